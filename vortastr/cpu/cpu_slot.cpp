@@ -1,6 +1,6 @@
 #include "cpu_slot.h"
 
-#include "vortastr/cpu/m6809/m6809_engine.h"
+#include "cpu/m6809/m6809_engine.h"
 
 namespace vortastr {
 

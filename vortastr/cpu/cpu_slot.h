@@ -4,8 +4,8 @@
 //
 // Engines: only the 6809's is in this build so far. The switches in cpu_slot.cpp have one case
 // per kind; the 6502, Z80 and V30 cases do nothing until their engines are joined.
-#include "vortastr/cpu/cpu_kind.h"
-#include "vortastr/cpu/m6809/m6809_context.h"
+#include "cpu/cpu_kind.h"
+#include "cpu/m6809/m6809_context.h"
 
 #include <cstdint>
 
