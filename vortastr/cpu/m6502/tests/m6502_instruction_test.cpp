@@ -4,7 +4,7 @@
 // accesses went through the range lists.
 #include "m6502_test_machine.h"
 
-#include <cstring>
+#include <algorithm>
 #include <string>
 
 namespace vortastr::m6502test {
@@ -173,7 +173,7 @@ TEST_F(OperandInstructions, EveryModeOfEveryInstruction)
                 std::fill(mem.begin(), mem.end(), 0xEE);
                 Placement at = place(v.mode, mem, tc.m);
                 mem[0x0200] = v.opcode;
-                std::memcpy(&mem[0x0201], at.operand.data(), at.operand.size());
+                std::copy(at.operand.begin(), at.operand.end(), mem.begin() + 0x0201);
                 bool inMemory = v.mode != Am::Imm && v.mode != Am::Acc;
                 if (inMemory)
                     mem[at.address] = tc.m;
