@@ -36,6 +36,18 @@ int opcodeOfStem(std::string_view stem)
     return value;
 }
 
+struct MalformedCase {
+    std::string what;
+};
+
+// A number of the case that must fit its register or address; anything else spoils the case.
+uint32_t numberUpTo(const nlohmann::json& value, uint32_t max, const std::string& what)
+{
+    if (!value.is_number_integer() || value.get<int64_t>() < 0 || value.get<int64_t>() > max)
+        throw MalformedCase{what + " is not a number from 0 to " + std::to_string(max)};
+    return uint32_t(value.get<int64_t>());
+}
+
 uint32_t registerValue(const M6502Context& ctx, std::string_view name)
 {
     if (name == "pc")
@@ -121,28 +133,30 @@ public:
             M6502Context& ctx = M6502Engine::context;
             ctx.cycleTotal = 0;
             ctx.nmiInProgress = 0;
-            ctx.pc = initial.at("pc").get<uint16_t>();
-            ctx.s = initial.at("s").get<uint8_t>();
-            ctx.a = initial.at("a").get<uint8_t>();
-            ctx.x = initial.at("x").get<uint8_t>();
-            ctx.y = initial.at("y").get<uint8_t>();
-            ctx.p = initial.at("p").get<uint8_t>();
+            ctx.pc = uint16_t(numberUpTo(initial.at("pc"), 0xFFFF, "pc"));
+            ctx.s = uint8_t(numberUpTo(initial.at("s"), 0xFF, "s"));
+            ctx.a = uint8_t(numberUpTo(initial.at("a"), 0xFF, "a"));
+            ctx.x = uint8_t(numberUpTo(initial.at("x"), 0xFF, "x"));
+            ctx.y = uint8_t(numberUpTo(initial.at("y"), 0xFF, "y"));
+            ctx.p = uint8_t(numberUpTo(initial.at("p"), 0xFF, "p"));
             for (const auto& cell : initial.at("ram"))
-                ram[cell.at(0).get<uint16_t>()] = cell.at(1).get<uint8_t>();
+                ram[numberUpTo(cell.at(0), 0xFFFF, "ram address")] = uint8_t(numberUpTo(cell.at(1), 0xFF, "ram value"));
 
             M6502Engine::execute(1);
 
             for (const char* name : registerNames)
                 if (final.contains(name))
-                    result.compare(name, final[name].get<uint32_t>(), registerValue(ctx, name));
+                    result.compare(name, numberUpTo(final[name], 0xFFFF, name), registerValue(ctx, name));
             for (const auto& cell : final.at("ram")) {
-                uint16_t address = cell.at(0).get<uint16_t>();
+                uint32_t address = numberUpTo(cell.at(0), 0xFFFF, "ram address");
                 char name[16];
                 std::snprintf(name, sizeof name, "ram[0x%04X]", address);
-                result.compare(name, cell.at(1).get<uint32_t>(), ram[address]);
+                result.compare(name, numberUpTo(cell.at(1), 0xFF, "ram value"), ram[address]);
             }
         } catch (const nlohmann::json::exception& e) {
             result.mismatches.push_back(std::string("malformed case: ") + e.what());
+        } catch (const MalformedCase& e) {
+            result.mismatches.push_back("malformed case: " + e.what);
         }
         return result;
     }
@@ -158,11 +172,12 @@ private:
     {
         try {
             const nlohmann::json& initial = testCase.at("initial");
-            uint16_t pc = initial.at("pc").get<uint16_t>();
+            uint32_t pointerLow = (numberUpTo(initial.at("pc"), 0xFFFF, "pc") + 1) & 0xFFFF;
             for (const auto& cell : initial.at("ram"))
-                if (cell.at(0).get<uint16_t>() == uint16_t(pc + 1))
-                    return cell.at(1).get<uint8_t>() == 0xFF;
+                if (numberUpTo(cell.at(0), 0xFFFF, "ram address") == pointerLow)
+                    return numberUpTo(cell.at(1), 0xFF, "ram value") == 0xFF;
         } catch (const nlohmann::json::exception&) {
+        } catch (const MalformedCase&) {
         }
         return false;
     }
