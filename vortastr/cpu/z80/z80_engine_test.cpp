@@ -106,6 +106,15 @@ TEST(Z80Halt, ChargesTheRestOfTheBudgetAndBlocksUntilAnInterrupt)
     EXPECT_EQ(m.context.af >> 8, 7);
 }
 
+TEST(Z80Halt, TheWholeUnsignedBudgetCanBeCharged)
+{
+    Z80TestMachine m;
+    m.place(0, {0x00, 0x76});
+    m.run(0xFFFFFFFFu);
+    EXPECT_EQ(m.context.halted, 1u);
+    EXPECT_EQ(uint32_t(Z80Engine::cyclesThisCall()), 0xFFFFFFFFu); // wraps with the unsigned budget
+}
+
 TEST(Z80Halt, RefusedIrqStillWakesTheProcessor)
 {
     Z80TestMachine m;

@@ -11,6 +11,11 @@ namespace vortastr {
 
 using namespace z80;
 
+namespace {
+// The signed count wraps like the unsigned budget instead of overflowing on huge budgets.
+inline int32_t addCycles(int32_t used, uint32_t cost) { return int32_t(uint32_t(used) + cost); }
+} // namespace
+
 uint32_t Z80Engine::execute(uint32_t budget)
 {
     Z80Context& ctx = engine.context;
@@ -335,7 +340,7 @@ uint32_t Z80Engine::execute(uint32_t budget)
         RST(0xFF)
         }
 
-        engine.cyclesThisCall += int32_t(cost);
+        engine.cyclesThisCall = addCycles(engine.cyclesThisCall, cost);
         if (cost > remaining)
             break;
         remaining -= cost;
@@ -346,7 +351,7 @@ uint32_t Z80Engine::execute(uint32_t budget)
 halt:
     // The rest of the budget counts as used; PC stays after the HALT until an interrupt.
     ctx.halted = 1;
-    engine.cyclesThisCall += int32_t(remaining);
+    engine.cyclesThisCall = addCycles(engine.cyclesThisCall, remaining);
     remaining = 0;
     goto store;
 
