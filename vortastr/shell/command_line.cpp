@@ -1,5 +1,7 @@
 #include "shell/command_line.h"
 
+#include "shell/input.h"
+
 #include <charconv>
 #include <cstring>
 
@@ -31,6 +33,8 @@ std::string usageText()
            "  --rompath DIR     folder holding the game folders (default: the working folder)\n"
            "  --config FILE     settings file to use instead of the per-user one\n"
            "  --depth 8|16      bits per pixel of the windowed screen (default 16)\n"
+           "  --input SCRIPT    scripted keys by frame, e.g. 60:Right,90:Right+Ctrl,120:-\n"
+           "  --unpaced         do not wait for the frame rate\n"
            "  --help            show this text\n"
            "  --version         show the version\n";
 }
@@ -59,7 +63,8 @@ ParseResult parseCommandLine(std::span<const std::string> args)
             arg.resize(eq);
         }
         const bool takesValue = arg == "--frames" || arg == "--snapshot" || arg == "--rompath" ||
-                                arg == "--config" || arg == "--depth" || arg == "--screenshots";
+                                arg == "--config" || arg == "--depth" || arg == "--screenshots" ||
+                                arg == "--input";
         std::string value;
         if (takesValue) {
             if (inlineValue) {
@@ -94,6 +99,14 @@ ParseResult parseCommandLine(std::span<const std::string> args)
         } else if (arg == "--depth") {
             if (!parseInt(value, o.depth) || (o.depth != 8 && o.depth != 16))
                 return fail("--depth must be 8 or 16, not \"" + value + "\"");
+        } else if (arg == "--input") {
+            std::string error;
+            parseInputScript(value, error);
+            if (!error.empty())
+                return fail("--input: " + error);
+            o.inputScript = value;
+        } else if (arg == "--unpaced") {
+            o.unpaced = true;
         } else if (arg == "--screenshots") {
             o.screenshotDir = value;
         } else {

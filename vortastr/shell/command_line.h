@@ -18,6 +18,8 @@ struct LaunchOptions {
     std::string configPath;   // settings file; empty = the per-user default
     int depth = 16;           // bits per pixel of the windowed screen: 8 or 16
     std::string screenshotDir; // test mode: window and dialog pictures, then exit
+    std::string inputScript;   // scripted key presses by frame ("60:Right,90:Right+Ctrl,120:-")
+    bool unpaced = false;      // run frames as fast as they come (tests, demos, benchmarks)
 };
 
 enum class ParseStatus { Run, Help, Version, UsageError };

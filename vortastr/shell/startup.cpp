@@ -1,5 +1,6 @@
 #include "shell/startup.h"
 
+#include "shell/frame_loop.h"
 #include "shell/main_loop.h"
 #include "shell/shell_host.h"
 #include "shell/tick_timer.h"
@@ -100,14 +101,16 @@ int runEmulator(Emulator& emu, ShellHost& host, SettingsStore& store, const Laun
     timer.setCounting(true);
 
     takeSavedDips(emu);
-    runMainLoop(emu, options.frames);
+    const GameRunResult game = runGame(emu, options);
 
-    writeBackRunState(emu);
-    saveSettings(settingsTable(emu.settings), store);
+    if (game.writeSettings) {
+        writeBackRunState(emu);
+        saveSettings(settingsTable(emu.settings), store);
+    }
 
     timer.stop();
-    int status = 0;
-    if (!options.snapshotPath.empty()) {
+    int status = game.exitStatus;
+    if (status == 0 && !options.snapshotPath.empty()) {
         std::string error;
         if (!emu.display.hasPresented) {
             host.messageBox("No screen was presented, so there is no snapshot to write", kErrorCaption,

@@ -1,0 +1,236 @@
+#include "boards/board_setup.h"
+
+#include "boards/game_catalogue.h"
+#include "boards/interrupt_rules.h"
+#include "boards/konami_bitmap_board.h"
+#include "boards/rom_files.h"
+#include "boards/rom_sets.h"
+#include "cpu/m6809/m6809_engine.h"
+
+#include <cstring>
+#include <new>
+
+namespace vortastr {
+namespace {
+
+// Bytes of low RAM cleared at set-up, for the boards that need it.
+std::size_t lowRamToClear(GameId game)
+{
+    switch (game) {
+    case 4: return 4 * 0x3000;
+    case 8:
+    case 9:
+    case 10: return 4 * 9216;
+    case 11: return 4 * 3072;
+    case 17:
+    case 19: return 4 * 6144;
+    case 18: return 4 * 8192;
+    default: return 0;
+    }
+}
+
+int loadProgramRoms(Board& b)
+{
+    const ProgramRoms roms = programRoms(b.game);
+    const std::span<uint8_t> memory(b.data(), b.size());
+    for (const RomListLoad& load : roms.lists)
+        if (loadRomList(memory, load.files, load.address, load.fileSize) != 0)
+            return kBoardRomMissing;
+    const bool fallback = !roms.fallbackProbe.empty() && !openRomSilently(roms.fallbackProbe);
+    for (const RomPairLoad& load : fallback ? roms.fallbackPairs : roms.pairs)
+        if (loadRomPairs(memory, load.pairs, load.address, load.fileSize) != 0)
+            return kBoardRomMissing;
+    return kBoardOk;
+}
+
+// Fills a vector without letting an allocation failure escape.
+bool allocate(std::vector<uint8_t>& buffer, std::size_t size)
+{
+    try {
+        buffer.assign(size, 0);
+        return true;
+    } catch (const std::bad_alloc&) {
+        buffer.clear();
+        return false;
+    }
+}
+
+void setUpVortaStrikeExtras(Board& b)
+{
+    buildM6809DecryptTable(b.decryptTable);
+    b.decrypting = true;
+    m6809BuildOpcodeImage(b.data(), &b.decryptTable);
+    b.slots.slot[0].secondImage = b.data() + m6809OpcodeImage;
+    const SideBufferRoms roms = sideBufferRoms(b.game);
+    if (!allocate(b.bankBuffer, roms.size) || !allocate(b.decryptedBanks, kDecryptedBankBytes))
+        return;
+    loadRomListInto(b.bankBuffer, roms.files, roms.fileSize);
+    m6809DecryptOpcodes(b.decryptTable, b.bankBuffer.data(), b.decryptedBanks.data(), 0, kDecryptedBankBytes);
+    buildNibbleSwap(b.nibbleSwap);
+}
+
+void setUpTutankhamExtras(Board& b)
+{
+    const SideBufferRoms roms = sideBufferRoms(b.game);
+    if (allocate(b.bankBuffer, roms.size))
+        loadRomListInto(b.bankBuffer, roms.files, roms.fileSize);
+}
+
+} // namespace
+
+Board& board()
+{
+    static Board running;
+    return running;
+}
+
+BoardTiming boardTiming(GameId game)
+{
+    switch (game) {
+    case 0:
+    case 1:
+    case 4: return {Cpu6502, 6144, 1, 60, 102};
+    case 2:
+    case 3:
+    case 11: return {Cpu6502, 25600, 1, 60, 102};
+    case 7: return {Cpu6809, 4096, 1, 60, 102};
+    case 12:
+    case 13: return {Cpu6809, 25600, 1, 60, 102};
+    case 14: return {Cpu6809, 3413, 10, 60, 102};
+    case 8:
+    case 9:
+    case 10:
+    case 15:
+    case 16:
+    case 17:
+    case 18:
+    case 19:
+    case 22:
+    case 23:
+    case 25:
+    case 26:
+    case 32: return {Cpu6809, 34133, 1, 60, 102};
+    case 20:
+    case 21:
+    case 24: return {CpuZ80, 34133, 1, 60, 102};
+    case 34: return {CpuZ80, 34133, 1, 60, 0x38};
+    case 27:
+    case 28:
+    case 30:
+    case 33:
+    case 36:
+    case 38: return {CpuV30, 186181, 1, 55, 102};
+    case 31: return {CpuV30, 148945, 1, 55, 102};
+    case 29:
+    case 37: return {CpuV30, 93090, 2, 55, 102};
+    case 35: return {CpuV30, 186181, 2, 55, 102};
+    default: return {};
+    }
+}
+
+bool boardAvailable(GameId game) { return game == 8 || game == 9 || game == 10; }
+
+std::string boardNotAvailableMessage(GameId game)
+{
+    const GameInfo* info = gameInfo(game);
+    const std::string name = info && info->title ? info->title : "game " + std::to_string(game);
+    return "ERROR - The board of \"" + name + "\" is not available in this version";
+}
+
+int setUpBoard(GameId game)
+{
+    Board& b = board();
+    const BoardIo io = b.io;
+    b = Board{};
+    b.io = io;
+    b.game = game;
+    if (!boardAvailable(game)) {
+        if (romFiles().reportError)
+            romFiles().reportError(boardNotAvailableMessage(game));
+        return kBoardNotAvailable;
+    }
+
+    const BoardTiming timing = boardTiming(game);
+    b.kind = timing.kind;
+    b.cyclesPerSlice = timing.cyclesPerSlice;
+    b.slicesPerFrame = timing.slicesPerFrame;
+    b.framesPerSecond = timing.framesPerSecond;
+    b.interruptKind = timing.interruptKind;
+    b.memory = CpuMemory::allocate(b.kind);
+    if (loadProgramRoms(b) != kBoardOk) {
+        b.memory = CpuMemory{};
+        return kBoardRomMissing;
+    }
+
+    // The bitmap boards: 256 x 256 pixels.
+    M6809Context& tables = m6809Engine().state;
+    tables = M6809Context{};
+    b.bitmap = true;
+    b.widthFactor = 32;
+    b.heightFactor = 32;
+    b.defaultWrite = storeByteWrite;
+    mapKonamiBitmapBoard(b);
+
+    std::memset(b.data(), 0, std::min(lowRamToClear(game), b.size()));
+
+    if (!b.ownTables && b.kind == Cpu6809) {
+        m6809MapHandlers(tables, 0x00, 0xFF, b.defaultRead, b.defaultWrite);
+    }
+
+    CpuSlotSetup setup;
+    setup.kind = b.kind;
+    setup.memory = b.data();
+    setup.secondImage = nullptr;
+    setup.cyclesPerSlice = b.cyclesPerSlice;
+    setup.slicesPerFrame = b.slicesPerFrame;
+    setup.interruptKind = b.interruptKind;
+    setup.interruptDecision = interruptRule;
+    b.slots.cpuCount = 0;
+    registerCpuSlot(b.slots, setup);
+    b.cpuCount = b.slots.cpuCount;
+
+    if (b.bitmap) {
+        b.visibleWidth = 8 * b.widthFactor;
+        b.visibleHeight = 8 * b.heightFactor;
+    } else {
+        b.visibleWidth = 8 * b.widthFactor * b.tileColumns;
+        b.visibleHeight = 8 * b.heightFactor * b.tileRows;
+    }
+    return kBoardOk;
+}
+
+void ensureOpcodeImage(Board& b)
+{
+    for (int32_t i = 0; i < b.slots.cpuCount; ++i) {
+        CpuSlot& slot = b.slots.slot[i];
+        if (slot.kind != Cpu6809 || slot.secondImage || !slot.memory)
+            continue;
+        m6809BuildOpcodeImage(slot.memory, nullptr);
+        slot.secondImage = slot.memory + m6809OpcodeImage;
+    }
+}
+
+void setUpExtras(GameId game)
+{
+    Board& b = board();
+    if (!b.data() || b.game != game)
+        return;
+    if (game == 9 || game == 10)
+        setUpVortaStrikeExtras(b);
+    else if (game == 8)
+        setUpTutankhamExtras(b);
+    ensureOpcodeImage(b);
+    // High scores are loaded here once their files are supported.
+}
+
+void releaseExtras(GameId game)
+{
+    Board& b = board();
+    if (b.game != game)
+        return;
+    b.bankBuffer = {};
+    b.decryptedBanks = {};
+    b.decrypting = false;
+}
+
+} // namespace vortastr
