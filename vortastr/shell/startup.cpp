@@ -61,6 +61,7 @@ int prepareStartUp(Emulator& emu, SettingsStore& store, const LaunchOptions& opt
 
     setGameTitle(emu.run.currentGame, emu.run.titleName);
     setWindowTitle(emu.display, emu.run.titleName, nullptr);
+    takeSavedDips(emu);
     return loaded;
 }
 
@@ -99,7 +100,6 @@ int runEmulator(Emulator& emu, ShellHost& host, SettingsStore& store, const Laun
     timer.start();
     timer.setCounting(true);
 
-    takeSavedDips(emu);
     runMainLoop(emu, options.frames);
 
     writeBackRunState(emu);
