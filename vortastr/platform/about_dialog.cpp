@@ -18,4 +18,6 @@ AboutDialog::AboutDialog(const AboutText& text, QWidget* parent) : LayoutDialog(
         connect(ok, &QPushButton::clicked, this, [this] { done(CmdOk); });
 }
 
+void AboutDialog::reject() { done(CmdCancel); }
+
 } // namespace vortastr

@@ -9,6 +9,8 @@ class AboutDialog : public LayoutDialog {
     Q_OBJECT
 public:
     AboutDialog(const AboutText& text, QWidget* parent);
+    // Escape and the close box end the box with command 2, as Cancel would.
+    void reject() override;
 };
 
 } // namespace vortastr

@@ -32,14 +32,31 @@ void DisplayWidget::show(const ScreenSurface& surface, const Rect& source)
     update();
 }
 
+void DisplayWidget::setKeepAspect(bool keep)
+{
+    keepAspect_ = keep;
+    update();
+}
+
+QRect DisplayWidget::targetRect() const
+{
+    const QRect source = source_.isValid() ? source_ : image_.rect();
+    if (!keepAspect_ || source.isEmpty())
+        return rect();
+    QSize fitted = source.size().scaled(size(), Qt::KeepAspectRatio);
+    QRect target(QPoint(0, 0), fitted);
+    target.moveCenter(rect().center());
+    return target;
+}
+
 void DisplayWidget::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    if (image_.isNull()) {
+    const QRect target = targetRect();
+    if (image_.isNull() || target != rect())
         painter.fillRect(rect(), Qt::black);
-        return;
-    }
-    painter.drawImage(rect(), image_, source_.isValid() ? source_ : image_.rect());
+    if (!image_.isNull())
+        painter.drawImage(target, image_, source_.isValid() ? source_ : image_.rect());
 }
 
 } // namespace vortastr

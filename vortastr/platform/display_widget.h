@@ -16,6 +16,10 @@ public:
     explicit DisplayWidget(QWidget* parent = nullptr);
     void show(const ScreenSurface& surface, const Rect& source);
     const QImage& image() const { return image_; }
+    // Full screen keeps the mode's shape, with black bars where the screen's shape differs;
+    // a window stretches the picture over its whole client area.
+    void setKeepAspect(bool keep);
+    QRect targetRect() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -23,6 +27,7 @@ protected:
 private:
     QImage image_;
     QRect source_;
+    bool keepAspect_ = false;
 };
 
 } // namespace vortastr

@@ -120,9 +120,11 @@ std::vector<DisplayMode> MainWindow::listModes() { return virtualDisplayModes();
 
 void MainWindow::showWindowed(int clientWidth, int clientHeight)
 {
-    if (isFullScreen())
+    if (isFullScreen()) {
+        setWindowFlag(Qt::FramelessWindowHint, false);
         showNormal();
-    display_->setMinimumSize(1, 1);
+    }
+    display_->setKeepAspect(false);
     const int menuHeight = menuBar()->isVisible() || !isVisible() ? menuBar()->sizeHint().height() : 0;
     resize(clientWidth, clientHeight + menuHeight);
     // The menu bar may wrap or the style may add margins: correct by what the display got.
@@ -135,7 +137,7 @@ void MainWindow::showFullScreen(const DisplayMode&)
 {
     setWindowFlag(Qt::FramelessWindowHint, true);
     QMainWindow::showFullScreen();
-    display_->setCursor(Qt::BlankCursor);
+    display_->setKeepAspect(true);
 }
 
 Rect MainWindow::clientRect()

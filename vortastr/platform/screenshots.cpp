@@ -101,8 +101,6 @@ bool writeScreenshots(const std::string& folder)
     dispatchCommand(emu, CmdScale2);
     settle();
     writer.save(grabWithPopups(window, {}), "window-2x.png");
-    dispatchCommand(emu, CmdScale1);
-    settle();
 
     for (QMenu* menu : window.topMenus()) {
         QMenuBar* bar = qobject_cast<QMenuBar*>(menu->menuAction()->associatedObjects().value(0));
@@ -127,6 +125,8 @@ bool writeScreenshots(const std::string& folder)
         menu->hide();
         settle();
     }
+    dispatchCommand(emu, CmdScale1);
+    settle();
 
     auto grabDialog = [&](const QString& name) {
         return [&, name](QDialog& dialog) {

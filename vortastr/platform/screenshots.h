@@ -1,7 +1,7 @@
 #pragma once
 // A mode for documentation and review: starts the window with default settings (nothing is read
-// or written) and writes PNGs of it at 1x and 2x, of every menu opened, of the About box and of
-// the dip-switch dialog of "Vorta Strike".
+// or written) and writes PNGs of it at 1x and 2x, of every menu opened (at 2x, where the whole
+// menu bar fits), of the About box and of the dip-switch dialog of "Vorta Strike".
 #include <string>
 
 class QImage;

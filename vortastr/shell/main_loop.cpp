@@ -67,6 +67,8 @@ int runMainLoop(Emulator& emu, int maxIterations)
         carryOutPendingAction(emu);
         if (!pumpOneMessage(emu))
             break;
+        // An emulated frame and its rendering go here once boards exist. Surfaces live in plain
+        // memory and are never lost, so the restore step does nothing.
         displayRestoreLost(emu.display);
         displayPresent(emu.display);
         if (!pumpOneMessage(emu))

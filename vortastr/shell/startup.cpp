@@ -62,6 +62,7 @@ int prepareStartUp(Emulator& emu, SettingsStore& store, const LaunchOptions& opt
 
     setGameTitle(emu.run.currentGame, emu.run.titleName);
     setWindowTitle(emu.display, emu.run.titleName, nullptr);
+    takeSavedDips(emu);
     return loaded;
 }
 
@@ -100,7 +101,6 @@ int runEmulator(Emulator& emu, ShellHost& host, SettingsStore& store, const Laun
     timer.start();
     timer.setCounting(true);
 
-    takeSavedDips(emu);
     const GameRunResult game = runGame(emu, options);
 
     if (game.writeSettings) {

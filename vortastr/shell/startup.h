@@ -15,7 +15,7 @@ constexpr const char* kNoFullScreenModeMessage =
 constexpr const char* kDeepDesktopMessage = "ERROR - 24 or 32 bit desktops are not supported. Change to a 16bit format";
 
 // Everything that happens before the window exists: dip defaults for every game, the stored
-// settings, the game code and switches, the title. Returns the result of loadSettings.
+// settings, the game code and switches, the title, the running game's dip bytes. Returns the result of loadSettings.
 int prepareStartUp(Emulator& emulator, SettingsStore& store, const LaunchOptions& options);
 
 // Display start-up on the created window: windowed or full screen by the setting, the screen

@@ -71,6 +71,19 @@ TEST(GameLine, StartUpTakesTheChoiceOverTheStoredSetting)
     }
 }
 
+TEST(GameLine, R1FullscreenStartsGame28InFullScreen)
+{
+    StartedEmulator started("r1 -fullscreen");
+    EXPECT_EQ(started.emu.run.currentGame, 28);
+    EXPECT_TRUE(started.emu.display.fullScreen);
+    EXPECT_TRUE(started.host.output.fullScreen);
+    EXPECT_EQ(started.host.output.title, "RType I");
+    EXPECT_EQ(started.host.cursorCalls, std::vector<bool>{false});
+
+    StartedEmulator windowed("r1 -fullscreen -window");
+    EXPECT_FALSE(windowed.emu.display.fullScreen);
+}
+
 TEST(GameLine, UcRunsGame38WithNoTitleNameSet)
 {
     StartedEmulator started("uc");

@@ -14,8 +14,6 @@ StartedEmulator::StartedEmulator(const std::string& gameLine, int depth)
     prepareStartUp(emu, store, options);
     host.createMainWindow(emu);
     startDisplay(emu, host);
-    emu.run.dips = {static_cast<uint8_t>(emu.settings.savedDipA[static_cast<std::size_t>(emu.run.currentGame)]),
-                    static_cast<uint8_t>(emu.settings.savedDipB[static_cast<std::size_t>(emu.run.currentGame)])};
 }
 
 } // namespace vortastr::test

@@ -33,14 +33,16 @@ struct GuiEmulator {
     MemoryStore store;
     std::vector<Message> messages;
 
-    GuiEmulator()
+    explicit GuiEmulator(const std::string& gameLine = "")
     {
         store.exists = false;
         emu.host = &host;
         host.setMessageHandler([this](const std::string& t, const std::string& c, MessageIcon i) {
             messages.push_back({t, c, i});
         });
-        prepareStartUp(emu, store, {});
+        LaunchOptions options;
+        options.gameLine = gameLine;
+        prepareStartUp(emu, store, options);
         host.createMainWindow(emu);
         startDisplay(emu, host);
         QApplication::processEvents();
@@ -152,10 +154,31 @@ TEST(MainWindowGui, MessageBoxesGoThroughTheHost)
     EXPECT_EQ(gui.messages[0].caption, "NOTE");
 }
 
+TEST(MainWindowGui, FullScreenIsABorderlessWindowShowingTheModeScaled)
+{
+    GuiEmulator gui("r1 -fullscreen");
+    MainWindow& w = gui.window();
+    QApplication::processEvents();
+    EXPECT_EQ(gui.emu.run.currentGame, 28);
+    EXPECT_TRUE(w.isFullScreen());
+    EXPECT_TRUE(w.windowFlags() & Qt::FramelessWindowHint);
+    EXPECT_EQ(w.displayWidget()->cursor().shape(), Qt::BlankCursor);
+    EXPECT_EQ(gui.emu.display.screen.width(), 400);
+    displayPresent(gui.emu.display);
+    EXPECT_EQ(w.displayWidget()->image().size(), QSize(400, 300));
+    // The 4:3 buffer keeps its shape inside the display area, centred.
+    const QRect target = w.displayWidget()->targetRect();
+    EXPECT_NEAR(double(target.width()) / target.height(), 4.0 / 3.0, 0.02);
+    EXPECT_EQ(target.center(), w.displayWidget()->rect().center());
+    w.refreshMenuStates();
+    EXPECT_FALSE(w.menuAction(CmdScale2)->isEnabled());
+    EXPECT_TRUE(w.menuAction(CmdFullScreen)->isChecked());
+}
+
 TEST(DipDialogGui, ShowsTheGamesLabelsAndDisablesUnusedSlots)
 {
-    for (GameId game : {9, 8, 31, 32}) {
-        const DipRecord& record = *findDipRecord(game);
+    for (const DipRecord& record : dipTable()) {
+        const GameId game = record.game;
         DipBytes dips = dipDefaults(game);
         DipDialogSession session(record, dips);
         DipDialog dialog(session, nullptr);

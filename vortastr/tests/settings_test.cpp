@@ -80,6 +80,8 @@ TEST(SettingsStartUp, StoredDipValuesOverrideOnlyGamesWithRows)
     prepareStartUp(emu, store, {});
     EXPECT_EQ(emu.settings.savedDipB[9], 0x12);
     EXPECT_EQ(emu.settings.savedDipA[9], 0x5A);
+    EXPECT_EQ(emu.run.dips.a, 0x5A); // the running game starts with its stored bytes
+    EXPECT_EQ(emu.run.dips.b, 0x12);
     for (GameId game : {0, 1, 2, 4, 11, 13, 5, 6}) {
         EXPECT_EQ(emu.settings.savedDipA[game], 0) << game;
         EXPECT_EQ(emu.settings.savedDipB[game], 0) << game;
