@@ -103,6 +103,20 @@ TEST_F(CpuSlots, InterruptAnswersSetBitsAndAnyOtherAnswerClearsThemAll)
     }
 }
 
+TEST_F(CpuSlots, NoInterruptAnswerClearsABitAHandlerRaisedDuringTheSlice)
+{
+    auto raiseFirq = [](uint16_t) -> uint8_t {
+        m6809Engine().state.pendingInterrupts |= m6809FirqBit; // masked: CC is 0x50 after reset
+        return 0;
+    };
+    m6809MapHandlers(slots.slot[0].m6809, 0x30, 0x30, raiseFirq, nullptr);
+    answerFor[0] = 0;
+    runCpuSlot(slots.slot[0]);
+    EXPECT_EQ(slots.slot[0].m6809.pendingInterrupts, m6809FirqBit);
+    applyInterruptAnswer(slots.slot[0], answerFor[0]);
+    EXPECT_EQ(slots.slot[0].m6809.pendingInterrupts, 0);
+}
+
 TEST_F(CpuSlots, AnIrqAnswerIsTakenInTheNextSliceOfThatSlotOnly)
 {
     for (auto& block : blocks) {

@@ -300,7 +300,9 @@ int32_t M6809Engine::execute(int32_t budget)
         case Op::Nop: break;
         case Op::Sync:
             // Waits in passes of 3 cycles for any pending bit, masked or not; the slice ends
-            // first when none comes, with PC already past SYNC.
+            // first when none comes, with PC already past SYNC. At least one pass is charged,
+            // so a run of SYNCs with a bit pending cannot spin without using the budget.
+            cnt -= 3;
             if (!(t.pendingInterrupts & m6809InterruptBits) && cnt >= 0)
                 cnt -= 3 * (cnt / 3 + 1);
             break;
@@ -410,12 +412,14 @@ int32_t M6809Engine::execute(int32_t budget)
             fl.c = (r >> 7) & 1;
             break;
         }
-        case Op::Reset: // undefined 0x3E: registers as at reset, no cycles charged
+        case Op::Reset:
+            // Undefined 0x3E: registers as at reset, no cycles charged. The slice ends here
+            // with its budget kept, so a reset vector pointing at 0x3E cannot spin forever.
             a = b = dp = 0;
             x = y = u = s = 0;
             fl = unpackCc(0x50);
             pc = vectorAt(mem, resetVector);
-            break;
+            goto stop;
         case Op::Swi:
         case Op::Swi2:
         case Op::Swi3:

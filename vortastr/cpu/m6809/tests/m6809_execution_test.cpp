@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <vector>
 
 using namespace vortastr;
@@ -87,6 +88,15 @@ TEST_F(M6809Execution, InvalidPage1OpcodeSticksAndTheCounterGrows)
     EXPECT_EQ(m.regs().pc, 0x1001);
 }
 
+TEST_F(M6809Execution, AStuckProcessorsCounterSaturatesInsteadOfOverflowing)
+{
+    m.load(0x1000, {0x01});
+    m.cpu().counter = INT32_MAX - 10;
+    EXPECT_EQ(m.cpu().execute(34133), INT32_MAX);
+    EXPECT_EQ(m.cpu().execute(34133), INT32_MAX);
+    EXPECT_EQ(m.regs().pc, 0x1000);
+}
+
 TEST_F(M6809Execution, UndefinedPage2OpcodeLeavesPcOnItsSecondByte)
 {
     m.load(0x1000, {0x10, 0x20, 0x04}); // 0x10 0x20, then BRA +4 when run as a page-1 opcode
@@ -133,14 +143,22 @@ TEST_F(M6809Execution, Opcode3EResetsRegistersWithoutCycles)
     m.regs().cc = 0x10; // the pending IRQ stays masked
     m.regs().pendingInterrupts = m6809IrqBit;
     m.cpu().counter = 0;
-    EXPECT_EQ(m.cpu().execute(1), -1) << "0x3E costs nothing, the NOP after it 2";
-    EXPECT_EQ(m.regs().pc, 0x0101);
+    EXPECT_EQ(m.cpu().execute(1), 1) << "0x3E costs nothing and ends the slice";
+    EXPECT_EQ(m.regs().pc, 0x0100);
     EXPECT_EQ(m.regs().a, 0);
     EXPECT_EQ(m.regs().x, 0);
     EXPECT_EQ(m.regs().dp, 0);
     EXPECT_EQ(m.regs().s, 0);
     EXPECT_EQ(m.regs().cc, 0x50);
     EXPECT_EQ(m.regs().pendingInterrupts, m6809IrqBit);
+    EXPECT_EQ(m.cpu().execute(0), -1) << "the kept budget runs the NOP at the reset entry";
+    EXPECT_EQ(m.regs().pc, 0x0101);
+
+    // A reset vector pointing at 0x3E: every call returns.
+    m.load(0x0100, {0x3E});
+    m.regs().pc = 0x0100;
+    EXPECT_EQ(m.cpu().execute(10), 9);
+    EXPECT_EQ(m.cpu().execute(10), 19);
 }
 
 TEST_F(M6809Execution, TransfersOfMixedSizesOrUndefinedCodesDoNothing)

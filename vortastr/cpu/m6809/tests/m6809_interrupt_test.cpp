@@ -138,15 +138,23 @@ TEST_F(M6809Interrupts, CwaiKeepsItsBudgetUntilAnUnmaskedInterruptComes)
 TEST_F(M6809Interrupts, SyncBurnsTheSliceUntilAnyBitIsPending)
 {
     m.load(0x1000, {0x13, 0x12}); // SYNC, NOP
-    EXPECT_EQ(m.cpu().execute(10), 10 - 12);
+    EXPECT_EQ(m.cpu().execute(10), 10 - 12); // passes of 3 until negative
     EXPECT_EQ(m.regs().pc, 0x1001) << "the next slice goes on after SYNC";
 
     m.regs().pc = 0x1000;
     m.regs().cc = 0x50;
     m.regs().pendingInterrupts = m6809IrqBit; // masked, but it still ends SYNC
     m.cpu().counter = 0;
-    EXPECT_EQ(m.cpu().execute(1), 1 - 2);
+    EXPECT_EQ(m.cpu().execute(4), 4 - 3 - 2) << "one pass of SYNC, then the NOP";
     EXPECT_EQ(m.regs().pc, 0x1002);
+
+    // A run of SYNCs with a bit pending still uses the budget.
+    for (uint16_t a = 0; a < 0x100; ++a)
+        m.load(uint16_t(0x2000 + a), {0x13});
+    m.regs().pc = 0x2000;
+    m.cpu().counter = 0;
+    EXPECT_EQ(m.cpu().execute(30), -3);
+    EXPECT_EQ(m.regs().pc, 0x2000 + 11);
 }
 
 TEST_F(M6809Interrupts, SoftwareInterruptsPushEverythingAndSetMasksOnlyForSwi)
