@@ -210,9 +210,15 @@ public:
         }
         // Writes outside every address the case names.
         std::sort(known.begin(), known.end());
-        for (std::size_t a = 0; a < machine_.size(); ++a) {
-            if (mem[a] != 0 && !std::binary_search(known.begin(), known.end(), uint32_t(a)))
-                result.compare("ram[" + std::to_string(a) + "] (not in the case)", 0, mem[a]);
+        for (std::size_t word = 0; word < machine_.size(); word += 8) {
+            uint64_t eight;
+            std::memcpy(&eight, mem + word, 8);
+            if (eight == 0)
+                continue;
+            for (std::size_t a = word; a < word + 8; ++a) {
+                if (mem[a] != 0 && !std::binary_search(known.begin(), known.end(), uint32_t(a)))
+                    result.compare("ram[" + std::to_string(a) + "] (not in the case)", 0, mem[a]);
+            }
         }
         return result;
     }
