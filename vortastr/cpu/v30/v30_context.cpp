@@ -12,7 +12,6 @@ public:
         for (int i = 0; i < bytes; ++i)
             record_[at_++] = uint8_t(value >> (8 * i));
     }
-    std::size_t written() const { return at_; }
 
 private:
     V30ContextRecord& record_;

@@ -210,12 +210,11 @@ public:
         }
         // Writes outside every address the case names.
         std::sort(known.begin(), known.end());
-        for (std::size_t word = 0; word < machine_.size(); word += 8) {
-            uint64_t eight;
-            std::memcpy(&eight, mem + word, 8);
-            if (eight == 0)
+        static const uint8_t zeroPage[4096] = {};
+        for (std::size_t page = 0; page < machine_.size(); page += sizeof zeroPage) {
+            if (std::memcmp(mem + page, zeroPage, sizeof zeroPage) == 0)
                 continue;
-            for (std::size_t a = word; a < word + 8; ++a) {
+            for (std::size_t a = page; a < page + sizeof zeroPage; ++a) {
                 if (mem[a] != 0 && !std::binary_search(known.begin(), known.end(), uint32_t(a)))
                     result.compare("ram[" + std::to_string(a) + "] (not in the case)", 0, mem[a]);
             }

@@ -58,6 +58,15 @@ TEST(V30Slice, NonPositiveBudgetStillTakesAPendingInterrupt)
     EXPECT_EQ(m.ctx().ip, 0x1234u);
 }
 
+TEST(V30Slice, AnEngineNeverResetOntoMemoryRunsNothing)
+{
+    V30Engine engine;
+    engine.context().interruptFlag = 1;
+    engine.requestInterrupt(8);
+    EXPECT_EQ(engine.execute(100), 0);
+    EXPECT_EQ(engine.context().ip, 0u);
+}
+
 TEST(V30Slice, FinishesTheInstructionThatCrossesZero)
 {
     TestMachine m;

@@ -16,6 +16,10 @@ constexpr int32_t jumpTakenExtra = 12; // Jcc: 4 not taken, 16 taken
 
 inline uint8_t& byteRegister(V30State& s, uint8_t offset) { return reinterpret_cast<uint8_t*>(s.reg)[offset]; }
 
+// The grid time of an opcode with one form.
+inline void chargeBase(V30State& s, uint8_t opcode) { s.cycles -= registerFormCycles[opcode]; }
+
+// The grid time of the register or the memory form.
 inline void charge(V30State& s, uint8_t opcode, uint8_t modrm)
 {
     s.cycles -= modrm >= 0xC0 ? registerFormCycles[opcode] : memoryFormCycles[opcode];
@@ -68,14 +72,14 @@ void aluForm(V30State& s, uint8_t opcode)
         uint32_t r = alu<8>(s, op, s.reg8(0), s.fetch8());
         if (op != aluCmp)
             s.reg8(0) = uint8_t(r);
-        s.cycles -= registerFormCycles[opcode];
+        chargeBase(s, opcode);
         break;
     }
     default: { // AX, Iw
         uint32_t r = alu<16>(s, op, s.reg[AX], s.fetch16());
         if (op != aluCmp)
             s.reg[AX] = uint16_t(r);
-        s.cycles -= registerFormCycles[opcode];
+        chargeBase(s, opcode);
         break;
     }
     }
@@ -290,6 +294,8 @@ void multiplyImmediate(V30State& s, bool byteImmediate) // 0x69, 0x6B
 
 int32_t V30Engine::execute(int32_t budget)
 {
+    if (!state_.memory) // never reset onto a memory block: nothing to run
+        return 0;
     if (state_.pendingVector)
         takePendingInterrupt();
     V30State s = state_;
@@ -314,46 +320,46 @@ int32_t V30Engine::execute(int32_t budget)
             break;
         case 0x06: case 0x0E: case 0x16: case 0x1E: // PUSH sreg
             s.push(uint16_t(s.segment[opcode >> 3]));
-            s.cycles -= registerFormCycles[opcode];
+            chargeBase(s, opcode);
             break;
         case 0x07: case 0x17: case 0x1F: // POP ES, POP SS, POP DS
             s.setSegment(opcode >> 3, s.pop());
-            s.cycles -= registerFormCycles[opcode];
+            chargeBase(s, opcode);
             break;
         case 0x0F:
             extendedInstruction(s);
             break;
         case 0x26: case 0x2E: case 0x36: case 0x3E: // segment overrides
             s.dataBase = s.stackBase = s.segmentBase[(opcode >> 3) & 3];
-            s.cycles -= registerFormCycles[opcode];
+            chargeBase(s, opcode);
             opcode = s.fetch8();
             goto dispatch;
-        case 0x27: decimalAdjustAdd(s); s.cycles -= 4; break;
-        case 0x2F: decimalAdjustSubtract(s); s.cycles -= 4; break;
-        case 0x37: asciiAdjust(s, true); s.cycles -= 4; break;
-        case 0x3F: asciiAdjust(s, false); s.cycles -= 4; break;
+        case 0x27: decimalAdjustAdd(s); chargeBase(s, opcode); break;
+        case 0x2F: decimalAdjustSubtract(s); chargeBase(s, opcode); break;
+        case 0x37: asciiAdjust(s, true); chargeBase(s, opcode); break;
+        case 0x3F: asciiAdjust(s, false); chargeBase(s, opcode); break;
 
         // --- INC, DEC, PUSH, POP of word registers
         case 0x40: case 0x41: case 0x42: case 0x43: case 0x44: case 0x45: case 0x46: case 0x47:
             s.reg[opcode & 7] = uint16_t(increment<16>(s, s.reg[opcode & 7]));
-            s.cycles -= 2;
+            chargeBase(s, opcode);
             break;
         case 0x48: case 0x49: case 0x4A: case 0x4B: case 0x4C: case 0x4D: case 0x4E: case 0x4F:
             s.reg[opcode & 7] = uint16_t(decrement<16>(s, s.reg[opcode & 7]));
-            s.cycles -= 2;
+            chargeBase(s, opcode);
             break;
         case 0x50: case 0x51: case 0x52: case 0x53: case 0x55: case 0x56: case 0x57:
             s.push(s.reg[opcode & 7]);
-            s.cycles -= 11;
+            chargeBase(s, opcode);
             break;
         case 0x54: // PUSH SP stores the value after the decrement, as the 8086 does
             s.push(uint16_t(s.reg[SP] - 2));
-            s.cycles -= 11;
+            chargeBase(s, opcode);
             break;
         case 0x58: case 0x59: case 0x5A: case 0x5B: case 0x5C: case 0x5D: case 0x5E: case 0x5F: {
             uint16_t value = s.pop();
             s.reg[opcode & 7] = value;
-            s.cycles -= 8;
+            chargeBase(s, opcode);
             break;
         }
 
@@ -361,8 +367,8 @@ int32_t V30Engine::execute(int32_t budget)
         case 0x60: pushAll(s); break;
         case 0x61: popAll(s); break;
         case 0x62: checkBound(s); break;
-        case 0x68: s.push(s.fetch16()); s.cycles -= 10; break;
-        case 0x6A: s.push(uint16_t(int8_t(s.fetch8()))); s.cycles -= 10; break;
+        case 0x68: s.push(s.fetch16()); chargeBase(s, opcode); break;
+        case 0x6A: s.push(uint16_t(int8_t(s.fetch8()))); chargeBase(s, opcode); break;
         case 0x69: multiplyImmediate(s, false); break;
         case 0x6B: multiplyImmediate(s, true); break;
         case 0x6C: case 0x6D: case 0x6E: case 0x6F:
@@ -372,20 +378,20 @@ int32_t V30Engine::execute(int32_t budget)
         case 0xC9: // LEAVE
             s.reg[SP] = s.reg[BP];
             s.reg[BP] = s.pop();
-            s.cycles -= 8;
+            chargeBase(s, opcode);
             break;
 
         // --- not implemented: step back onto the opcode and spin there
         case 0x63: case 0x64: case 0x65: case 0x66: case 0x67: case 0x82: case 0xD6: case 0xF1:
             s.ip = (s.ip - 1) & 0xFFFF;
-            s.cycles -= 10;
+            chargeBase(s, opcode);
             break;
 
         // --- conditional jumps
         case 0x70: case 0x71: case 0x72: case 0x73: case 0x74: case 0x75: case 0x76: case 0x77:
         case 0x78: case 0x79: case 0x7A: case 0x7B: case 0x7C: case 0x7D: case 0x7E: case 0x7F: {
             int8_t displacement = int8_t(s.fetch8());
-            s.cycles -= 4;
+            chargeBase(s, opcode);
             if (conditionHolds(s, opcode & 15)) {
                 s.ip = (s.ip + displacement) & 0xFFFF;
                 s.cycles -= jumpTakenExtra;
@@ -485,51 +491,51 @@ int32_t V30Engine::execute(int32_t budget)
         }
 
         // --- 0x90 row
-        case 0x90: s.cycles -= 3; break; // NOP
+        case 0x90: chargeBase(s, opcode); break; // NOP
         case 0x91: case 0x92: case 0x93: case 0x94: case 0x95: case 0x96: case 0x97: {
             uint16_t other = s.reg[opcode & 7];
             s.reg[opcode & 7] = s.reg[AX];
             s.reg[AX] = other;
-            s.cycles -= 3;
+            chargeBase(s, opcode);
             break;
         }
-        case 0x98: s.reg[AX] = uint16_t(int8_t(s.reg8(0))); s.cycles -= 2; break; // CBW
-        case 0x99: s.reg[DX] = (s.reg[AX] & 0x8000) ? 0xFFFF : 0; s.cycles -= 5; break; // CWD
+        case 0x98: s.reg[AX] = uint16_t(int8_t(s.reg8(0))); chargeBase(s, opcode); break; // CBW
+        case 0x99: s.reg[DX] = (s.reg[AX] & 0x8000) ? 0xFFFF : 0; chargeBase(s, opcode); break; // CWD
         case 0x9A: { // CALL far
             uint16_t offset = s.fetch16(), segment = s.fetch16();
             s.push(uint16_t(s.segment[CS]));
             s.push(uint16_t(s.ip));
             s.setSegment(CS, segment);
             s.ip = offset;
-            s.cycles -= 28;
+            chargeBase(s, opcode);
             break;
         }
-        case 0x9B: s.cycles -= 3; break; // WAIT: no coprocessor to wait for
-        case 0x9C: s.push(composeFlags(s)); s.cycles -= 14; break;
-        case 0x9D: decomposeFlags(s, s.pop()); s.cycles -= 8; break;
-        case 0x9E: decomposeLowFlags(s, s.reg8(4)); s.cycles -= 4; break; // SAHF
-        case 0x9F: s.reg8(4) = uint8_t(composeFlags(s)); s.cycles -= 4; break; // LAHF
+        case 0x9B: chargeBase(s, opcode); break; // WAIT: no coprocessor to wait for
+        case 0x9C: s.push(composeFlags(s)); chargeBase(s, opcode); break;
+        case 0x9D: decomposeFlags(s, s.pop()); chargeBase(s, opcode); break;
+        case 0x9E: decomposeLowFlags(s, s.reg8(4)); chargeBase(s, opcode); break; // SAHF
+        case 0x9F: s.reg8(4) = uint8_t(composeFlags(s)); chargeBase(s, opcode); break; // LAHF
 
         // --- 0xA0 row
-        case 0xA0: s.reg8(0) = s.read8(s.dataBase, s.fetch16()); s.cycles -= 10; break;
-        case 0xA1: s.reg[AX] = s.read16(s.dataBase, s.fetch16()); s.cycles -= 10; break;
-        case 0xA2: s.write8(s.dataBase, s.fetch16(), s.reg8(0)); s.cycles -= 10; break;
-        case 0xA3: s.write16(s.dataBase, s.fetch16(), s.reg[AX]); s.cycles -= 10; break;
+        case 0xA0: s.reg8(0) = s.read8(s.dataBase, s.fetch16()); chargeBase(s, opcode); break;
+        case 0xA1: s.reg[AX] = s.read16(s.dataBase, s.fetch16()); chargeBase(s, opcode); break;
+        case 0xA2: s.write8(s.dataBase, s.fetch16(), s.reg8(0)); chargeBase(s, opcode); break;
+        case 0xA3: s.write16(s.dataBase, s.fetch16(), s.reg[AX]); chargeBase(s, opcode); break;
         case 0xA4: case 0xA5: case 0xA6: case 0xA7: case 0xAA: case 0xAB:
         case 0xAC: case 0xAD: case 0xAE: case 0xAF:
             stringInstruction(s, opcode, repeat);
             break;
-        case 0xA8: logicFlags<8>(s, s.reg8(0) & s.fetch8()); s.cycles -= 4; break;
-        case 0xA9: logicFlags<16>(s, s.reg[AX] & s.fetch16()); s.cycles -= 4; break;
+        case 0xA8: logicFlags<8>(s, s.reg8(0) & s.fetch8()); chargeBase(s, opcode); break;
+        case 0xA9: logicFlags<16>(s, s.reg[AX] & s.fetch16()); chargeBase(s, opcode); break;
 
         // --- MOV register, immediate
         case 0xB0: case 0xB1: case 0xB2: case 0xB3: case 0xB4: case 0xB5: case 0xB6: case 0xB7:
             s.reg8(opcode & 7) = s.fetch8();
-            s.cycles -= 4;
+            chargeBase(s, opcode);
             break;
         case 0xB8: case 0xB9: case 0xBA: case 0xBB: case 0xBC: case 0xBD: case 0xBE: case 0xBF:
             s.reg[opcode & 7] = s.fetch16();
-            s.cycles -= 4;
+            chargeBase(s, opcode);
             break;
 
         // --- 0xC0 row
@@ -540,10 +546,10 @@ int32_t V30Engine::execute(int32_t budget)
             uint16_t release = s.fetch16();
             s.ip = s.pop();
             s.reg[SP] = uint16_t(s.reg[SP] + release);
-            s.cycles -= 12;
+            chargeBase(s, opcode);
             break;
         }
-        case 0xC3: s.ip = s.pop(); s.cycles -= 8; break;
+        case 0xC3: s.ip = s.pop(); chargeBase(s, opcode); break;
         case 0xC4: case 0xC5: { // LES, LDS; a register form has no pointer and changes nothing
             uint8_t modrm = s.fetch8();
             decodeModRm(s, modrm);
@@ -574,24 +580,24 @@ int32_t V30Engine::execute(int32_t budget)
             s.ip = s.pop();
             s.setSegment(CS, s.pop());
             s.reg[SP] = uint16_t(s.reg[SP] + release);
-            s.cycles -= registerFormCycles[opcode];
+            chargeBase(s, opcode);
             break;
         }
-        case 0xCC: enterInterrupt(s, 3); s.cycles -= 52; break;
-        case 0xCD: enterInterrupt(s, s.fetch8()); s.cycles -= 51; break;
+        case 0xCC: enterInterrupt(s, 3); chargeBase(s, opcode); break;
+        case 0xCD: enterInterrupt(s, s.fetch8()); chargeBase(s, opcode); break;
         case 0xCE: // INTO
             if (s.overflowValue) {
                 enterInterrupt(s, 4);
                 s.cycles -= 53;
             } else {
-                s.cycles -= 4;
+                chargeBase(s, opcode);
             }
             break;
         case 0xCF: // IRET
             s.ip = s.pop();
             s.setSegment(CS, s.pop());
             decomposeFlags(s, s.pop());
-            s.cycles -= 24;
+            chargeBase(s, opcode);
             break;
 
         // --- 0xD0 row
@@ -605,17 +611,17 @@ int32_t V30Engine::execute(int32_t budget)
             s.reg8(4) = uint8_t(al / base);
             s.reg8(0) = uint8_t(al % base);
             logicFlags<8>(s, s.reg8(0));
-            s.cycles -= 83;
+            chargeBase(s, opcode);
             break;
         }
         case 0xD5: { // AAD
             uint8_t base = s.fetch8();
             uint8_t al = uint8_t(addFlags<8>(s, s.reg8(0), uint8_t(s.reg8(4) * base), 0));
             s.reg[AX] = al;
-            s.cycles -= 60;
+            chargeBase(s, opcode);
             break;
         }
-        case 0xD7: s.reg8(0) = s.read8(s.dataBase, uint16_t(s.reg[BX] + s.reg8(0))); s.cycles -= 11; break;
+        case 0xD7: s.reg8(0) = s.read8(s.dataBase, uint16_t(s.reg[BX] + s.reg8(0))); chargeBase(s, opcode); break;
         case 0xD8: case 0xD9: case 0xDA: case 0xDB: case 0xDC: case 0xDD: case 0xDE: case 0xDF: {
             uint8_t modrm = s.fetch8(); // escape to a coprocessor that is not there
             decodeModRm(s, modrm);
@@ -633,68 +639,68 @@ int32_t V30Engine::execute(int32_t budget)
                 s.reg[CX] = uint16_t(s.reg[CX] - 1);
                 taken = s.reg[CX] != 0 && (opcode == 0xE2 || (opcode == 0xE1) == (s.zeroValue == 0));
             }
-            s.cycles -= registerFormCycles[opcode];
+            chargeBase(s, opcode);
             if (taken) {
                 s.ip = (s.ip + displacement) & 0xFFFF;
                 s.cycles -= jumpTakenExtra;
             }
             break;
         }
-        case 0xE4: s.reg8(0) = s.in8(s.fetch8()); s.cycles -= 10; break;
-        case 0xE5: s.reg[AX] = s.in16(s.fetch8()); s.cycles -= 14; break;
-        case 0xE6: s.out8(s.fetch8(), s.reg8(0)); s.cycles -= 10; break;
-        case 0xE7: s.out16(s.fetch8(), s.reg[AX]); s.cycles -= 14; break;
+        case 0xE4: s.reg8(0) = s.in8(s.fetch8()); chargeBase(s, opcode); break;
+        case 0xE5: s.reg[AX] = s.in16(s.fetch8()); chargeBase(s, opcode); break;
+        case 0xE6: s.out8(s.fetch8(), s.reg8(0)); chargeBase(s, opcode); break;
+        case 0xE7: s.out16(s.fetch8(), s.reg[AX]); chargeBase(s, opcode); break;
         case 0xE8: { // CALL near
             uint16_t displacement = s.fetch16();
             s.push(uint16_t(s.ip));
             s.ip = (s.ip + displacement) & 0xFFFF;
-            s.cycles -= 19;
+            chargeBase(s, opcode);
             break;
         }
         case 0xE9: {
             uint16_t displacement = s.fetch16();
             s.ip = (s.ip + displacement) & 0xFFFF;
-            s.cycles -= 15;
+            chargeBase(s, opcode);
             break;
         }
         case 0xEA: { // JMP far
             uint16_t offset = s.fetch16(), segment = s.fetch16();
             s.setSegment(CS, segment);
             s.ip = offset;
-            s.cycles -= 15;
+            chargeBase(s, opcode);
             break;
         }
         case 0xEB: {
             int8_t displacement = int8_t(s.fetch8());
             s.ip = (s.ip + displacement) & 0xFFFF;
-            s.cycles -= 15;
+            chargeBase(s, opcode);
             break;
         }
-        case 0xEC: s.reg8(0) = s.in8(s.reg[DX] & 0xFF); s.cycles -= 8; break;
-        case 0xED: s.reg[AX] = s.in16(s.reg[DX] & 0xFF); s.cycles -= 12; break;
-        case 0xEE: s.out8(s.reg[DX] & 0xFF, s.reg8(0)); s.cycles -= 8; break;
-        case 0xEF: s.out16(s.reg[DX] & 0xFF, s.reg[AX]); s.cycles -= 12; break;
+        case 0xEC: s.reg8(0) = s.in8(s.reg[DX] & 0xFF); chargeBase(s, opcode); break;
+        case 0xED: s.reg[AX] = s.in16(s.reg[DX] & 0xFF); chargeBase(s, opcode); break;
+        case 0xEE: s.out8(s.reg[DX] & 0xFF, s.reg8(0)); chargeBase(s, opcode); break;
+        case 0xEF: s.out16(s.reg[DX] & 0xFF, s.reg[AX]); chargeBase(s, opcode); break;
 
         // --- 0xF0 row
         case 0xF0: // LOCK: nothing to lock
-            s.cycles -= 2;
+            chargeBase(s, opcode);
             opcode = s.fetch8();
             goto dispatch;
         case 0xF2: case 0xF3:
             repeat = opcode;
-            s.cycles -= 2;
+            chargeBase(s, opcode);
             opcode = s.fetch8();
             goto dispatch;
         case 0xF4: s.cycles = 0; break; // HLT: the slice ends; IP is already past it
-        case 0xF5: s.carryValue = !s.carryValue; s.cycles -= 2; break;
+        case 0xF5: s.carryValue = !s.carryValue; chargeBase(s, opcode); break;
         case 0xF6: unaryGroup<8>(s); break;
         case 0xF7: unaryGroup<16>(s); break;
-        case 0xF8: s.carryValue = 0; s.cycles -= 2; break;
-        case 0xF9: s.carryValue = 1; s.cycles -= 2; break;
-        case 0xFA: s.interruptFlag = 0; s.cycles -= 2; break;
-        case 0xFB: s.interruptFlag = 1; s.cycles -= 2; break;
-        case 0xFC: s.df = 0; s.cycles -= 2; break;
-        case 0xFD: s.df = 1; s.cycles -= 2; break;
+        case 0xF8: s.carryValue = 0; chargeBase(s, opcode); break;
+        case 0xF9: s.carryValue = 1; chargeBase(s, opcode); break;
+        case 0xFA: s.interruptFlag = 0; chargeBase(s, opcode); break;
+        case 0xFB: s.interruptFlag = 1; chargeBase(s, opcode); break;
+        case 0xFC: s.df = 0; chargeBase(s, opcode); break;
+        case 0xFD: s.df = 1; chargeBase(s, opcode); break;
         case 0xFE: incDecByte(s); break;
         case 0xFF: wordGroup(s); break;
         }
