@@ -67,6 +67,16 @@ TEST(V30Slice, AnEngineNeverResetOntoMemoryRunsNothing)
     EXPECT_EQ(engine.context().ip, 0u);
 }
 
+TEST(V30Slice, ASegmentOfPrefixesStillEndsTheSlice)
+{
+    for (uint8_t prefix : {0x2E, 0xF3, 0xF0}) {
+        TestMachine m;
+        for (uint32_t i = 0; i < 0x10000; ++i)
+            m.at(m.ctx().segmentBase[CS] + i) = prefix;
+        EXPECT_GT(m.engine.execute(100), 100) << int(prefix);
+    }
+}
+
 TEST(V30Slice, FinishesTheInstructionThatCrossesZero)
 {
     TestMachine m;

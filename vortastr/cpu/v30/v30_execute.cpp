@@ -13,6 +13,9 @@ namespace vortastr::v30 {
 namespace {
 
 constexpr int32_t jumpTakenExtra = 12; // Jcc: 4 not taken, 16 taken
+// A code segment full of prefix bytes would otherwise be one endless instruction: after a
+// whole segment of them the instruction ends, and the counter they used ends the slice.
+constexpr uint32_t maxPrefixes = 0x10000;
 
 inline uint8_t& byteRegister(V30State& s, uint8_t offset) { return reinterpret_cast<uint8_t*>(s.reg)[offset]; }
 
@@ -304,6 +307,7 @@ int32_t V30Engine::execute(int32_t budget)
         s.dataBase = s.segmentBase[DS];
         s.stackBase = s.segmentBase[SS];
         uint8_t repeat = repeatNone;
+        uint32_t prefixes = 0;
         uint8_t opcode = s.fetch8();
     dispatch:
         switch (opcode) {
@@ -332,6 +336,8 @@ int32_t V30Engine::execute(int32_t budget)
         case 0x26: case 0x2E: case 0x36: case 0x3E: // segment overrides
             s.dataBase = s.stackBase = s.segmentBase[(opcode >> 3) & 3];
             chargeBase(s, opcode);
+            if (++prefixes > maxPrefixes)
+                break;
             opcode = s.fetch8();
             goto dispatch;
         case 0x27: decimalAdjustAdd(s); chargeBase(s, opcode); break;
@@ -684,11 +690,15 @@ int32_t V30Engine::execute(int32_t budget)
         // --- 0xF0 row
         case 0xF0: // LOCK: nothing to lock
             chargeBase(s, opcode);
+            if (++prefixes > maxPrefixes)
+                break;
             opcode = s.fetch8();
             goto dispatch;
         case 0xF2: case 0xF3:
             repeat = opcode;
             chargeBase(s, opcode);
+            if (++prefixes > maxPrefixes)
+                break;
             opcode = s.fetch8();
             goto dispatch;
         case 0xF4: s.cycles = 0; break; // HLT: the slice ends; IP is already past it
