@@ -34,8 +34,7 @@ void aluForm(V30State& s, uint8_t opcode)
     const int op = opcode >> 3;
     switch (opcode & 7) {
     case 0: { // Eb, Gb
-        uint8_t modrm = s.fetch8();
-        decodeModRm(s, modrm);
+        uint8_t modrm = fetchModRm(s);
         uint32_t r = alu<8>(s, op, s.rm8(modrm), byteRegister(s, modRmTable[modrm].regByte));
         if (op != aluCmp)
             s.setRm8(modrm, uint8_t(r));
@@ -43,8 +42,7 @@ void aluForm(V30State& s, uint8_t opcode)
         break;
     }
     case 1: { // Ev, Gv
-        uint8_t modrm = s.fetch8();
-        decodeModRm(s, modrm);
+        uint8_t modrm = fetchModRm(s);
         uint32_t r = alu<16>(s, op, s.rm16(modrm), s.reg[modRmTable[modrm].regWord]);
         if (op != aluCmp)
             s.setRm16(modrm, uint16_t(r));
@@ -52,8 +50,7 @@ void aluForm(V30State& s, uint8_t opcode)
         break;
     }
     case 2: { // Gb, Eb
-        uint8_t modrm = s.fetch8();
-        decodeModRm(s, modrm);
+        uint8_t modrm = fetchModRm(s);
         uint8_t& dst = byteRegister(s, modRmTable[modrm].regByte);
         uint32_t r = alu<8>(s, op, dst, s.rm8(modrm));
         if (op != aluCmp)
@@ -62,8 +59,7 @@ void aluForm(V30State& s, uint8_t opcode)
         break;
     }
     case 3: { // Gv, Ev
-        uint8_t modrm = s.fetch8();
-        decodeModRm(s, modrm);
+        uint8_t modrm = fetchModRm(s);
         uint16_t& dst = s.reg[modRmTable[modrm].regWord];
         uint32_t r = alu<16>(s, op, dst, s.rm16(modrm));
         if (op != aluCmp)
@@ -91,8 +87,7 @@ void aluForm(V30State& s, uint8_t opcode)
 // 0x80, 0x81, 0x83: ALU operation on Eb/Ev with an immediate (0x83: byte sign-extended).
 void aluImmediate(V30State& s, uint8_t opcode)
 {
-    uint8_t modrm = s.fetch8();
-    decodeModRm(s, modrm);
+    uint8_t modrm = fetchModRm(s);
     const int op = (modrm >> 3) & 7;
     if (opcode == 0x80) {
         uint32_t r = alu<8>(s, op, s.rm8(modrm), s.fetch8());
@@ -110,8 +105,7 @@ void aluImmediate(V30State& s, uint8_t opcode)
 // 0xC0, 0xC1, 0xD0-0xD3: the shift and rotate group with count 1, CL or an immediate.
 void shiftGroup(V30State& s, uint8_t opcode)
 {
-    uint8_t modrm = s.fetch8();
-    decodeModRm(s, modrm);
+    uint8_t modrm = fetchModRm(s);
     uint32_t count = opcode <= 0xC1 ? s.fetch8() : (opcode & 2) ? s.reg8(1) : 1;
     const int op = (modrm >> 3) & 7;
     if (opcode & 1)
@@ -133,8 +127,7 @@ void divideError(V30State& s)
 template <int Bits> void unaryGroup(V30State& s)
 {
     using W = Width<Bits>;
-    uint8_t modrm = s.fetch8();
-    decodeModRm(s, modrm);
+    uint8_t modrm = fetchModRm(s);
     const int op = (modrm >> 3) & 7;
     const bool memory = modrm < 0xC0;
     auto get = [&]() -> uint32_t { return Bits == 8 ? s.rm8(modrm) : s.rm16(modrm); };
@@ -216,8 +209,7 @@ template <int Bits> void unaryGroup(V30State& s)
 // 0xFE and 0xFF: INC, DEC, and for words CALL, CALL far, JMP, JMP far, PUSH.
 void incDecByte(V30State& s)
 {
-    uint8_t modrm = s.fetch8();
-    decodeModRm(s, modrm);
+    uint8_t modrm = fetchModRm(s);
     const int op = (modrm >> 3) & 7;
     if (op == 0)
         s.setRm8(modrm, uint8_t(increment<8>(s, s.rm8(modrm))));
@@ -229,8 +221,7 @@ void incDecByte(V30State& s)
 
 void wordGroup(V30State& s)
 {
-    uint8_t modrm = s.fetch8();
-    decodeModRm(s, modrm);
+    uint8_t modrm = fetchModRm(s);
     const bool memory = modrm < 0xC0;
     switch ((modrm >> 3) & 7) {
     case 0:
@@ -282,8 +273,7 @@ void wordGroup(V30State& s)
 
 void multiplyImmediate(V30State& s, bool byteImmediate) // 0x69, 0x6B
 {
-    uint8_t modrm = s.fetch8();
-    decodeModRm(s, modrm);
+    uint8_t modrm = fetchModRm(s);
     int32_t a = int16_t(s.rm16(modrm));
     int32_t b = byteImmediate ? int8_t(s.fetch8()) : int16_t(s.fetch16());
     int32_t product = a * b;
@@ -408,8 +398,7 @@ int32_t V30Engine::execute(int32_t budget)
         // --- 0x80 row
         case 0x80: case 0x81: case 0x83: aluImmediate(s, opcode); break;
         case 0x84: case 0x85: { // TEST Eb/Ev, Gb/Gv
-            uint8_t modrm = s.fetch8();
-            decodeModRm(s, modrm);
+            uint8_t modrm = fetchModRm(s);
             if (opcode == 0x84)
                 logicFlags<8>(s, s.rm8(modrm) & byteRegister(s, modRmTable[modrm].regByte));
             else
@@ -418,8 +407,7 @@ int32_t V30Engine::execute(int32_t budget)
             break;
         }
         case 0x86: { // XCHG Eb, Gb
-            uint8_t modrm = s.fetch8();
-            decodeModRm(s, modrm);
+            uint8_t modrm = fetchModRm(s);
             uint8_t& r = byteRegister(s, modRmTable[modrm].regByte);
             uint8_t other = s.rm8(modrm);
             s.setRm8(modrm, r);
@@ -428,8 +416,7 @@ int32_t V30Engine::execute(int32_t budget)
             break;
         }
         case 0x87: { // XCHG Ev, Gv
-            uint8_t modrm = s.fetch8();
-            decodeModRm(s, modrm);
+            uint8_t modrm = fetchModRm(s);
             uint16_t& r = s.reg[modRmTable[modrm].regWord];
             uint16_t other = s.rm16(modrm);
             s.setRm16(modrm, r);
@@ -438,59 +425,51 @@ int32_t V30Engine::execute(int32_t budget)
             break;
         }
         case 0x88: { // MOV Eb, Gb
-            uint8_t modrm = s.fetch8();
-            decodeModRm(s, modrm);
+            uint8_t modrm = fetchModRm(s);
             s.setRm8(modrm, byteRegister(s, modRmTable[modrm].regByte));
             charge(s, opcode, modrm);
             break;
         }
         case 0x89: { // MOV Ev, Gv
-            uint8_t modrm = s.fetch8();
-            decodeModRm(s, modrm);
+            uint8_t modrm = fetchModRm(s);
             s.setRm16(modrm, s.reg[modRmTable[modrm].regWord]);
             charge(s, opcode, modrm);
             break;
         }
         case 0x8A: { // MOV Gb, Eb
-            uint8_t modrm = s.fetch8();
-            decodeModRm(s, modrm);
+            uint8_t modrm = fetchModRm(s);
             byteRegister(s, modRmTable[modrm].regByte) = s.rm8(modrm);
             charge(s, opcode, modrm);
             break;
         }
         case 0x8B: { // MOV Gv, Ev
-            uint8_t modrm = s.fetch8();
-            decodeModRm(s, modrm);
+            uint8_t modrm = fetchModRm(s);
             s.reg[modRmTable[modrm].regWord] = s.rm16(modrm);
             charge(s, opcode, modrm);
             break;
         }
         case 0x8C: { // MOV Ew, Sreg (two bits of reg select the segment register)
-            uint8_t modrm = s.fetch8();
-            decodeModRm(s, modrm);
+            uint8_t modrm = fetchModRm(s);
             s.setRm16(modrm, uint16_t(s.segment[(modrm >> 3) & 3]));
             charge(s, opcode, modrm);
             break;
         }
         case 0x8D: { // LEA; a register form has no address and changes nothing
-            uint8_t modrm = s.fetch8();
-            decodeModRm(s, modrm);
+            uint8_t modrm = fetchModRm(s);
             if (modrm < 0xC0)
                 s.reg[modRmTable[modrm].regWord] = s.eaOffset;
             charge(s, opcode, modrm);
             break;
         }
         case 0x8E: { // MOV Sreg, Ew
-            uint8_t modrm = s.fetch8();
-            decodeModRm(s, modrm);
+            uint8_t modrm = fetchModRm(s);
             const int index = (modrm >> 3) & 3;
             s.setSegment(index, s.rm16(modrm));
             charge(s, opcode, modrm);
             break;
         }
         case 0x8F: { // POP Ev
-            uint8_t modrm = s.fetch8();
-            decodeModRm(s, modrm);
+            uint8_t modrm = fetchModRm(s);
             s.setRm16(modrm, s.pop());
             charge(s, opcode, modrm);
             break;
@@ -557,8 +536,7 @@ int32_t V30Engine::execute(int32_t budget)
         }
         case 0xC3: s.ip = s.pop(); chargeBase(s, opcode); break;
         case 0xC4: case 0xC5: { // LES, LDS; a register form has no pointer and changes nothing
-            uint8_t modrm = s.fetch8();
-            decodeModRm(s, modrm);
+            uint8_t modrm = fetchModRm(s);
             if (modrm < 0xC0) {
                 uint16_t offset = s.rm16(modrm), segment = s.rmWordAfter();
                 s.reg[modRmTable[modrm].regWord] = offset;
@@ -568,15 +546,13 @@ int32_t V30Engine::execute(int32_t budget)
             break;
         }
         case 0xC6: { // MOV Eb, Ib
-            uint8_t modrm = s.fetch8();
-            decodeModRm(s, modrm);
+            uint8_t modrm = fetchModRm(s);
             s.setRm8(modrm, s.fetch8());
             charge(s, opcode, modrm);
             break;
         }
         case 0xC7: { // MOV Ev, Iw
-            uint8_t modrm = s.fetch8();
-            decodeModRm(s, modrm);
+            uint8_t modrm = fetchModRm(s);
             s.setRm16(modrm, s.fetch16());
             charge(s, opcode, modrm);
             break;
@@ -629,8 +605,7 @@ int32_t V30Engine::execute(int32_t budget)
         }
         case 0xD7: s.reg8(0) = s.read8(s.dataBase, uint16_t(s.reg[BX] + s.reg8(0))); chargeBase(s, opcode); break;
         case 0xD8: case 0xD9: case 0xDA: case 0xDB: case 0xDC: case 0xDD: case 0xDE: case 0xDF: {
-            uint8_t modrm = s.fetch8(); // escape to a coprocessor that is not there
-            decodeModRm(s, modrm);
+            uint8_t modrm = fetchModRm(s); // escape to a coprocessor that is not there
             charge(s, opcode, modrm);
             break;
         }

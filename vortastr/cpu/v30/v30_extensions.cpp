@@ -69,8 +69,7 @@ namespace {
 // bit number is taken modulo 16 for both sizes, so 8-15 reach no bit of a byte.
 void bitInstruction(V30State& s, uint8_t second)
 {
-    uint8_t modrm = s.fetch8();
-    decodeModRm(s, modrm);
+    uint8_t modrm = fetchModRm(s);
     bool word = second & 1;
     uint32_t bitNumber = (second & 0x08) ? s.fetch8() : s.reg8(1);
     uint32_t mask = (1u << (bitNumber & 15)) & (word ? 0xFFFF : 0xFF);

@@ -31,4 +31,12 @@ inline void decodeModRm(V30State& s, uint8_t modrm)
         eaRoutines[((modrm >> 3) & 0x18) | (modrm & 7)](s);
 }
 
+// Fetches the ModR/M byte that follows the opcode and decodes its memory operand.
+inline uint8_t fetchModRm(V30State& s)
+{
+    uint8_t modrm = s.fetch8();
+    decodeModRm(s, modrm);
+    return modrm;
+}
+
 } // namespace vortastr::v30
