@@ -213,9 +213,7 @@ class V30Timing : public ::testing::TestWithParam<TimingCase> {};
 TEST_P(V30Timing, ChargesThePublishedCount)
 {
     TestMachine m;
-    uint32_t a = m.ctx().segmentBase[CS];
-    for (uint8_t b : GetParam().bytes)
-        m.at(a++) = b;
+    m.code(GetParam().bytes);
     EXPECT_EQ(m.step(), GetParam().cycles);
 }
 

@@ -17,8 +17,6 @@ constexpr int32_t jumpTakenExtra = 12; // Jcc: 4 not taken, 16 taken
 // whole segment of them the instruction ends, and the counter they used ends the slice.
 constexpr uint32_t maxPrefixes = 0x10000;
 
-inline uint8_t& byteRegister(V30State& s, uint8_t offset) { return reinterpret_cast<uint8_t*>(s.reg)[offset]; }
-
 // The grid time of an opcode with one form.
 inline void chargeBase(V30State& s, uint8_t opcode) { s.cycles -= registerFormCycles[opcode]; }
 
@@ -35,24 +33,24 @@ void aluForm(V30State& s, uint8_t opcode)
     switch (opcode & 7) {
     case 0: { // Eb, Gb
         uint8_t modrm = fetchModRm(s);
-        uint32_t r = alu<8>(s, op, s.rm8(modrm), byteRegister(s, modRmTable[modrm].regByte));
+        uint32_t r = alu<8>(s, op, rm8(s, modrm), byteRegister(s, modRmTable[modrm].regByte));
         if (op != aluCmp)
-            s.setRm8(modrm, uint8_t(r));
+            setRm8(s, modrm, uint8_t(r));
         charge(s, opcode, modrm);
         break;
     }
     case 1: { // Ev, Gv
         uint8_t modrm = fetchModRm(s);
-        uint32_t r = alu<16>(s, op, s.rm16(modrm), s.reg[modRmTable[modrm].regWord]);
+        uint32_t r = alu<16>(s, op, rm16(s, modrm), s.reg[modRmTable[modrm].regWord]);
         if (op != aluCmp)
-            s.setRm16(modrm, uint16_t(r));
+            setRm16(s, modrm, uint16_t(r));
         charge(s, opcode, modrm);
         break;
     }
     case 2: { // Gb, Eb
         uint8_t modrm = fetchModRm(s);
         uint8_t& dst = byteRegister(s, modRmTable[modrm].regByte);
-        uint32_t r = alu<8>(s, op, dst, s.rm8(modrm));
+        uint32_t r = alu<8>(s, op, dst, rm8(s, modrm));
         if (op != aluCmp)
             dst = uint8_t(r);
         charge(s, opcode, modrm);
@@ -61,7 +59,7 @@ void aluForm(V30State& s, uint8_t opcode)
     case 3: { // Gv, Ev
         uint8_t modrm = fetchModRm(s);
         uint16_t& dst = s.reg[modRmTable[modrm].regWord];
-        uint32_t r = alu<16>(s, op, dst, s.rm16(modrm));
+        uint32_t r = alu<16>(s, op, dst, rm16(s, modrm));
         if (op != aluCmp)
             dst = uint16_t(r);
         charge(s, opcode, modrm);
@@ -90,14 +88,14 @@ void aluImmediate(V30State& s, uint8_t opcode)
     uint8_t modrm = fetchModRm(s);
     const int op = (modrm >> 3) & 7;
     if (opcode == 0x80) {
-        uint32_t r = alu<8>(s, op, s.rm8(modrm), s.fetch8());
+        uint32_t r = alu<8>(s, op, rm8(s, modrm), s.fetch8());
         if (op != aluCmp)
-            s.setRm8(modrm, uint8_t(r));
+            setRm8(s, modrm, uint8_t(r));
     } else {
         uint32_t imm = opcode == 0x81 ? s.fetch16() : uint16_t(int8_t(s.fetch8()));
-        uint32_t r = alu<16>(s, op, s.rm16(modrm), imm);
+        uint32_t r = alu<16>(s, op, rm16(s, modrm), imm);
         if (op != aluCmp)
-            s.setRm16(modrm, uint16_t(r));
+            setRm16(s, modrm, uint16_t(r));
     }
     s.cycles -= modrm >= 0xC0 ? 4 : op == aluCmp ? 10 : 17;
 }
@@ -109,9 +107,9 @@ void shiftGroup(V30State& s, uint8_t opcode)
     uint32_t count = opcode <= 0xC1 ? s.fetch8() : (opcode & 2) ? s.reg8(1) : 1;
     const int op = (modrm >> 3) & 7;
     if (opcode & 1)
-        s.setRm16(modrm, uint16_t(shiftRotate<16>(s, op, s.rm16(modrm), count)));
+        setRm16(s, modrm, uint16_t(shiftRotate<16>(s, op, rm16(s, modrm), count)));
     else
-        s.setRm8(modrm, uint8_t(shiftRotate<8>(s, op, s.rm8(modrm), count)));
+        setRm8(s, modrm, uint8_t(shiftRotate<8>(s, op, rm8(s, modrm), count)));
     charge(s, opcode, modrm);
     if (opcode != 0xD0 && opcode != 0xD1) // 4 per bit for CL counts, 1 per bit for immediates
         s.cycles -= int32_t(count) * (opcode >= 0xD0 ? 4 : 1);
@@ -130,12 +128,12 @@ template <int Bits> void unaryGroup(V30State& s)
     uint8_t modrm = fetchModRm(s);
     const int op = (modrm >> 3) & 7;
     const bool memory = modrm < 0xC0;
-    auto get = [&]() -> uint32_t { return Bits == 8 ? s.rm8(modrm) : s.rm16(modrm); };
+    auto get = [&]() -> uint32_t { return Bits == 8 ? rm8(s, modrm) : rm16(s, modrm); };
     auto set = [&](uint32_t v) {
         if constexpr (Bits == 8)
-            s.setRm8(modrm, uint8_t(v));
+            setRm8(s, modrm, uint8_t(v));
         else
-            s.setRm16(modrm, uint16_t(v));
+            setRm16(s, modrm, uint16_t(v));
     };
     // MUL, IMUL, DIV, IDIV: byte forms, then word forms (memory adds 6).
     static constexpr int32_t multiplyDivideCycles[2][4] = {{70, 80, 80, 101}, {118, 128, 144, 165}};
@@ -212,9 +210,9 @@ void incDecByte(V30State& s)
     uint8_t modrm = fetchModRm(s);
     const int op = (modrm >> 3) & 7;
     if (op == 0)
-        s.setRm8(modrm, uint8_t(increment<8>(s, s.rm8(modrm))));
+        setRm8(s, modrm, uint8_t(increment<8>(s, rm8(s, modrm))));
     else if (op == 1)
-        s.setRm8(modrm, uint8_t(decrement<8>(s, s.rm8(modrm))));
+        setRm8(s, modrm, uint8_t(decrement<8>(s, rm8(s, modrm))));
     // Other reg fields do nothing here.
     charge(s, 0xFE, modrm);
 }
@@ -225,15 +223,15 @@ void wordGroup(V30State& s)
     const bool memory = modrm < 0xC0;
     switch ((modrm >> 3) & 7) {
     case 0:
-        s.setRm16(modrm, uint16_t(increment<16>(s, s.rm16(modrm))));
+        setRm16(s, modrm, uint16_t(increment<16>(s, rm16(s, modrm))));
         s.cycles -= memory ? 15 : 3;
         break;
     case 1:
-        s.setRm16(modrm, uint16_t(decrement<16>(s, s.rm16(modrm))));
+        setRm16(s, modrm, uint16_t(decrement<16>(s, rm16(s, modrm))));
         s.cycles -= memory ? 15 : 3;
         break;
     case 2: {
-        uint16_t target = s.rm16(modrm);
+        uint16_t target = rm16(s, modrm);
         s.push(uint16_t(s.ip));
         s.ip = target;
         s.cycles -= memory ? 21 : 16;
@@ -241,7 +239,7 @@ void wordGroup(V30State& s)
     }
     case 3: // far forms need a memory operand; a register form does nothing
         if (memory) {
-            uint16_t offset = s.rm16(modrm), segment = s.rmWordAfter();
+            uint16_t offset = rm16(s, modrm), segment = rmWordAfter(s);
             s.push(uint16_t(s.segment[CS]));
             s.push(uint16_t(s.ip));
             s.setSegment(CS, segment);
@@ -250,18 +248,18 @@ void wordGroup(V30State& s)
         s.cycles -= 37;
         break;
     case 4:
-        s.ip = s.rm16(modrm);
+        s.ip = rm16(s, modrm);
         s.cycles -= memory ? 18 : 11;
         break;
     case 5:
         if (memory) {
-            s.ip = s.rm16(modrm);
-            s.setSegment(CS, s.rmWordAfter());
+            s.ip = rm16(s, modrm);
+            s.setSegment(CS, rmWordAfter(s));
         }
         s.cycles -= 24;
         break;
     default: { // PUSH (7 is its undocumented twin); PUSH SP pushes the decremented value
-        uint16_t value = s.rm16(modrm);
+        uint16_t value = rm16(s, modrm);
         if (!memory && (modrm & 7) == SP)
             value = uint16_t(value - 2);
         s.push(value);
@@ -274,7 +272,7 @@ void wordGroup(V30State& s)
 void multiplyImmediate(V30State& s, bool byteImmediate) // 0x69, 0x6B
 {
     uint8_t modrm = fetchModRm(s);
-    int32_t a = int16_t(s.rm16(modrm));
+    int32_t a = int16_t(rm16(s, modrm));
     int32_t b = byteImmediate ? int8_t(s.fetch8()) : int16_t(s.fetch16());
     int32_t product = a * b;
     s.reg[modRmTable[modrm].regWord] = uint16_t(product);
@@ -400,17 +398,17 @@ int32_t V30Engine::execute(int32_t budget)
         case 0x84: case 0x85: { // TEST Eb/Ev, Gb/Gv
             uint8_t modrm = fetchModRm(s);
             if (opcode == 0x84)
-                logicFlags<8>(s, s.rm8(modrm) & byteRegister(s, modRmTable[modrm].regByte));
+                logicFlags<8>(s, rm8(s, modrm) & byteRegister(s, modRmTable[modrm].regByte));
             else
-                logicFlags<16>(s, s.rm16(modrm) & s.reg[modRmTable[modrm].regWord]);
+                logicFlags<16>(s, rm16(s, modrm) & s.reg[modRmTable[modrm].regWord]);
             charge(s, opcode, modrm);
             break;
         }
         case 0x86: { // XCHG Eb, Gb
             uint8_t modrm = fetchModRm(s);
             uint8_t& r = byteRegister(s, modRmTable[modrm].regByte);
-            uint8_t other = s.rm8(modrm);
-            s.setRm8(modrm, r);
+            uint8_t other = rm8(s, modrm);
+            setRm8(s, modrm, r);
             r = other;
             charge(s, opcode, modrm);
             break;
@@ -418,39 +416,39 @@ int32_t V30Engine::execute(int32_t budget)
         case 0x87: { // XCHG Ev, Gv
             uint8_t modrm = fetchModRm(s);
             uint16_t& r = s.reg[modRmTable[modrm].regWord];
-            uint16_t other = s.rm16(modrm);
-            s.setRm16(modrm, r);
+            uint16_t other = rm16(s, modrm);
+            setRm16(s, modrm, r);
             r = other;
             charge(s, opcode, modrm);
             break;
         }
         case 0x88: { // MOV Eb, Gb
             uint8_t modrm = fetchModRm(s);
-            s.setRm8(modrm, byteRegister(s, modRmTable[modrm].regByte));
+            setRm8(s, modrm, byteRegister(s, modRmTable[modrm].regByte));
             charge(s, opcode, modrm);
             break;
         }
         case 0x89: { // MOV Ev, Gv
             uint8_t modrm = fetchModRm(s);
-            s.setRm16(modrm, s.reg[modRmTable[modrm].regWord]);
+            setRm16(s, modrm, s.reg[modRmTable[modrm].regWord]);
             charge(s, opcode, modrm);
             break;
         }
         case 0x8A: { // MOV Gb, Eb
             uint8_t modrm = fetchModRm(s);
-            byteRegister(s, modRmTable[modrm].regByte) = s.rm8(modrm);
+            byteRegister(s, modRmTable[modrm].regByte) = rm8(s, modrm);
             charge(s, opcode, modrm);
             break;
         }
         case 0x8B: { // MOV Gv, Ev
             uint8_t modrm = fetchModRm(s);
-            s.reg[modRmTable[modrm].regWord] = s.rm16(modrm);
+            s.reg[modRmTable[modrm].regWord] = rm16(s, modrm);
             charge(s, opcode, modrm);
             break;
         }
         case 0x8C: { // MOV Ew, Sreg (two bits of reg select the segment register)
             uint8_t modrm = fetchModRm(s);
-            s.setRm16(modrm, uint16_t(s.segment[(modrm >> 3) & 3]));
+            setRm16(s, modrm, uint16_t(s.segment[(modrm >> 3) & 3]));
             charge(s, opcode, modrm);
             break;
         }
@@ -464,13 +462,13 @@ int32_t V30Engine::execute(int32_t budget)
         case 0x8E: { // MOV Sreg, Ew
             uint8_t modrm = fetchModRm(s);
             const int index = (modrm >> 3) & 3;
-            s.setSegment(index, s.rm16(modrm));
+            s.setSegment(index, rm16(s, modrm));
             charge(s, opcode, modrm);
             break;
         }
         case 0x8F: { // POP Ev
             uint8_t modrm = fetchModRm(s);
-            s.setRm16(modrm, s.pop());
+            setRm16(s, modrm, s.pop());
             charge(s, opcode, modrm);
             break;
         }
@@ -538,7 +536,7 @@ int32_t V30Engine::execute(int32_t budget)
         case 0xC4: case 0xC5: { // LES, LDS; a register form has no pointer and changes nothing
             uint8_t modrm = fetchModRm(s);
             if (modrm < 0xC0) {
-                uint16_t offset = s.rm16(modrm), segment = s.rmWordAfter();
+                uint16_t offset = rm16(s, modrm), segment = rmWordAfter(s);
                 s.reg[modRmTable[modrm].regWord] = offset;
                 s.setSegment(opcode == 0xC4 ? ES : DS, segment);
             }
@@ -547,13 +545,13 @@ int32_t V30Engine::execute(int32_t budget)
         }
         case 0xC6: { // MOV Eb, Ib
             uint8_t modrm = fetchModRm(s);
-            s.setRm8(modrm, s.fetch8());
+            setRm8(s, modrm, s.fetch8());
             charge(s, opcode, modrm);
             break;
         }
         case 0xC7: { // MOV Ev, Iw
             uint8_t modrm = fetchModRm(s);
-            s.setRm16(modrm, s.fetch16());
+            setRm16(s, modrm, s.fetch16());
             charge(s, opcode, modrm);
             break;
         }

@@ -35,7 +35,7 @@ void checkBound(V30State& s)
     decodeModRm(s, modrm);
     int16_t index = int16_t(s.reg[(modrm >> 3) & 7]);
     int16_t low = int16_t(s.read16(s.eaBase, s.eaOffset));
-    int16_t high = int16_t(s.rmWordAfter());
+    int16_t high = int16_t(rmWordAfter(s));
     s.cycles -= 35;
     if (index < low || index > high) {
         s.ip = start;
@@ -73,7 +73,7 @@ void bitInstruction(V30State& s, uint8_t second)
     bool word = second & 1;
     uint32_t bitNumber = (second & 0x08) ? s.fetch8() : s.reg8(1);
     uint32_t mask = (1u << (bitNumber & 15)) & (word ? 0xFFFF : 0xFF);
-    uint32_t value = word ? s.rm16(modrm) : s.rm8(modrm);
+    uint32_t value = word ? rm16(s, modrm) : rm8(s, modrm);
     bool memory = modrm < 0xC0;
     int operation = (second >> 1) & 3; // TEST1, CLR1, SET1, NOT1
     static constexpr uint8_t registerCycles[4] = {3, 5, 4, 4};
@@ -91,9 +91,9 @@ void bitInstruction(V30State& s, uint8_t second)
     default: value ^= mask; break;
     }
     if (word)
-        s.setRm16(modrm, uint16_t(value));
+        setRm16(s, modrm, uint16_t(value));
     else
-        s.setRm8(modrm, uint8_t(value));
+        setRm8(s, modrm, uint8_t(value));
 }
 
 // ADD4S: adds the packed-decimal string at DS:SI (or the override) to the one at ES:DI,

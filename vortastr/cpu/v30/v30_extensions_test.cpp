@@ -59,9 +59,7 @@ TEST_P(V30MultiplyImmediate, ThreeOperandFormSetsCarryAndOverflowTogether)
 {
     TestMachine m;
     const auto& p = GetParam();
-    uint32_t a = m.ctx().segmentBase[CS];
-    for (uint8_t b : p.bytes)
-        m.at(a++) = b;
+    m.code(p.bytes);
     m.ctx().reg[BX] = p.source;
     m.ctx().reg[CX] = 0xCCCC;
     m.step();
@@ -92,9 +90,7 @@ TEST_P(V30ShiftImmediate, CountFromTheByteAfterTheOperand)
 {
     TestMachine m;
     const auto& p = GetParam();
-    uint32_t a = m.ctx().segmentBase[CS];
-    for (uint8_t b : p.bytes)
-        m.at(a++) = b;
+    m.code(p.bytes);
     m.ctx().reg[AX] = p.before;
     m.setWord(m.ctx().segmentBase[DS] + 0x0010, p.before);
     EXPECT_EQ(m.step(), p.cycles);
@@ -201,10 +197,7 @@ TEST_P(V30BitInstruction, ActsOnTheNumberedBitOnly)
 {
     TestMachine m;
     const auto& p = GetParam();
-    uint32_t a = m.ctx().segmentBase[CS];
-    m.at(a++) = 0x0F;
-    for (uint8_t b : p.bytes)
-        m.at(a++) = b;
+    m.code(p.bytes, {0x0F});
     bool word = p.bytes[0] & 1, memory = p.bytes[1] < 0xC0;
     uint32_t cell = m.ctx().segmentBase[DS] + 0x10;
     m.ctx().reg[AX] = p.before;

@@ -31,6 +31,34 @@ inline void decodeModRm(V30State& s, uint8_t modrm)
         eaRoutines[((modrm >> 3) & 0x18) | (modrm & 7)](s);
 }
 
+// --- the r/m operand: a register for 0xC0-0xFF, else the memory operand decoded before.
+inline uint8_t& byteRegister(V30State& s, uint8_t byteOffset) { return reinterpret_cast<uint8_t*>(s.reg)[byteOffset]; }
+
+inline uint8_t rm8(V30State& s, uint8_t modrm)
+{
+    return modrm >= 0xC0 ? byteRegister(s, modRmTable[modrm].rmByte) : s.read8(s.eaBase, s.eaOffset);
+}
+inline uint16_t rm16(V30State& s, uint8_t modrm)
+{
+    return modrm >= 0xC0 ? s.reg[modRmTable[modrm].rmWord] : s.read16(s.eaBase, s.eaOffset);
+}
+inline void setRm8(V30State& s, uint8_t modrm, uint8_t value)
+{
+    if (modrm >= 0xC0)
+        byteRegister(s, modRmTable[modrm].rmByte) = value;
+    else
+        s.write8(s.eaBase, s.eaOffset, value);
+}
+inline void setRm16(V30State& s, uint8_t modrm, uint16_t value)
+{
+    if (modrm >= 0xC0)
+        s.reg[modRmTable[modrm].rmWord] = value;
+    else
+        s.write16(s.eaBase, s.eaOffset, value);
+}
+// The word after the memory operand (far pointers, BOUND limits).
+inline uint16_t rmWordAfter(V30State& s) { return s.read16(s.eaBase, uint32_t(s.eaOffset) + 2); }
+
 // Fetches the ModR/M byte that follows the opcode and decodes its memory operand.
 inline uint8_t fetchModRm(V30State& s)
 {

@@ -86,27 +86,6 @@ struct V30State : V30Context {
         out8(port, uint8_t(value));
         out8(uint16_t(port + 1), uint8_t(value >> 8));
     }
-
-    // --- the operand of a ModR/M byte: a register for 0xC0-0xFF, else the effective
-    // address decoded before (decodeModRm in v30_modrm.h).
-    uint8_t rm8(uint8_t modrm) { return modrm >= 0xC0 ? reg8(modrm & 7) : read8(eaBase, eaOffset); }
-    uint16_t rm16(uint8_t modrm) { return modrm >= 0xC0 ? reg[modrm & 7] : read16(eaBase, eaOffset); }
-    void setRm8(uint8_t modrm, uint8_t value)
-    {
-        if (modrm >= 0xC0)
-            reg8(modrm & 7) = value;
-        else
-            write8(eaBase, eaOffset, value);
-    }
-    void setRm16(uint8_t modrm, uint16_t value)
-    {
-        if (modrm >= 0xC0)
-            reg[modrm & 7] = value;
-        else
-            write16(eaBase, eaOffset, value);
-    }
-    // The word after the memory operand (far pointers, BOUND limits).
-    uint16_t rmWordAfter() const { return read16(eaBase, uint32_t(eaOffset) + 2); }
 };
 
 } // namespace vortastr::v30

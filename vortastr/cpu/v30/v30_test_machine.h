@@ -53,10 +53,12 @@ public:
         at(linear + 1) = uint8_t(value >> 8);
     }
 
-    // Places code at CS:IP.
-    void code(std::initializer_list<uint8_t> bytes)
+    // Places code at CS:IP, after `lead` when given.
+    void code(const std::vector<uint8_t>& bytes, std::initializer_list<uint8_t> lead = {})
     {
         uint32_t a = ctx().segmentBase[CS] + ctx().ip;
+        for (uint8_t b : lead)
+            at(a++) = b;
         for (uint8_t b : bytes)
             at(a++) = b;
     }
