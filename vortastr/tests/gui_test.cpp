@@ -9,6 +9,7 @@
 #include "shell/startup.h"
 #include "shell/window_procedure.h"
 #include "tests/fakes.h"
+#include "tests/game_fixtures.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -344,6 +345,9 @@ TEST(WholeRun, GuiRunEndsAfterTheFramesAndWritesItsSettings)
     LaunchOptions options;
     options.gameLine = "TK";
     options.frames = 3;
+    TempFolder roms;
+    writeBlankRomSet(roms, 8);
+    options.romPath = roms.str();
     options.snapshotPath = dir.filePath("snap.png").toStdString();
     EXPECT_EQ(runEmulator(emu, host, store, options), 0);
     EXPECT_EQ(host.mainWindow(), nullptr);

@@ -1,6 +1,7 @@
 #include "shell/settings.h"
 #include "shell/startup.h"
 #include "tests/fakes.h"
+#include "tests/game_fixtures.h"
 
 #include <gtest/gtest.h>
 
@@ -169,6 +170,9 @@ TEST(SettingsRun, ANormalEndWritesTheRunBack)
     store.values["Tutankham 2"] = 0x21;
     LaunchOptions options = gameLine("TK");
     options.frames = 2;
+    TempFolder roms;
+    writeBlankRomSet(roms, 8);
+    options.romPath = roms.str();
     host.onPump = [&] { emu.run.dips.a = 0x42; };
     EXPECT_EQ(runEmulator(emu, host, store, options), 0);
     EXPECT_EQ(emu.run.soundEnabled, 0);

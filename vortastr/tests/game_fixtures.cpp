@@ -1,0 +1,102 @@
+#include "tests/game_fixtures.h"
+
+#include "boards/board_setup.h"
+#include "boards/rom_files.h"
+#include "boards/rom_sets.h"
+#include "testrom/vorta_test_set.h"
+#include "video/graphics_sheet.h"
+
+#include <atomic>
+#include <fstream>
+#include <stdexcept>
+#include <unistd.h>
+
+namespace vortastr::test {
+
+TempFolder::TempFolder()
+{
+    static std::atomic<int> counter{0};
+    path_ = std::filesystem::temp_directory_path() /
+            ("vortastr-test-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
+    std::filesystem::remove_all(path_);
+    std::filesystem::create_directories(path_);
+}
+
+TempFolder::~TempFolder()
+{
+    std::error_code ec;
+    std::filesystem::remove_all(path_, ec);
+}
+
+void writeFile(const std::filesystem::path& path, const std::vector<uint8_t>& bytes)
+{
+    std::filesystem::create_directories(path.parent_path());
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+}
+
+std::filesystem::path romFile(const TempFolder& folder, const std::string& name)
+{
+    return folder.path() / hostRomName(name);
+}
+
+void writeTestRomSet(const TempFolder& folder)
+{
+    std::string error;
+    if (!testrom::writeVortaTestRomSet(folder.str(), error))
+        throw std::runtime_error(error);
+}
+
+void writeBlankRomSet(const TempFolder& folder, GameId game)
+{
+    auto blank = [&](const std::string& name, uint32_t size) {
+        if (!name.empty())
+            writeFile(romFile(folder, name), std::vector<uint8_t>(size, 0));
+    };
+    const ProgramRoms program = programRoms(game);
+    for (const RomListLoad& load : program.lists)
+        for (const std::string& name : load.files)
+            blank(name, load.fileSize);
+    for (const RomPairLoad& load : program.pairs)
+        for (const RomPair& pair : load.pairs) {
+            blank(pair.even, load.fileSize);
+            blank(pair.odd, load.fileSize);
+        }
+    const SideBufferRoms side = sideBufferRoms(game);
+    for (const std::string& name : side.files)
+        blank(name, side.fileSize);
+    for (const GraphicsSet& set : {characterSet(game), spriteSet(game)})
+        for (const DecodeStep& step : set.steps)
+            for (const std::string& name : step.files)
+                blank(name, step.fileSize);
+}
+
+RunningGame::RunningGame(const std::string& romPath, const std::string& gameLine, int depth)
+    : started(gameLine, depth)
+{
+    emu().run.romPath = romPath;
+    loop.clock = clock.clock();
+    keyStates().releaseAll();
+    if (loadStartingGame(emu()) == FrameLoopResult::Quit)
+        result = startFrameLoop(emu(), loop);
+    else
+        result = FrameLoopResult::CharacterRomsMissing;
+}
+
+RunningGame::~RunningGame()
+{
+    endFrameLoop(emu());
+    releaseSheets();
+    keyStates().releaseAll();
+    inputState().run = nullptr;
+    board().io = BoardIo{};
+    romFiles().reportError = nullptr;
+}
+
+void RunningGame::frames(int count)
+{
+    for (int i = 0; i < count; ++i)
+        frameLoopIteration(emu(), loop);
+}
+
+} // namespace vortastr::test

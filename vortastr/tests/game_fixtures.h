@@ -1,0 +1,67 @@
+#pragma once
+// Test helpers for the games: temporary ROM folders (the generated test set, or blank sets of
+// any game), a simulated clock for the frame loop, and an emulator with a started game.
+#include "shell/frame_loop.h"
+#include "tests/fakes.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace vortastr::test {
+
+// A folder removed again at the end of the test.
+class TempFolder {
+public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+    const std::filesystem::path& path() const { return path_; }
+    std::string str() const { return path_.string(); }
+
+private:
+    std::filesystem::path path_;
+};
+
+void writeFile(const std::filesystem::path& path, const std::vector<uint8_t>& bytes);
+// A ROM name ("vorta\VSA_B9.BIN") below the folder, in the host's form.
+std::filesystem::path romFile(const TempFolder& folder, const std::string& name);
+
+// The generated "Vorta Strike" test set in the folder.
+void writeTestRomSet(const TempFolder& folder);
+// Zero-filled files of every name the game's sets use (program, side buffer, graphics).
+void writeBlankRomSet(const TempFolder& folder, GameId game);
+
+// Time moves only when the loop reads it (by `step`) or sleeps.
+struct SimulatedClock {
+    uint64_t now = 1000000000;
+    uint64_t step = 1000; // 1 us per reading: the cost of a spin
+    int sleeps = 0;
+    PaceClock clock()
+    {
+        return {[this] { return now += step; },
+                [this](uint64_t until) {
+                    ++sleeps;
+                    if (until > now)
+                        now = until;
+                }};
+    }
+};
+
+// An emulator started on a game from a ROM folder, with its frame loop ready to iterate.
+struct RunningGame {
+    StartedEmulator started;
+    FrameLoop loop;
+    SimulatedClock clock;
+    FrameLoopResult result = FrameLoopResult::Quit;
+
+    RunningGame(const std::string& romPath, const std::string& gameLine, int depth = 16);
+    ~RunningGame();
+    Emulator& emu() { return started.emu; }
+    FakeHost& host() { return started.host; }
+    void frames(int count);
+};
+
+} // namespace vortastr::test
