@@ -1,6 +1,8 @@
 #include "platform/program.h"
 
 #include "platform/ini_settings_store.h"
+#include "platform/key_state_feed.h"
+#include "platform/sdl_joystick.h"
 #include "platform/qt_host.h"
 #include "platform/screenshots.h"
 #include "resources/about_text.h"
@@ -72,8 +74,18 @@ int runProgram(int argc, char** argv)
     IniSettingsStore store(options.configPath.empty() ? IniSettingsStore::defaultPath() : options.configPath);
     QtHost host(options.headless);
     QtHost::installQuitSignals();
+    // The window's keys feed the key-state table; joysticks are only looked for with a window.
+    KeyStateFeed keyFeed;
+    std::unique_ptr<SdlJoystickSource> joysticks;
+    if (!options.headless) {
+        app->installEventFilter(&keyFeed);
+        joysticks = std::make_unique<SdlJoystickSource>();
+        inputState().joysticks = joysticks.get();
+    }
     Emulator emulator;
-    return runEmulator(emulator, host, store, options);
+    const int status = runEmulator(emulator, host, store, options);
+    inputState().joysticks = nullptr;
+    return status;
 }
 
 } // namespace vortastr

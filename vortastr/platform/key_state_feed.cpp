@@ -1,0 +1,54 @@
+#include "platform/key_state_feed.h"
+
+#include <QEvent>
+#include <QKeyEvent>
+
+namespace vortastr {
+
+std::optional<Key> emulatorKeyOf(int qtKey, bool keypad)
+{
+    switch (qtKey) {
+    case Qt::Key_Up: return Key::Up;
+    case Qt::Key_Down: return Key::Down;
+    case Qt::Key_Left: return Key::Left;
+    case Qt::Key_Right: return Key::Right;
+    case Qt::Key_Control: return Key::Ctrl;
+    case Qt::Key_Shift: return Key::Shift;
+    case Qt::Key_Space: return Key::Space;
+    case Qt::Key_F7: return Key::F7;
+    case Qt::Key_F8: return Key::F8;
+    case Qt::Key_Plus: return keypad ? std::optional(Key::PadPlus) : std::nullopt;
+    case Qt::Key_Minus: return keypad ? std::optional(Key::PadMinus) : std::nullopt;
+    case Qt::Key_Period:
+    case Qt::Key_Comma:
+    case Qt::Key_Delete: return keypad ? std::optional(Key::PadDecimal) : std::nullopt;
+    case Qt::Key_8: return keypad ? Key::Pad8 : std::optional<Key>();
+    case Qt::Key_2: return keypad ? Key::Pad2 : Key::Digit2;
+    case Qt::Key_4: return keypad ? Key::Pad4 : Key::Digit4;
+    case Qt::Key_6: return keypad ? std::optional(Key::Pad6) : std::nullopt;
+    case Qt::Key_1: return keypad ? std::optional<Key>() : Key::Digit1;
+    case Qt::Key_3: return keypad ? std::optional<Key>() : Key::Digit3;
+    default: return std::nullopt;
+    }
+}
+
+bool KeyStateFeed::eventFilter(QObject* watched, QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease: {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->isAutoRepeat())
+            break;
+        const bool keypad = key->modifiers() & Qt::KeypadModifier;
+        if (const auto k = emulatorKeyOf(key->key(), keypad))
+            keyStates().set(*k, event->type() == QEvent::KeyPress);
+        break;
+    }
+    case QEvent::ApplicationDeactivate: keyStates().releaseAll(); break;
+    default: break;
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+} // namespace vortastr

@@ -1,0 +1,57 @@
+#include "platform/key_state_feed.h"
+
+#include <QApplication>
+#include <QTest>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+namespace vortastr::test {
+namespace {
+
+TEST(KeyStateFeed, QtKeysMapToTheEmulatorsKeys)
+{
+    struct Case {
+        int qtKey;
+        bool keypad;
+        std::optional<Key> key;
+    };
+    const Case cases[] = {{Qt::Key_Left, false, Key::Left},   {Qt::Key_Left, true, Key::Left},
+                          {Qt::Key_Control, false, Key::Ctrl}, {Qt::Key_8, true, Key::Pad8},
+                          {Qt::Key_8, false, std::nullopt},    {Qt::Key_2, false, Key::Digit2},
+                          {Qt::Key_2, true, Key::Pad2},        {Qt::Key_Plus, true, Key::PadPlus},
+                          {Qt::Key_Plus, false, std::nullopt}, {Qt::Key_Period, true, Key::PadDecimal},
+                          {Qt::Key_3, false, Key::Digit3},     {Qt::Key_F8, false, Key::F8},
+                          {Qt::Key_A, false, std::nullopt}};
+    for (const Case& c : cases)
+        EXPECT_EQ(emulatorKeyOf(c.qtKey, c.keypad), c.key) << c.qtKey << " keypad " << c.keypad;
+}
+
+TEST(KeyStateFeed, KeyEventsOfTheWindowFillTheTable)
+{
+    keyStates().releaseAll();
+    KeyStateFeed feed;
+    qApp->installEventFilter(&feed);
+    QWidget window;
+    window.show();
+    QTest::keyPress(&window, Qt::Key_Right);
+    QTest::keyPress(&window, Qt::Key_6, Qt::KeypadModifier);
+    EXPECT_TRUE(keyStates().isDown(Key::Right));
+    EXPECT_TRUE(keyStates().isDown(Key::Pad6));
+    QTest::keyRelease(&window, Qt::Key_Right);
+    EXPECT_FALSE(keyStates().isDown(Key::Right));
+    QEvent deactivate(QEvent::ApplicationDeactivate);
+    QCoreApplication::sendEvent(qApp, &deactivate);
+    EXPECT_FALSE(keyStates().isDown(Key::Pad6));
+    qApp->removeEventFilter(&feed);
+}
+
+} // namespace
+} // namespace vortastr::test
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
