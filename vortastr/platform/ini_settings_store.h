@@ -26,6 +26,7 @@ public:
     bool openForWriting() override;
     void writeDword(const std::string& name, int32_t value) override;
     bool commit() override;
+    std::string location() const override { return path_; }
 
 private:
     std::string path_;

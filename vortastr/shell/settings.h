@@ -50,6 +50,8 @@ public:
     virtual void writeDword(const std::string& name, int32_t value) = 0;
     // Makes the written values permanent; false when they could not be stored.
     virtual bool commit() = 0;
+    // Where the values live, for messages.
+    virtual std::string location() const { return "the settings store"; }
 };
 
 // 1 when the store opened, else 0 (all variables keep their values).

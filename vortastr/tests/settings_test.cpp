@@ -185,6 +185,20 @@ TEST(SettingsRun, ANormalEndWritesTheRunBack)
     EXPECT_TRUE(host.messages.empty());
 }
 
+TEST(SettingsRun, SettingsThatCannotBeSavedAreReported)
+{
+    Emulator emu;
+    FakeHost host;
+    MemoryStore store;
+    store.commitFails = true;
+    LaunchOptions options;
+    options.frames = 1;
+    EXPECT_EQ(runEmulator(emu, host, store, options), 0);
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_EQ(host.messages[0].caption, "Emulator Warning");
+    EXPECT_NE(host.messages[0].text.find("Couldn't save the settings"), std::string::npos);
+}
+
 TEST(SettingsRun, FullScreenWithoutAUsableModeStopsWithAMessageAndWritesNothing)
 {
     Emulator emu;
