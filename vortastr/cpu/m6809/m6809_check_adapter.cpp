@@ -62,7 +62,7 @@ const m6809::Decode& decodeOf(int page, uint8_t opcode)
 // The initial RAM byte at `address`, if the case lists it.
 std::optional<uint8_t> initialByte(const nlohmann::json& testCase, unsigned address)
 {
-    for (const auto& cell : testCase["initial"]["ram"])
+    for (const auto& cell : testCase.at("initial").at("ram"))
         if (cell.at(0).get<unsigned>() == (address & 0xFFFF))
             return uint8_t(cell.at(1).get<unsigned>());
     return std::nullopt;
@@ -108,6 +108,29 @@ public:
 
     std::optional<std::string> skipReason(std::string_view stem, const nlohmann::json& testCase) const override
     {
+        try {
+            return skipReasonOf(stem, testCase);
+        } catch (const nlohmann::json::exception&) {
+            return std::nullopt; // runCase reports the malformed case
+        }
+    }
+
+    CaseResult runCase(std::string_view, const nlohmann::json& testCase) override
+    {
+        try {
+            return runWellFormedCase(testCase);
+        } catch (const nlohmann::json::exception& e) {
+            CaseResult result;
+            result.mismatches.push_back(std::string("malformed case: ") + e.what());
+            return result;
+        }
+    }
+
+    std::unique_ptr<cpucheck::ProgramMachine> makeProgramMachine(const cpucheck::ProgramOptions&) override;
+
+private:
+    std::optional<std::string> skipReasonOf(std::string_view stem, const nlohmann::json& testCase) const
+    {
         int page;
         uint8_t opcode;
         if (!parseStem(stem, page, opcode))
@@ -120,7 +143,7 @@ public:
         case m6809::Op::Cwai: return std::string(waitReason);
         default: break;
         }
-        const unsigned pc = testCase["initial"].value("pc", 0u);
+        const unsigned pc = testCase.at("initial").value("pc", 0u);
         const unsigned operandAt = pc + (page == 1 ? 1 : 2);
         if (d.mode == m6809::Mode::Idx) {
             auto pb = initialByte(testCase, operandAt);
@@ -135,11 +158,12 @@ public:
         return std::nullopt;
     }
 
-    CaseResult runCase(std::string_view, const nlohmann::json& testCase) override
+    // Throws nlohmann::json::exception when the case lacks a part or a value is not a number.
+    CaseResult runWellFormedCase(const nlohmann::json& testCase)
     {
-        const nlohmann::json& in = testCase["initial"];
+        const nlohmann::json& in = testCase.at("initial");
         std::fill(block.begin(), block.end(), 0);
-        for (const auto& cell : in["ram"]) {
+        for (const auto& cell : in.at("ram")) {
             const unsigned address = cell.at(0).get<unsigned>() & 0xFFFF;
             block[address] = block[m6809OpcodeImage + address] = uint8_t(cell.at(1).get<unsigned>());
         }
@@ -162,14 +186,14 @@ public:
         engine->saveContext(context);
 
         CaseResult result;
-        const nlohmann::json& out = testCase["final"];
+        const nlohmann::json& out = testCase.at("final");
         const std::pair<const char*, unsigned> registers[] = {
             {"pc", context.pc}, {"s", context.s}, {"u", context.u}, {"x", context.x}, {"y", context.y},
             {"dp", context.dp}, {"a", context.a}, {"b", context.b}, {"cc", context.cc}};
         for (const auto& [name, value] : registers)
             if (out.contains(name))
-                result.compare(name, out[name].get<unsigned>(), value);
-        for (const auto& cell : out["ram"]) {
+                result.compare(name, out.at(name).get<unsigned>(), value);
+        for (const auto& cell : out.at("ram")) {
             const unsigned address = cell.at(0).get<unsigned>() & 0xFFFF;
             result.compare("ram[" + hexByte(address >> 8) + hexByte(address) + "]", cell.at(1).get<unsigned>(),
                            block[address]);
@@ -177,9 +201,6 @@ public:
         return result;
     }
 
-    std::unique_ptr<cpucheck::ProgramMachine> makeProgramMachine(const cpucheck::ProgramOptions&) override;
-
-private:
     std::unique_ptr<M6809Engine> engine;
     std::vector<uint8_t> block;
 };

@@ -61,7 +61,7 @@ int32_t M6809Engine::execute(int32_t budget)
 {
     // A processor stuck on an invalid opcode or waiting in CWAI gathers budget slice after
     // slice; saturate rather than overflow.
-    counter = int32_t(std::min<int64_t>(int64_t(counter) + budget, INT32_MAX));
+    counter = int32_t(std::clamp<int64_t>(int64_t(counter) + budget, INT32_MIN, INT32_MAX));
     uint8_t* mem = memoryBase;
     if (!mem)
         return counter;

@@ -78,6 +78,18 @@ TEST_F(M6809CpuCheck, CorruptedRamIsReportedToo)
     EXPECT_NE(out.str().find("ram["), std::string::npos) << out.str();
 }
 
+TEST_F(M6809CpuCheck, MalformedCasesFailWithoutStoppingTheRun)
+{
+    nlohmann::json cases = load("86");
+    cases[0].erase("final");
+    cases[1]["initial"]["a"] = "forty";
+    cases[2]["initial"]["ram"] = 5;
+    write("86.json", cases);
+    EXPECT_EQ(run({"--cpu", "6809", "--verbose", (dir / "86.json").string()}), 1);
+    EXPECT_NE(out.str().find(std::to_string(cases.size() - 3) + " passed, 3 failed"), std::string::npos) << out.str();
+    EXPECT_NE(out.str().find("malformed case"), std::string::npos);
+}
+
 TEST_F(M6809CpuCheck, PerCaseSkipsFollowThePostByte)
 {
     // TFR: a legal transfer runs, a mixed-size one is passed over.
