@@ -163,10 +163,12 @@ void frmNES::buildControls() {
     connect(hsbMapper, &QScrollBar::sliderMoved, this, &frmNES::hsbMapper_Scroll);
     connect(txtMapper, &QLineEdit::textChanged, this, &frmNES::txtMapper_Change);
 
-    for (QWidget* w : std::initializer_list<QWidget*>{txtMapper, hsbMapper, cboMirroring, cboBattery,
-                                                      cboTrainer, cboVRAM, cboProgram, cboCharacter,
-                                                      cmdSave, cmdPatch})
-        w->setEnabled(false);
+    for (QWidget* w : editControls()) w->setEnabled(false);
+    cmdPatch->setEnabled(false);
+}
+
+QList<QWidget*> frmNES::editControls() const {
+    return {txtMapper, hsbMapper, cboMirroring, cboBattery, cboTrainer, cboVRAM, cboProgram, cboCharacter, cmdSave};
 }
 
 // ---- form events -------------------------------------------------------------------------
@@ -202,7 +204,7 @@ QString frmNES::FindMapperDesc(int mapper) const { return fromStd(findMapperDesc
 
 void frmNES::hsbMapper_Change() { txtMapper->setText(QString::number(hsbMapper->value())); }
 
-void frmNES::hsbMapper_Scroll() { txtMapper->setText(QString::number(hsbMapper->value())); }
+void frmNES::hsbMapper_Scroll() { hsbMapper_Change(); }
 
 void frmNES::txtMapper_Change() {
     lblMapperDesc->setText(fromStd(findMapperDescForText(txtMapper->text().toStdString())));
@@ -211,10 +213,7 @@ void frmNES::txtMapper_Change() {
 // ---- documents ---------------------------------------------------------------------------
 
 void frmNES::enableEditing(bool headerDocument) {
-    for (QWidget* w : std::initializer_list<QWidget*>{txtMapper, hsbMapper, cboMirroring, cboBattery,
-                                                      cboTrainer, cboVRAM, cboProgram, cboCharacter,
-                                                      cmdSave})
-        w->setEnabled(true);
+    for (QWidget* w : editControls()) w->setEnabled(true);
     cmdPatch->setEnabled(headerDocument);
 }
 
@@ -257,6 +256,14 @@ void frmNES::openChosenFile() {
             showErrorMessage(this, kCaption, fromStd(unknownKindText(DlgCommon.FileTitle.toStdString())));
             break;
     }
+}
+
+void frmNES::openFile(const QString& path) {
+    QFileInfo file(path);
+    DlgCommon.FileName = file.absoluteFilePath();
+    DlgCommon.FileTitle = file.fileName();
+    openChosenFile();
+    DlgCommon.FileName.clear();
 }
 
 void frmNES::OpenGame() {

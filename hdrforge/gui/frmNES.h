@@ -70,6 +70,8 @@ public:
     hdrforge::HeaderFields currentFields() const;
     // Takes the file named in DlgCommon (FileName, FileTitle) as a game or header document.
     void openChosenFile();
+    // Opens a file named outside the dialog (on the command line) as if it had been chosen.
+    void openFile(const QString& path);
 
 public slots:
     void cmdOpen_Click();
@@ -102,6 +104,7 @@ protected:
 
 private:
     void buildControls();
+    QList<QWidget*> editControls() const;  // the mapper controls, the six lists and Save
     void enableEditing(bool headerDocument);
     void showGameCaption();
     bool confirmNes2Overwrite(const QString& targetPath);

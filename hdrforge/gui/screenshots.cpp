@@ -1,7 +1,6 @@
 #include "screenshots.h"
 
 #include <QApplication>
-#include <QFileInfo>
 #include <QPixmap>
 #include <iostream>
 
@@ -35,11 +34,6 @@ int makeScreenshot(int argc, char** argv, const std::vector<std::string>& args) 
         return savePicture(about, args[1]);
     }
     frmNES editor;
-    if (args.size() == 3) {
-        QFileInfo file(QString::fromStdString(args[2]));
-        editor.DlgCommon.FileName = file.absoluteFilePath();
-        editor.DlgCommon.FileTitle = file.fileName();
-        editor.openChosenFile();
-    }
+    if (args.size() == 3) editor.openFile(QString::fromLocal8Bit(args[2].c_str()));
     return savePicture(editor, args[1]);
 }

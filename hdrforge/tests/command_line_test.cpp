@@ -122,6 +122,26 @@ TEST_F(CommandLine, ShowReadsByte6LowNibbleAsFlagsAndIgnoresByte7LowNibble) {
                              "Trainer: Yes\n", "4-Screen VRAM: Yes\n", "CHR Size: No CHR\n",
                              "Size check: not applicable to a header file\n"})
         EXPECT_TRUE(contains(run.out, line)) << line << "\n" << run.out;
+    // Saved again, the low half of byte 7 is written as zero.
+    std::string path = dir.file("flags.hdr");
+    EXPECT_EQ(hdrforge({"--set", "battery=yes", path}).status, 0);
+    EXPECT_EQ(readBytes(path), headerBytes(1, 0, 0x0F, 0x00));
+}
+
+TEST_F(CommandLine, MapperNamesFollowTheTable) {
+    struct Case {
+        const char* mapper;
+        const char* line;
+    } cases[] = {{"13", "Mapper: No Info Available\n"},
+                 {"34", "Mapper: 32kB ROM switch ---------------------------------- Examples: Impossible Mission 2"},
+                 {"255", "Mapper: No Info Available\n"}};
+    for (const Case& c : cases) {
+        std::string path = dir.file(std::string("m") + c.mapper + ".hdr");
+        ASSERT_EQ(hdrforge({"--new", std::string("mapper=") + c.mapper, path}).status, 0);
+        Result show = hdrforge({"--show", path});
+        EXPECT_TRUE(contains(show.out, std::string("Mapper Number: ") + c.mapper + "\n")) << show.out;
+        EXPECT_TRUE(contains(show.out, c.line)) << show.out;
+    }
 }
 
 TEST_F(CommandLine, ShowReportsSizeMismatchAndNes2) {

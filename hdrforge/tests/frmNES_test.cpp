@@ -223,6 +223,15 @@ TEST_F(FormTest, OpensGamesInAnyCaseOfTheEnding) {
     EXPECT_TRUE(errors.isEmpty()) << errors.join("\n").toStdString();
 }
 
+TEST_F(FormTest, FileNamedOnTheCommandLineOpensLikeAChosenOne) {
+    form->openFile(file("cli.hdr", headerBytes(3, 2, 0x71, 0x20)));
+    EXPECT_EQ(form->lblFileName->text(), "File Name: cli.hdr");
+    EXPECT_EQ(form->documentMode, 1);
+    EXPECT_EQ(form->hsbMapper->value(), 39);
+    EXPECT_EQ(form->DlgCommon.FileName, "");
+    EXPECT_TRUE(requests.empty());
+}
+
 TEST_F(FormTest, GameOfTheWrongLengthSaysSoBesideTheName) {
     open(file("cut.nes", gameImage(30000, headerBytes(2, 1, 0, 0))));
     EXPECT_EQ(form->lblFileName->text(),
