@@ -19,6 +19,9 @@
 
 namespace fs = std::filesystem;
 
+// fontconfig keeps a cache for the whole process that it never frees; that is not our leak.
+extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
+
 // Readable QStrings in failure messages.
 QT_BEGIN_NAMESPACE
 inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
