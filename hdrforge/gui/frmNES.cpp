@@ -266,29 +266,27 @@ void frmNES::openFile(const QString& path) {
     DlgCommon.FileName.clear();
 }
 
-void frmNES::OpenGame() {
+bool frmNES::takeFile(const QString& path, const QString& title) {
     const QString oldTitle = fileTitle, oldPath = filePath;
-    fileTitle = DlgCommon.FileTitle;
-    filePath = DlgCommon.FileName;
-    if (!RestoreVariables()) {
-        fileTitle = oldTitle;
-        filePath = oldPath;
-        return;
-    }
+    fileTitle = title;
+    filePath = path;
+    if (RestoreVariables()) return true;
+    fileTitle = oldTitle;
+    filePath = oldPath;
+    return false;
+}
+
+void frmNES::openGameDocument(const QString& path, const QString& title) {
+    if (!takeFile(path, title)) return;
     enableEditing(false);
     showGameCaption();
     documentMode = 2;
 }
 
+void frmNES::OpenGame() { openGameDocument(DlgCommon.FileName, DlgCommon.FileTitle); }
+
 void frmNES::OpenHeader() {
-    const QString oldTitle = fileTitle, oldPath = filePath;
-    fileTitle = DlgCommon.FileTitle;
-    filePath = DlgCommon.FileName;
-    if (!RestoreVariables()) {
-        fileTitle = oldTitle;
-        filePath = oldPath;
-        return;
-    }
+    if (!takeFile(DlgCommon.FileName, DlgCommon.FileTitle)) return;
     enableEditing(true);
     lblFileName->setText("File Name: " + fileTitle);
     documentMode = 1;
@@ -340,18 +338,7 @@ void frmNES::cmdPatch_Click() {
         showErrorMessage(this, kCaption, "\"" + gameTitle + "\" is not a game (.nes) file, so it was not patched.");
         return;
     }
-    if (!SaveInfo(gamePath, IfMissing::Fail)) return;
-    const QString oldTitle = fileTitle, oldPath = filePath;
-    fileTitle = gameTitle;
-    filePath = gamePath;
-    if (!RestoreVariables()) {
-        fileTitle = oldTitle;
-        filePath = oldPath;
-        return;
-    }
-    enableEditing(false);
-    showGameCaption();
-    documentMode = 2;
+    if (SaveInfo(gamePath, IfMissing::Fail)) openGameDocument(gamePath, gameTitle);
 }
 
 // ---- header bytes ------------------------------------------------------------------------

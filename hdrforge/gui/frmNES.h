@@ -107,6 +107,9 @@ private:
     QList<QWidget*> editControls() const;  // the mapper controls, the six lists and Save
     void enableEditing(bool headerDocument);
     void showGameCaption();
+    // Makes path the document's file and reads its header; on failure the old file stays.
+    bool takeFile(const QString& path, const QString& title);
+    void openGameDocument(const QString& path, const QString& title);
     bool confirmNes2Overwrite(const QString& targetPath);
 
     std::uint64_t fileLength_ = 0;  // length of the open game when it was read

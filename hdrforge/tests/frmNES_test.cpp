@@ -31,6 +31,15 @@ namespace {
 
 const QString kNoInfo = "No Info Available";
 
+void expectRequest(const FileDialogRequest& r, const QString& title, const QString& filter,
+                   const QString& defaultExt, const QString& fileName, bool save) {
+    EXPECT_EQ(r.title, title);
+    EXPECT_EQ(r.filter, filter);
+    EXPECT_EQ(r.defaultExt, defaultExt);
+    EXPECT_EQ(r.fileName, fileName);
+    EXPECT_EQ(r.save, save);
+}
+
 class FormTest : public testing::Test {
 protected:
     static void SetUpTestSuite() {
@@ -184,13 +193,10 @@ TEST_F(FormTest, ScrollBarDrivesTheTextAndTheTextDrivesTheDescription) {
 TEST_F(FormTest, OpenDialogAndCancel) {
     click(form->cmdOpen);
     ASSERT_EQ(requests.size(), 1u);
-    EXPECT_EQ(requests[0].title, "Gimme Some Sugar, baby...");
-    EXPECT_EQ(requests[0].filter,
-              "Nintendo Games and Headers|*.nes;*.hdr|Nintendo Games (*.nes)|*.nes|Nintendo Headers "
-              "(*.hdr)|*hdr|All Files (*.*)|*.*");
-    EXPECT_EQ(requests[0].defaultExt, "nes");
-    EXPECT_EQ(requests[0].fileName, "");
-    EXPECT_FALSE(requests[0].save);
+    expectRequest(requests[0], "Gimme Some Sugar, baby...",
+                  "Nintendo Games and Headers|*.nes;*.hdr|Nintendo Games (*.nes)|*.nes|"
+                  "Nintendo Headers (*.hdr)|*hdr|All Files (*.*)|*.*",
+                  "nes", "", false);
     EXPECT_EQ(form->documentMode, 0);
     EXPECT_FALSE(form->cmdSave->isEnabled());
     EXPECT_TRUE(errors.isEmpty());
@@ -252,11 +258,7 @@ TEST_F(FormTest, HeaderWithByte7LowNibbleIsSavedWithByte7Zero) {
     answers.push_back(path);
     click(form->cmdSave);
     ASSERT_EQ(requests.size(), 2u);
-    EXPECT_EQ(requests[1].title, "Choose Header Name");
-    EXPECT_EQ(requests[1].filter, "Nintendo Header (*.hdr)|*hdr");
-    EXPECT_EQ(requests[1].defaultExt, "hdr");
-    EXPECT_EQ(requests[1].fileName, "low.hdr");
-    EXPECT_TRUE(requests[1].save);
+    expectRequest(requests[1], "Choose Header Name", "Nintendo Header (*.hdr)|*hdr", "hdr", "low.hdr", true);
     EXPECT_EQ(readBytes(path.toStdString()), headerBytes(1, 0, 0x00, 0x00));
 }
 
@@ -293,10 +295,7 @@ TEST_F(FormTest, PatchChangesOnlyTheFirst16BytesAndOpensTheGame) {
     answers.push_back(gamePath);
     click(form->cmdPatch);
     ASSERT_EQ(requests.size(), 1u);
-    EXPECT_EQ(requests[0].title, "Choose NES Game to Patch");
-    EXPECT_EQ(requests[0].filter, "Nintendo Games (*.nes)|*.nes");
-    EXPECT_EQ(requests[0].defaultExt, "nes");
-    EXPECT_EQ(requests[0].fileName, "");
+    expectRequest(requests[0], "Choose NES Game to Patch", "Nintendo Games (*.nes)|*.nes", "nes", "", false);
     Bytes after = readBytes(gamePath.toStdString());
     ASSERT_EQ(after.size(), 40976u);
     Bytes expected = headerBytes(2, 1, 0x40, 0x00);
@@ -417,11 +416,8 @@ TEST_F(FormTest, MakeListWritesTheChosenFoldersListing) {
     answers.push_back(QString::fromStdString(dir.file("List.txt")));
     click(form->cmdList);
     ASSERT_EQ(requests.size(), 1u);
-    EXPECT_EQ(requests[0].title, "Choose Directory and File Name");
-    EXPECT_EQ(requests[0].filter, "List of Files in Directory|*.txt");
-    EXPECT_EQ(requests[0].defaultExt, "txt");
-    EXPECT_EQ(requests[0].fileName, "List");
-    EXPECT_TRUE(requests[0].save);
+    expectRequest(requests[0], "Choose Directory and File Name", "List of Files in Directory|*.txt", "txt",
+                  "List", true);
     Bytes listing = readBytes(dir.file("List.txt"));
     std::string text(listing.begin(), listing.end());
     EXPECT_LT(text.find(" A.hdr\n"), text.find(" b.nes\n"));
