@@ -1,7 +1,5 @@
 // The command line, run as the built program: output, files and exit status.
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -176,20 +174,6 @@ TEST_F(CommandLine, MalformedAndMissingFilesNeverCrash) {
     }
     EXPECT_FALSE(fs::exists(dir.file("missing.nes")));
     EXPECT_EQ(readBytes(dir.file("notes.txt")), Bytes(16, 0));
-}
-
-TEST_F(CommandLine, HugeSparseGame) {
-    std::string path = dir.file("huge.nes");
-    int fd = ::open(path.c_str(), O_CREAT | O_WRONLY, 0644);
-    ASSERT_GE(fd, 0);
-    ASSERT_EQ(::ftruncate(fd, 5ll << 30), 0);
-    ::close(fd);
-    Result run = hdrforge({"--set", "prg=32", "mapper=4", path});
-    EXPECT_EQ(run.status, 0) << run.err;
-    Result show = hdrforge({"--show", path});
-    EXPECT_TRUE(contains(show.out, "File size: 5368709120 bytes")) << show.out;
-    EXPECT_TRUE(contains(show.out, "Mapper Number: 4")) << show.out;
-    EXPECT_EQ(fs::file_size(path), 5ull << 30);
 }
 
 TEST_F(CommandLine, NewStartsFromTheFormDefaults) {
