@@ -1,0 +1,79 @@
+#include "platform/program.h"
+
+#include "platform/ini_settings_store.h"
+#include "platform/qt_host.h"
+#include "platform/screenshots.h"
+#include "resources/about_text.h"
+#include "resources/app_icon.h"
+#include "shell/startup.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QIcon>
+#include <QPixmap>
+
+#include <filesystem>
+#include <iostream>
+#include <memory>
+#include <vector>
+
+namespace vortastr {
+namespace {
+
+// Qt keeps a reference to the argument count for the application's lifetime.
+int qtArgc = 1;
+
+std::unique_ptr<QCoreApplication> makeApplication(bool headless, char* programName)
+{
+    static char* qtArgv[] = {programName, nullptr};
+    std::unique_ptr<QCoreApplication> app;
+    if (headless)
+        app = std::make_unique<QCoreApplication>(qtArgc, qtArgv);
+    else
+        app = std::make_unique<QApplication>(qtArgc, qtArgv);
+    QCoreApplication::setApplicationName("vortastr");
+    QCoreApplication::setApplicationVersion(QString::fromStdString(versionString()));
+    return app;
+}
+
+} // namespace
+
+int runProgram(int argc, char** argv)
+{
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    const ParseResult parsed = parseCommandLine(args);
+    switch (parsed.status) {
+    case ParseStatus::Help:
+        std::cout << usageText();
+        return 0;
+    case ParseStatus::Version:
+        std::cout << "vortastr " << versionString() << '\n';
+        return 0;
+    case ParseStatus::UsageError:
+        std::cerr << "vortastr: " << parsed.error << "\nTry 'vortastr --help' for more information.\n";
+        return 2;
+    case ParseStatus::Run:
+        break;
+    }
+    const LaunchOptions& options = parsed.options;
+    std::error_code ec;
+    if (!std::filesystem::is_directory(options.romPath, ec)) {
+        std::cerr << "vortastr: the ROM folder \"" << options.romPath << "\" does not exist\n";
+        return 2;
+    }
+
+    auto app = makeApplication(options.headless, argv[0]);
+    if (!options.headless)
+        QApplication::setWindowIcon(QIcon(QPixmap(appIconXpm())));
+
+    if (!options.screenshotDir.empty())
+        return writeScreenshots(options.screenshotDir) ? 0 : 1;
+
+    IniSettingsStore store(options.configPath.empty() ? IniSettingsStore::defaultPath() : options.configPath);
+    QtHost host(options.headless);
+    QtHost::installQuitSignals();
+    Emulator emulator;
+    return runEmulator(emulator, host, store, options);
+}
+
+} // namespace vortastr

@@ -1,0 +1,4 @@
+// Program entry of the emulator.
+#include "platform/program.h"
+
+int main(int argc, char** argv) { return vortastr::runProgram(argc, argv); }

@@ -1,0 +1,216 @@
+#include "shell/window_procedure.h"
+
+#include "resources/resource_ids.h"
+#include "shell/shell_host.h"
+
+namespace vortastr {
+namespace {
+
+ShellHost* hostOf(Emulator& emu) { return emu.host; }
+
+void showCursorInFullScreen(Emulator& emu, bool visible)
+{
+    if (emu.display.fullScreen && emu.host)
+        emu.host->setCursorVisible(visible);
+}
+
+void message(Emulator& emu, const char* text, const char* caption, MessageIcon icon)
+{
+    if (ShellHost* host = hostOf(emu))
+        host->messageBox(text, caption, icon);
+}
+
+void togglePause(Emulator& emu)
+{
+    RunState& run = emu.run;
+    run.paused = !run.paused;
+    for (int i = 0; i < run.cpuCount && i < kCpuSlotCount; ++i) {
+        const auto slot = static_cast<std::size_t>(i);
+        if (run.paused) {
+            run.savedInterruptEnable[slot] = run.interruptEnable[slot];
+            run.interruptEnable[slot] = 0;
+        } else {
+            run.interruptEnable[slot] = run.savedInterruptEnable[slot];
+        }
+    }
+}
+
+void runAbout(Emulator& emu)
+{
+    showCursorInFullScreen(emu, true);
+    displayFlipToGdi(emu.display);
+    displayEnterDialog(emu.display);
+    if (emu.host)
+        emu.host->runAboutDialog(aboutText());
+    showCursorInFullScreen(emu, false);
+    displayLeaveDialog(emu.display);
+    displayClear(emu.display);
+}
+
+void runDipSwitches(Emulator& emu)
+{
+    showCursorInFullScreen(emu, true);
+    displayEnterDialog(emu.display);
+    if (emu.host)
+        runDipDialog(emu.run.currentGame, emu.run.dips, *emu.host);
+    displayLeaveDialog(emu.display);
+    displayClear(emu.display);
+    showCursorInFullScreen(emu, false);
+}
+
+void toggleSound(Emulator& emu)
+{
+    emu.run.soundEnabled = emu.run.soundEnabled ? 0 : 1;
+    displayFlipToGdi(emu.display);
+    message(emu, "Note : The sound setting will not take effect until you restart the emulator", kNoteCaption,
+            MessageIcon::Information);
+    displayClear(emu.display);
+}
+
+void toggleFullScreen(Emulator& emu)
+{
+    showCursorInFullScreen(emu, true);
+    emu.settings.fullScreenSetting = emu.settings.fullScreenSetting == 1 ? 0 : 1;
+    displayFlipToGdi(emu.display);
+    message(emu, "Screen mode will not change until the Emulator is restarted", kWarningCaption,
+            MessageIcon::Information);
+    displayClear(emu.display);
+    showCursorInFullScreen(emu, false);
+}
+
+int frameDisplayOf(int command)
+{
+    switch (command) {
+    case CmdEveryFrame: return 1;
+    case CmdEvery2ndFrame: return 2;
+    case CmdEvery3rdFrame: return 3;
+    case CmdEvery4thFrame: return 4;
+    case CmdNever: return kFrameDisplayNever;
+    default: return 0;
+    }
+}
+
+} // namespace
+
+void postQuitMessage(Emulator& emu) { emu.run.quitPosted = true; }
+
+void requestGame(Emulator& emu, GameId game)
+{
+    if (emu.display.paletted && !emu.display.fullScreen && needs16BitScreen(game))
+        message(emu, "NOTE - This game will only run on a 16bit desktop", kWarningCaption, MessageIcon::Information);
+    const auto running = static_cast<std::size_t>(emu.run.currentGame);
+    if (running < emu.settings.savedDipA.size()) {
+        emu.settings.savedDipA[running] = emu.run.dips.a;
+        emu.settings.savedDipB[running] = emu.run.dips.b;
+    }
+    emu.run.requestedGame = game;
+    emu.run.pendingAction = ActionChangeGame;
+}
+
+int dispatchCommand(Emulator& emu, int command)
+{
+    if (const int frames = frameDisplayOf(command)) {
+        emu.settings.frameDisplay = frames;
+        return 0;
+    }
+    switch (command) {
+    case CmdExit:
+    case CmdCancel:
+        postQuitMessage(emu);
+        return 0;
+    case CmdScale1: displaySetWindowScale(emu.display, 1, 1); return 0;
+    case CmdScale2: displaySetWindowScale(emu.display, 2, 2); return 0;
+    case CmdScale3: displaySetWindowScale(emu.display, 3, 3); return 0;
+    case CmdReset: emu.run.pendingAction = ActionReset; return 0;
+    case CmdPause: togglePause(emu); return 0;
+    case CmdAbout: runAbout(emu); return 0;
+    case CmdKeyboard: emu.run.useJoystick = 0; return 0;
+    case CmdJoystick: emu.run.useJoystick = 1; return 0;
+    case CmdPaletteCycling: emu.settings.paletteCycling = emu.settings.paletteCycling == 1 ? 0 : 1; return 0;
+    case CmdSound: toggleSound(emu); return 0;
+    case CmdSetDipswitches: runDipSwitches(emu); return 0;
+    case CmdFullScreen: toggleFullScreen(emu); return 0;
+    default: break;
+    }
+    if (const GameId game = gameForCommand(command); game >= 0) {
+        requestGame(emu, game);
+        return 0;
+    }
+    return -1;
+}
+
+void onWindowActivate(Emulator& emu, bool active)
+{
+    if (!active) {
+        displayReapplyPalette(emu.display);
+        emu.run.inputSuspended = true;
+        emu.display.suspended = true;
+        return;
+    }
+    emu.run.inputSuspended = false;
+    emu.display.suspended = false;
+    displayClear(emu.display);
+}
+
+void onApplicationActivate(Emulator& emu, bool active)
+{
+    if (active) {
+        setWindowTitle(emu.display, emu.run.titleName, nullptr);
+        emu.run.paused = false;
+        emu.run.inputSuspended = false;
+        emu.display.suspended = false;
+        displayClear(emu.display);
+        return;
+    }
+    setWindowTitle(emu.display, emu.run.titleName, kPausedStatus);
+    displayReapplyPalette(emu.display);
+    emu.run.paused = true;
+}
+
+void onPaint(Emulator& emu)
+{
+    displayClear(emu.display);
+    if (emu.run.paused)
+        displayPresent(emu.display);
+}
+
+void onMoveOrSize(Emulator& emu) { displayUpdateClientRect(emu.display); }
+
+void onInitMenu(Emulator& emu)
+{
+    displayFlipToGdi(emu.display);
+    showCursorInFullScreen(emu, true);
+}
+
+void onExitMenuLoop(Emulator& emu)
+{
+    if (!emu.display.fullScreen)
+        return;
+    displayClear(emu.display);
+    showCursorInFullScreen(emu, false);
+}
+
+MenuItemState menuItemState(const Emulator& emu, int command)
+{
+    const Settings& s = emu.settings;
+    const RunState& run = emu.run;
+    if (const int frames = frameDisplayOf(command))
+        return {true, s.frameDisplay == frames, true};
+    switch (command) {
+    case CmdFullScreen: return {true, s.fullScreenSetting == 1, true};
+    case CmdPaletteCycling: return {true, s.paletteCycling == 1, emu.display.paletted};
+    case CmdPause: return {true, run.paused, true};
+    case CmdKeyboard: return {true, run.useJoystick == 0, true};
+    case CmdJoystick: return {true, run.useJoystick == 1, run.joystickPresent != 0};
+    case CmdSound: return {true, run.soundEnabled != 0, true};
+    case CmdScale1:
+    case CmdScale2:
+    case CmdScale3: return {false, false, !emu.display.fullScreen};
+    default: break;
+    }
+    if (const GameId game = gameForCommand(command); game >= 0)
+        return {true, game == run.currentGame, true};
+    return {};
+}
+
+} // namespace vortastr
