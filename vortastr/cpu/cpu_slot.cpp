@@ -1,6 +1,9 @@
 #include "cpu_slot.h"
 
+#include "cpu/m6502/m6502_engine.h"
 #include "cpu/m6809/m6809_engine.h"
+#include "cpu/v30/v30_engine.h"
+#include "cpu/z80/z80_engine.h"
 
 namespace vortastr {
 
@@ -21,6 +24,8 @@ int32_t registerCpuSlot(CpuSlotTable& slots, const CpuSlotSetup& setup)
 {
     if (slots.cpuCount < 0 || slots.cpuCount >= maxCpuSlots || !setup.memory)
         return -1;
+    if (setup.kind == CpuZ80 && !setup.z80)
+        return -1;
     const int32_t index = slots.cpuCount;
     CpuSlot& slot = slots.slot[index];
     slot = CpuSlot{};
@@ -37,14 +42,21 @@ int32_t registerCpuSlot(CpuSlotTable& slots, const CpuSlotSetup& setup)
         slot.m6809.memory = slot.memory;
         break;
     case CpuZ80:
-        // Joined with the Z80 engine: point the context's four lists at the engine's, NMI address
-        // 0x66, interrupt address 0x38, then reset.
+        slot.z80 = setup.z80;
+        slot.z80->memory = slot.memory;
+        slot.z80->nmiAddress = 0x66;
+        slot.z80->irqAddress = 0x38;
+        Z80Engine::loadContext(*slot.z80);
+        Z80Engine::reset();
+        Z80Engine::saveContext(*slot.z80);
         break;
     case CpuV30:
-        // Joined with the V30 engine: the context record with the memory block.
+        slot.v30 = v30::V30Context{};
+        slot.v30.memory = slot.memory;
         break;
     case Cpu6502:
-        // The 6502 runs on the engine's own context; nothing to build.
+        // The 6502 runs on the engine's own context, whose lists the set-up filled.
+        M6502Engine::context.memory = slot.memory;
         break;
     }
     slots.cpuCount = index + 1;
@@ -74,14 +86,20 @@ void resetAllCpus(CpuSlotTable& slots)
             break;
         }
         case Cpu6502:
-            // Joined with the 6502 engine: reset().
+            M6502Engine::reset();
             break;
         case CpuZ80:
-            // Joined with the Z80 engine: loadContext(*slot.z80), reset(), saveContext(*slot.z80).
+            Z80Engine::loadContext(*slot.z80);
+            Z80Engine::reset();
+            Z80Engine::saveContext(*slot.z80);
             break;
-        case CpuV30:
-            // Joined with the V30 engine: loadContext(slot.v30), reset(slot.memory), saveContext(slot.v30).
+        case CpuV30: {
+            v30::V30Engine& engine = v30::v30Engine();
+            engine.loadContext(slot.v30);
+            engine.reset(slot.memory);
+            engine.saveContext(slot.v30);
             break;
+        }
         }
     }
 }
@@ -98,14 +116,20 @@ void runCpuSlot(CpuSlot& slot)
         break;
     }
     case Cpu6502:
-        // Joined with the 6502 engine: execute(slot.cyclesPerSlice) on its own context.
+        M6502Engine::execute(slot.cyclesPerSlice);
         break;
     case CpuZ80:
-        // Joined with the Z80 engine: loadContext(*slot.z80), execute, saveContext(*slot.z80).
+        Z80Engine::loadContext(*slot.z80);
+        Z80Engine::execute(static_cast<uint32_t>(slot.cyclesPerSlice));
+        Z80Engine::saveContext(*slot.z80);
         break;
-    case CpuV30:
-        // Joined with the V30 engine: loadContext(slot.v30), execute, saveContext(slot.v30).
+    case CpuV30: {
+        v30::V30Engine& engine = v30::v30Engine();
+        engine.loadContext(slot.v30);
+        engine.execute(slot.cyclesPerSlice);
+        engine.saveContext(slot.v30);
         break;
+    }
     }
     slot.cyclesTotal += slot.cyclesPerSlice;
 }
@@ -127,15 +151,32 @@ void applyInterruptAnswer(CpuSlot& slot, int32_t answer)
         break;
     }
     case Cpu6502:
-        // Joined with the 6502 engine: 1 irq() (refused while I is set), 2 nmi(), other nothing.
+        // An IRQ refused while the I flag is set is dropped, not held.
+        if (answer == 1)
+            M6502Engine::irq();
+        else if (answer == 2)
+            M6502Engine::nmi();
         break;
     case CpuZ80:
-        // Joined with the Z80 engine: unless 0xFFFF, loadContext(*slot.z80); 102: NMI address
-        // 0x66 and nmi(); other n: interrupt address/data n and irq(n); saveContext(*slot.z80).
+        if (answer == z80AnswerNone)
+            break;
+        Z80Engine::loadContext(*slot.z80);
+        if (answer == z80AnswerNmi) {
+            Z80Engine::current().nmiAddress = 0x66;
+            Z80Engine::nmi();
+        } else {
+            Z80Engine::current().irqAddress = static_cast<uint16_t>(answer);
+            Z80Engine::irq(static_cast<uint8_t>(answer));
+        }
+        Z80Engine::saveContext(*slot.z80);
         break;
     case CpuV30:
-        // Joined with the V30 engine: unless 0, loadContext(slot.v30), requestInterrupt(n),
-        // saveContext(slot.v30).
+        if (answer != 0) {
+            v30::V30Engine& engine = v30::v30Engine();
+            engine.loadContext(slot.v30);
+            engine.requestInterrupt(static_cast<uint32_t>(answer));
+            engine.saveContext(slot.v30);
+        }
         break;
     }
 }

@@ -1,11 +1,10 @@
 #pragma once
 // The processors a board schedules: one CpuSlot per processor, run slice by slice through its
 // kind's engine, with the board's interrupt decision applied after every slice.
-//
-// Engines: only the 6809's is in this build so far. The switches in cpu_slot.cpp have one case
-// per kind; the 6502, Z80 and V30 cases do nothing until their engines are joined.
 #include "cpu/cpu_kind.h"
 #include "cpu/m6809/m6809_context.h"
+#include "cpu/v30/v30_context.h"
+#include "cpu/z80/z80_context.h"
 
 #include <cstdint>
 
@@ -26,9 +25,10 @@ struct CpuSlot {
     uint8_t interruptEnable = 0;    // latch: bit 0 written by the board, set by every reset
     CpuInterruptDecision interruptDecision = nullptr;
 
-    // Engine contexts; only the one of `kind` is used.
+    // Engine contexts; only the one of `kind` is used. A 6502 runs on the engine's own context.
     M6809Context m6809;
-    // Joined with their engines: V30Context v30; Z80Context* z80 (the frame loop's record).
+    v30::V30Context v30;
+    Z80Context* z80 = nullptr; // the board's record, holding its range lists
 };
 
 constexpr int32_t maxCpuSlots = 2;
@@ -48,6 +48,7 @@ struct CpuSlotSetup {
     int32_t slicesPerFrame = 1;
     uint16_t interruptKind = 102;
     CpuInterruptDecision interruptDecision = nullptr;
+    Z80Context* z80 = nullptr; // Z80: the record whose four list pointers the set-up filled
 };
 
 // The memory block and second image of the slot that runs (or ran last); board handlers work
@@ -63,8 +64,10 @@ constexpr int32_t z80AnswerNone = 0xFFFF;
 constexpr int32_t z80AnswerNmi = 102;
 
 // Stores the set-up in the next free slot and builds its context from the engine tables the
-// set-up filled (6809: the engine's page tables). Returns the slot index, or -1 when both slots
-// are taken or the set-up has no memory block.
+// set-up filled (6809: the engine's page tables; Z80: the set-up's record with its lists, given
+// NMI address 0x66 and interrupt address 0x38 and reset; V30: a record on the memory block;
+// 6502: the engine's context gets the memory block). Returns the slot index, or -1 when both
+// slots are taken, the set-up has no memory block, or a Z80 set-up has no record.
 int32_t registerCpuSlot(CpuSlotTable& slots, const CpuSlotSetup& setup);
 
 // Forgets every slot (when a game is left).

@@ -46,4 +46,10 @@ void V30Engine::takePendingInterrupt()
     state_.pendingVector = 0;
 }
 
+V30Engine& v30Engine()
+{
+    static V30Engine engine;
+    return engine;
+}
+
 } // namespace vortastr::v30

@@ -45,4 +45,7 @@ private:
     V30State state_;
 };
 
+// The one V30 engine of the program; every V30 slot swaps its context through it.
+V30Engine& v30Engine();
+
 } // namespace vortastr::v30
