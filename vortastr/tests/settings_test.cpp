@@ -193,6 +193,9 @@ TEST(SettingsRun, SettingsThatCannotBeSavedAreReported)
     store.commitFails = true;
     LaunchOptions options;
     options.frames = 1;
+    TempFolder roms;
+    writeBlankRomSet(roms, 9);
+    options.romPath = roms.str();
     EXPECT_EQ(runEmulator(emu, host, store, options), 0);
     ASSERT_EQ(host.messages.size(), 1u);
     EXPECT_EQ(host.messages[0].caption, "Emulator Warning");
