@@ -39,6 +39,11 @@ void setScreenSize(Emulator& emu)
     const Board& b = board();
     displaySetScreenSize(emu.display, b.visibleWidth, b.visibleHeight, emu.settings.windowScaleX,
                          emu.settings.windowScaleY);
+    // A new screen starts from the desktop palette: give it the game's colours again.
+    if (emu.display.paletted) {
+        uploadGameEntries(emu.colours, emu.display.screen.palette());
+        uploadGameEntries(emu.colours, emu.display.presented.palette());
+    }
 }
 
 void uploadPalette(Emulator& emu)

@@ -91,5 +91,21 @@ TEST_F(EndToEnd, TheObjectFollowsTheScriptedKeysAndTheBanksShow)
     EXPECT_EQ(pixel(screen, testrom::kMarkerFirstLine + 3, 250), colours.colour16[0][4 + bank]);
 }
 
+TEST_F(EndToEnd, EightBitScreensKeepTheGamesPaletteAfterTheScreenIsSized)
+{
+    RunningGame game(folder.str(), "JN", 8);
+    game.loop.unpaced = true;
+    game.frames(20);
+    const ScreenSurface& screen = game.emu().display.presented;
+    ASSERT_EQ(screen.format(), PixelFormat::Indexed8);
+    const RgbEntry pen1 = decodeColourByte(0xE8); // start-up colour of pen 1, the title's
+    EXPECT_EQ(screen.palette()[17], 0xFF000000u | uint32_t(pen1.red) << 16 | uint32_t(pen1.green) << 8 | pen1.blue);
+    int titlePixels = 0;
+    for (int y = 16; y < 32; ++y)
+        for (int x = 40; x < 216; ++x)
+            titlePixels += screen.pixels()[std::size_t(y) * 256 + std::size_t(x)] == 17;
+    EXPECT_GT(titlePixels, 200);
+}
+
 } // namespace
 } // namespace vortastr::test
