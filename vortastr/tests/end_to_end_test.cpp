@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
 
 namespace vortastr::test {
 namespace {
@@ -89,6 +90,26 @@ TEST_F(EndToEnd, TheObjectFollowsTheScriptedKeysAndTheBanksShow)
     EXPECT_EQ(colours.colour16[0][3], colour16Of(bankColour.red, bankColour.green, bankColour.blue,
                                                  game.emu().display.pixelFormat));
     EXPECT_EQ(pixel(screen, testrom::kMarkerFirstLine + 3, 250), colours.colour16[0][4 + bank]);
+}
+
+TEST_F(EndToEnd, TheBootlegRunsItsOwnProgramWithTheOriginalsBanks)
+{
+    // The bootleg's program files are the test program; banks and blitter come from "vorta".
+    std::filesystem::create_directories(folder.path() / "vortaboot");
+    const char* names[][2] = {{"VSA_B9.BIN", "VSGA.CPU"}, {"VSB_B10.BIN", "VSGB.CPU"}, {"VSC_A10.BIN", "VSGC.CPU"}};
+    for (const auto& [original, bootleg] : names)
+        std::filesystem::copy_file(folder.path() / "vorta" / original, folder.path() / "vortaboot" / bootleg);
+    RunningGame game(folder.str(), "");
+    game.emu().run.requestedGame = 10;
+    game.emu().run.pendingAction = ActionChangeGame;
+    game.loop.unpaced = true;
+    std::string error;
+    game.loop.script = parseInputScript("5:Left", error);
+    game.frames(60);
+    ASSERT_EQ(board().game, 10);
+    EXPECT_TRUE(game.host().messages.empty());
+    EXPECT_LT(board().data()[testrom::kObjectXAddress], testrom::kObjectStartX - 20);
+    EXPECT_EQ(game.emu().display.title.rfind("Vorta Strike Bootleg", 0), 0u);
 }
 
 TEST_F(EndToEnd, EightBitScreensKeepTheGamesPaletteAfterTheScreenIsSized)
