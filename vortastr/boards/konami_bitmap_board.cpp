@@ -60,6 +60,36 @@ uint8_t directions(uint32_t in, uint32_t left, uint32_t right, uint32_t up, uint
     return port;
 }
 
+// Player 1: Shift fires (bit 4), Ctrl is the second button (bit 5); Space is a second fire key
+// on "Vorta Strike" and a button of its own (bit 6) on Tutankham.
+uint8_t player1Port(bool spaceOwnButton)
+{
+    const uint32_t in = poll(kPlayer1Inputs);
+    uint8_t port = directions(in, InputLeft, InputRight, InputUp, InputDown);
+    if (in & (spaceOwnButton ? InputShift : InputShift | InputSpace))
+        port &= ~0x10;
+    if (in & InputCtrl)
+        port &= ~0x20;
+    if (spaceOwnButton && (in & InputSpace))
+        port &= ~0x40;
+    return port;
+}
+
+// Player 2 on the numeric pad: plus fires and the decimal point is the second button; minus is
+// a second fire key on "Vorta Strike" and a button of its own (bit 6) on Tutankham.
+uint8_t player2Port(bool minusOwnButton)
+{
+    const uint32_t in = poll(kPlayer2Inputs);
+    uint8_t port = directions(in, InputPad4, InputPad6, InputPad8, InputPad2);
+    if (in & (minusOwnButton ? InputPadPlus : InputPadPlus | InputPadMinus))
+        port &= ~0x10;
+    if (in & InputPadDecimal)
+        port &= ~0x20;
+    if (minusOwnButton && (in & InputPadMinus))
+        port &= ~0x40;
+    return port;
+}
+
 void setInterruptEnable(uint8_t value)
 {
     Board& b = board();
@@ -159,24 +189,8 @@ uint8_t vortaStrikeRead(uint16_t address)
     switch (address) {
     case 0x8010: return notDip(true);
     case 0x8020: return systemPort();
-    case 0x8024: {
-        const uint32_t in = poll(kPlayer1Inputs);
-        uint8_t port = directions(in, InputLeft, InputRight, InputUp, InputDown);
-        if (in & (InputShift | InputSpace))
-            port &= ~0x10;
-        if (in & InputCtrl)
-            port &= ~0x20;
-        return port;
-    }
-    case 0x8028: {
-        const uint32_t in = poll(kPlayer2Inputs);
-        uint8_t port = directions(in, InputPad4, InputPad6, InputPad8, InputPad2);
-        if (in & (InputPadPlus | InputPadMinus))
-            port &= ~0x10;
-        if (in & InputPadDecimal)
-            port &= ~0x20;
-        return port;
-    }
+    case 0x8024: return player1Port(false);
+    case 0x8028: return player2Port(false);
     case 0x802C: return notDip(false);
     default: return memoryByte(address);
     }
@@ -205,28 +219,8 @@ uint8_t tutankhamRead(uint16_t address)
     switch (address) {
     case 0x8160: return notDip(true);
     case 0x8180: return systemPort();
-    case 0x81A0: {
-        const uint32_t in = poll(kPlayer1Inputs);
-        uint8_t port = directions(in, InputLeft, InputRight, InputUp, InputDown);
-        if (in & InputShift)
-            port &= ~0x10;
-        if (in & InputCtrl)
-            port &= ~0x20;
-        if (in & InputSpace)
-            port &= ~0x40;
-        return port;
-    }
-    case 0x81C0: {
-        const uint32_t in = poll(kPlayer2Inputs);
-        uint8_t port = directions(in, InputPad4, InputPad6, InputPad8, InputPad2);
-        if (in & InputPadPlus)
-            port &= ~0x10;
-        if (in & InputPadDecimal)
-            port &= ~0x20;
-        if (in & InputPadMinus)
-            port &= ~0x40;
-        return port;
-    }
+    case 0x81A0: return player1Port(true);
+    case 0x81C0: return player2Port(true);
     case 0x81E0: return notDip(false);
     default: return memoryByte(address);
     }
