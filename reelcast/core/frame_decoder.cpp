@@ -1,0 +1,248 @@
+#include "core/frame_decoder.h"
+
+#include <algorithm>
+#include <bit>
+#include <cstring>
+
+#include "core/mdec_tables.h"
+
+namespace reelcast {
+namespace {
+
+uint16_t wordAt(const uint8_t* data, size_t size, size_t offset) {
+    uint16_t lo = offset < size ? data[offset] : 0;
+    uint16_t hi = offset + 1 < size ? data[offset + 1] : 0;
+    return uint16_t(lo | (hi << 8));
+}
+
+int16_t signed10(uint32_t raw) { return int16_t(raw & 0x200 ? int(raw) - 1024 : int(raw)); }
+
+int clampInt(int v, int lo, int hi) { return v < lo ? lo : (v > hi ? hi : v); }
+
+// (x / 4096) truncated and clamped to 0..255: a negative x truncates to a value <= 0, which clamps to 0.
+uint32_t toChannel(int32_t x) { return x < 0 ? 0 : uint32_t(std::min(x >> 12, 255)); }
+
+constexpr uint16_t kFrameMagic = 0x3800;
+
+}  // namespace
+
+FrameHeader readFrameHeader(const uint8_t* data, size_t size) {
+    FrameHeader h;
+    h.quantScale = wordAt(data, size, 4);
+    h.version = wordAt(data, size, 6);
+    if (wordAt(data, size, 2) == kFrameMagic) {
+        h.bitstreamOffset = 8;
+    } else if (wordAt(data, size, 42) == kFrameMagic) {
+        h.quantScale = wordAt(data, size, 44);
+        h.version = wordAt(data, size, 46);
+        h.bitstreamOffset = 48;
+    } else {
+        h.bitstreamOffset = 44;
+    }
+    return h;
+}
+
+void dequantise(const int16_t* src, int16_t* dst, int scale) {
+    std::memset(dst, 0, 64 * sizeof(int16_t));
+    dst[0] = src[0];  // Q[0] is 16 and the scale does not apply: src[0] * 16 / 16
+    for (int i = 1; i < 64; ++i) {
+        if (src[i] == 0) continue;
+        const int z = kZigzag[i];
+        dst[z] = int16_t(int64_t(kQuantMatrix[z]) * src[i] * scale / 16);
+    }
+}
+
+// Only the non-zero inputs take part; a column (or a transformed row) that holds only its first
+// coefficient gives a constant, which skips the multiplications altogether. The results are those
+// of the full sums since the skipped terms are zero.
+void idct(const int16_t* in, int16_t* out) {
+    uint8_t colRows[8] = {};
+    for (int i = 0; i < 64; ++i)
+        if (in[i]) colRows[i & 7] |= uint8_t(1u << (i >> 3));
+    uint32_t colMask = 0;
+    for (int c = 0; c < 8; ++c)
+        if (colRows[c]) colMask |= 1u << c;
+    if (colMask == 0) {
+        std::memset(out, 0, 64 * sizeof(int16_t));
+        return;
+    }
+
+    int32_t t[8][8];  // t[x][c]
+    for (uint32_t m = colMask; m; m &= m - 1) {
+        const int c = std::countr_zero(m);
+        const uint32_t rows = colRows[c];
+        if (rows == 1) {
+            const int32_t a = in[c] * kNormalisation[0] / 4096;  // (a * 16384) / 16384 == a
+            for (int x = 0; x < 8; ++x) t[x][c] = a;
+            continue;
+        }
+        int64_t acc[8] = {};
+        for (uint32_t r = rows; r; r &= r - 1) {
+            const int k = std::countr_zero(r);
+            const int64_t a = in[k * 8 + c] * kNormalisation[k] / 4096;
+            for (int x = 0; x < 8; ++x) acc[x] += a * kCosine[x][k];
+        }
+        for (int x = 0; x < 8; ++x) t[x][c] = int32_t(acc[x] / 16384);
+    }
+
+    for (int y = 0; y < 8; ++y) {
+        int16_t* row = out + y * 8;
+        if (colMask == 1) {
+            const int64_t b = int64_t(t[y][0]) * kNormalisation[0] / 4096;
+            const int16_t v = int16_t(b * 16384 / 262144);
+            for (int x = 0; x < 8; ++x) row[x] = v;
+            continue;
+        }
+        int64_t acc[8] = {};
+        for (uint32_t m = colMask; m; m &= m - 1) {
+            const int j = std::countr_zero(m);
+            const int64_t b = int64_t(t[y][j]) * kNormalisation[j] / 4096;
+            for (int x = 0; x < 8; ++x) acc[x] += b * kCosine[x][j];
+        }
+        for (int x = 0; x < 8; ++x) row[x] = int16_t(acc[x] / 262144);
+    }
+}
+
+void FrameDecoder::beginFrame(const uint8_t* data, size_t size) {
+    header_ = readFrameHeader(data, size);
+    if (header_.bitstreamOffset < size)
+        bits_.reset(data + header_.bitstreamOffset, size - header_.bitstreamOffset);
+    else
+        bits_.reset(data, 0);
+    predictorCr_ = predictorCb_ = predictorY_ = 0;
+}
+
+int FrameDecoder::decodeBlock(int16_t* block, int16_t& predictor, bool chrominance) {
+    if (header_.version > 3) return kDecodeBadVersion;
+    std::memset(block, 0, 64 * sizeof(int16_t));
+
+    if (header_.version == 3) {
+        // The size codes form a complete prefix code of at most 10 bits, so a code always matches.
+        const uint32_t top = bits_.peekBits(10);
+        const DcSize d = chrominance ? dcSizeChrominance(top) : dcSizeLuminance(top);
+        bits_.skipBits(d.length);
+        int v = 0;
+        if (d.size > 0) {
+            v = int(bits_.readBits(d.size));
+            if ((v >> (d.size - 1)) == 0) v = v - (1 << d.size) + 1;
+        }
+        predictor = int16_t(predictor + 4 * v);
+        block[0] = predictor;
+    } else {
+        block[0] = signed10(bits_.readBits(10));
+    }
+
+    int p = 1;
+    for (;;) {
+        const uint32_t w = bits_.peekBits(32);  // every code, escape included, fits in 32 bits
+        const int z = std::countl_zero(w);
+        if (z >= 12) {
+            bits_.skipBits(std::min(z + 1, 14));
+            return kDecodeBadCode;
+        }
+        const uint32_t rest = w << (z + 1);  // the bits after the first 1
+        int run, level, length;
+        RunLevel e{0, 0};
+        bool fromTable = true;
+        switch (z) {
+        case 0:
+            if ((rest >> 31) == 0) {  // 10: end of block
+                bits_.skipBits(2);
+                return kDecodeOk;
+            }
+            e = {0, int16_t((rest >> 30) & 1 ? -1 : 1)};
+            length = 3;
+            break;
+        case 1:
+            if (rest >> 31)
+                e = {1, int16_t((rest >> 30) & 1 ? -1 : 1)}, length = 4;
+            else
+                e = kCoeffZ1[(rest >> 29) & 3], length = 5;
+            break;
+        case 2:
+            if (rest >> 30)
+                e = kCoeffZ2[rest >> 29], length = 6;
+            else
+                e = kCoeffZ2Long[(rest >> 26) & 15], length = 9;
+            break;
+        case 3: e = kCoeffZ3[rest >> 29], length = 7; break;
+        case 4: e = kCoeffZ4[rest >> 29], length = 8; break;
+        case 5:  // escape: 6-bit run, signed 10-bit level
+            fromTable = false;
+            run = int((rest >> 26) & 63);
+            level = signed10((rest >> 16) & 1023);
+            length = 22;
+            break;
+        case 6: e = kCoeffZ6[rest >> 28], length = 11; break;
+        default: e = kCoeffLong[z - 7][rest >> 27], length = z + 6; break;
+        }
+        if (fromTable) run = e.run, level = e.level;
+        bits_.skipBits(length);
+        if (p <= 63) {
+            p += run;
+            if (p <= 63) block[p] = int16_t(level);
+            ++p;
+        }
+    }
+}
+
+void FrameDecoder::convertColour(const int16_t* y, const int16_t* cr, const int16_t* cb, int quarter,
+                                 uint32_t* out) const {
+    const int cx0 = (quarter & 1) * 4;
+    const int cy0 = (quarter >> 1) * 4;
+    for (int py = 0; py < 8; ++py) {
+        for (int px = 0; px < 8; ++px) {
+            const int ci = (cy0 + py / 2) * 8 + cx0 + px / 2;
+            const int32_t g = gamma_.entries[clampInt(y[py * 8 + px] + 128, 0, 255)] * 4096;
+            const int32_t crv = clampInt(cr[ci], -128, 127);
+            const int32_t cbv = clampInt(cb[ci], -128, 127);
+            const uint32_t r = toChannel(g + 5743 * crv);
+            const uint32_t gr = toChannel(g - 1408 * cbv - 2926 * crv);
+            const uint32_t b = toChannel(g + 7258 * cbv);
+            out[py * 8 + px] = r | (gr << 8) | (b << 16);
+        }
+    }
+}
+
+int FrameDecoder::decodeMacroblock(BlockPixels (&pixels)[4]) {
+    if (header_.version > 3) return kDecodeBadVersion;
+    if (int st = decodeBlock(coeffs_[0], predictorCr_, true)) return st;
+    if (int st = decodeBlock(coeffs_[1], predictorCb_, true)) return st;
+    for (int b = 2; b < 6; ++b)
+        if (int st = decodeBlock(coeffs_[b], predictorY_, false)) return st;
+
+    int16_t spatial[6][64];
+    for (int b = 0; b < 6; ++b) {
+        int16_t natural[64];
+        dequantise(coeffs_[b], natural, header_.quantScale);
+        idct(natural, spatial[b]);
+    }
+    for (int q = 0; q < 4; ++q) convertColour(spatial[2 + q], spatial[0], spatial[1], q, pixels[q]);
+    return kDecodeOk;
+}
+
+void FrameDecoder::placeMacroblock(uint32_t column, uint32_t row, const BlockPixels (&pixels)[4],
+                                   PictureView picture) const {
+    for (int q = 0; q < 4; ++q) {
+        const uint64_t x0 = uint64_t(column) * 16 + (q & 1) * 8;
+        const uint64_t y0 = uint64_t(row) * 16 + (q >> 1) * 8;
+        if (x0 >= picture.width) continue;
+        const size_t n = size_t(std::min<uint64_t>(8, picture.width - x0));
+        for (int r = 0; r < 8 && y0 + r < picture.height; ++r)
+            std::memcpy(picture.pixels + (y0 + r) * picture.width + x0, pixels[q] + r * 8, n * sizeof(uint32_t));
+    }
+}
+
+void FrameDecoder::decodeFrame(const uint8_t* data, size_t size, PictureView picture) {
+    beginFrame(data, size);
+    if (!picture.pixels) return;
+    const uint32_t columns = picture.width / 16, rows = picture.height / 16;
+    for (uint32_t c = 0; c < columns; ++c) {
+        for (uint32_t r = 0; r < rows; ++r) {
+            decodeMacroblock(pixels_);  // an error leaves the previous pixels, placed all the same
+            placeMacroblock(c, r, pixels_, picture);
+        }
+    }
+}
+
+}  // namespace reelcast
