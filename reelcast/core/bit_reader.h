@@ -39,20 +39,8 @@ public:
     size_t bitsConsumed() const { return consumed_; }
 
 private:
-    uint16_t nextWord() {
-        size_t p = pos_;
-        pos_ += 2;
-        if (p + 2 <= size_) return uint16_t(data_[p] | (data_[p + 1] << 8));
-        if (p < size_) return data_[p];  // odd length: the missing high byte reads as zero
-        pos_ = size_ + 2;                // stay put past the end
-        return 0;
-    }
-    void refill() {
-        while (count_ <= 48) {
-            cache_ |= uint64_t(nextWord()) << (48 - count_);
-            count_ += 16;
-        }
-    }
+    uint16_t nextWord();
+    void refill();  // tops the cache up to at least 49 bits
 
     const uint8_t* data_ = nullptr;
     size_t size_ = 0;

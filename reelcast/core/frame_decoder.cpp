@@ -1,7 +1,9 @@
 #include "core/frame_decoder.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
+#include <cstdlib>
 #include <cstring>
 
 #include "core/mdec_tables.h"
@@ -42,23 +44,71 @@ FrameHeader readFrameHeader(const uint8_t* data, size_t size) {
     return h;
 }
 
-void dequantise(const int16_t* src, int16_t* dst, int scale) {
-    std::memset(dst, 0, 64 * sizeof(int16_t));
-    dst[0] = src[0];  // Q[0] is 16 and the scale does not apply: src[0] * 16 / 16
-    for (int i = 1; i < 64; ++i) {
-        if (src[i] == 0) continue;
-        const int z = kZigzag[i];
-        dst[z] = int16_t(int64_t(kQuantMatrix[z]) * src[i] * scale / 16);
+namespace {
+
+// kCosine transposed, so that the eight outputs of one input are consecutive.
+constexpr auto kCosineByInput = [] {
+    std::array<std::array<int32_t, 8>, 8> t{};
+    for (int x = 0; x < 8; ++x)
+        for (int k = 0; k < 8; ++k) t[k][x] = kCosine[x][k];
+    return t;
+}();
+
+// Sums of terms a * T stay inside 32 bits when the |a| add up to less than 2^31 / 16384.
+constexpr int64_t kNarrowLimit = (int64_t(1) << 31) / 16384;
+
+// out[x] = (sum over the set bits k of terms[k] * T[x][k]) / divisor, in 32 bits when that is exact.
+template <int64_t Divisor, typename Out>
+void combine(const int64_t (&terms)[8], uint32_t mask, Out* out, int stride) {
+    int64_t magnitude = 0;
+    for (uint32_t m = mask; m; m &= m - 1) magnitude += std::abs(terms[std::countr_zero(m)]);
+    if (magnitude < kNarrowLimit) {
+        int32_t acc[8] = {};
+        for (uint32_t m = mask; m; m &= m - 1) {
+            const int k = std::countr_zero(m);
+            const int32_t a = int32_t(terms[k]);
+            for (int x = 0; x < 8; ++x) acc[x] += a * kCosineByInput[k][x];
+        }
+        for (int x = 0; x < 8; ++x) out[x * stride] = Out(acc[x] / int32_t(Divisor));
+    } else {
+        int64_t acc[8] = {};
+        for (uint32_t m = mask; m; m &= m - 1) {
+            const int k = std::countr_zero(m);
+            for (int x = 0; x < 8; ++x) acc[x] += terms[k] * kCosineByInput[k][x];
+        }
+        for (int x = 0; x < 8; ++x) out[x * stride] = Out(acc[x] / Divisor);
     }
 }
 
-// Only the non-zero inputs take part; a column (or a transformed row) that holds only its first
-// coefficient gives a constant, which skips the multiplications altogether. The results are those
-// of the full sums since the skipped terms are zero.
-void idct(const int16_t* in, int16_t* out) {
-    uint8_t colRows[8] = {};
-    for (int i = 0; i < 64; ++i)
-        if (in[i]) colRows[i & 7] |= uint8_t(1u << (i >> 3));
+}  // namespace
+
+void dequantiseSparse(const int16_t* src, const uint8_t* positions, int count, int scale, int16_t* dst,
+                      uint8_t* colRows) {
+    std::memset(dst, 0, 64 * sizeof(int16_t));
+    std::memset(colRows, 0, 8);
+    dst[0] = src[0];  // Q[0] is 16 and the scale does not apply: src[0] * 16 / 16
+    if (dst[0]) colRows[0] = 1;
+    for (int i = 0; i < count; ++i) {
+        const int p = positions[i];
+        const int z = kZigzag[p];
+        const int16_t v = int16_t(int64_t(kQuantMatrix[z]) * src[p] * scale / 16);
+        dst[z] = v;
+        if (v) colRows[z & 7] |= uint8_t(1u << (z >> 3));
+    }
+}
+
+void dequantise(const int16_t* src, int16_t* dst, int scale) {
+    uint8_t positions[63], colRows[8];
+    int count = 0;
+    for (int i = 1; i < 64; ++i)
+        if (src[i]) positions[count++] = uint8_t(i);
+    dequantiseSparse(src, positions, count, scale, dst, colRows);
+}
+
+// Only the non-zero inputs take part (colRows[c] has bit k set when in[k][c] may be non-zero); a
+// column or row holding only its first coefficient gives a constant. The skipped terms are zero, so
+// the results are those of the full sums.
+void idctSparse(const int16_t* in, const uint8_t* colRows, int16_t* out) {
     uint32_t colMask = 0;
     for (int c = 0; c < 8; ++c)
         if (colRows[c]) colMask |= 1u << c;
@@ -76,13 +126,12 @@ void idct(const int16_t* in, int16_t* out) {
             for (int x = 0; x < 8; ++x) t[x][c] = a;
             continue;
         }
-        int64_t acc[8] = {};
+        int64_t terms[8];
         for (uint32_t r = rows; r; r &= r - 1) {
             const int k = std::countr_zero(r);
-            const int64_t a = in[k * 8 + c] * kNormalisation[k] / 4096;
-            for (int x = 0; x < 8; ++x) acc[x] += a * kCosine[x][k];
+            terms[k] = in[k * 8 + c] * kNormalisation[k] / 4096;
         }
-        for (int x = 0; x < 8; ++x) t[x][c] = int32_t(acc[x] / 16384);
+        combine<16384>(terms, rows, &t[0][c], 8);
     }
 
     for (int y = 0; y < 8; ++y) {
@@ -93,14 +142,20 @@ void idct(const int16_t* in, int16_t* out) {
             for (int x = 0; x < 8; ++x) row[x] = v;
             continue;
         }
-        int64_t acc[8] = {};
+        int64_t terms[8];
         for (uint32_t m = colMask; m; m &= m - 1) {
             const int j = std::countr_zero(m);
-            const int64_t b = int64_t(t[y][j]) * kNormalisation[j] / 4096;
-            for (int x = 0; x < 8; ++x) acc[x] += b * kCosine[x][j];
+            terms[j] = int64_t(t[y][j]) * kNormalisation[j] / 4096;
         }
-        for (int x = 0; x < 8; ++x) row[x] = int16_t(acc[x] / 262144);
+        combine<262144>(terms, colMask, row, 1);
     }
+}
+
+void idct(const int16_t* in, int16_t* out) {
+    uint8_t colRows[8] = {};
+    for (int i = 0; i < 64; ++i)
+        if (in[i]) colRows[i & 7] |= uint8_t(1u << (i >> 3));
+    idctSparse(in, colRows, out);
 }
 
 void FrameDecoder::beginFrame(const uint8_t* data, size_t size) {
@@ -115,6 +170,7 @@ void FrameDecoder::beginFrame(const uint8_t* data, size_t size) {
 int FrameDecoder::decodeBlock(int16_t* block, int16_t& predictor, bool chrominance) {
     if (header_.version > 3) return kDecodeBadVersion;
     std::memset(block, 0, 64 * sizeof(int16_t));
+    storedCount_ = 0;
 
     if (header_.version == 3) {
         // The size codes form a complete prefix code of at most 10 bits, so a code always matches.
@@ -180,7 +236,10 @@ int FrameDecoder::decodeBlock(int16_t* block, int16_t& predictor, bool chrominan
         bits_.skipBits(length);
         if (p <= 63) {
             p += run;
-            if (p <= 63) block[p] = int16_t(level);
+            if (p <= 63) {
+                block[p] = int16_t(level);
+                stored_[storedCount_++] = uint8_t(p);
+            }
             ++p;
         }
     }
@@ -188,34 +247,36 @@ int FrameDecoder::decodeBlock(int16_t* block, int16_t& predictor, bool chrominan
 
 void FrameDecoder::convertColour(const int16_t* y, const int16_t* cr, const int16_t* cb, int quarter,
                                  uint32_t* out) const {
-    const int cx0 = (quarter & 1) * 4;
-    const int cy0 = (quarter >> 1) * 4;
+    // The chroma terms of the 16 samples of this quarter, each shared by 2 x 2 pixels.
+    const int cx0 = (quarter & 1) * 4, cy0 = (quarter >> 1) * 4;
+    int32_t rTerm[16], gTerm[16], bTerm[16];
+    for (int i = 0; i < 16; ++i) {
+        const int ci = (cy0 + i / 4) * 8 + cx0 + i % 4;
+        const int32_t crv = clampInt(cr[ci], -128, 127), cbv = clampInt(cb[ci], -128, 127);
+        rTerm[i] = 5743 * crv;
+        gTerm[i] = -1408 * cbv - 2926 * crv;
+        bTerm[i] = 7258 * cbv;
+    }
     for (int py = 0; py < 8; ++py) {
         for (int px = 0; px < 8; ++px) {
-            const int ci = (cy0 + py / 2) * 8 + cx0 + px / 2;
+            const int i = (py / 2) * 4 + px / 2;
             const int32_t g = gamma_.entries[clampInt(y[py * 8 + px] + 128, 0, 255)] * 4096;
-            const int32_t crv = clampInt(cr[ci], -128, 127);
-            const int32_t cbv = clampInt(cb[ci], -128, 127);
-            const uint32_t r = toChannel(g + 5743 * crv);
-            const uint32_t gr = toChannel(g - 1408 * cbv - 2926 * crv);
-            const uint32_t b = toChannel(g + 7258 * cbv);
-            out[py * 8 + px] = r | (gr << 8) | (b << 16);
+            out[py * 8 + px] = toChannel(g + rTerm[i]) | toChannel(g + gTerm[i]) << 8 | toChannel(g + bTerm[i]) << 16;
         }
     }
 }
 
 int FrameDecoder::decodeMacroblock(BlockPixels (&pixels)[4]) {
     if (header_.version > 3) return kDecodeBadVersion;
-    if (int st = decodeBlock(coeffs_[0], predictorCr_, true)) return st;
-    if (int st = decodeBlock(coeffs_[1], predictorCb_, true)) return st;
-    for (int b = 2; b < 6; ++b)
-        if (int st = decodeBlock(coeffs_[b], predictorY_, false)) return st;
-
+    // Each block is transformed as soon as it is decoded; the pixels change only once all six are in.
     int16_t spatial[6][64];
     for (int b = 0; b < 6; ++b) {
+        int16_t& predictor = b == 0 ? predictorCr_ : (b == 1 ? predictorCb_ : predictorY_);
+        if (int st = decodeBlock(coeffs_[b], predictor, b < 2)) return st;
         int16_t natural[64];
-        dequantise(coeffs_[b], natural, header_.quantScale);
-        idct(natural, spatial[b]);
+        uint8_t colRows[8];
+        dequantiseSparse(coeffs_[b], stored_, storedCount_, header_.quantScale, natural, colRows);
+        idctSparse(natural, colRows, spatial[b]);
     }
     for (int q = 0; q < 4; ++q) convertColour(spatial[2 + q], spatial[0], spatial[1], q, pixels[q]);
     return kDecodeOk;

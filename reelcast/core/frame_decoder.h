@@ -38,6 +38,12 @@ void dequantise(const int16_t* src, int16_t* dst, int scale);
 // Separable integer inverse transform of a natural-order block.
 void idct(const int16_t* in, int16_t* out);
 
+// The same two steps knowing where the coefficients are: positions lists the scan positions (1 to
+// 63) that may be non-zero; colRows[c] gets bit k set for each non-zero dst[k * 8 + c].
+void dequantiseSparse(const int16_t* src, const uint8_t* positions, int count, int scale, int16_t* dst,
+                      uint8_t* colRows);
+void idctSparse(const int16_t* in, const uint8_t* colRows, int16_t* out);
+
 class FrameDecoder {
 public:
     using BlockPixels = uint32_t[64];
@@ -70,6 +76,8 @@ private:
     FrameHeader header_;
     int16_t predictorCr_ = 0, predictorCb_ = 0, predictorY_ = 0;
     int16_t coeffs_[6][64] = {};
+    uint8_t stored_[63] = {};  // scan positions written by the last decodeBlock
+    int storedCount_ = 0;
     BlockPixels pixels_[4] = {};  // decodeFrame's four arrays, kept from macroblock to macroblock
 };
 

@@ -11,10 +11,47 @@ struct RunLevel {
     int16_t level;
 };
 
-extern const uint8_t kZigzag[64];            // scan position -> natural (row-major) position
-extern const uint8_t kQuantMatrix[64];       // natural order
-extern const int32_t kCosine[8][8];          // T[x][k] = trunc(16384 cos((2x+1) k pi / 16))
-extern const int32_t kNormalisation[8];      // N[k]
+// clang-format off
+// Scan position -> natural (row-major) position.
+inline constexpr uint8_t kZigzag[64] = {
+     0,  1,  8, 16,  9,  2,  3, 10,
+    17, 24, 32, 25, 18, 11,  4,  5,
+    12, 19, 26, 33, 40, 48, 41, 34,
+    27, 20, 13,  6,  7, 14, 21, 28,
+    35, 42, 49, 56, 57, 50, 43, 36,
+    29, 22, 15, 23, 30, 37, 44, 51,
+    58, 59, 52, 45, 38, 31, 39, 46,
+    53, 60, 61, 54, 47, 55, 62, 63,
+};
+
+// Natural order: the MPEG-1 default intra matrix with 16 as its first entry.
+inline constexpr uint8_t kQuantMatrix[64] = {
+    16, 16, 19, 22, 26, 27, 29, 34,
+    16, 16, 22, 24, 27, 29, 34, 37,
+    19, 22, 26, 27, 29, 34, 34, 38,
+    22, 22, 26, 27, 29, 34, 37, 40,
+    22, 26, 27, 29, 32, 35, 40, 48,
+    26, 27, 29, 32, 35, 40, 48, 58,
+    26, 27, 29, 34, 38, 46, 56, 69,
+    27, 29, 35, 38, 46, 56, 69, 83,
+};
+
+// T[x][k] = trunc(16384 cos((2x + 1) k pi / 16)).
+inline constexpr int32_t kCosine[8][8] = {
+    { 16384,  16069,  15136,  13622,  11585,   9102,   6269,   3196},
+    { 16384,  13622,   6269,  -3196, -11585, -16069, -15136,  -9102},
+    { 16384,   9102,  -6269, -16069, -11585,   3196,  15136,  13622},
+    { 16384,   3196, -15136,  -9102,  11585,  13622,  -6269, -16069},
+    { 16384,  -3196, -15136,   9102,  11585, -13622,  -6269,  16069},
+    { 16384,  -9102,  -6269,  16069, -11585,  -3196,  15136, -13622},
+    { 16384, -13622,   6269,   3196, -11585,  16069, -15136,   9102},
+    { 16384, -16069,  15136, -13622,  11585,  -9102,   6269,  -3196},
+};
+
+// N[k].
+inline constexpr int32_t kNormalisation[8] = {8191, 11585, 11585, 11585, 11585, 11585, 11585, 11585};
+
+// clang-format on
 
 // Coefficient code subtables, by the number z of leading zeros; each is indexed by the code bits
 // after the first 1 followed by the sign bit (positive level first).
