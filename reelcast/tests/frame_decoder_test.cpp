@@ -7,6 +7,7 @@
 #include <random>
 #include <vector>
 
+#include "core/colour_convert.h"
 #include "core/mdec_tables.h"
 #include "support/bit_writer.h"
 #include "support/reference_transform.h"
@@ -249,6 +250,29 @@ TEST(Transform, FastPathsMatchTheFullArithmetic) {
         idct(natural, out);
         test::referenceIdct(natural, refOut);
         ASSERT_EQ(0, std::memcmp(out, refOut, sizeof out)) << trial;
+    }
+}
+
+TEST(ColourConversion, FastPathMatchesScalarOverWholeRanges) {
+    std::mt19937 rng(99);
+    int16_t y[64], cr[64], cb[64];
+    uint32_t fast[64], slow[64];
+    for (int trial = 0; trial < 3000; ++trial) {
+        GammaTable gamma;
+        gamma.build(int(rng() % 201));
+        int32_t luma[256];
+        for (int i = 0; i < 256; ++i) luma[i] = gamma[i] * 4096;
+        const int range = trial % 2 ? 32768 : 300;  // extremes, and values near the clamps
+        for (int i = 0; i < 64; ++i) {
+            y[i] = int16_t(int(rng() % (2 * range)) - range);
+            cr[i] = int16_t(int(rng() % (2 * range)) - range);
+            cb[i] = int16_t(int(rng() % (2 * range)) - range);
+        }
+        const int quarter = trial % 4;
+        const ChromaTerms terms = chromaTerms(cr, cb, quarter);
+        convertBlock(y, terms, luma, fast);
+        convertBlockScalar(y, terms, luma, slow);
+        ASSERT_EQ(0, std::memcmp(fast, slow, sizeof fast)) << trial;
     }
 }
 
