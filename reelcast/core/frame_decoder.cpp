@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "core/colour_convert.h"
+#include "core/idct_avx2.h"
 #include "core/mdec_tables.h"
 
 namespace reelcast {
@@ -78,6 +79,8 @@ void combine(const int64_t (&terms)[8], uint32_t mask, Out* out, int stride) {
 
 }  // namespace
 
+bool useAvx2Transform = avx2TransformAvailable();
+
 void dequantiseSparse(const int16_t* src, const uint8_t* positions, int count, int scale, int16_t* dst,
                       uint8_t* colRows) {
     std::memset(dst, 0, 64 * sizeof(int16_t));
@@ -112,6 +115,14 @@ void idctSparse(const int16_t* in, const uint8_t* colRows, int16_t* out) {
         std::memset(out, 0, 64 * sizeof(int16_t));
         return;
     }
+    if (colMask == 1 && colRows[0] == 1) {  // DC only: a flat block
+        const int32_t a = in[0] * kNormalisation[0] / 4096;
+        const int64_t b = int64_t(a) * kNormalisation[0] / 4096;
+        const int16_t v = int16_t(b * 16384 / 262144);
+        for (int i = 0; i < 64; ++i) out[i] = v;
+        return;
+    }
+    if (useAvx2Transform && idctNarrowAvx2(in, colRows, out)) return;
 
     int32_t t[8][8];  // t[x][c]
     for (uint32_t m = colMask; m; m &= m - 1) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/colour_convert.h"
+#include "core/idct_avx2.h"
 #include "core/mdec_tables.h"
 #include "support/bit_writer.h"
 #include "support/reference_transform.h"
@@ -233,7 +234,13 @@ TEST(DcCoefficient, DcOnlyBlockOf100GivesFlat24) {
     for (int v : out) EXPECT_EQ(v, 24);
 }
 
-TEST(Transform, FastPathsMatchTheFullArithmetic) {
+class Transform : public testing::TestWithParam<bool> {
+protected:
+    void SetUp() override { useAvx2Transform = GetParam() && avx2TransformAvailable(); }
+    void TearDown() override { useAvx2Transform = avx2TransformAvailable(); }
+};
+
+TEST_P(Transform, FastPathsMatchTheFullArithmetic) {
     std::mt19937 rng(1234);
     int16_t zz[64], natural[64], reference[64], out[64], refOut[64];
     for (int trial = 0; trial < 4000; ++trial) {
@@ -275,6 +282,9 @@ TEST(ColourConversion, FastPathMatchesScalarOverWholeRanges) {
         ASSERT_EQ(0, std::memcmp(fast, slow, sizeof fast)) << trial;
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(Paths, Transform, testing::Values(false, true),
+                         [](const auto& info) { return info.param ? "Avx2WhereAvailable" : "Scalar"; });
 
 struct ColourCase {
     const char* name;
