@@ -9,15 +9,18 @@
 
 namespace reelcast {
 
-// The chroma parts of the three sums for the 16 samples of one quarter (0 to 3: Y0 to Y3).
+// The chroma parts of the three sums for the 64 chroma samples of a macroblock (row-major).
 struct ChromaTerms {
-    int32_t r[16], g[16], b[16];
+    int32_t r[64], g[64], b[64];
 };
-ChromaTerms chromaTerms(const int16_t* cr, const int16_t* cb, int quarter);
+void chromaTermsScalar(const int16_t* cr, const int16_t* cb, ChromaTerms& terms);
+void chromaTerms(const int16_t* cr, const int16_t* cb, ChromaTerms& terms);
 
-// luma4096[i] = gamma[i] * 4096.
-void convertBlockScalar(const int16_t* y, const ChromaTerms& terms, const int32_t* luma4096, uint32_t* out);
-// The same result from SIMD code where the machine has it (the scalar code otherwise).
-void convertBlock(const int16_t* y, const ChromaTerms& terms, const int32_t* luma4096, uint32_t* out);
+// One luminance block of the given quarter (0 to 3: Y0 to Y3); luma4096[i] = gamma[i] * 4096.
+void convertBlockScalar(const int16_t* y, const ChromaTerms& terms, int quarter, const int32_t* luma4096,
+                        uint32_t* out);
+
+// chromaTerms and convertBlock give the scalar results from SIMD code where the machine has it.
+void convertBlock(const int16_t* y, const ChromaTerms& terms, int quarter, const int32_t* luma4096, uint32_t* out);
 
 }  // namespace reelcast

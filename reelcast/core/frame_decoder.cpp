@@ -182,6 +182,11 @@ void FrameDecoder::beginFrame(const uint8_t* data, size_t size) {
 int FrameDecoder::decodeBlock(int16_t* block, int16_t& predictor, bool chrominance) {
     if (header_.version > 3) return kDecodeBadVersion;
     std::memset(block, 0, 64 * sizeof(int16_t));
+    return decodeCoefficients(block, predictor, chrominance);
+}
+
+// Writes position 0 and the positions listed in stored_; the others are left as they were.
+int FrameDecoder::decodeCoefficients(int16_t* block, int16_t& predictor, bool chrominance) {
     storedCount_ = 0;
 
     if (header_.version == 3) {
@@ -263,13 +268,15 @@ int FrameDecoder::decodeMacroblock(BlockPixels (&pixels)[4]) {
     int16_t spatial[6][64];
     for (int b = 0; b < 6; ++b) {
         int16_t& predictor = b == 0 ? predictorCr_ : (b == 1 ? predictorCb_ : predictorY_);
-        if (int st = decodeBlock(coeffs_[b], predictor, b < 2)) return st;
+        if (int st = decodeCoefficients(coeffs_[b], predictor, b < 2)) return st;
         int16_t natural[64];
         uint8_t colRows[8];
         dequantiseSparse(coeffs_[b], stored_, storedCount_, header_.quantScale, natural, colRows);
         idctSparse(natural, colRows, spatial[b]);
     }
-    for (int q = 0; q < 4; ++q) convertBlock(spatial[2 + q], chromaTerms(spatial[0], spatial[1], q), luma4096_, pixels[q]);
+    ChromaTerms terms;
+    chromaTerms(spatial[0], spatial[1], terms);
+    for (int q = 0; q < 4; ++q) convertBlock(spatial[2 + q], terms, q, luma4096_, pixels[q]);
     return kDecodeOk;
 }
 

@@ -71,6 +71,8 @@ public:
     BitReader& bitReader() { return bits_; }
 
 private:
+    int decodeCoefficients(int16_t* block, int16_t& predictor, bool chrominance);
+
     GammaTable gamma_;
     int32_t luma4096_[256];  // gamma entries times 4096
     BitReader bits_;

@@ -275,10 +275,13 @@ TEST(ColourConversion, FastPathMatchesScalarOverWholeRanges) {
             cr[i] = int16_t(int(rng() % (2 * range)) - range);
             cb[i] = int16_t(int(rng() % (2 * range)) - range);
         }
+        ChromaTerms terms, scalarTerms;
+        chromaTerms(cr, cb, terms);
+        chromaTermsScalar(cr, cb, scalarTerms);
+        ASSERT_EQ(0, std::memcmp(&terms, &scalarTerms, sizeof terms)) << trial;
         const int quarter = trial % 4;
-        const ChromaTerms terms = chromaTerms(cr, cb, quarter);
-        convertBlock(y, terms, luma, fast);
-        convertBlockScalar(y, terms, luma, slow);
+        convertBlock(y, terms, quarter, luma, fast);
+        convertBlockScalar(y, terms, quarter, luma, slow);
         ASSERT_EQ(0, std::memcmp(fast, slow, sizeof fast)) << trial;
     }
 }
