@@ -79,7 +79,62 @@ void combine(const int64_t (&terms)[8], uint32_t mask, Out* out, int stride) {
 
 }  // namespace
 
+namespace {
+
+struct CoefficientCode {
+    enum Kind : uint8_t { kPair, kEndOfBlock, kInvalid };
+    int16_t level = 0;
+    uint8_t run = 0;
+    uint8_t length = 0;  // bits the code takes (for an invalid code: the bits read before giving up)
+    Kind kind = kPair;
+};
+
+// The coefficient code at the top of w: count the zeros before the first 1 (at most 14 bits), then
+// read the subtable of that count.
+CoefficientCode readCoefficientCode(uint32_t w) {
+    const int z = std::countl_zero(w);
+    if (z >= 12) return {0, 0, uint8_t(std::min(z + 1, 14)), CoefficientCode::kInvalid};
+    const uint32_t rest = w << (z + 1);  // the bits after the first 1
+    auto pair = [](RunLevel e, int length) { return CoefficientCode{e.level, e.run, uint8_t(length)}; };
+    auto sign = [&](int shift) { return int16_t((rest >> shift) & 1 ? -1 : 1); };
+    switch (z) {
+    case 0:
+        if ((rest >> 31) == 0) return {0, 0, 2, CoefficientCode::kEndOfBlock};  // 10
+        return pair({0, sign(30)}, 3);
+    case 1: return rest >> 31 ? pair({1, sign(30)}, 4) : pair(kCoeffZ1[(rest >> 29) & 3], 5);
+    case 2: return rest >> 30 ? pair(kCoeffZ2[rest >> 29], 6) : pair(kCoeffZ2Long[(rest >> 26) & 15], 9);
+    case 3: return pair(kCoeffZ3[rest >> 29], 7);
+    case 4: return pair(kCoeffZ4[rest >> 29], 8);
+    case 5:  // escape: 6-bit run, signed 10-bit level
+        return pair({uint8_t((rest >> 26) & 63), signed10((rest >> 16) & 1023)}, 22);
+    case 6: return pair(kCoeffZ6[rest >> 28], 11);
+    default: return pair(kCoeffLong[z - 7][rest >> 27], z + 6);
+    }
+}
+
+// Every code of at most 11 bits (all but the escape and the rare long codes) by one look-up of the
+// next 11 bits; an entry of length 0 sends the decoder to readCoefficientCode.
+constexpr int kShortCodeBits = 11;
+const std::array<CoefficientCode, 1 << kShortCodeBits> kShortCodes = [] {
+    std::array<CoefficientCode, 1 << kShortCodeBits> table{};
+    for (uint32_t i = 0; i < table.size(); ++i) {
+        const CoefficientCode code = readCoefficientCode(i << (32 - kShortCodeBits));
+        if (code.kind != CoefficientCode::kInvalid && code.length <= kShortCodeBits) table[i] = code;
+    }
+    return table;
+}();
+
+}  // namespace
+
 bool useAvx2Transform = avx2TransformAvailable();
+
+// Both passes of a block holding only its DC value d give one value everywhere:
+// (((d * N[0]) / 4096 * 16384) / 16384 * N[0]) / 4096 * 16384 / 262144.
+int16_t flatBlockValue(int16_t dc) {
+    const int32_t a = dc * kNormalisation[0] / 4096;
+    const int64_t b = int64_t(a) * kNormalisation[0] / 4096;
+    return int16_t(b * 16384 / 262144);
+}
 
 void dequantiseSparse(const int16_t* src, const uint8_t* positions, int count, int scale, int16_t* dst,
                       uint8_t* colRows) {
@@ -116,10 +171,7 @@ void idctSparse(const int16_t* in, const uint8_t* colRows, int16_t* out) {
         return;
     }
     if (colMask == 1 && colRows[0] == 1) {  // DC only: a flat block
-        const int32_t a = in[0] * kNormalisation[0] / 4096;
-        const int64_t b = int64_t(a) * kNormalisation[0] / 4096;
-        const int16_t v = int16_t(b * 16384 / 262144);
-        for (int i = 0; i < 64; ++i) out[i] = v;
+        std::fill(out, out + 64, flatBlockValue(in[0]));
         return;
     }
     if (useAvx2Transform && idctNarrowAvx2(in, colRows, out)) return;
@@ -208,53 +260,15 @@ int FrameDecoder::decodeCoefficients(int16_t* block, int16_t& predictor, bool ch
     int p = 1;
     for (;;) {
         const uint32_t w = bits_.peekBits(32);  // every code, escape included, fits in 32 bits
-        const int z = std::countl_zero(w);
-        if (z >= 12) {
-            bits_.skipBits(std::min(z + 1, 14));
-            return kDecodeBadCode;
-        }
-        const uint32_t rest = w << (z + 1);  // the bits after the first 1
-        int run, level, length;
-        RunLevel e{0, 0};
-        bool fromTable = true;
-        switch (z) {
-        case 0:
-            if ((rest >> 31) == 0) {  // 10: end of block
-                bits_.skipBits(2);
-                return kDecodeOk;
-            }
-            e = {0, int16_t((rest >> 30) & 1 ? -1 : 1)};
-            length = 3;
-            break;
-        case 1:
-            if (rest >> 31)
-                e = {1, int16_t((rest >> 30) & 1 ? -1 : 1)}, length = 4;
-            else
-                e = kCoeffZ1[(rest >> 29) & 3], length = 5;
-            break;
-        case 2:
-            if (rest >> 30)
-                e = kCoeffZ2[rest >> 29], length = 6;
-            else
-                e = kCoeffZ2Long[(rest >> 26) & 15], length = 9;
-            break;
-        case 3: e = kCoeffZ3[rest >> 29], length = 7; break;
-        case 4: e = kCoeffZ4[rest >> 29], length = 8; break;
-        case 5:  // escape: 6-bit run, signed 10-bit level
-            fromTable = false;
-            run = int((rest >> 26) & 63);
-            level = signed10((rest >> 16) & 1023);
-            length = 22;
-            break;
-        case 6: e = kCoeffZ6[rest >> 28], length = 11; break;
-        default: e = kCoeffLong[z - 7][rest >> 27], length = z + 6; break;
-        }
-        if (fromTable) run = e.run, level = e.level;
-        bits_.skipBits(length);
+        CoefficientCode code = kShortCodes[w >> (32 - kShortCodeBits)];
+        if (code.length == 0) code = readCoefficientCode(w);
+        bits_.skipBits(code.length);
+        if (code.kind == CoefficientCode::kEndOfBlock) return kDecodeOk;
+        if (code.kind == CoefficientCode::kInvalid) return kDecodeBadCode;
         if (p <= 63) {
-            p += run;
+            p += code.run;
             if (p <= 63) {
-                block[p] = int16_t(level);
+                block[p] = code.level;
                 stored_[storedCount_++] = uint8_t(p);
             }
             ++p;
@@ -269,6 +283,10 @@ int FrameDecoder::decodeMacroblock(BlockPixels (&pixels)[4]) {
     for (int b = 0; b < 6; ++b) {
         int16_t& predictor = b == 0 ? predictorCr_ : (b == 1 ? predictorCb_ : predictorY_);
         if (int st = decodeCoefficients(coeffs_[b], predictor, b < 2)) return st;
+        if (storedCount_ == 0) {  // two blocks in three on real movies
+            std::fill(spatial[b], spatial[b] + 64, flatBlockValue(coeffs_[b][0]));
+            continue;
+        }
         int16_t natural[64];
         uint8_t colRows[8];
         dequantiseSparse(coeffs_[b], stored_, storedCount_, header_.quantScale, natural, colRows);
@@ -282,6 +300,14 @@ int FrameDecoder::decodeMacroblock(BlockPixels (&pixels)[4]) {
 
 void FrameDecoder::placeMacroblock(uint32_t column, uint32_t row, const BlockPixels (&pixels)[4],
                                    PictureView picture) const {
+    const uint64_t left = uint64_t(column) * 16, top = uint64_t(row) * 16;
+    if (left + 16 <= picture.width && top + 16 <= picture.height) {  // the usual case: whole rows of 8
+        for (int q = 0; q < 4; ++q) {
+            uint32_t* dst = picture.pixels + (top + (q >> 1) * 8) * picture.width + left + (q & 1) * 8;
+            for (int r = 0; r < 8; ++r, dst += picture.width) std::memcpy(dst, pixels[q] + r * 8, 8 * sizeof(uint32_t));
+        }
+        return;
+    }
     for (int q = 0; q < 4; ++q) {
         const uint64_t x0 = uint64_t(column) * 16 + (q & 1) * 8;
         const uint64_t y0 = uint64_t(row) * 16 + (q >> 1) * 8;

@@ -43,6 +43,8 @@ void idct(const int16_t* in, int16_t* out);
 void dequantiseSparse(const int16_t* src, const uint8_t* positions, int count, int scale, int16_t* dst,
                       uint8_t* colRows);
 void idctSparse(const int16_t* in, const uint8_t* colRows, int16_t* out);
+// The transform's output value for a block holding only its DC value.
+int16_t flatBlockValue(int16_t dc);
 // idctSparse takes its AVX2 path where available (on by default); tests turn it off to check the other.
 extern bool useAvx2Transform;
 
