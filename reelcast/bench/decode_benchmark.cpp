@@ -138,8 +138,12 @@ void compareWithFfmpeg() {
     // those of one copy, as decoded (YUV) and converted to 32-bit RGB as reelcast gives them.
     const std::string base = "'" + ffmpeg + "' -nostdin -v quiet -threads 1 ";
     const std::string one = " -i '" + kMovie + "' -map 0:v ";
-    std::string ten;
-    for (int i = 0; i < 10; ++i) ten += " -i '" + kMovie + "' -map " + std::to_string(i) + ":v ";
+    std::string ten, maps;
+    for (int i = 0; i < 10; ++i) {
+        ten += " -i '" + kMovie + "'";
+        maps += " -map " + std::to_string(i) + ":v";
+    }
+    ten += maps + " ";
     const double plain = childCpuSeconds(base + " -i '" + kMovie + "' -f null -", 5);
     const double yuvOne = childCpuSeconds(base + one + "-f null -", 5);
     const double yuvTen = childCpuSeconds(base + ten + "-f null -", 3);
