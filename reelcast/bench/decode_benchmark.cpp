@@ -39,6 +39,25 @@ const Movie& loadMovie() {
     return movie;
 }
 
+// The whole path FFmpeg takes too: open, scan, read and decode every frame. Returns the frames
+// decoded (0 when the movie cannot be read).
+int decodeWholeMovie() {
+    reelcast::MovieReader reader;
+    if (reader.open(kMovie) != 0 || reader.scanFrames() != 0) return 0;
+    const auto& info = reader.info();
+    std::vector<uint32_t> picture(size_t(info.width) * info.height);
+    reelcast::FrameDecoder decoder;
+    int frames = 0;
+    while (frames < info.totalFrames) {
+        const int st = reader.readNextFrame();
+        decoder.decodeFrame(reader.frameData(), reader.frameSize(), {picture.data(), info.width, info.height});
+        ++frames;
+        if (st != 0) break;
+    }
+    benchmark::DoNotOptimize(picture.data());
+    return frames;
+}
+
 // Decoding only, from frames already in memory.
 void BM_DecodeFrames(benchmark::State& state) {
     const Movie& m = loadMovie();
@@ -57,26 +76,10 @@ void BM_DecodeFrames(benchmark::State& state) {
 }
 BENCHMARK(BM_DecodeFrames)->Unit(benchmark::kMillisecond);
 
-// The whole path FFmpeg takes too: open, scan, read and decode every frame.
 void BM_ReadAndDecodeMovie(benchmark::State& state) {
     int frames = 0;
-    for (auto _ : state) {
-        reelcast::MovieReader reader;
-        if (reader.open(kMovie) != 0 || reader.scanFrames() != 0) {
-            state.SkipWithError("movie not readable");
-            return;
-        }
-        const auto& info = reader.info();
-        std::vector<uint32_t> picture(size_t(info.width) * info.height);
-        reelcast::FrameDecoder decoder;
-        frames = 0;
-        for (int i = 0; i < info.totalFrames; ++i, ++frames) {
-            const int st = reader.readNextFrame();
-            decoder.decodeFrame(reader.frameData(), reader.frameSize(), {picture.data(), info.width, info.height});
-            if (st != 0) break;
-        }
-        benchmark::DoNotOptimize(picture.data());
-    }
+    for (auto _ : state) frames = decodeWholeMovie();
+    if (frames == 0) state.SkipWithError("movie not readable");
     state.counters["frames/s"] = benchmark::Counter(double(frames), benchmark::Counter::kIsIterationInvariantRate);
 }
 BENCHMARK(BM_ReadAndDecodeMovie)->Unit(benchmark::kMillisecond);
@@ -104,22 +107,12 @@ double processCpuSeconds() {
     return double(t.tv_sec) + double(t.tv_nsec) / 1e9;
 }
 
-// Our side of the comparison: best CPU time of a full open, scan, read and decode of the movie.
+// Our side of the comparison: best CPU time of a whole-movie pass.
 double ourCpuSeconds(int runs) {
     double best = -1;
     for (int run = 0; run < runs; ++run) {
         const double start = processCpuSeconds();
-        reelcast::MovieReader reader;
-        if (reader.open(kMovie) != 0 || reader.scanFrames() != 0) return -1;
-        const auto& info = reader.info();
-        std::vector<uint32_t> picture(size_t(info.width) * info.height);
-        reelcast::FrameDecoder decoder;
-        for (int i = 0; i < info.totalFrames; ++i) {
-            const int st = reader.readNextFrame();
-            decoder.decodeFrame(reader.frameData(), reader.frameSize(), {picture.data(), info.width, info.height});
-            if (st != 0) break;
-        }
-        benchmark::DoNotOptimize(picture.data());
+        if (decodeWholeMovie() == 0) return -1;
         const double s = processCpuSeconds() - start;
         if (best < 0 || s < best) best = s;
     }

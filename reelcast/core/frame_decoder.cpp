@@ -1,13 +1,11 @@
 #include "core/frame_decoder.h"
 
 #include <algorithm>
-#include <array>
-#include <bit>
-#include <cstdlib>
 #include <cstring>
 
+#include "core/block_transform.h"
+#include "core/coefficient_code.h"
 #include "core/colour_convert.h"
-#include "core/idct_avx2.h"
 #include "core/mdec_tables.h"
 
 namespace reelcast {
@@ -18,8 +16,6 @@ uint16_t wordAt(const uint8_t* data, size_t size, size_t offset) {
     uint16_t hi = offset + 1 < size ? data[offset + 1] : 0;
     return uint16_t(lo | (hi << 8));
 }
-
-int16_t signed10(uint32_t raw) { return int16_t(raw & 0x200 ? int(raw) - 1024 : int(raw)); }
 
 constexpr uint16_t kFrameMagic = 0x3800;
 
@@ -39,182 +35,6 @@ FrameHeader readFrameHeader(const uint8_t* data, size_t size) {
         h.bitstreamOffset = 44;
     }
     return h;
-}
-
-namespace {
-
-// kCosine transposed, so that the eight outputs of one input are consecutive.
-constexpr auto kCosineByInput = [] {
-    std::array<std::array<int32_t, 8>, 8> t{};
-    for (int x = 0; x < 8; ++x)
-        for (int k = 0; k < 8; ++k) t[k][x] = kCosine[x][k];
-    return t;
-}();
-
-// Sums of terms a * T stay inside 32 bits when the |a| add up to less than 2^31 / 16384.
-constexpr int64_t kNarrowLimit = (int64_t(1) << 31) / 16384;
-
-// out[x] = (sum over the set bits k of terms[k] * T[x][k]) / divisor, in 32 bits when that is exact.
-template <int64_t Divisor, typename Out>
-void combine(const int64_t (&terms)[8], uint32_t mask, Out* out, int stride) {
-    int64_t magnitude = 0;
-    for (uint32_t m = mask; m; m &= m - 1) magnitude += std::abs(terms[std::countr_zero(m)]);
-    if (magnitude < kNarrowLimit) {
-        int32_t acc[8] = {};
-        for (uint32_t m = mask; m; m &= m - 1) {
-            const int k = std::countr_zero(m);
-            const int32_t a = int32_t(terms[k]);
-            for (int x = 0; x < 8; ++x) acc[x] += a * kCosineByInput[k][x];
-        }
-        for (int x = 0; x < 8; ++x) out[x * stride] = Out(acc[x] / int32_t(Divisor));
-    } else {
-        int64_t acc[8] = {};
-        for (uint32_t m = mask; m; m &= m - 1) {
-            const int k = std::countr_zero(m);
-            for (int x = 0; x < 8; ++x) acc[x] += terms[k] * kCosineByInput[k][x];
-        }
-        for (int x = 0; x < 8; ++x) out[x * stride] = Out(acc[x] / Divisor);
-    }
-}
-
-}  // namespace
-
-namespace {
-
-struct CoefficientCode {
-    enum Kind : uint8_t { kPair, kEndOfBlock, kInvalid };
-    int16_t level = 0;
-    uint8_t run = 0;
-    uint8_t length = 0;  // bits the code takes (for an invalid code: the bits read before giving up)
-    Kind kind = kPair;
-};
-
-// The coefficient code at the top of w: count the zeros before the first 1 (at most 14 bits), then
-// read the subtable of that count.
-CoefficientCode readCoefficientCode(uint32_t w) {
-    const int z = std::countl_zero(w);
-    if (z >= 12) return {0, 0, uint8_t(std::min(z + 1, 14)), CoefficientCode::kInvalid};
-    const uint32_t rest = w << (z + 1);  // the bits after the first 1
-    auto pair = [](RunLevel e, int length) { return CoefficientCode{e.level, e.run, uint8_t(length)}; };
-    auto sign = [&](int shift) { return int16_t((rest >> shift) & 1 ? -1 : 1); };
-    switch (z) {
-    case 0:
-        if ((rest >> 31) == 0) return {0, 0, 2, CoefficientCode::kEndOfBlock};  // 10
-        return pair({0, sign(30)}, 3);
-    case 1: return rest >> 31 ? pair({1, sign(30)}, 4) : pair(kCoeffZ1[(rest >> 29) & 3], 5);
-    case 2: return rest >> 30 ? pair(kCoeffZ2[rest >> 29], 6) : pair(kCoeffZ2Long[(rest >> 26) & 15], 9);
-    case 3: return pair(kCoeffZ3[rest >> 29], 7);
-    case 4: return pair(kCoeffZ4[rest >> 29], 8);
-    case 5:  // escape: 6-bit run, signed 10-bit level
-        return pair({uint8_t((rest >> 26) & 63), signed10((rest >> 16) & 1023)}, 22);
-    case 6: return pair(kCoeffZ6[rest >> 28], 11);
-    default: return pair(kCoeffLong[z - 7][rest >> 27], z + 6);
-    }
-}
-
-// Every code of at most 11 bits (all but the escape and the rare long codes) by one look-up of the
-// next 11 bits; an entry of length 0 sends the decoder to readCoefficientCode.
-constexpr int kShortCodeBits = 11;
-const std::array<CoefficientCode, 1 << kShortCodeBits> kShortCodes = [] {
-    std::array<CoefficientCode, 1 << kShortCodeBits> table{};
-    for (uint32_t i = 0; i < table.size(); ++i) {
-        const CoefficientCode code = readCoefficientCode(i << (32 - kShortCodeBits));
-        if (code.kind != CoefficientCode::kInvalid && code.length <= kShortCodeBits) table[i] = code;
-    }
-    return table;
-}();
-
-}  // namespace
-
-bool useAvx2Transform = avx2TransformAvailable();
-
-// Both passes of a block holding only its DC value d give one value everywhere:
-// (((d * N[0]) / 4096 * 16384) / 16384 * N[0]) / 4096 * 16384 / 262144.
-int16_t flatBlockValue(int16_t dc) {
-    const int32_t a = dc * kNormalisation[0] / 4096;
-    const int64_t b = int64_t(a) * kNormalisation[0] / 4096;
-    return int16_t(b * 16384 / 262144);
-}
-
-void dequantiseSparse(const int16_t* src, const uint8_t* positions, int count, int scale, int16_t* dst,
-                      uint8_t* colRows) {
-    std::memset(dst, 0, 64 * sizeof(int16_t));
-    std::memset(colRows, 0, 8);
-    dst[0] = src[0];  // Q[0] is 16 and the scale does not apply: src[0] * 16 / 16
-    if (dst[0]) colRows[0] = 1;
-    for (int i = 0; i < count; ++i) {
-        const int p = positions[i];
-        const int z = kZigzag[p];
-        const int16_t v = int16_t(int64_t(kQuantMatrix[z]) * src[p] * scale / 16);
-        dst[z] = v;
-        if (v) colRows[z & 7] |= uint8_t(1u << (z >> 3));
-    }
-}
-
-void dequantise(const int16_t* src, int16_t* dst, int scale) {
-    uint8_t positions[63], colRows[8];
-    int count = 0;
-    for (int i = 1; i < 64; ++i)
-        if (src[i]) positions[count++] = uint8_t(i);
-    dequantiseSparse(src, positions, count, scale, dst, colRows);
-}
-
-// Only the non-zero inputs take part (colRows[c] has bit k set when in[k][c] may be non-zero); a
-// column or row holding only its first coefficient gives a constant. The skipped terms are zero, so
-// the results are those of the full sums.
-void idctSparse(const int16_t* in, const uint8_t* colRows, int16_t* out) {
-    uint32_t colMask = 0;
-    for (int c = 0; c < 8; ++c)
-        if (colRows[c]) colMask |= 1u << c;
-    if (colMask == 0) {
-        std::memset(out, 0, 64 * sizeof(int16_t));
-        return;
-    }
-    if (colMask == 1 && colRows[0] == 1) {  // DC only: a flat block
-        std::fill(out, out + 64, flatBlockValue(in[0]));
-        return;
-    }
-    if (useAvx2Transform && idctNarrowAvx2(in, colRows, out)) return;
-
-    int32_t t[8][8];  // t[x][c]
-    for (uint32_t m = colMask; m; m &= m - 1) {
-        const int c = std::countr_zero(m);
-        const uint32_t rows = colRows[c];
-        if (rows == 1) {
-            const int32_t a = in[c] * kNormalisation[0] / 4096;  // (a * 16384) / 16384 == a
-            for (int x = 0; x < 8; ++x) t[x][c] = a;
-            continue;
-        }
-        int64_t terms[8];
-        for (uint32_t r = rows; r; r &= r - 1) {
-            const int k = std::countr_zero(r);
-            terms[k] = in[k * 8 + c] * kNormalisation[k] / 4096;
-        }
-        combine<16384>(terms, rows, &t[0][c], 8);
-    }
-
-    for (int y = 0; y < 8; ++y) {
-        int16_t* row = out + y * 8;
-        if (colMask == 1) {
-            const int64_t b = int64_t(t[y][0]) * kNormalisation[0] / 4096;
-            const int16_t v = int16_t(b * 16384 / 262144);
-            for (int x = 0; x < 8; ++x) row[x] = v;
-            continue;
-        }
-        int64_t terms[8];
-        for (uint32_t m = colMask; m; m &= m - 1) {
-            const int j = std::countr_zero(m);
-            terms[j] = int64_t(t[y][j]) * kNormalisation[j] / 4096;
-        }
-        combine<262144>(terms, colMask, row, 1);
-    }
-}
-
-void idct(const int16_t* in, int16_t* out) {
-    uint8_t colRows[8] = {};
-    for (int i = 0; i < 64; ++i)
-        if (in[i]) colRows[i & 7] |= uint8_t(1u << (i >> 3));
-    idctSparse(in, colRows, out);
 }
 
 void FrameDecoder::setGamma(const GammaTable& gamma) {
@@ -260,8 +80,7 @@ int FrameDecoder::decodeCoefficients(int16_t* block, int16_t& predictor, bool ch
     int p = 1;
     for (;;) {
         const uint32_t w = bits_.peekBits(32);  // every code, escape included, fits in 32 bits
-        CoefficientCode code = kShortCodes[w >> (32 - kShortCodeBits)];
-        if (code.length == 0) code = readCoefficientCode(w);
+        const CoefficientCode code = nextCoefficientCode(w);
         bits_.skipBits(code.length);
         if (code.kind == CoefficientCode::kEndOfBlock) return kDecodeOk;
         if (code.kind == CoefficientCode::kInvalid) return kDecodeBadCode;

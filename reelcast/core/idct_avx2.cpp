@@ -16,14 +16,6 @@ namespace {
 // Sums of terms a * T stay inside 32 bits when the |a| add up to less than 2^31 / 16384.
 constexpr int32_t kNarrowLimit = int32_t((int64_t(1) << 31) / 16384);
 
-// kCosine by input: row k holds T[0..7][k].
-alignas(32) constexpr int32_t kCosineByInput[8][8] = {
-#define COLUMN(k) {kCosine[0][k], kCosine[1][k], kCosine[2][k], kCosine[3][k], \
-                   kCosine[4][k], kCosine[5][k], kCosine[6][k], kCosine[7][k]}
-    COLUMN(0), COLUMN(1), COLUMN(2), COLUMN(3), COLUMN(4), COLUMN(5), COLUMN(6), COLUMN(7),
-#undef COLUMN
-};
-
 // Division by 2^shift truncating toward zero, as C++ integer division does.
 template <int Shift>
 __attribute__((target("avx2"))) inline __m256i divideTruncating(__m256i v) {
@@ -32,7 +24,7 @@ __attribute__((target("avx2"))) inline __m256i divideTruncating(__m256i v) {
 }
 
 __attribute__((target("avx2"))) inline __m256i cosineColumn(int k) {
-    return _mm256_load_si256(reinterpret_cast<const __m256i*>(kCosineByInput[k]));
+    return _mm256_load_si256(reinterpret_cast<const __m256i*>(kCosineByInput[k].data()));
 }
 
 }  // namespace

@@ -33,19 +33,6 @@ TEST(Tables, CosineMatrixIsTruncatedCosines) {
             EXPECT_EQ(kCosine[x][k], int32_t(16384 * std::cos((2 * x + 1) * k * M_PI / 16))) << x << "," << k;
 }
 
-TEST(Tables, ZigzagIsAPermutationWalkingDiagonals) {
-    bool seen[64] = {};
-    for (int i = 0; i < 64; ++i) {
-        ASSERT_FALSE(seen[kZigzag[i]]);
-        seen[kZigzag[i]] = true;
-        if (i > 0) {  // each step moves to a neighbouring diagonal or along one
-            const int a = kZigzag[i - 1], b = kZigzag[i];
-            const int da = a / 8 + a % 8, db = b / 8 + b % 8;
-            EXPECT_LE(std::abs(db - da), 1) << i;
-        }
-    }
-}
-
 TEST(BitReader, ReadsWordsLittleEndianMostSignificantBitFirstThenZeros) {
     const uint8_t data[] = {0x34, 0x12, 0xCD};
     BitReader r;
