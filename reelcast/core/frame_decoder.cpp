@@ -57,7 +57,7 @@ int FrameDecoder::decodeBlock(int16_t* block, int16_t& predictor, bool chrominan
     return decodeCoefficients(block, predictor, chrominance);
 }
 
-// Writes position 0 and the positions listed in stored_; the others are left as they were.
+// Writes position 0 and the positions it lists in stored_; the others keep what they held.
 int FrameDecoder::decodeCoefficients(int16_t* block, int16_t& predictor, bool chrominance) {
     storedCount_ = 0;
 
@@ -119,6 +119,7 @@ int FrameDecoder::decodeMacroblock(BlockPixels (&pixels)[4]) {
 
 void FrameDecoder::placeMacroblock(uint32_t column, uint32_t row, const BlockPixels (&pixels)[4],
                                    PictureView picture) const {
+    if (!picture.pixels) return;
     const uint64_t left = uint64_t(column) * 16, top = uint64_t(row) * 16;
     if (left + 16 <= picture.width && top + 16 <= picture.height) {  // the usual case: whole rows of 8
         for (int q = 0; q < 4; ++q) {
