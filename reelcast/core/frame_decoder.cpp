@@ -39,7 +39,7 @@ FrameHeader readFrameHeader(const uint8_t* data, size_t size) {
 
 void FrameDecoder::setGamma(const GammaTable& gamma) {
     gamma_ = gamma;
-    for (int i = 0; i < 256; ++i) luma4096_[i] = gamma_.entries[i] * 4096;
+    for (int i = 0; i < 256; ++i) gammaBytes_[i] = uint8_t(gamma_.entries[i]);  // entries are 0 to 255
 }
 
 void FrameDecoder::beginFrame(const uint8_t* data, size_t size) {
@@ -113,7 +113,7 @@ int FrameDecoder::decodeMacroblock(BlockPixels (&pixels)[4]) {
     }
     ChromaTerms terms;
     chromaTerms(spatial[0], spatial[1], terms);
-    for (int q = 0; q < 4; ++q) convertBlock(spatial[2 + q], terms, q, luma4096_, pixels[q]);
+    for (int q = 0; q < 4; ++q) convertBlock(spatial[2 + q], terms, q, gammaBytes_, pixels[q]);
     return kDecodeOk;
 }
 

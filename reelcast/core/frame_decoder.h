@@ -62,7 +62,7 @@ private:
     int decodeCoefficients(int16_t* block, int16_t& predictor, bool chrominance);
 
     GammaTable gamma_;
-    int32_t luma4096_[256];  // gamma entries times 4096
+    uint8_t gammaBytes_[256];
     BitReader bits_;
     FrameHeader header_;
     int16_t predictorCr_ = 0, predictorCb_ = 0, predictorY_ = 0;
