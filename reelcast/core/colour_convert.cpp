@@ -26,11 +26,7 @@ void convertBlockScalar(const int16_t* y, const ChromaTerms& terms, int quarter,
     for (int py = 0; py < 8; ++py) {
         for (int px = 0; px < 8; ++px) {
             const int i = (cy0 + py / 2) * 8 + cx0 + px / 2;
-            const int32_t g = gamma[clampInt(y[py * 8 + px] + 128, 0, 255)];
-            const uint32_t r = uint32_t(clampInt(g + terms.r[i], 0, 255));
-            const uint32_t gr = uint32_t(clampInt(g + terms.g[i], 0, 255));
-            const uint32_t b = uint32_t(clampInt(g + terms.b[i], 0, 255));
-            out[py * 8 + px] = r | gr << 8 | b << 16;
+            out[py * 8 + px] = convertPixel(y[py * 8 + px], terms.r[i], terms.g[i], terms.b[i], gamma);
         }
     }
 }

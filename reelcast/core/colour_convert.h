@@ -17,6 +17,14 @@ struct ChromaTerms {
     int16_t r[64], g[64], b[64];
 };
 
+// One pixel from its luminance sample and the offsets of its chroma sample.
+inline uint32_t convertPixel(int y, int rOffset, int gOffset, int bOffset, const uint8_t* gamma) {
+    auto clamp = [](int v, int hi) { return v < 0 ? 0 : (v > hi ? hi : v); };
+    const int g = gamma[clamp(y + 128, 255)];
+    return uint32_t(clamp(g + rOffset, 255)) | uint32_t(clamp(g + gOffset, 255)) << 8 |
+           uint32_t(clamp(g + bOffset, 255)) << 16;
+}
+
 // One luminance block of the given quarter (0 to 3: Y0 to Y3); gamma holds the 256 table entries.
 void chromaTermsScalar(const int16_t* cr, const int16_t* cb, ChromaTerms& terms);
 void convertBlockScalar(const int16_t* y, const ChromaTerms& terms, int quarter, const uint8_t* gamma,

@@ -99,10 +99,12 @@ int FrameDecoder::decodeMacroblock(BlockPixels (&pixels)[4]) {
     if (header_.version > 3) return kDecodeBadVersion;
     // Each block is transformed as soon as it is decoded; the pixels change only once all six are in.
     int16_t spatial[6][64];
+    bool flat[6];
     for (int b = 0; b < 6; ++b) {
         int16_t& predictor = b == 0 ? predictorCr_ : (b == 1 ? predictorCb_ : predictorY_);
         if (int st = decodeCoefficients(coeffs_[b], predictor, b < 2)) return st;
-        if (storedCount_ == 0) {  // two blocks in three on real movies
+        flat[b] = storedCount_ == 0;
+        if (flat[b]) {  // two blocks in three on real movies
             std::fill(spatial[b], spatial[b] + 64, flatBlockValue(coeffs_[b][0]));
             continue;
         }
@@ -113,7 +115,14 @@ int FrameDecoder::decodeMacroblock(BlockPixels (&pixels)[4]) {
     }
     ChromaTerms terms;
     chromaTerms(spatial[0], spatial[1], terms);
-    for (int q = 0; q < 4; ++q) convertBlock(spatial[2 + q], terms, q, gammaBytes_, pixels[q]);
+    for (int q = 0; q < 4; ++q) {
+        if (flat[0] && flat[1] && flat[2 + q]) {  // one colour for the whole block
+            const uint32_t p = convertPixel(spatial[2 + q][0], terms.r[0], terms.g[0], terms.b[0], gammaBytes_);
+            std::fill(pixels[q], pixels[q] + 64, p);
+        } else {
+            convertBlock(spatial[2 + q], terms, q, gammaBytes_, pixels[q]);
+        }
+    }
     return kDecodeOk;
 }
 
