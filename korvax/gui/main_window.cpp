@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QFileDialog>
+#include <QEvent>
 #include <QFrame>
 #include <QMenuBar>
 
@@ -59,6 +60,17 @@ MainWindow::MainWindow(DriveAccess& access, ImageOpener openImage, QWidget* pare
 
     setFixedSize(320, 224);
     setWindowTitle(QStringLiteral("Korvax - [ No Game Available to Load ]"));
+}
+
+// The window has one size: a request to maximise (or go full screen) leaves it at 320 x 224.
+void MainWindow::changeEvent(QEvent* event)
+{
+    QMainWindow::changeEvent(event);
+    constexpr Qt::WindowStates large = Qt::WindowMaximized | Qt::WindowFullScreen;
+    if (event->type() == QEvent::WindowStateChange && (windowState() & large)) {
+        setWindowState(windowState() & ~large);
+        resize(320, 224);
+    }
 }
 
 QAction* MainWindow::addCommand(QMenu* menu, const QString& text, int id, bool enabled)

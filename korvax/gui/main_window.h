@@ -34,6 +34,9 @@ public:
     void openDiscImage();
     void showAbout();
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
     QAction* addCommand(QMenu* menu, const QString& text, int id, bool enabled);
 
