@@ -2,6 +2,9 @@
 
 #include <QApplication>
 #include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
 #include <iostream>
@@ -53,12 +56,34 @@ int takeScreenshot(const std::string& what, const std::string& file, const std::
         MainWindow window(access, nullptr);
         return save(window, file) ? 0 : 1;
     }
+    if (what == "menu") {
+        // The main window with its File menu drawn open beneath the menu bar.
+        MainWindow window(access, nullptr);
+        window.show();
+        QMenu* menu = window.menuBar()->actions().front()->menu();
+        menu->popup(window.mapToGlobal(QPoint(0, window.menuBar()->height())));
+        QApplication::processEvents();
+        const QPixmap base = window.grab();
+        const QPixmap open = menu->grab();
+        QPixmap picture(base.width(), std::max(base.height(), window.menuBar()->height() + open.height()));
+        picture.fill(Qt::transparent);
+        QPainter painter(&picture);
+        painter.drawPixmap(0, 0, base);
+        painter.drawPixmap(0, window.menuBar()->height(), open);
+        painter.end();
+        menu->hide();
+        if (!picture.save(QString::fromStdString(file), "PNG")) {
+            std::cerr << "korvax: cannot write " << file << '\n';
+            return 1;
+        }
+        return 0;
+    }
     if (what == "about") {
         AboutDialog about;
         return save(about, file) ? 0 : 1;
     }
     if (what != "explore" && what != "info") {
-        std::cerr << "korvax: --screenshot takes main, explore, info or about\n";
+        std::cerr << "korvax: --screenshot takes main, menu, explore, info or about\n";
         return 2;
     }
     ScannerState state;

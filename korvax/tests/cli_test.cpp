@@ -128,7 +128,7 @@ TEST(Cli, ScreenshotsOfEveryWindow)
 {
     test::TempDir dir;
     const std::string iso = quote(kDiscs + "saturn-test.iso");
-    for (const char* what : {"main", "explore", "info", "about"}) {
+    for (const char* what : {"main", "menu", "explore", "info", "about"}) {
         const fs::path png = dir / (std::string(what) + ".png");
         const Result r = runKorvax(std::string("--screenshot ") + what + " " + quote(png.string()) + " " + iso);
         EXPECT_EQ(r.status, 0) << what << r.err;

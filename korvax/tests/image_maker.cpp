@@ -9,9 +9,9 @@
 namespace korvax::test {
 namespace fs = std::filesystem;
 
-std::vector<std::uint8_t> makeHeader(const HeaderSpec& spec)
+std::vector<std::uint8_t> makeHeader(const HeaderContents& contents)
 {
-    std::vector<std::uint8_t> data(std::max<std::size_t>(spec.size, 256), ' ');
+    std::vector<std::uint8_t> data(std::max<std::size_t>(contents.size, 256), ' ');
     auto put = [&](std::size_t offset, const std::string& text) {
         for (std::size_t i = 0; i < text.size(); ++i)
             data[offset + i] = static_cast<std::uint8_t>(text[i]);
@@ -22,12 +22,12 @@ std::vector<std::uint8_t> makeHeader(const HeaderSpec& spec)
     put(42, "V1.000");
     put(48, "19950101");
     put(56, "CD-1/1");
-    put(64, spec.areas);
-    put(80, spec.peripherals);
-    put(96, spec.title);
+    put(64, contents.areas);
+    put(80, contents.peripherals);
+    put(96, contents.title);
     for (std::size_t i = 256; i < data.size(); ++i)
         data[i] = 0;
-    data.resize(spec.size);
+    data.resize(contents.size);
     return data;
 }
 

@@ -10,7 +10,7 @@
 
 namespace korvax::test {
 
-struct HeaderSpec {
+struct HeaderContents {
     std::string areas = "JTUE";
     std::string peripherals = "JAM";
     std::string title = "J:GENERATED TEST DISC";
@@ -18,7 +18,7 @@ struct HeaderSpec {
 };
 
 // A disc header in the published layout, padded with spaces (and zero bytes after 256).
-std::vector<std::uint8_t> makeHeader(const HeaderSpec& spec = {});
+std::vector<std::uint8_t> makeHeader(const HeaderContents& contents = {});
 
 class TempDir {
 public:
