@@ -24,6 +24,9 @@
 #include "gui/message_box.h"
 #include "image_maker.h"
 
+// Under LeakSanitizer: fontconfig keeps a few allocations of its own for the life of the process.
+extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
+
 // Readable failure output for Qt strings.
 inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
 

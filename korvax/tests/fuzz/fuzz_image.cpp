@@ -1,5 +1,5 @@
 // Fuzzes opening a disc image and reading it the way the scanner does: the input becomes an
-// .iso, a raw .bin (sector size probed), or a cue sheet with its data file.
+// .iso, a raw .bin (sector size probed), or a cue sheet with its data file "image.bin".
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -45,12 +45,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         image = scratch("image.bin");
         write(image, data, size);
     } else {
-        // Cue text up to the first zero byte, the track's data after it.
+        // Cue text up to the first zero byte, the track's data after it (libcdio looks for the
+        // data under the sheet's own base name).
         const std::uint8_t* zero = std::find(data, data + size, 0);
         image = scratch("image.cue");
         write(image, data, static_cast<std::size_t>(zero - data));
         const std::uint8_t* rest = zero == data + size ? zero : zero + 1;
-        write(scratch("track.bin"), rest, static_cast<std::size_t>(data + size - rest));
+        write(scratch("image.bin"), rest, static_cast<std::size_t>(data + size - rest));
     }
 
     std::unique_ptr<korvax::DiscReader> disc = korvax::openImageFile(image);
