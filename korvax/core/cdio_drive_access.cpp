@@ -11,6 +11,8 @@
 #include <mutex>
 #include <set>
 
+#include "iso_directory_check.h"
+
 namespace korvax {
 namespace {
 
@@ -101,6 +103,8 @@ private:
         if (rootLoaded_)
             return rootReadable_;
         rootLoaded_ = true;
+        if (!rootDirectoryIsSafe())
+            return false;
         CdioList_t* list = readRootDirectory();
         if (list == nullptr)
             return false;
@@ -120,6 +124,20 @@ private:
         }
         iso9660_filelist_free(list);
         return true;
+    }
+
+    // Reads the root directory as libiso9660 will and checks its records first.
+    bool rootDirectoryIsSafe()
+    {
+        std::vector<std::uint8_t> pvd;
+        readExtent(ISO_PVD_SECTOR, ISO_BLOCKSIZE, pvd);
+        DirectoryExtent root;
+        if (!rootDirectoryExtent(pvd.data(), pvd.size(), root))
+            return false;
+        const std::uint64_t bytes = std::uint64_t{root.blocks()} * ISO_BLOCKSIZE;
+        std::vector<std::uint8_t> dir;
+        readExtent(static_cast<lsn_t>(root.lsn), bytes, dir);
+        return dir.size() == bytes && directoryRecordsInBounds(dir.data(), dir.size());
     }
 
     // Reads `size` bytes from the extent at lsn; a block read short ends the read early.
