@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <limits>
 #include <mutex>
 #include <set>
 
@@ -148,7 +149,7 @@ private:
             const std::size_t got = std::min<std::size_t>(readBlock(lsn, block), ISO_BLOCKSIZE);
             const std::size_t n = std::min<std::uint64_t>(got, size - data.size());
             data.insert(data.end(), block, block + n);
-            if (got < ISO_BLOCKSIZE)
+            if (got < ISO_BLOCKSIZE || lsn == std::numeric_limits<lsn_t>::max())
                 return;
             ++lsn;
         }
