@@ -262,6 +262,7 @@ void frmNES::openFile(const QString& path) {
     QFileInfo file(path);
     DlgCommon.FileName = file.absoluteFilePath();
     DlgCommon.FileTitle = file.fileName();
+    DlgCommon.InitDir = file.absolutePath();  // later dialogs start beside it, as after a choice
     openChosenFile();
     DlgCommon.FileName.clear();
 }

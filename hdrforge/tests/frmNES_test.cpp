@@ -241,6 +241,15 @@ TEST_F(FormTest, FileNamedOnTheCommandLineOpensLikeAChosenOne) {
     EXPECT_TRUE(requests.empty());
 }
 
+TEST_F(FormTest, DialogsAfterACommandLineFileStartInItsFolder) {
+    fs::create_directory(dir.file("roms"));
+    form->openFile(file("roms/cli.hdr", headerBytes(3, 2, 0x71, 0x20)));
+    click(form->cmdSave);  // cancelled
+    ASSERT_EQ(requests.size(), 1u);
+    EXPECT_EQ(requests[0].fileName, "cli.hdr");
+    EXPECT_EQ(requests[0].folder, QString::fromStdString(dir.file("roms")));
+}
+
 TEST_F(FormTest, GameOfTheWrongLengthSaysSoBesideTheName) {
     open(file("cut.nes", gameImage(30000, headerBytes(2, 1, 0, 0))));
     EXPECT_EQ(form->lblFileName->text(),
