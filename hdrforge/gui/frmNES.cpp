@@ -322,7 +322,10 @@ void frmNES::SaveHeader() {
 }
 
 void frmNES::SaveGame() {
-    if (SaveInfo(filePath, IfMissing::Fail)) showGameCaption();
+    if (!SaveInfo(filePath, IfMissing::Fail)) return;
+    // A game shorter than a header has grown to 16 bytes.
+    fileLength_ = static_cast<std::uint64_t>(QFileInfo(filePath).size());
+    showGameCaption();
 }
 
 void frmNES::cmdPatch_Click() {

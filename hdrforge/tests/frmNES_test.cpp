@@ -399,6 +399,15 @@ TEST_F(FormTest, ShortFilesOpenWithoutHarm) {
     EXPECT_TRUE(errors.isEmpty());
 }
 
+TEST_F(FormTest, SavingAShortGameShowsItsNewLength) {
+    QString path = file("stub.nes", Bytes(10, 0));
+    open(path);
+    click(form->cmdSave);
+    ASSERT_EQ(readBytes(path.toStdString()).size(), 16u);
+    EXPECT_TRUE(form->lblFileName->text().startsWith("File Name: stub.nes (16 bytes)"))
+        << form->lblFileName->text().toStdString();
+}
+
 TEST_F(FormTest, Nes2HeaderAsksBeforeItsDataIsCleared) {
     Bytes game = gameImage(40976, headerBytes(2, 1, 0x10, 0x08, 0x5A));
     QString path = file("nes2.nes", game);
