@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "core/colour_convert.h"
+#include "core/idct_avx2.h"
 #include "core/mdec_tables.h"
 
 namespace reelcast {
@@ -18,11 +20,6 @@ uint16_t wordAt(const uint8_t* data, size_t size, size_t offset) {
 }
 
 int16_t signed10(uint32_t raw) { return int16_t(raw & 0x200 ? int(raw) - 1024 : int(raw)); }
-
-int clampInt(int v, int lo, int hi) { return v < lo ? lo : (v > hi ? hi : v); }
-
-// (x / 4096) truncated and clamped to 0..255: a negative x truncates to a value <= 0, which clamps to 0.
-uint32_t toChannel(int32_t x) { return x < 0 ? 0 : uint32_t(std::min(x >> 12, 255)); }
 
 constexpr uint16_t kFrameMagic = 0x3800;
 
@@ -82,6 +79,8 @@ void combine(const int64_t (&terms)[8], uint32_t mask, Out* out, int stride) {
 
 }  // namespace
 
+bool useAvx2Transform = avx2TransformAvailable();
+
 void dequantiseSparse(const int16_t* src, const uint8_t* positions, int count, int scale, int16_t* dst,
                       uint8_t* colRows) {
     std::memset(dst, 0, 64 * sizeof(int16_t));
@@ -116,6 +115,14 @@ void idctSparse(const int16_t* in, const uint8_t* colRows, int16_t* out) {
         std::memset(out, 0, 64 * sizeof(int16_t));
         return;
     }
+    if (colMask == 1 && colRows[0] == 1) {  // DC only: a flat block
+        const int32_t a = in[0] * kNormalisation[0] / 4096;
+        const int64_t b = int64_t(a) * kNormalisation[0] / 4096;
+        const int16_t v = int16_t(b * 16384 / 262144);
+        for (int i = 0; i < 64; ++i) out[i] = v;
+        return;
+    }
+    if (useAvx2Transform && idctNarrowAvx2(in, colRows, out)) return;
 
     int32_t t[8][8];  // t[x][c]
     for (uint32_t m = colMask; m; m &= m - 1) {
@@ -158,6 +165,11 @@ void idct(const int16_t* in, int16_t* out) {
     idctSparse(in, colRows, out);
 }
 
+void FrameDecoder::setGamma(const GammaTable& gamma) {
+    gamma_ = gamma;
+    for (int i = 0; i < 256; ++i) luma4096_[i] = gamma_.entries[i] * 4096;
+}
+
 void FrameDecoder::beginFrame(const uint8_t* data, size_t size) {
     header_ = readFrameHeader(data, size);
     if (header_.bitstreamOffset < size)
@@ -170,6 +182,11 @@ void FrameDecoder::beginFrame(const uint8_t* data, size_t size) {
 int FrameDecoder::decodeBlock(int16_t* block, int16_t& predictor, bool chrominance) {
     if (header_.version > 3) return kDecodeBadVersion;
     std::memset(block, 0, 64 * sizeof(int16_t));
+    return decodeCoefficients(block, predictor, chrominance);
+}
+
+// Writes position 0 and the positions listed in stored_; the others are left as they were.
+int FrameDecoder::decodeCoefficients(int16_t* block, int16_t& predictor, bool chrominance) {
     storedCount_ = 0;
 
     if (header_.version == 3) {
@@ -245,40 +262,21 @@ int FrameDecoder::decodeBlock(int16_t* block, int16_t& predictor, bool chrominan
     }
 }
 
-void FrameDecoder::convertColour(const int16_t* y, const int16_t* cr, const int16_t* cb, int quarter,
-                                 uint32_t* out) const {
-    // The chroma terms of the 16 samples of this quarter, each shared by 2 x 2 pixels.
-    const int cx0 = (quarter & 1) * 4, cy0 = (quarter >> 1) * 4;
-    int32_t rTerm[16], gTerm[16], bTerm[16];
-    for (int i = 0; i < 16; ++i) {
-        const int ci = (cy0 + i / 4) * 8 + cx0 + i % 4;
-        const int32_t crv = clampInt(cr[ci], -128, 127), cbv = clampInt(cb[ci], -128, 127);
-        rTerm[i] = 5743 * crv;
-        gTerm[i] = -1408 * cbv - 2926 * crv;
-        bTerm[i] = 7258 * cbv;
-    }
-    for (int py = 0; py < 8; ++py) {
-        for (int px = 0; px < 8; ++px) {
-            const int i = (py / 2) * 4 + px / 2;
-            const int32_t g = gamma_.entries[clampInt(y[py * 8 + px] + 128, 0, 255)] * 4096;
-            out[py * 8 + px] = toChannel(g + rTerm[i]) | toChannel(g + gTerm[i]) << 8 | toChannel(g + bTerm[i]) << 16;
-        }
-    }
-}
-
 int FrameDecoder::decodeMacroblock(BlockPixels (&pixels)[4]) {
     if (header_.version > 3) return kDecodeBadVersion;
     // Each block is transformed as soon as it is decoded; the pixels change only once all six are in.
     int16_t spatial[6][64];
     for (int b = 0; b < 6; ++b) {
         int16_t& predictor = b == 0 ? predictorCr_ : (b == 1 ? predictorCb_ : predictorY_);
-        if (int st = decodeBlock(coeffs_[b], predictor, b < 2)) return st;
+        if (int st = decodeCoefficients(coeffs_[b], predictor, b < 2)) return st;
         int16_t natural[64];
         uint8_t colRows[8];
         dequantiseSparse(coeffs_[b], stored_, storedCount_, header_.quantScale, natural, colRows);
         idctSparse(natural, colRows, spatial[b]);
     }
-    for (int q = 0; q < 4; ++q) convertColour(spatial[2 + q], spatial[0], spatial[1], q, pixels[q]);
+    ChromaTerms terms;
+    chromaTerms(spatial[0], spatial[1], terms);
+    for (int q = 0; q < 4; ++q) convertBlock(spatial[2 + q], terms, q, luma4096_, pixels[q]);
     return kDecodeOk;
 }
 

@@ -43,15 +43,17 @@ void idct(const int16_t* in, int16_t* out);
 void dequantiseSparse(const int16_t* src, const uint8_t* positions, int count, int scale, int16_t* dst,
                       uint8_t* colRows);
 void idctSparse(const int16_t* in, const uint8_t* colRows, int16_t* out);
+// idctSparse takes its AVX2 path where available (on by default); tests turn it off to check the other.
+extern bool useAvx2Transform;
 
 class FrameDecoder {
 public:
     using BlockPixels = uint32_t[64];
 
-    FrameDecoder() = default;
+    FrameDecoder() { setGamma(GammaTable{}); }
 
     // The table is copied: a caller may rebuild its own while a frame decodes.
-    void setGamma(const GammaTable& gamma) { gamma_ = gamma; }
+    void setGamma(const GammaTable& gamma);
     const GammaTable& gamma() const { return gamma_; }
 
     void beginFrame(const uint8_t* data, size_t size);
@@ -69,9 +71,10 @@ public:
     BitReader& bitReader() { return bits_; }
 
 private:
-    void convertColour(const int16_t* y, const int16_t* cr, const int16_t* cb, int quarter, uint32_t* out) const;
+    int decodeCoefficients(int16_t* block, int16_t& predictor, bool chrominance);
 
     GammaTable gamma_;
+    int32_t luma4096_[256];  // gamma entries times 4096
     BitReader bits_;
     FrameHeader header_;
     int16_t predictorCr_ = 0, predictorCb_ = 0, predictorY_ = 0;

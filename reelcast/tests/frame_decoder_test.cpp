@@ -7,6 +7,8 @@
 #include <random>
 #include <vector>
 
+#include "core/colour_convert.h"
+#include "core/idct_avx2.h"
 #include "core/mdec_tables.h"
 #include "support/bit_writer.h"
 #include "support/reference_transform.h"
@@ -232,7 +234,13 @@ TEST(DcCoefficient, DcOnlyBlockOf100GivesFlat24) {
     for (int v : out) EXPECT_EQ(v, 24);
 }
 
-TEST(Transform, FastPathsMatchTheFullArithmetic) {
+class Transform : public testing::TestWithParam<bool> {
+protected:
+    void SetUp() override { useAvx2Transform = GetParam() && avx2TransformAvailable(); }
+    void TearDown() override { useAvx2Transform = avx2TransformAvailable(); }
+};
+
+TEST_P(Transform, FastPathsMatchTheFullArithmetic) {
     std::mt19937 rng(1234);
     int16_t zz[64], natural[64], reference[64], out[64], refOut[64];
     for (int trial = 0; trial < 4000; ++trial) {
@@ -251,6 +259,35 @@ TEST(Transform, FastPathsMatchTheFullArithmetic) {
         ASSERT_EQ(0, std::memcmp(out, refOut, sizeof out)) << trial;
     }
 }
+
+TEST(ColourConversion, FastPathMatchesScalarOverWholeRanges) {
+    std::mt19937 rng(99);
+    int16_t y[64], cr[64], cb[64];
+    uint32_t fast[64], slow[64];
+    for (int trial = 0; trial < 3000; ++trial) {
+        GammaTable gamma;
+        gamma.build(int(rng() % 201));
+        int32_t luma[256];
+        for (int i = 0; i < 256; ++i) luma[i] = gamma[i] * 4096;
+        const int range = trial % 2 ? 32768 : 300;  // extremes, and values near the clamps
+        for (int i = 0; i < 64; ++i) {
+            y[i] = int16_t(int(rng() % (2 * range)) - range);
+            cr[i] = int16_t(int(rng() % (2 * range)) - range);
+            cb[i] = int16_t(int(rng() % (2 * range)) - range);
+        }
+        ChromaTerms terms, scalarTerms;
+        chromaTerms(cr, cb, terms);
+        chromaTermsScalar(cr, cb, scalarTerms);
+        ASSERT_EQ(0, std::memcmp(&terms, &scalarTerms, sizeof terms)) << trial;
+        const int quarter = trial % 4;
+        convertBlock(y, terms, quarter, luma, fast);
+        convertBlockScalar(y, terms, quarter, luma, slow);
+        ASSERT_EQ(0, std::memcmp(fast, slow, sizeof fast)) << trial;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Paths, Transform, testing::Values(false, true),
+                         [](const auto& info) { return info.param ? "Avx2WhereAvailable" : "Scalar"; });
 
 struct ColourCase {
     const char* name;
