@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "core/bit_reader.h"
+#include "core/block_transform.h"
 #include "core/gamma_table.h"
 
 namespace reelcast {
@@ -32,19 +33,6 @@ struct FrameHeader {
 
 // Reads the frame header, which stands at offset 0 or, in some files, at offset 40.
 FrameHeader readFrameHeader(const uint8_t* data, size_t size);
-
-// src: 64 coefficients in scan order; dst: natural order.
-void dequantise(const int16_t* src, int16_t* dst, int scale);
-// Separable integer inverse transform of a natural-order block.
-void idct(const int16_t* in, int16_t* out);
-
-// The same two steps knowing where the coefficients are: positions lists the scan positions (1 to
-// 63) that may be non-zero; colRows[c] gets bit k set for each non-zero dst[k * 8 + c].
-void dequantiseSparse(const int16_t* src, const uint8_t* positions, int count, int scale, int16_t* dst,
-                      uint8_t* colRows);
-void idctSparse(const int16_t* in, const uint8_t* colRows, int16_t* out);
-// idctSparse takes its AVX2 path where available (on by default); tests turn it off to check the other.
-extern bool useAvx2Transform;
 
 class FrameDecoder {
 public:
@@ -74,12 +62,12 @@ private:
     int decodeCoefficients(int16_t* block, int16_t& predictor, bool chrominance);
 
     GammaTable gamma_;
-    int32_t luma4096_[256];  // gamma entries times 4096
+    uint8_t gammaBytes_[256];
     BitReader bits_;
     FrameHeader header_;
     int16_t predictorCr_ = 0, predictorCb_ = 0, predictorY_ = 0;
     int16_t coeffs_[6][64] = {};
-    uint8_t stored_[63] = {};  // scan positions written by the last decodeBlock
+    uint8_t stored_[63] = {};  // scan positions written for the last block, DC aside
     int storedCount_ = 0;
     BlockPixels pixels_[4] = {};  // decodeFrame's four arrays, kept from macroblock to macroblock
 };

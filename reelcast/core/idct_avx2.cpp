@@ -16,14 +16,6 @@ namespace {
 // Sums of terms a * T stay inside 32 bits when the |a| add up to less than 2^31 / 16384.
 constexpr int32_t kNarrowLimit = int32_t((int64_t(1) << 31) / 16384);
 
-// kCosine by input: row k holds T[0..7][k].
-alignas(32) constexpr int32_t kCosineByInput[8][8] = {
-#define COLUMN(k) {kCosine[0][k], kCosine[1][k], kCosine[2][k], kCosine[3][k], \
-                   kCosine[4][k], kCosine[5][k], kCosine[6][k], kCosine[7][k]}
-    COLUMN(0), COLUMN(1), COLUMN(2), COLUMN(3), COLUMN(4), COLUMN(5), COLUMN(6), COLUMN(7),
-#undef COLUMN
-};
-
 // Division by 2^shift truncating toward zero, as C++ integer division does.
 template <int Shift>
 __attribute__((target("avx2"))) inline __m256i divideTruncating(__m256i v) {
@@ -32,7 +24,7 @@ __attribute__((target("avx2"))) inline __m256i divideTruncating(__m256i v) {
 }
 
 __attribute__((target("avx2"))) inline __m256i cosineColumn(int k) {
-    return _mm256_load_si256(reinterpret_cast<const __m256i*>(kCosineByInput[k]));
+    return _mm256_load_si256(reinterpret_cast<const __m256i*>(kCosineByInput[k].data()));
 }
 
 }  // namespace
@@ -43,23 +35,35 @@ bool avx2TransformAvailable() {
 }
 
 __attribute__((target("avx2"))) bool idctNarrowAvx2(const int16_t* in, const uint8_t* colRows, int16_t* out) {
-    // Columns: t[c][x] = (sum over k of (in[k][c] * N[k] / 4096) * T[x][k]) / 16384, x across the lanes.
-    alignas(32) int32_t b[8][8];  // b[j][y] = t[y][j] * N[j] / 4096
-    __m256i magnitude = _mm256_setzero_si256();
-    uint32_t colMask = 0;
+    // a[k][c] = in[k][c] * N[k] / 4096 for the whole block, a row at a time; the sums of |a| down
+    // each column bound the column pass.
+    uint32_t colMask = 0, rowMask = 0;
     for (int c = 0; c < 8; ++c) {
-        if (!colRows[c]) continue;
-        colMask |= 1u << c;
+        if (colRows[c]) colMask |= 1u << c;
+        rowMask |= colRows[c];
+    }
+    alignas(32) int32_t a[8][8];
+    __m256i columnSums = _mm256_setzero_si256();
+    for (uint32_t r = rowMask; r; r &= r - 1) {
+        const int k = __builtin_ctz(r);
+        const __m256i v = _mm256_cvtepi16_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(in + k * 8)));
+        const __m256i ak = divideTruncating<12>(_mm256_mullo_epi32(v, _mm256_set1_epi32(kNormalisation[k])));
+        _mm256_store_si256(reinterpret_cast<__m256i*>(a[k]), ak);
+        columnSums = _mm256_add_epi32(columnSums, _mm256_abs_epi32(ak));
+    }
+    if (_mm256_movemask_epi8(_mm256_cmpgt_epi32(columnSums, _mm256_set1_epi32(kNarrowLimit - 1)))) return false;
+
+    // Columns: t[c][x] = (sum over k of a[k][c] * T[x][k]) / 16384, x across the lanes; then
+    // b[j][y] = t[y][j] * N[j] / 4096, which stays inside 32 bits since |t| < 2^17.
+    alignas(32) int32_t b[8][8];
+    __m256i magnitude = _mm256_setzero_si256();
+    for (uint32_t m = colMask; m; m &= m - 1) {
+        const int c = __builtin_ctz(m);
         __m256i acc = _mm256_setzero_si256();
-        int32_t sum = 0;
         for (uint32_t r = colRows[c]; r; r &= r - 1) {
             const int k = __builtin_ctz(r);
-            const int32_t a = in[k * 8 + c] * kNormalisation[k] / 4096;
-            sum += a < 0 ? -a : a;
-            acc = _mm256_add_epi32(acc, _mm256_mullo_epi32(_mm256_set1_epi32(a), cosineColumn(k)));
+            acc = _mm256_add_epi32(acc, _mm256_mullo_epi32(_mm256_set1_epi32(a[k][c]), cosineColumn(k)));
         }
-        if (sum >= kNarrowLimit) return false;
-        // |t| <= sum < 2^17, so t * N stays inside 32 bits.
         const __m256i t = divideTruncating<14>(acc);
         const __m256i bj = divideTruncating<12>(_mm256_mullo_epi32(t, _mm256_set1_epi32(kNormalisation[c])));
         _mm256_store_si256(reinterpret_cast<__m256i*>(b[c]), bj);

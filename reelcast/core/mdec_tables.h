@@ -2,6 +2,7 @@
 // Constant tables of the motion-decoder picture format: scan order, quantisation, the integer
 // cosine transform and the variable-length codes.
 
+#include <array>
 #include <cstdint>
 
 namespace reelcast {
@@ -47,6 +48,14 @@ inline constexpr int32_t kCosine[8][8] = {
     { 16384, -13622,   6269,   3196, -11585,  16069, -15136,   9102},
     { 16384, -16069,  15136, -13622,  11585,  -9102,   6269,  -3196},
 };
+
+// kCosine by input: kCosineByInput[k][x] = T[x][k], the eight outputs of one input side by side.
+alignas(32) inline constexpr auto kCosineByInput = [] {
+    std::array<std::array<int32_t, 8>, 8> t{};
+    for (int x = 0; x < 8; ++x)
+        for (int k = 0; k < 8; ++k) t[k][x] = kCosine[x][k];
+    return t;
+}();
 
 // N[k].
 inline constexpr int32_t kNormalisation[8] = {8191, 11585, 11585, 11585, 11585, 11585, 11585, 11585};

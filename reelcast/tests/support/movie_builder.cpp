@@ -60,7 +60,7 @@ MovieBuilder& MovieBuilder::video(int32_t frameNumber, uint16_t chunkNumber, uin
     put32(h + 8, uint32_t(frameNumber));
     put16(h + 16, width);
     put16(h + 18, height);
-    std::memcpy(s + 56, payload.data(), std::min(payload.size(), kPayload));
+    if (!payload.empty()) std::memcpy(s + 56, payload.data(), std::min(payload.size(), kPayload));
     return *this;
 }
 
