@@ -20,6 +20,9 @@
 #include "gui/video_size_dialog.h"
 #include "gui_fixture.h"
 
+// Fontconfig keeps its caches until the process ends; the leak checker is told so.
+extern "C" __attribute__((used)) const char* __lsan_default_suppressions() { return "leak:libfontconfig\n"; }
+
 namespace reelcast {
 namespace {
 

@@ -63,3 +63,4 @@ struct FakeDesktop {
 inline QString sharedMovie(const char* name) { return QString(SUITE_TESTDATA_DIR) + "/movies/" + name; }
 
 }  // namespace reelcast::test
+
