@@ -73,6 +73,7 @@ int takeScreenshots(SettingsStore& store, GuiServices& services, const QString& 
     save(&about, dir, "about_box.png");
     MovieReader reader;
     ScanDialog scan(reader, "MOVIE.STR", services, &window);
+    scan.setPercent(45);
     save(&scan, dir, "scan_box.png");
     std::printf("Screenshots in %s\n", qPrintable(dir.absolutePath()));
     return 0;

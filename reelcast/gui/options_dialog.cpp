@@ -4,29 +4,19 @@
 #include <QButtonGroup>
 #include <QDialogButtonBox>
 #include <QGridLayout>
-#include <QGroupBox>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QVBoxLayout>
 
 #include "gui/compressor_dialog.h"
 #include "gui/gamma_dialog.h"
+#include "gui/radio_group.h"
 
 namespace reelcast {
 namespace {
 
 QButtonGroup* addGroup(QDialog* owner, const QString& title, const QStringList& labels, int checked, int& field) {
-    auto* box = new QGroupBox(title, owner);
-    auto* layout = new QVBoxLayout(box);
-    auto* group = new QButtonGroup(owner);
-    for (int i = 0; i < labels.size(); ++i) {
-        auto* b = new QRadioButton(labels[i], box);
-        group->addButton(b, i);
-        layout->addWidget(b);
-    }
-    if (auto* b = group->button(checked)) b->setChecked(true);
+    QButtonGroup* group = makeRadioGroup(owner, title, labels, checked);
     QObject::connect(group, &QButtonGroup::idClicked, owner, [&field](int id) { field = id; });
-    box->setObjectName(title);
     return group;
 }
 

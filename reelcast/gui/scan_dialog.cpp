@@ -67,6 +67,15 @@ int ScanDialog::percent() const {
     return percent_;
 }
 
+void ScanDialog::setPercent(int percent) {
+    {
+        std::lock_guard<std::mutex> hold(lock_);
+        if (percent == percent_) return;
+        percent_ = percent;
+    }
+    QMetaObject::invokeMethod(bar_, qOverload<>(&QWidget::update), Qt::QueuedConnection);
+}
+
 void ScanDialog::joinWorker() {
     if (worker_.joinable()) worker_.join();
 }
@@ -76,16 +85,7 @@ bool ScanDialog::run() {
     cancel_ = false;
     try {
         worker_ = std::thread([this] {
-            const int status = reader_.scanFrames(
-                [this](int p) {
-                    {
-                        std::lock_guard<std::mutex> hold(lock_);
-                        if (p == percent_) return;
-                        percent_ = p;
-                    }
-                    QMetaObject::invokeMethod(bar_, qOverload<>(&QWidget::update), Qt::QueuedConnection);
-                },
-                &cancel_);
+            const int status = reader_.scanFrames([this](int p) { setPercent(p); }, &cancel_);
             if (status != kMovieScanCancelled)
                 QMetaObject::invokeMethod(this, [this, status] { onFinished(status); }, Qt::QueuedConnection);
         });

@@ -22,6 +22,8 @@ public:
     // Starts the worker, runs the box; true when the scan finished.
     bool run();
     int percent() const;
+    // Records the percentage and asks for a repaint; callable from the worker.
+    void setPercent(int percent);
     void reject() override;  // Cancel: stop the worker and wait for it
 
 private:

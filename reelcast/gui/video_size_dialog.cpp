@@ -1,11 +1,12 @@
 #include "gui/video_size_dialog.h"
 
+#include <QAbstractButton>
 #include <QButtonGroup>
 #include <QDialogButtonBox>
-#include <QGroupBox>
 #include <QHBoxLayout>
-#include <QRadioButton>
 #include <QVBoxLayout>
+
+#include "gui/radio_group.h"
 
 namespace reelcast {
 
@@ -19,34 +20,17 @@ uint32_t VideoSizeChoice::height(uint32_t movieHeight) const {
     return heightChoice > 0 && heightChoice < 4 ? kHeights[heightChoice] : movieHeight;
 }
 
-namespace {
-
-QButtonGroup* radioGroup(QWidget* owner, QBoxLayout* into, const QString& title, const QStringList& labels) {
-    auto* box = new QGroupBox(title, owner);
-    auto* layout = new QVBoxLayout(box);
-    auto* group = new QButtonGroup(owner);
-    for (int i = 0; i < labels.size(); ++i) {
-        auto* b = new QRadioButton(labels[i], box);
-        group->addButton(b, i);
-        layout->addWidget(b);
-    }
-    group->button(0)->setChecked(true);
-    into->addWidget(box);
-    return group;
-}
-
-}  // namespace
-
 VideoSizeDialog::VideoSizeDialog(QWidget* parent) : QDialog(parent) {
     setWindowTitle("Change Video Size");
     auto* layout = new QVBoxLayout(this);
     auto* row = new QHBoxLayout;
-    width_ = radioGroup(this, row, "Width", {"Unchanged", "160", "320", "640"});
-    height_ = radioGroup(this, row, "Height", {"Unchanged", "120", "240", "480"});
+    width_ = makeRadioGroup(this, "Width", {"Unchanged", "160", "320", "640"}, 0);
+    height_ = makeRadioGroup(this, "Height", {"Unchanged", "120", "240", "480"}, 0);
+    row->addWidget(width_->button(0)->parentWidget());
+    row->addWidget(height_->button(0)->parentWidget());
     layout->addLayout(row);
-    auto* methodRow = new QHBoxLayout;
-    method_ = radioGroup(this, methodRow, "Sampling", {"Method 1 (nearest)", "Method 2 (interpolated)"});
-    layout->addLayout(methodRow);
+    method_ = makeRadioGroup(this, "Sampling", {"Method 1 (nearest)", "Method 2 (interpolated)"}, 0);
+    layout->addWidget(method_->button(0)->parentWidget());
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     layout->addWidget(buttons);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);

@@ -16,6 +16,7 @@
 #include "app/cli.h"
 #include "core/compression_options.h"
 #include "core/conversion_job.h"
+#include "signal_compare.h"
 #include "support/movie_builder.h"
 
 namespace reelcast {
@@ -74,18 +75,6 @@ double psnr(const uint8_t* a, const uint8_t* b, size_t bytes) {
         sq += d * d;
     }
     return sq == 0 ? 99.0 : 10.0 * std::log10(255.0 * 255.0 * double(bytes) / sq);
-}
-
-double correlation(const std::vector<int16_t>& a, const std::vector<int16_t>& b, size_t n) {
-    double sa = 0, sb = 0, saa = 0, sbb = 0, sab = 0;
-    for (size_t i = 0; i < n; ++i) {
-        sa += a[i];
-        sb += b[i];
-        saa += double(a[i]) * a[i];
-        sbb += double(b[i]) * b[i];
-        sab += double(a[i]) * b[i];
-    }
-    return (sab - sa * sb / double(n)) / std::sqrt((saa - sa * sa / double(n)) * (sbb - sb * sb / double(n)));
 }
 
 std::vector<int16_t> samples(const std::vector<uint8_t>& raw) {
@@ -156,7 +145,7 @@ TEST_P(ConvertedMovie, ReadsBackWithFramesRateSoundAndPictures) {
     const auto sound = samples(decode(avi, "-vn -f s16le", dir));
     EXPECT_EQ(sound.size(), size_t(c.frames + 4) * size_t(44100 / c.rate) * c.channels);
     const auto refSound = samples(decode(moviePath(c.file), "-vn -ar 44100 -f s16le", dir));
-    const double r = correlation(sound, refSound, std::min(sound.size(), refSound.size()));
+    const double r = test::correlation(sound.data(), refSound.data(), std::min(sound.size(), refSound.size()));
     std::printf("[ AVI      ] %s: sound correlation %.4f\n", c.file, r);
     EXPECT_GE(r, 0.95);
 }

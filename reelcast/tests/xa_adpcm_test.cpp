@@ -13,6 +13,7 @@
 
 #include "core/movie_reader.h"
 #include "core/xa_adpcm_decoder.h"
+#include "signal_compare.h"
 #include "support/movie_builder.h"
 
 namespace reelcast {
@@ -136,19 +137,6 @@ bool haveFfmpeg() {
     return !f.empty() && f.find("NOTFOUND") == std::string::npos;
 }
 
-double correlation(const int16_t* a, const int16_t* b, size_t n) {
-    double sa = 0, sb = 0, saa = 0, sbb = 0, sab = 0;
-    for (size_t i = 0; i < n; ++i) {
-        sa += a[i];
-        sb += b[i];
-        saa += double(a[i]) * a[i];
-        sbb += double(b[i]) * b[i];
-        sab += double(a[i]) * b[i];
-    }
-    const double cov = sab - sa * sb / double(n), va = saa - sa * sa / double(n), vb = sbb - sb * sb / double(n);
-    return cov / std::sqrt(va * vb);
-}
-
 class SharedMovieSound : public testing::TestWithParam<const char*> {};
 
 // Every audio sector of the track decoded in order gives FFmpeg's adpcm_xa decode of the movie.
@@ -181,7 +169,7 @@ TEST_P(SharedMovieSound, DecodeMatchesFfmpeg) {
     EXPECT_GT(double(n), 0.95 * double(ref.size()));
     size_t maxDiff = 0;
     for (size_t i = 0; i < n; ++i) maxDiff = std::max<size_t>(maxDiff, size_t(std::abs(ours[i] - ref[i])));
-    const double r = correlation(ours.data(), ref.data(), n);
+    const double r = test::correlation(ours.data(), ref.data(), n);
     std::printf("[ XA       ] %s: %zu samples, correlation %.6f, largest difference %zu\n", GetParam(), n, r, maxDiff);
     EXPECT_GE(r, 0.999);
 }
