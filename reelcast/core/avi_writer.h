@@ -26,7 +26,6 @@ const char* aviStatusMessage(int status);
 struct AviVideoFormat {
     uint32_t width = 0, height = 0;
     int32_t frameRate = 15;
-    int32_t frameCount = 0;  // frames the file will hold (for the header; the muxer counts too)
     CompressionOptions options;
 };
 

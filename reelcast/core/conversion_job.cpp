@@ -76,7 +76,7 @@ int ConversionJob::start(MovieReader& reader, const std::string* aviPath, const 
     if (aviPath) {
         const AudioTrackInfo& a = info.audio;
         const int channels = a.firstSector != -1 ? (a.channels == 2 ? 2 : 1) : 0;
-        AviVideoFormat video{bitmap_->width(), bitmap_->height(), frameRate_, frameCount_ + 4, settings.options};
+        AviVideoFormat video{bitmap_->width(), bitmap_->height(), frameRate_, settings.options};
         avi_ = std::make_unique<AviWriter>();
         if (int st = avi_->open(*aviPath, video, channels)) {
             avi_.reset();
@@ -116,11 +116,11 @@ void ConversionJob::applySpeed(int speed) {
 }
 
 void ConversionJob::readDecodeCopy() {
-    const int st = reader_->readNextFrame();
+    reader_->readNextFrame();  // its status does not stop the job: every frame is written
     framesRead_ = reader_->info().framesRead;
     // Past the movie's end nothing was read: the last picture stays as it was rather than being
     // decoded from an empty buffer.
-    if (reader_->frameSize() > 0 || st == kMovieOk)
+    if (reader_->frameSize() > 0)
         decoder_.decodeFrame(reader_->frameData(), reader_->frameSize(),
                              PictureView{picture_.data(), reader_->info().width, reader_->info().height});
     std::lock_guard<std::mutex> hold(lock_);
