@@ -23,7 +23,7 @@ namespace reelcast {
 namespace {
 
 struct GuiOptions {
-    QString config, screenshots;
+    QString config, screenshots, movie;
     bool ok = true;
 };
 
@@ -31,8 +31,8 @@ GuiOptions parse(int argc, const char* const* argv) {
     GuiOptions o;
     for (int i = 1; i < argc; ++i) {
         const std::string_view a = argv[i];
-        if ((a == "--config" || a == "--screenshots") && i + 1 < argc) {
-            (a == "--config" ? o.config : o.screenshots) = QString::fromLocal8Bit(argv[++i]);
+        if ((a == "--config" || a == "--screenshots" || a == "--movie") && i + 1 < argc) {
+            (a == "--config" ? o.config : a == "--movie" ? o.movie : o.screenshots) = QString::fromLocal8Bit(argv[++i]);
         } else {
             o.ok = false;
         }
@@ -47,8 +47,31 @@ void save(QWidget* w, const QDir& dir, const char* name) {
     w->hide();
 }
 
+// The window in the middle of a preview of movie, every box answered with OK.
+void previewShot(SettingsStore& store, const QString& movie, const QDir& dir) {
+    GuiServices quiet;
+    quiet.message = [](QWidget*, QMessageBox::Icon, const QString&, const QString&, QMessageBox::StandardButtons) {
+        return int(QMessageBox::Ok);
+    };
+    quiet.openMovie = [movie](QWidget*, const QString&) { return movie; };
+    quiet.saveAvi = [](QWidget*, const QString&) { return QString(); };
+    MainWindow window(store, quiet);
+    window.show();
+    const int speed = window.settings().convSpeed;
+    window.commandSpeed(kSpeedSlow);
+    window.commandPreview();
+    while (window.jobRunning() && window.job().framesRead() < 12) QApplication::processEvents();
+    if (window.jobRunning()) {
+        if (window.statusBox()) window.statusBox()->hide();
+        QApplication::processEvents();
+        window.grab().save(dir.filePath("main_window_preview.png"));
+    }
+    window.commandStop();
+    window.commandSpeed(speed);
+}
+
 // Pictures of the window and every dialog, for the documentation.
-int takeScreenshots(SettingsStore& store, GuiServices& services, const QString& dirPath) {
+int takeScreenshots(SettingsStore& store, GuiServices& services, const QString& dirPath, const QString& movie) {
     QDir dir(dirPath);
     if (!dir.mkpath(".")) {
         std::fprintf(stderr, "Can't create folder %s\n", qPrintable(dirPath));
@@ -75,6 +98,7 @@ int takeScreenshots(SettingsStore& store, GuiServices& services, const QString& 
     ScanDialog scan(reader, "MOVIE.STR", services, &window);
     scan.setPercent(45);
     save(&scan, dir, "scan_box.png");
+    if (!movie.isEmpty()) previewShot(store, movie, dir);
     std::printf("Screenshots in %s\n", qPrintable(dir.absolutePath()));
     return 0;
 }
@@ -90,14 +114,14 @@ bool wantsGui(int argc, const char* const* argv) {
 int runGui(int argc, char** argv) {
     const GuiOptions options = parse(argc, argv);
     if (!options.ok) {
-        std::fprintf(stderr, "Usage: reelcast [--config FILE] [--screenshots DIR]\n");
+        std::fprintf(stderr, "Usage: reelcast [--config FILE] [--screenshots DIR [--movie FILE]]\n");
         return 2;
     }
     QApplication app(argc, argv);
     QApplication::setWindowIcon(appIcon());
     SettingsStore store(options.config);
     GuiServices services = GuiServices::desktop();
-    if (!options.screenshots.isEmpty()) return takeScreenshots(store, services, options.screenshots);
+    if (!options.screenshots.isEmpty()) return takeScreenshots(store, services, options.screenshots, options.movie);
     MainWindow window(store, services);
     window.show();
     return app.exec();

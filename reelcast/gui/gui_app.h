@@ -1,5 +1,5 @@
 #pragma once
-// The window mode of reelcast: `reelcast [--config FILE] [--screenshots DIR]`.
+// The window mode of reelcast: `reelcast [--config FILE] [--screenshots DIR [--movie FILE]]`.
 
 namespace reelcast {
 

@@ -122,6 +122,11 @@ TEST_F(MainWindowTest, StopLeavesAPlayableFileAndNoDoneBox) {
     t.start();
     while (w->job().framesRead() < 5 && w->jobRunning() && t.elapsed() < 20000) QTest::qWait(1);
     ASSERT_TRUE(w->jobRunning()) << "finished before it could be stopped";
+    ASSERT_NE(w->statusBox(), nullptr);
+    w->statusBox()->tick();  // the box reads the worker's count
+    const int shown = w->statusBox()->frameText().section('/', 0, 0).trimmed().toInt();
+    EXPECT_GE(shown, 5);
+    EXPECT_TRUE(w->statusBox()->frameText().endsWith("/    88"));
     QMimeData mime;  // no drops while a movie is open
     mime.setUrls({QUrl::fromLocalFile(sharedMovie("bars-v3-30fps-silent.STR"))});
     QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
