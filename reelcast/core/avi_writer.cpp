@@ -127,7 +127,7 @@ int AviWriter::open(const std::string& path, const AviVideoFormat& v, int audioC
 
     if (!v.options.compressing()) {
         par->codec_id = AV_CODEC_ID_RAWVIDEO;
-        par->codec_tag = kFccDib;  // with a tag the muxer stores the rows bottom-up, as the bitmap has them
+        par->codec_tag = kFccDib;  // rows bottom-up as the bitmap has them (the muxer option below)
         par->format = AV_PIX_FMT_BGR24;
         par->bits_per_coded_sample = 24;
     } else {
