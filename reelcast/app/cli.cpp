@@ -7,6 +7,7 @@
 #include <system_error>
 #include <vector>
 
+#include "app/convert_cli.h"
 #include "app/png_writer.h"
 #include "core/frame_decoder.h"
 #include "core/gamma_table.h"
@@ -126,7 +127,7 @@ int usageError(std::ostream& err, const std::string& why) {
 int runCli(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
     std::vector<std::string_view> args(argv + 1, argv + argc);
     if (args.empty() || args[0] == "--help" || args[0] == "-h") {
-        out << kUsage;
+        out << kUsage << "\n" << kConvertUsage;
         return 0;
     }
     if (args[0] == "--version") {
@@ -146,6 +147,7 @@ int runCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
         }
         return exportFrames(std::string(args[1]), std::string(args[2]), gammaValue, out, err);
     }
+    if (args[0] == "--convert" || args[0] == "--codecs") return runConvertCli(args, out, err);
     return usageError(err, "unknown option " + std::string(args[0]));
 }
 

@@ -56,7 +56,7 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(UsageCase{"NoArguments", {}, 0, "Usage: reelcast", ""},
                     UsageCase{"Help", {"--help"}, 0, "--frames FILE DIR", ""},
                     UsageCase{"Version", {"--version"}, 0, "reelcast 1.06", ""},
-                    UsageCase{"UnknownOption", {"--convert"}, 2, "", "unknown option --convert"},
+                    UsageCase{"UnknownOption", {"--nonesuch"}, 2, "", "unknown option --nonesuch"},
                     UsageCase{"InfoWithoutFile", {"--info"}, 2, "", "Usage"},
                     UsageCase{"GammaOutOfRange", {"--frames", "a.str", "dir", "--gamma", "201"}, 2, "", "0 to 200"},
                     UsageCase{"GammaNotANumber", {"--frames", "a.str", "dir", "--gamma", "1x"}, 2, "", "0 to 200"},
