@@ -59,7 +59,7 @@ QString toQtFilter(const QString& filter) {
 }
 
 void CommonDialog::show(QWidget* parent, bool save) {
-    FileDialogRequest request{DialogTitle, Filter, DefaultExt, FileName, lastFolder_, save};
+    FileDialogRequest request{DialogTitle, Filter, DefaultExt, FileName, InitDir, save};
     QString chosen = fileChooser() ? fileChooser()(parent, request) : runFileDialog(parent, request);
     if (chosen.isEmpty()) {
         FileName.clear();
@@ -68,5 +68,5 @@ void CommonDialog::show(QWidget* parent, bool save) {
     QFileInfo info(chosen);
     FileName = info.absoluteFilePath();
     FileTitle = info.fileName();
-    lastFolder_ = info.absolutePath();
+    InitDir = info.absolutePath();
 }

@@ -34,7 +34,8 @@ QString toQtFilter(const QString& filter);
 
 // The form's common file dialog: set the properties, then ShowOpen or ShowSave. A choice was
 // made when FileName is not empty afterwards; FileTitle is then the name without its folder.
-// Cancelling clears FileName. The folder of the last choice is where the next dialog starts.
+// Cancelling clears FileName. The next dialog starts in InitDir, which every choice sets to
+// the chosen file's folder (empty = the working folder).
 class CommonDialog {
 public:
     QString DialogTitle;
@@ -42,11 +43,11 @@ public:
     QString DefaultExt;
     QString FileName;
     QString FileTitle;
+    QString InitDir;
 
     void ShowOpen(QWidget* parent) { show(parent, false); }
     void ShowSave(QWidget* parent) { show(parent, true); }
 
 private:
     void show(QWidget* parent, bool save);
-    QString lastFolder_;
 };

@@ -262,6 +262,7 @@ void frmNES::openFile(const QString& path) {
     QFileInfo file(path);
     DlgCommon.FileName = file.absoluteFilePath();
     DlgCommon.FileTitle = file.fileName();
+    DlgCommon.InitDir = file.absolutePath();  // later dialogs start beside it, as after a choice
     openChosenFile();
     DlgCommon.FileName.clear();
 }
@@ -321,7 +322,10 @@ void frmNES::SaveHeader() {
 }
 
 void frmNES::SaveGame() {
-    if (SaveInfo(filePath, IfMissing::Fail)) showGameCaption();
+    if (!SaveInfo(filePath, IfMissing::Fail)) return;
+    // A game shorter than a header has grown to 16 bytes.
+    fileLength_ = static_cast<std::uint64_t>(QFileInfo(filePath).size());
+    showGameCaption();
 }
 
 void frmNES::cmdPatch_Click() {

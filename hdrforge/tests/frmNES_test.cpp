@@ -241,6 +241,15 @@ TEST_F(FormTest, FileNamedOnTheCommandLineOpensLikeAChosenOne) {
     EXPECT_TRUE(requests.empty());
 }
 
+TEST_F(FormTest, DialogsAfterACommandLineFileStartInItsFolder) {
+    fs::create_directory(dir.file("roms"));
+    form->openFile(file("roms/cli.hdr", headerBytes(3, 2, 0x71, 0x20)));
+    click(form->cmdSave);  // cancelled
+    ASSERT_EQ(requests.size(), 1u);
+    EXPECT_EQ(requests[0].fileName, "cli.hdr");
+    EXPECT_EQ(requests[0].folder, QString::fromStdString(dir.file("roms")));
+}
+
 TEST_F(FormTest, GameOfTheWrongLengthSaysSoBesideTheName) {
     open(file("cut.nes", gameImage(30000, headerBytes(2, 1, 0, 0))));
     EXPECT_EQ(form->lblFileName->text(),
@@ -388,6 +397,15 @@ TEST_F(FormTest, ShortFilesOpenWithoutHarm) {
             << form->lblFileName->text().toStdString();
     }
     EXPECT_TRUE(errors.isEmpty());
+}
+
+TEST_F(FormTest, SavingAShortGameShowsItsNewLength) {
+    QString path = file("stub.nes", Bytes(10, 0));
+    open(path);
+    click(form->cmdSave);
+    ASSERT_EQ(readBytes(path.toStdString()).size(), 16u);
+    EXPECT_TRUE(form->lblFileName->text().startsWith("File Name: stub.nes (16 bytes)"))
+        << form->lblFileName->text().toStdString();
 }
 
 TEST_F(FormTest, Nes2HeaderAsksBeforeItsDataIsCleared) {

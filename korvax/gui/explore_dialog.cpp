@@ -1,0 +1,144 @@
+#include "explore_dialog.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QListWidget>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "dialog_units.h"
+#include "info_dialog.h"
+#include "message_box.h"
+
+namespace korvax {
+namespace {
+
+QListWidget* makeList()
+{
+    auto* list = new QListWidget;
+    list->setSortingEnabled(true);
+    list->setSelectionMode(QAbstractItemView::SingleSelection);
+    list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    return list;
+}
+
+QGroupBox* group(const QString& title, QListWidget* list)
+{
+    auto* box = new QGroupBox(title);
+    auto* layout = new QVBoxLayout(box);
+    layout->addWidget(list);
+    return box;
+}
+
+std::optional<std::string> selectedText(const QListWidget* list)
+{
+    const QList<QListWidgetItem*> items = list->selectedItems();
+    if (items.isEmpty())
+        return std::nullopt;
+    return items.front()->text().toLatin1().toStdString();
+}
+
+}  // namespace
+
+ExploreDialog::ExploreDialog(ScannerState& state, DriveAccess& access, QWidget* parent)
+    : QDialog(parent), state_(state), access_(access), driveList_(makeList()), aipList_(makeList()),
+      scanButton_(new QPushButton(QStringLiteral("Scan for AIPs >>"))),
+      infoButton_(new QPushButton(QStringLiteral("Show AIP Info..."))),
+      closeButton_(new QPushButton(QStringLiteral("Close")))
+{
+    setWindowTitle(QStringLiteral("Explore a Sega Saturn (tm) CD..."));
+    setFont(dialogFont());
+    closeButton_->setDefault(true);
+    scanButton_->setAutoDefault(false);
+    infoButton_->setAutoDefault(false);
+
+    auto* layout = new QGridLayout(this);
+    layout->addWidget(group(QStringLiteral("Possible &CD Drives"), driveList_), 0, 0);
+    QGroupBox* aipGroup = group(QStringLiteral("Possible &Saturn AIPs"), aipList_);
+    layout->addWidget(aipGroup, 0, 1);
+    layout->addWidget(scanButton_, 1, 0);
+    layout->addWidget(infoButton_, 1, 1);
+    layout->addWidget(closeButton_, 2, 1);
+    // Drive items ("sr0: 'LABEL'") are longer than the 8.3 names of the AIPs.
+    aipGroup->setMaximumWidth(dialogUnitsToPixels(84, 0).width());
+    setFixedSize(dialogUnitsToPixels(197, 162));
+
+    connect(closeButton_, &QPushButton::clicked, this, &QDialog::reject);
+    connect(scanButton_, &QPushButton::clicked, this, [this] { scanForAips(*this, state_, access_); });
+    connect(infoButton_, &QPushButton::clicked, this, [this] { showAipInfo(*this, state_); });
+}
+
+bool ExploreDialog::populate()
+{
+    driveList_->clear();
+    aipList_->clear();
+    opening_ = true;
+    closedWhileOpening_ = false;
+    const bool open = listCdDrives(*this, state_, access_);
+    opening_ = false;
+    return open && !closedWhileOpening_;
+}
+
+int ExploreDialog::exec()
+{
+    if (!populate())
+        return QDialog::Rejected;
+    return QDialog::exec();
+}
+
+void ExploreDialog::selectDrive(const std::string& driveName)
+{
+    for (const ReadyDrive& drive : state_.drives.readyDrives) {
+        if (drive.drive.name != driveName)
+            continue;
+        const auto found = driveList_->findItems(QString::fromLatin1(drive.item), Qt::MatchExactly);
+        if (!found.isEmpty())
+            driveList_->setCurrentItem(found.front());
+    }
+}
+
+void ExploreDialog::showMessage(const std::string& text, const std::string& caption)
+{
+    showMessageBox(this, text, caption);
+}
+
+void ExploreDialog::addDriveItem(const std::string& text)
+{
+    driveList_->addItem(QString::fromLatin1(text));
+}
+
+void ExploreDialog::clearAipItems()
+{
+    aipList_->clear();
+}
+
+void ExploreDialog::addAipItem(const std::string& text)
+{
+    aipList_->addItem(QString::fromLatin1(text));
+}
+
+std::optional<std::string> ExploreDialog::selectedDriveItem()
+{
+    return selectedText(driveList_);
+}
+
+std::optional<std::string> ExploreDialog::selectedAipItem()
+{
+    return selectedText(aipList_);
+}
+
+void ExploreDialog::openInfoDialog()
+{
+    InfoDialog info(state_, access_, this);
+    info.exec();
+}
+
+void ExploreDialog::closeDialog()
+{
+    if (opening_)
+        closedWhileOpening_ = true;
+    else
+        reject();
+}
+
+}  // namespace korvax

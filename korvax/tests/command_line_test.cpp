@@ -1,0 +1,105 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sstream>
+
+#include "core/command_line.h"
+#include "core/messages.h"
+
+namespace korvax {
+namespace {
+
+namespace fs = std::filesystem;
+using Args = std::vector<std::string>;
+
+const std::string kTestIso = (fs::path(SUITE_TESTDATA_DIR) / "discs" / "saturn-test.iso").string();
+
+TEST(ParseCommandLine, Commands)
+{
+    struct Case {
+        Args args;
+        CommandKind kind;
+        std::string source, name;
+        Args images;
+    };
+    const Case cases[] = {
+        {{}, CommandKind::Gui, "", "", {}},
+        {{"a.iso", "b.iso"}, CommandKind::Gui, "", "", {"a.iso", "b.iso"}},
+        {{"-style", "fusion"}, CommandKind::Gui, "", "", {"-style", "fusion"}},
+        {{"--help"}, CommandKind::Help, "", "", {}},
+        {{"-h"}, CommandKind::Help, "", "", {}},
+        {{"--version"}, CommandKind::Version, "", "", {}},
+        {{"--drives"}, CommandKind::Drives, "", "", {}},
+        {{"--drives", "x.iso"}, CommandKind::Drives, "", "", {"x.iso"}},
+        {{"--aips", "/dev/sr0"}, CommandKind::Aips, "/dev/sr0", "", {}},
+        {{"--info", "d.iso", "0.BIN"}, CommandKind::Info, "d.iso", "0.BIN", {}},
+        {{"--aips"}, CommandKind::UsageError, "", "", {}},
+        {{"--info", "d.iso"}, CommandKind::UsageError, "", "", {}},
+        {{"--aips", "a", "--drives"}, CommandKind::UsageError, "", "", {}},
+        {{"--aips", "a", "extra"}, CommandKind::UsageError, "", "", {}},
+        {{"--bogus"}, CommandKind::UsageError, "", "", {}},
+    };
+    for (const Case& c : cases) {
+        const Command cmd = parseCommandLine(c.args);
+        const std::string where = c.args.empty() ? "(none)" : c.args.front() + " ...";
+        EXPECT_EQ(cmd.kind, c.kind) << where;
+        EXPECT_EQ(cmd.source, c.source) << where;
+        EXPECT_EQ(cmd.name, c.name) << where;
+        EXPECT_EQ(cmd.images, c.images) << where;
+        EXPECT_EQ(cmd.error.empty(), c.kind != CommandKind::UsageError) << where;
+    }
+}
+
+struct CliRun {
+    int status;
+    std::string out, err;
+};
+
+CliRun run(const Args& args)
+{
+    SystemDriveAccess access(false);  // images only: real drives would make the output vary
+    std::ostringstream out, err;
+    const int status = runCommand(parseCommandLine(args), access, out, err);
+    return {status, out.str(), err.str()};
+}
+
+TEST(RunCommand, NoDriveAtAll)
+{
+    const CliRun none = run({"--drives"});
+    EXPECT_EQ(none.status, 1);
+    EXPECT_EQ(none.err, std::string(kCaptionProblem) + " " + kMsgNoCdDrives + "\n");
+    EXPECT_EQ(run({"--info", kTestIso, "0.bin"}).status, 0);  // names match without regard to case
+}
+
+TEST(RunCommand, Failures)
+{
+    struct Case {
+        Args args;
+        int status;
+        std::string errStart;
+    };
+    const Case cases[] = {
+        {{"--info", kTestIso, "ZIP.BIN"}, 1, "korvax: ZIP.BIN: not an AIP"},
+        {{"--aips", "/nonexistent/x.iso"}, 1, "korvax: /nonexistent/x.iso: no such"},
+        {{"--aips", "/dev/korvax-no-such-drive"}, 1, std::string(kCaptionError) + " " + kMsgDriveNotReady},
+        {{"--aips", SUITE_TESTDATA_DIR "/README.md"}, 1, std::string(kCaptionError) + " " + kMsgImageOpenFault},
+        {{"--drives", SUITE_TESTDATA_DIR "/README.md"}, 1, std::string(kCaptionError) + " " + kMsgImageOpenFault},
+        {{"--what"}, 2, "korvax: unknown option '--what'"},
+    };
+    for (const Case& c : cases) {
+        const CliRun r = run(c.args);
+        EXPECT_EQ(r.status, c.status) << c.args.back();
+        EXPECT_EQ(r.err.substr(0, c.errStart.size()), c.errStart) << c.args.back();
+    }
+}
+
+TEST(PrintableText, KeepsTheTerminalSafe)
+{
+    EXPECT_EQ(printableText("ABC 123"), "ABC 123");
+    EXPECT_EQ(printableText("\x1b[2Jx\n"), "?[2Jx?");
+    EXPECT_EQ(printableText("caf\xe9"), "caf\xc3\xa9");
+    EXPECT_EQ(printableText("\x85"), "?");
+}
+
+}  // namespace
+}  // namespace korvax

@@ -1,0 +1,35 @@
+#pragma once
+// The DCT coefficient codes after a block's DC value: the MPEG-1 table with end of block "10", run 0
+// level 1 as "11s", and an escape of "000001", a 6-bit run and a signed 10-bit level.
+
+#include <array>
+#include <cstdint>
+
+namespace reelcast {
+
+// A 10-bit two's-complement field (escape levels, version-2 DC values).
+inline int16_t signed10(uint32_t raw) { return int16_t(raw & 0x200 ? int(raw) - 1024 : int(raw)); }
+
+struct CoefficientCode {
+    enum Kind : uint8_t { kPair, kEndOfBlock, kInvalid };
+    int16_t level = 0;
+    uint8_t run = 0;
+    uint8_t length = 0;  // bits the code takes (for an invalid code: the bits read before giving up)
+    Kind kind = kPair;
+};
+
+// The code at the top of w: the zeros before the first 1 are counted (at most 14 bits read), and
+// their number picks the subtable; 12 zeros or more are an invalid code.
+CoefficientCode readCoefficientCode(uint32_t w);
+
+// Every code of at most 11 bits (all but the escape and the rare long codes) by one look-up of the
+// next 11 bits; an entry of length 0 means "use readCoefficientCode".
+inline constexpr int kShortCodeBits = 11;
+extern const std::array<CoefficientCode, 1 << kShortCodeBits> kShortCodes;
+
+inline CoefficientCode nextCoefficientCode(uint32_t w) {
+    const CoefficientCode code = kShortCodes[w >> (32 - kShortCodeBits)];
+    return code.length ? code : readCoefficientCode(w);
+}
+
+}  // namespace reelcast

@@ -1,0 +1,111 @@
+#pragma once
+// Reader of PlayStation CD movie files (.STR/.MOV): a 44-byte RIFF "CDXA" header followed by raw
+// 2352-byte CD-XA sectors. It checks a file, scans it for the frame count and the audio track, and
+// assembles one frame's compressed data at a time for FrameDecoder.
+
+#include <atomic>
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace reelcast {
+
+// Status codes of every reader operation (0 = success).
+enum MovieStatus : int {
+    kMovieOk = 0,
+    kMovieOpenError = -1,
+    kMovieFormatError = -2,
+    kMovieReadError = -3,
+    kMovieSeekError = -4,
+    kMovieEnd = -6,           // the frame was read and the sector budget is used up
+    kMovieScanCancelled = 1,  // scanFrames stopped by its cancel flag; no result
+};
+
+// The message the user sees for a status of open (empty for statuses without one).
+const char* movieStatusMessage(int status);
+
+struct AudioTrackInfo {
+    int32_t firstSector = -1;  // -1 when the file has no audio sector
+    int32_t stride = 0;        // sectors from the first audio sector to the next; 0 if only one
+    int32_t sampleRate = 0;    // 37800 or 18900
+    int32_t channels = 0;      // 1 or 2
+    int32_t fileNumber = 0;
+    int32_t channelNumber = 0;
+};
+
+struct MovieInfo {
+    uint32_t width = 0, height = 0;  // from the first video sector
+    int32_t sectorCount = 0;
+    int32_t sectorsLeft = 0;
+    int32_t framesRead = 0;
+    int32_t totalFrames = 0;  // highest frame number met by the scan
+    int32_t maxChunks = 0;    // largest chunk count met by the scan
+    int32_t frameRate = 0;    // automatic frame rate from maxChunks; 0 when unusable
+    int32_t firstVideoSector = 0;  // where the first frame starts
+    AudioTrackInfo audio;
+};
+
+// Frames per second chosen from the largest number of sectors one frame takes.
+int32_t automaticFrameRate(int32_t maxChunks);
+
+class MovieReader {
+public:
+    static constexpr int kHeaderSize = 44;
+    static constexpr int kSectorSize = 2352;
+    static constexpr int kSectorHeadSize = 56;  // sector header, subheader twice, chunk header
+    static constexpr int kChunkDataSize = 2016;
+    static constexpr int kChunkTailSize = 280;
+    static constexpr int kMaxChunks = 256;
+    static constexpr size_t kFrameBufferSize = size_t(kMaxChunks) * kChunkDataSize;
+
+    using ProgressFn = std::function<void(int percent)>;
+
+    MovieReader();
+    ~MovieReader();
+    MovieReader(const MovieReader&) = delete;
+    MovieReader& operator=(const MovieReader&) = delete;
+
+    int open(const std::string& path);
+    // As open, for a stream the caller opened for binary reading; the reader owns it from here
+    // (also on failure, when it is closed).
+    int openStream(std::FILE* stream);
+    int scanFrames(const ProgressFn& progress = {}, const std::atomic<bool>* cancel = nullptr);
+    int findAudioTrack();
+    int rewind();
+    int readNextFrame();
+    int readAudioSector(int32_t sector);
+    void close();
+
+    bool isOpen() const { return file_ != nullptr; }
+    const MovieInfo& info() const { return info_; }
+
+    // The last frame's data: its chunks' payloads concatenated (at most kFrameBufferSize bytes).
+    const uint8_t* frameData() const { return frame_.data(); }
+    size_t frameSize() const { return frameSize_; }
+    const uint8_t* currentHeader() const { return header_; }   // 32-byte chunk header
+    const uint8_t* audioSector() const { return audioSector_.data(); }
+
+private:
+    int readBytes(void* dst, size_t n);
+    int skipBytes(long n);
+    int readSectorHead();  // 56 bytes into head_, chunk header copied to header_
+    int seekTo(int64_t offset);
+    int readFirstVideoSector();
+
+    std::FILE* file_ = nullptr;
+    MovieInfo info_;
+    std::vector<uint8_t> frame_;
+    std::vector<uint8_t> audioSector_;
+    size_t frameSize_ = 0;
+    uint8_t head_[kSectorHeadSize] = {};
+    uint8_t header_[32] = {};
+};
+
+// Sector classification on the first 56 bytes of a raw sector.
+bool isVideoSector(const uint8_t* head);
+bool isAudioSector(const uint8_t* head);
+
+}  // namespace reelcast
