@@ -1,6 +1,7 @@
 #include "video/bitmap_renderers.h"
 #include "video/game_palette.h"
-#include "tests/fakes.h"
+#include "boards/rom_files.h"
+#include "tests/game_fixtures.h"
 
 #include <gtest/gtest.h>
 
@@ -37,6 +38,23 @@ TEST(GamePalette, AMissingColourFileChangesNothing)
     bank[3] = {1, 2, 3, 0};
     loadColourFile("/nonexistent/default.clr", 32, bank);
     EXPECT_EQ(bank[3].red, 1);
+}
+
+TEST(GamePalette, ColourFilesAreReadBelowTheRomFolder)
+{
+    TempFolder folder;
+    writeFile(folder.path() / "DEFAULT.CLR", {0x00, 0x07, 0x38});
+    writeFile(folder.path() / "scramble" / "scramble.clr", {0xC0});
+    romFiles().romPath = folder.str();
+    StartedEmulator s("", 16);
+    initGamePalette(0, s.emu.display, s.emu.colours, resolveRomPath);
+    EXPECT_EQ(s.emu.colours.rgb[0][1].red, 255);
+    EXPECT_EQ(s.emu.colours.rgb[0][2].green, 255);
+    EXPECT_EQ(s.emu.colours.colourLookup, colourLookupOf(0).data());
+    initGamePalette(21, s.emu.display, s.emu.colours, resolveRomPath);
+    EXPECT_EQ(s.emu.colours.rgb[0][0].blue, 222);
+    EXPECT_EQ(s.emu.colours.rgb[0][1].red, 255); // past the file's end: as it was
+    romFiles().romPath = ".";
 }
 
 TEST(GamePalette, LookupTablesHoldTheirKnownRows)
