@@ -139,6 +139,13 @@ int dispatchCommand(Emulator& emu, int command)
     return -1;
 }
 
+int dispatchAccelerator(Emulator& emu, int command)
+{
+    if (!menuItemState(emu, command).enabled)
+        return -1;
+    return dispatchCommand(emu, command);
+}
+
 void onWindowActivate(Emulator& emu, bool active)
 {
     if (!active) {

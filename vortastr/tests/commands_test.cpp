@@ -67,6 +67,34 @@ TEST(MenuTree, AcceleratorsAndEveryCommandKnown)
     EXPECT_EQ(dispatchCommand(started.emu, 40001), -1);
 }
 
+TEST(MenuTree, AcceleratorOfAGreyedItemDoesNothing)
+{
+    struct Case {
+        const char* what;
+        int32_t joystickPresent;
+        int command;
+        int result;
+        int32_t useJoystick;
+        bool paused;
+    };
+    const Case cases[] = {
+        {"J without a joystick", 0, CmdJoystick, -1, 0, false},
+        {"J with a joystick", 1, CmdJoystick, 0, 1, false},
+        {"K", 0, CmdKeyboard, 0, 0, false},
+        {"P", 0, CmdPause, 0, 0, true},
+    };
+    for (const Case& c : cases) {
+        StartedEmulator started;
+        started.emu.run.joystickPresent = c.joystickPresent;
+        EXPECT_EQ(dispatchAccelerator(started.emu, c.command), c.result) << c.what;
+        EXPECT_EQ(started.emu.run.useJoystick, c.useJoystick) << c.what;
+        EXPECT_EQ(started.emu.run.paused, c.paused) << c.what;
+    }
+    StartedEmulator started;
+    EXPECT_EQ(dispatchAccelerator(started.emu, CmdExit), 0);
+    EXPECT_TRUE(started.emu.run.quitPosted);
+}
+
 TEST(GameCommands, HiddenIdentifiersSelectTheirGames)
 {
     struct Case {
