@@ -254,6 +254,33 @@ TEST(Activation, ApplicationDeactivationPausesAndActivationAlwaysResumes)
     EXPECT_FALSE(emu.run.inputSuspended);
 }
 
+TEST(Activation, ActivationAfterAMenuPauseGivesTheLatchesBack)
+{
+    struct Case {
+        const char* what;
+        bool menuPause;
+    };
+    for (const Case c : {Case{"menu pause", true}, Case{"inactive only", false}}) {
+        StartedEmulator started;
+        RunState& run = started.emu.run;
+        run.cpuCount = 1;
+        run.interruptEnable = {1, 1};
+        if (c.menuPause)
+            dispatchCommand(started.emu, CmdPause);
+        onApplicationActivate(started.emu, false);
+        EXPECT_TRUE(run.paused) << c.what;
+        EXPECT_EQ(run.interruptEnable[0], c.menuPause ? 0 : 1) << c.what;
+        onApplicationActivate(started.emu, true);
+        EXPECT_FALSE(run.paused) << c.what;
+        EXPECT_EQ(run.interruptEnable[0], 1) << c.what;
+        EXPECT_EQ(run.interruptEnable[1], 1) << c.what;
+        // The next pause from the menu still works from the restored latches.
+        dispatchCommand(started.emu, CmdPause);
+        dispatchCommand(started.emu, CmdPause);
+        EXPECT_EQ(run.interruptEnable[0], 1) << c.what;
+    }
+}
+
 TEST(MenuState, CheckMarksAndGreying)
 {
     struct Case {
