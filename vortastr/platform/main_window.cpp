@@ -100,7 +100,7 @@ void MainWindow::buildAccelerators()
         action->setShortcut(keyOf(accelerator.key));
         action->setShortcutContext(Qt::WindowShortcut);
         const int command = accelerator.command;
-        connect(action, &QAction::triggered, this, [this, command] { dispatchCommand(emulator_, command); });
+        connect(action, &QAction::triggered, this, [this, command] { dispatchAccelerator(emulator_, command); });
         addAction(action);
         accelerators_.insert(command, action);
     }

@@ -20,19 +20,33 @@ void message(Emulator& emu, const char* text, const char* caption, MessageIcon i
         host->messageBox(text, caption, icon);
 }
 
+// The interrupt-enable latches of the scheduled processors, kept aside during a pause.
+void holdInterruptLatches(RunState& run, bool clear)
+{
+    for (int i = 0; i < run.cpuCount && i < kCpuSlotCount; ++i) {
+        const auto slot = static_cast<std::size_t>(i);
+        run.savedInterruptEnable[slot] = run.interruptEnable[slot];
+        if (clear)
+            run.interruptEnable[slot] = 0;
+    }
+}
+
+void releaseInterruptLatches(RunState& run)
+{
+    for (int i = 0; i < run.cpuCount && i < kCpuSlotCount; ++i) {
+        const auto slot = static_cast<std::size_t>(i);
+        run.interruptEnable[slot] = run.savedInterruptEnable[slot];
+    }
+}
+
 void togglePause(Emulator& emu)
 {
     RunState& run = emu.run;
     run.paused = !run.paused;
-    for (int i = 0; i < run.cpuCount && i < kCpuSlotCount; ++i) {
-        const auto slot = static_cast<std::size_t>(i);
-        if (run.paused) {
-            run.savedInterruptEnable[slot] = run.interruptEnable[slot];
-            run.interruptEnable[slot] = 0;
-        } else {
-            run.interruptEnable[slot] = run.savedInterruptEnable[slot];
-        }
-    }
+    if (run.paused)
+        holdInterruptLatches(run, true);
+    else
+        releaseInterruptLatches(run);
 }
 
 void runAbout(Emulator& emu)
@@ -139,6 +153,13 @@ int dispatchCommand(Emulator& emu, int command)
     return -1;
 }
 
+int dispatchAccelerator(Emulator& emu, int command)
+{
+    if (!menuItemState(emu, command).enabled)
+        return -1;
+    return dispatchCommand(emu, command);
+}
+
 void onWindowActivate(Emulator& emu, bool active)
 {
     if (!active) {
@@ -156,6 +177,10 @@ void onApplicationActivate(Emulator& emu, bool active)
 {
     if (active) {
         setWindowTitle(emu.display, emu.run.titleName, nullptr);
+        // Whichever way the pause began, its latches come back: a pause from the menu cleared
+        // them, and a game whose interrupts stayed off would never run again.
+        if (emu.run.paused)
+            releaseInterruptLatches(emu.run);
         emu.run.paused = false;
         emu.run.inputSuspended = false;
         emu.display.suspended = false;
@@ -164,6 +189,9 @@ void onApplicationActivate(Emulator& emu, bool active)
     }
     setWindowTitle(emu.display, emu.run.titleName, kPausedStatus);
     displayReapplyPalette(emu.display);
+    // This pause leaves the latches as they are; they are only noted for the activation.
+    if (!emu.run.paused)
+        holdInterruptLatches(emu.run, false);
     emu.run.paused = true;
 }
 

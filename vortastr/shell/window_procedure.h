@@ -8,6 +8,9 @@ namespace vortastr {
 // Carries out a command identifier (menu item, accelerator, dialog result). Returns 0 when the
 // identifier is known, -1 otherwise.
 int dispatchCommand(Emulator& emulator, int command);
+// An accelerator key's command. Like the menu item that carries the same identifier, it does
+// nothing while that item is greyed (J without a joystick); -1 then.
+int dispatchAccelerator(Emulator& emulator, int command);
 
 void onWindowActivate(Emulator& emulator, bool active);
 void onApplicationActivate(Emulator& emulator, bool active);

@@ -67,6 +67,34 @@ TEST(MenuTree, AcceleratorsAndEveryCommandKnown)
     EXPECT_EQ(dispatchCommand(started.emu, 40001), -1);
 }
 
+TEST(MenuTree, AcceleratorOfAGreyedItemDoesNothing)
+{
+    struct Case {
+        const char* what;
+        int32_t joystickPresent;
+        int command;
+        int result;
+        int32_t useJoystick;
+        bool paused;
+    };
+    const Case cases[] = {
+        {"J without a joystick", 0, CmdJoystick, -1, 0, false},
+        {"J with a joystick", 1, CmdJoystick, 0, 1, false},
+        {"K", 0, CmdKeyboard, 0, 0, false},
+        {"P", 0, CmdPause, 0, 0, true},
+    };
+    for (const Case& c : cases) {
+        StartedEmulator started;
+        started.emu.run.joystickPresent = c.joystickPresent;
+        EXPECT_EQ(dispatchAccelerator(started.emu, c.command), c.result) << c.what;
+        EXPECT_EQ(started.emu.run.useJoystick, c.useJoystick) << c.what;
+        EXPECT_EQ(started.emu.run.paused, c.paused) << c.what;
+    }
+    StartedEmulator started;
+    EXPECT_EQ(dispatchAccelerator(started.emu, CmdExit), 0);
+    EXPECT_TRUE(started.emu.run.quitPosted);
+}
+
 TEST(GameCommands, HiddenIdentifiersSelectTheirGames)
 {
     struct Case {
@@ -224,6 +252,33 @@ TEST(Activation, ApplicationDeactivationPausesAndActivationAlwaysResumes)
     onWindowActivate(emu, true);
     EXPECT_FALSE(emu.display.suspended);
     EXPECT_FALSE(emu.run.inputSuspended);
+}
+
+TEST(Activation, ActivationAfterAMenuPauseGivesTheLatchesBack)
+{
+    struct Case {
+        const char* what;
+        bool menuPause;
+    };
+    for (const Case c : {Case{"menu pause", true}, Case{"inactive only", false}}) {
+        StartedEmulator started;
+        RunState& run = started.emu.run;
+        run.cpuCount = 1;
+        run.interruptEnable = {1, 1};
+        if (c.menuPause)
+            dispatchCommand(started.emu, CmdPause);
+        onApplicationActivate(started.emu, false);
+        EXPECT_TRUE(run.paused) << c.what;
+        EXPECT_EQ(run.interruptEnable[0], c.menuPause ? 0 : 1) << c.what;
+        onApplicationActivate(started.emu, true);
+        EXPECT_FALSE(run.paused) << c.what;
+        EXPECT_EQ(run.interruptEnable[0], 1) << c.what;
+        EXPECT_EQ(run.interruptEnable[1], 1) << c.what;
+        // The next pause from the menu still works from the restored latches.
+        dispatchCommand(started.emu, CmdPause);
+        dispatchCommand(started.emu, CmdPause);
+        EXPECT_EQ(run.interruptEnable[0], 1) << c.what;
+    }
 }
 
 TEST(MenuState, CheckMarksAndGreying)

@@ -128,6 +128,9 @@ TEST(MainWindowGui, AcceleratorsAreConsumedByTheWindow)
     ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
     QTest::keyClick(w.displayWidget(), Qt::Key_P);
     EXPECT_TRUE(gui.emu.run.paused);
+    QTest::keyClick(w.displayWidget(), Qt::Key_J); // greyed without a joystick
+    EXPECT_EQ(gui.emu.run.useJoystick, 0);
+    gui.emu.run.joystickPresent = 1;
     QTest::keyClick(w.displayWidget(), Qt::Key_J);
     EXPECT_EQ(gui.emu.run.useJoystick, 1);
     QTest::keyClick(w.displayWidget(), Qt::Key_K);
