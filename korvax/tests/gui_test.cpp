@@ -9,6 +9,7 @@
 #include <QListWidget>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -354,6 +355,42 @@ TEST_F(GuiTest, InformationReadFaultKeepsTheFieldsShown)
     EXPECT_EQ(messages[0].text, kMsgAipReadFault);
     EXPECT_EQ(info.fieldText(FieldReleaseDate), "19950101");
     EXPECT_EQ(info.fieldText(FieldDeviceInfo), "");
+}
+
+// True when the field's whole text can be brought into view: it fits, or the field scrolls to its end.
+bool wholeTextCanBeSeen(QWidget* field)
+{
+    if (auto* label = qobject_cast<QLabel*>(field)) {
+        const QRect room = label->contentsRect();
+        return label->wordWrap() ? label->heightForWidth(room.width()) <= room.height()
+                                 : label->sizeHint().width() <= label->width();
+    }
+    if (auto* edit = qobject_cast<QPlainTextEdit*>(field)) {
+        edit->moveCursor(QTextCursor::End);
+        edit->ensureCursorVisible();
+        const bool endSeen = edit->viewport()->rect().contains(edit->cursorRect());
+        edit->moveCursor(QTextCursor::Start);
+        edit->ensureCursorVisible();
+        return endSeen && edit->viewport()->rect().contains(edit->cursorRect());
+    }
+    return false;
+}
+
+TEST_F(GuiTest, InformationFieldsShowTheirWholeText)
+{
+    ScannerState state;
+    state.currentLabel = "SECOND";
+    drives.find("sr1")->disc->root[0].second.data =
+        test::makeHeader({"JTUEBKAL", "JAMKSTGWRECDXQFP", "J:" + std::string(110, 'W')});
+    state.selectedAip = AipEntry{"0.BIN", "sr1:\\0.BIN", drives.find("sr1")->ref, false};
+    InfoDialog info(state, drives);
+    ASSERT_TRUE(info.load());
+    info.show();
+    QApplication::processEvents();
+    EXPECT_TRUE(info.fieldText(FieldAreas).endsWith("Korea, East Asia PAL, Central South America PAL."));
+    EXPECT_TRUE(info.fieldText(FieldPeripherals).endsWith("Floppy Disk Drive, Video CD Card."));
+    for (int i = 0; i < HeaderFieldCount; ++i)
+        EXPECT_TRUE(wholeTextCanBeSeen(info.valueField(i))) << kHeaderLayout[i].label;
 }
 
 TEST_F(GuiTest, OpenDiscImageJoinsTheDriveList)
