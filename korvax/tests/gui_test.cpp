@@ -412,6 +412,25 @@ TEST_F(GuiTest, OpenDiscImageJoinsTheDriveList)
     EXPECT_TRUE(messages.empty());
 }
 
+TEST_F(GuiTest, ImageWithAnAccentedNameIsListedAndScanned)
+{
+    test::TempDir dir;
+    const fs::path image = dir / "Bah\xc3\xad" "a.iso";
+    fs::copy_file(fs::path(SUITE_TESTDATA_DIR) / "discs" / "saturn-test.iso", image);
+    ASSERT_TRUE(window().addImage(image.string()));
+    ScannerState state;
+    ExploreDialog explore(state, all, &window());
+    ASSERT_TRUE(explore.populate());
+    const QString item = QString::fromUtf8("Bah\xc3\xad" "a.iso: 'SATURN_TEST'");
+    EXPECT_EQ(itemTexts(explore.driveList()), QStringList({item, "sr1: 'SECOND'"}));
+    explore.selectDrive("Bah\xc3\xad" "a.iso");
+    ASSERT_EQ(explore.driveList()->selectedItems().size(), 1);
+    EXPECT_EQ(explore.driveList()->selectedItems()[0]->text(), item);
+    QTest::mouseClick(explore.scanButton(), Qt::LeftButton);
+    EXPECT_EQ(itemTexts(explore.aipList()), QStringList({"(system area)", "0.BIN"}));
+    EXPECT_TRUE(messages.empty());
+}
+
 TEST_F(GuiTest, OpenDiscImageRefusesOtherFilesAndCancelDoesNothing)
 {
     MainWindow& w = window();
