@@ -78,7 +78,7 @@ public:
     {
         std::sort(items.begin(), items.end());
         for (const std::string& item : items)
-            out << printableText(item) << '\n';
+            out << printableItem(item) << '\n';
     }
 
     std::vector<std::string> driveItems;
@@ -260,6 +260,70 @@ std::string printableText(const std::string& text)
             out += static_cast<char>(0xC0 | (c >> 6));
             out += static_cast<char>(0x80 | (c & 0x3F));
         }
+    }
+    return out;
+}
+
+namespace {
+
+// The length of the well-formed UTF-8 sequence at text[i] (no overlong forms, surrogates or
+// code points past U+10FFFF); 0 when there is none.
+std::size_t utf8SequenceLength(const std::string& text, std::size_t i)
+{
+    const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
+    const unsigned char lead = byte(i);
+    std::size_t length = 0;
+    unsigned char low = 0x80, high = 0xBF;  // the allowed range of the second byte
+    if (lead < 0x80)
+        return 1;
+    if (lead >= 0xC2 && lead <= 0xDF)
+        length = 2;
+    else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        low = lead == 0xE0 ? 0xA0 : 0x80;
+        high = lead == 0xED ? 0x9F : 0xBF;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        low = lead == 0xF0 ? 0x90 : 0x80;
+        high = lead == 0xF4 ? 0x8F : 0xBF;
+    } else
+        return 0;
+    if (i + length > text.size() || byte(i + 1) < low || byte(i + 1) > high)
+        return 0;
+    for (std::size_t k = 2; k < length; ++k)
+        if (byte(i + k) < 0x80 || byte(i + k) > 0xBF)
+            return 0;
+    return length;
+}
+
+bool isUtf8(const std::string& text)
+{
+    for (std::size_t i = 0; i < text.size();) {
+        const std::size_t n = utf8SequenceLength(text, i);
+        if (n == 0)
+            return false;
+        i += n;
+    }
+    return true;
+}
+
+}  // namespace
+
+std::string printableItem(const std::string& text)
+{
+    if (!isUtf8(text))
+        return printableText(text);
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size();) {
+        const std::size_t n = utf8SequenceLength(text, i);
+        const auto c = static_cast<unsigned char>(text[i]);
+        const bool c1Control = n == 2 && c == 0xC2 && static_cast<unsigned char>(text[i + 1]) < 0xA0;
+        if ((n == 1 && (c < 0x20 || c == 0x7F)) || c1Control)
+            out += '?';
+        else
+            out.append(text, i, n);
+        i += n;
     }
     return out;
 }

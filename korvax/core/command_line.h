@@ -32,6 +32,10 @@ int runCommand(const Command& command, SystemDriveAccess& access, std::ostream& 
 // Text from a disc made safe for a terminal: Latin-1 to UTF-8, control characters as '?'.
 std::string printableText(const std::string& text);
 
+// A list item made safe the same way, except that an item which is valid UTF-8 (an image's
+// file name on this system) is kept as it is spelt.
+std::string printableItem(const std::string& text);
+
 const char* helpText();
 
 }  // namespace korvax

@@ -24,6 +24,10 @@ int readDiscHeader(const std::uint8_t* data, std::size_t size, DiscHeader& heade
         const char* begin = reinterpret_cast<const char*>(data + f.offset);
         const char* end = std::find(begin, begin + f.size, '\0');
         header.fields[i].assign(begin, end);
+        if (i == FieldAreas)
+            header.areaCodes.assign(begin, f.size);
+        else if (i == FieldPeripherals)
+            header.peripheralCodes.assign(begin, f.size);
     }
     return HeaderFieldCount;
 }
@@ -33,9 +37,9 @@ std::string headerFieldText(const DiscHeader& header, int field)
     if (field < 0 || field >= HeaderFieldCount)
         return {};
     if (field == FieldAreas)
-        return decodeAreas(header.fields[field]);
+        return decodeAreas(header.areaCodes);
     if (field == FieldPeripherals)
-        return decodePeripherals(header.fields[field]);
+        return decodePeripherals(header.peripheralCodes);
     return header.fields[field];
 }
 

@@ -49,9 +49,12 @@ inline constexpr std::array<HeaderFieldLayout, HeaderFieldCount> kHeaderLayout{{
 // Bytes needed to read every field.
 inline constexpr std::size_t kHeaderSize = 96 + 112;
 
-// Each field as read: its bytes up to the first zero byte or its full width.
+// Each field as read: its bytes up to the first zero byte or its full width. The codes of the
+// area and peripheral fields count anywhere in the field, so those keep their whole width too.
 struct DiscHeader {
     std::array<std::string, HeaderFieldCount> fields;
+    std::string areaCodes;
+    std::string peripheralCodes;
 };
 
 // True when the first 16 bytes are exactly the Saturn identifier (trailing space included).

@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "../core/command_line.h"
 #include "dialog_units.h"
 #include "info_dialog.h"
 #include "message_box.h"
@@ -30,12 +31,26 @@ QGroupBox* group(const QString& title, QListWidget* list)
     return box;
 }
 
+// An item shows its text readably (an image's file name is UTF-8, disc text is 8-bit) and
+// keeps the scanner's own bytes, by which the scanner finds the drive or file again.
+void addItem(QListWidget* list, const std::string& text)
+{
+    auto* item = new QListWidgetItem(QString::fromUtf8(printableItem(text)));
+    item->setData(Qt::UserRole, QByteArray::fromStdString(text));
+    list->addItem(item);
+}
+
+std::string itemBytes(const QListWidgetItem* item)
+{
+    return item->data(Qt::UserRole).toByteArray().toStdString();
+}
+
 std::optional<std::string> selectedText(const QListWidget* list)
 {
     const QList<QListWidgetItem*> items = list->selectedItems();
     if (items.isEmpty())
         return std::nullopt;
-    return items.front()->text().toLatin1().toStdString();
+    return itemBytes(items.front());
 }
 
 }  // namespace
@@ -91,9 +106,9 @@ void ExploreDialog::selectDrive(const std::string& driveName)
     for (const ReadyDrive& drive : state_.drives.readyDrives) {
         if (drive.drive.name != driveName)
             continue;
-        const auto found = driveList_->findItems(QString::fromLatin1(drive.item), Qt::MatchExactly);
-        if (!found.isEmpty())
-            driveList_->setCurrentItem(found.front());
+        for (int i = 0; i < driveList_->count(); ++i)
+            if (itemBytes(driveList_->item(i)) == drive.item)
+                driveList_->setCurrentItem(driveList_->item(i));
     }
 }
 
@@ -104,7 +119,7 @@ void ExploreDialog::showMessage(const std::string& text, const std::string& capt
 
 void ExploreDialog::addDriveItem(const std::string& text)
 {
-    driveList_->addItem(QString::fromLatin1(text));
+    addItem(driveList_, text);
 }
 
 void ExploreDialog::clearAipItems()
@@ -114,7 +129,7 @@ void ExploreDialog::clearAipItems()
 
 void ExploreDialog::addAipItem(const std::string& text)
 {
-    aipList_->addItem(QString::fromLatin1(text));
+    addItem(aipList_, text);
 }
 
 std::optional<std::string> ExploreDialog::selectedDriveItem()

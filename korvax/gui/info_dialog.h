@@ -6,7 +6,6 @@
 
 #include "../core/scanner.h"
 
-class QLabel;
 
 namespace korvax {
 
@@ -21,7 +20,8 @@ public:
     int exec() override;
 
     QString fieldText(int field) const;
-    QLabel* valueField(int field) const { return values_[field]; }
+    // A sunken label, or a scrolling text field for the two-line fields.
+    QWidget* valueField(int field) const { return values_[field]; }
 
 private:
     void showMessage(const std::string& text, const std::string& caption) override;
@@ -30,7 +30,7 @@ private:
 
     const ScannerState& state_;
     DriveAccess& access_;
-    std::array<QLabel*, HeaderFieldCount> values_{};
+    std::array<QWidget*, HeaderFieldCount> values_{};
     bool loading_ = false;
     bool closedWhileLoading_ = false;
 };

@@ -10,6 +10,7 @@
 #include <iostream>
 
 #include "../core/cdio_drive_access.h"
+#include "../core/command_line.h"
 #include "about_dialog.h"
 #include "explore_dialog.h"
 #include "info_dialog.h"
@@ -101,7 +102,7 @@ int takeScreenshot(const std::string& what, const std::string& file, const std::
     if (selected.isEmpty())
         return 1;
     for (const AipEntry& entry : state.aips.entries)
-        if (QString::fromLatin1(entry.name) == selected.front()->text())
+        if (QString::fromUtf8(printableItem(entry.name)) == selected.front()->text())
             state.selectedAip = entry;
     InfoDialog info(state, access);
     if (!info.load())

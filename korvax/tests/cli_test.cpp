@@ -70,6 +70,16 @@ TEST(Cli, DrivesIncludeTheImagesGiven)
     EXPECT_NE(r.out.find("saturn-nolabel.iso: 'No Name'\nsaturn-test.iso: 'SATURN_TEST'\n"), std::string::npos);
 }
 
+TEST(Cli, DrivesShowAnImageNameAsItIsSpelt)
+{
+    test::TempDir dir;
+    const fs::path image = dir / "Bah\xc3\xad" "a.iso";
+    fs::copy_file(kDiscs + "saturn-test.iso", image);
+    const Result r = runKorvax("--drives " + quote(image.string()));
+    EXPECT_EQ(r.status, 0);
+    EXPECT_NE(r.out.find("Bah\xc3\xad" "a.iso: 'SATURN_TEST'\n"), std::string::npos) << r.out;
+}
+
 TEST(Cli, InfoPrintsTheNineFieldsUnderTheirLabels)
 {
     const Result r = runKorvax("--info " + quote(kDiscs + "saturn-nolabel.iso") + " IP.BIN");

@@ -101,5 +101,23 @@ TEST(PrintableText, KeepsTheTerminalSafe)
     EXPECT_EQ(printableText("\x85"), "?");
 }
 
+// List items carry an image's file name, which is UTF-8 on this system.
+TEST(PrintableItem, KeepsUtf8NamesAndReadsOtherBytesAsLatin1)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"sr0: 'SATURN_TEST'", "sr0: 'SATURN_TEST'"},
+        {"Bah\xc3\xad" "a.iso: 'X'", "Bah\xc3\xad" "a.iso: 'X'"},
+        {"\xe3\x82\xb5.iso: 'X'", "\xe3\x82\xb5.iso: 'X'"},
+        {"caf\xe9: 'X'", "caf\xc3\xa9: 'X'"},              // not UTF-8: Latin-1
+        {"\xc0\xaf", "\xc3\x80\xc2\xaf"},                   // overlong form is not UTF-8
+        {"\xed\xa0\x80", "\xc3\xad\xc2\xa0?"},             // nor is a surrogate
+        {"\xe3\x82", "\xc3\xa3?"},                          // nor a cut sequence
+        {"a\x1b[2J\xc3\xa9\n", "a?[2J\xc3\xa9?"},
+        {"\xc2\x85", "?"},                                  // C1 control in UTF-8
+    };
+    for (const auto& [in, out] : cases)
+        EXPECT_EQ(printableItem(in), out) << in;
+}
+
 }  // namespace
 }  // namespace korvax

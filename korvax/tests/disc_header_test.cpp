@@ -50,6 +50,20 @@ TEST(DiscHeader, FieldEndsAtItsFirstZeroByte)
     EXPECT_EQ(h.fields[FieldProductNumber], "T-00001G  ");
 }
 
+TEST(DiscHeader, CodesCountAnywhereInTheirFieldEvenAfterAZeroByte)
+{
+    auto data = test::makeHeader({"J", "J"});
+    data[64 + 1] = 0;
+    data[64 + 9] = 'E';
+    data[80 + 1] = 0;
+    data[80 + 15] = 'T';
+    DiscHeader h;
+    ASSERT_EQ(readDiscHeader(data.data(), data.size(), h), HeaderFieldCount);
+    EXPECT_EQ(h.fields[FieldAreas], "J");
+    EXPECT_EQ(headerFieldText(h, FieldAreas), "Japan, Europe PAL, East Asia PAL, Central South America PAL.");
+    EXPECT_EQ(headerFieldText(h, FieldPeripherals), "Standard Digital Control Pad, Multi-tap.");
+}
+
 TEST(DiscHeader, ShortDataReadsOnlyWholeFields)
 {
     const auto full = test::makeHeader();

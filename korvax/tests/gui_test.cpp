@@ -9,6 +9,7 @@
 #include <QListWidget>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -356,6 +357,42 @@ TEST_F(GuiTest, InformationReadFaultKeepsTheFieldsShown)
     EXPECT_EQ(info.fieldText(FieldDeviceInfo), "");
 }
 
+// True when the field's whole text can be brought into view: it fits, or the field scrolls to its end.
+bool wholeTextCanBeSeen(QWidget* field)
+{
+    if (auto* label = qobject_cast<QLabel*>(field)) {
+        const QRect room = label->contentsRect();
+        return label->wordWrap() ? label->heightForWidth(room.width()) <= room.height()
+                                 : label->sizeHint().width() <= label->width();
+    }
+    if (auto* edit = qobject_cast<QPlainTextEdit*>(field)) {
+        edit->moveCursor(QTextCursor::End);
+        edit->ensureCursorVisible();
+        const bool endSeen = edit->viewport()->rect().contains(edit->cursorRect());
+        edit->moveCursor(QTextCursor::Start);
+        edit->ensureCursorVisible();
+        return endSeen && edit->viewport()->rect().contains(edit->cursorRect());
+    }
+    return false;
+}
+
+TEST_F(GuiTest, InformationFieldsShowTheirWholeText)
+{
+    ScannerState state;
+    state.currentLabel = "SECOND";
+    drives.find("sr1")->disc->root[0].second.data =
+        test::makeHeader({"JTUEBKAL", "JAMKSTGWRECDXQFP", "J:" + std::string(110, 'W')});
+    state.selectedAip = AipEntry{"0.BIN", "sr1:\\0.BIN", drives.find("sr1")->ref, false};
+    InfoDialog info(state, drives);
+    ASSERT_TRUE(info.load());
+    info.show();
+    QApplication::processEvents();
+    EXPECT_TRUE(info.fieldText(FieldAreas).endsWith("Korea, East Asia PAL, Central South America PAL."));
+    EXPECT_TRUE(info.fieldText(FieldPeripherals).endsWith("Floppy Disk Drive, Video CD Card."));
+    for (int i = 0; i < HeaderFieldCount; ++i)
+        EXPECT_TRUE(wholeTextCanBeSeen(info.valueField(i))) << kHeaderLayout[i].label;
+}
+
 TEST_F(GuiTest, OpenDiscImageJoinsTheDriveList)
 {
     const fs::path iso = fs::path(SUITE_TESTDATA_DIR) / "discs" / "saturn-test.iso";
@@ -372,6 +409,25 @@ TEST_F(GuiTest, OpenDiscImageJoinsTheDriveList)
     });
     w.action(CmdOpenImage)->trigger();
     EXPECT_TRUE(probe.ran);
+    EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(GuiTest, ImageWithAnAccentedNameIsListedAndScanned)
+{
+    test::TempDir dir;
+    const fs::path image = dir / "Bah\xc3\xad" "a.iso";
+    fs::copy_file(fs::path(SUITE_TESTDATA_DIR) / "discs" / "saturn-test.iso", image);
+    ASSERT_TRUE(window().addImage(image.string()));
+    ScannerState state;
+    ExploreDialog explore(state, all, &window());
+    ASSERT_TRUE(explore.populate());
+    const QString item = QString::fromUtf8("Bah\xc3\xad" "a.iso: 'SATURN_TEST'");
+    EXPECT_EQ(itemTexts(explore.driveList()), QStringList({item, "sr1: 'SECOND'"}));
+    explore.selectDrive("Bah\xc3\xad" "a.iso");
+    ASSERT_EQ(explore.driveList()->selectedItems().size(), 1);
+    EXPECT_EQ(explore.driveList()->selectedItems()[0]->text(), item);
+    QTest::mouseClick(explore.scanButton(), Qt::LeftButton);
+    EXPECT_EQ(itemTexts(explore.aipList()), QStringList({"(system area)", "0.BIN"}));
     EXPECT_TRUE(messages.empty());
 }
 

@@ -1,8 +1,9 @@
 // Fuzzes header decoding and the whole scanner over a stand-in drive whose files and system
-// area are the fuzzer's bytes.
+// area are the fuzzer's bytes, and the text clean-up for list items.
 #include <cstddef>
 #include <cstdint>
 
+#include "core/command_line.h"
 #include "core/disc_header.h"
 #include "core/memory_drive_access.h"
 #include "core/scanner.h"
@@ -55,6 +56,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (int i = 0; i < fields; ++i)
         (void)headerFieldText(header, i);
     (void)isAipIdentifier(data, size);
+    (void)printableItem(std::string(reinterpret_cast<const char*>(data), size));
 
     // The same bytes as a file with the identifier, as one without, and as the system area;
     // the first byte picks the reported size so that short reads happen too.
