@@ -46,6 +46,36 @@ TEST(KeyStateFeed, KeyEventsOfTheWindowFillTheTable)
     qApp->removeEventFilter(&feed);
 }
 
+// A key event as the window system sends it, with the physical key's scan code.
+void sendKey(QWidget& window, QEvent::Type type, int qtKey, Qt::KeyboardModifiers modifiers, quint32 scanCode)
+{
+    QKeyEvent event(type, qtKey, modifiers, scanCode, 0, 0);
+    QCoreApplication::sendEvent(&window, &event);
+}
+
+TEST(KeyStateFeed, AReleaseLetsGoOfTheKeyItsPressHeldDown)
+{
+    keyStates().releaseAll();
+    KeyStateFeed feed;
+    qApp->installEventFilter(&feed);
+    QWidget window;
+    window.show();
+    // "2" pressed, then Shift; the release of the same key now reports '@'.
+    sendKey(window, QEvent::KeyPress, Qt::Key_2, Qt::NoModifier, 11);
+    sendKey(window, QEvent::KeyPress, Qt::Key_Shift, Qt::ShiftModifier, 50);
+    sendKey(window, QEvent::KeyRelease, Qt::Key_At, Qt::ShiftModifier, 11);
+    EXPECT_FALSE(keyStates().isDown(Key::Digit2));
+    EXPECT_TRUE(keyStates().isDown(Key::Shift));
+    // Numeric-pad 8 pressed with Num Lock on and released after Num Lock went off.
+    sendKey(window, QEvent::KeyPress, Qt::Key_8, Qt::KeypadModifier, 80);
+    sendKey(window, QEvent::KeyRelease, Qt::Key_Up, Qt::KeypadModifier, 80);
+    EXPECT_FALSE(keyStates().isDown(Key::Pad8));
+    // Without a scan code the key reported decides.
+    sendKey(window, QEvent::KeyRelease, Qt::Key_Shift, Qt::NoModifier, 0);
+    EXPECT_FALSE(keyStates().isDown(Key::Shift));
+    qApp->removeEventFilter(&feed);
+}
+
 } // namespace
 } // namespace vortastr::test
 
