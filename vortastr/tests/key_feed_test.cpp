@@ -27,13 +27,23 @@ TEST(KeyStateFeed, QtKeysMapToTheEmulatorsKeys)
         EXPECT_EQ(emulatorKeyOf(c.qtKey, c.keypad), c.key) << c.qtKey << " keypad " << c.keypad;
 }
 
+// A shown window whose key events feed an emptied key-state table.
+struct FedWindow {
+    KeyStateFeed feed;
+    QWidget window;
+    FedWindow()
+    {
+        keyStates().releaseAll();
+        qApp->installEventFilter(&feed);
+        window.show();
+    }
+    ~FedWindow() { qApp->removeEventFilter(&feed); }
+};
+
 TEST(KeyStateFeed, KeyEventsOfTheWindowFillTheTable)
 {
-    keyStates().releaseAll();
-    KeyStateFeed feed;
-    qApp->installEventFilter(&feed);
-    QWidget window;
-    window.show();
+    FedWindow fed;
+    QWidget& window = fed.window;
     QTest::keyPress(&window, Qt::Key_Right);
     QTest::keyPress(&window, Qt::Key_6, Qt::KeypadModifier);
     EXPECT_TRUE(keyStates().isDown(Key::Right));
@@ -43,7 +53,6 @@ TEST(KeyStateFeed, KeyEventsOfTheWindowFillTheTable)
     QEvent deactivate(QEvent::ApplicationDeactivate);
     QCoreApplication::sendEvent(qApp, &deactivate);
     EXPECT_FALSE(keyStates().isDown(Key::Pad6));
-    qApp->removeEventFilter(&feed);
 }
 
 // A key event as the window system sends it, with the physical key's scan code.
@@ -55,11 +64,8 @@ void sendKey(QWidget& window, QEvent::Type type, int qtKey, Qt::KeyboardModifier
 
 TEST(KeyStateFeed, AReleaseLetsGoOfTheKeyItsPressHeldDown)
 {
-    keyStates().releaseAll();
-    KeyStateFeed feed;
-    qApp->installEventFilter(&feed);
-    QWidget window;
-    window.show();
+    FedWindow fed;
+    QWidget& window = fed.window;
     // "2" pressed, then Shift; the release of the same key now reports '@'.
     sendKey(window, QEvent::KeyPress, Qt::Key_2, Qt::NoModifier, 11);
     sendKey(window, QEvent::KeyPress, Qt::Key_Shift, Qt::ShiftModifier, 50);
@@ -73,7 +79,6 @@ TEST(KeyStateFeed, AReleaseLetsGoOfTheKeyItsPressHeldDown)
     // Without a scan code the key reported decides.
     sendKey(window, QEvent::KeyRelease, Qt::Key_Shift, Qt::NoModifier, 0);
     EXPECT_FALSE(keyStates().isDown(Key::Shift));
-    qApp->removeEventFilter(&feed);
 }
 
 } // namespace
