@@ -151,8 +151,13 @@ void tutankhamSelectBank(Board& b, uint8_t value)
         bank = 9;
     const std::size_t offset = std::size_t(bank) * kBankSize;
     b.romBank = bank;
-    if (offset + kBankSize <= b.bankBuffer.size())
-        std::memcpy(b.data() + kBankWindow, b.bankBuffer.data() + offset, kBankSize);
+    if (offset + kBankSize > b.bankBuffer.size())
+        return;
+    std::memcpy(b.data() + kBankWindow, b.bankBuffer.data() + offset, kBankSize);
+    // The banks hold code too: the opcode image must see the same bytes, or a routine in a
+    // bank would run with the opcodes of the bank that was in the window at game start.
+    if (b.size() >= m6809OpcodeImage + kBankWindow + kBankSize)
+        std::memcpy(b.data() + m6809OpcodeImage + kBankWindow, b.bankBuffer.data() + offset, kBankSize);
 }
 
 void runBlitter(Board& b)

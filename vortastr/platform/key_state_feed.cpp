@@ -32,20 +32,38 @@ std::optional<Key> emulatorKeyOf(int qtKey, bool keypad)
     }
 }
 
+void KeyStateFeed::keyEvent(const QKeyEvent& event)
+{
+    if (event.isAutoRepeat())
+        return;
+    const uint32_t scanCode = event.nativeScanCode();
+    const auto mapped = emulatorKeyOf(event.key(), event.modifiers() & Qt::KeypadModifier);
+    if (event.type() == QEvent::KeyPress) {
+        if (!mapped)
+            return;
+        keyStates().set(*mapped, true);
+        if (scanCode != 0)
+            heldByScanCode_[scanCode] = *mapped;
+        return;
+    }
+    const auto held = scanCode != 0 ? heldByScanCode_.find(scanCode) : heldByScanCode_.end();
+    if (held != heldByScanCode_.end()) {
+        keyStates().set(held->second, false);
+        heldByScanCode_.erase(held);
+    } else if (mapped) {
+        keyStates().set(*mapped, false);
+    }
+}
+
 bool KeyStateFeed::eventFilter(QObject* watched, QEvent* event)
 {
     switch (event->type()) {
     case QEvent::KeyPress:
-    case QEvent::KeyRelease: {
-        auto* key = static_cast<QKeyEvent*>(event);
-        if (key->isAutoRepeat())
-            break;
-        const bool keypad = key->modifiers() & Qt::KeypadModifier;
-        if (const auto k = emulatorKeyOf(key->key(), keypad))
-            keyStates().set(*k, event->type() == QEvent::KeyPress);
+    case QEvent::KeyRelease: keyEvent(*static_cast<QKeyEvent*>(event)); break;
+    case QEvent::ApplicationDeactivate:
+        keyStates().releaseAll();
+        heldByScanCode_.clear();
         break;
-    }
-    case QEvent::ApplicationDeactivate: keyStates().releaseAll(); break;
     default: break;
     }
     return QObject::eventFilter(watched, event);

@@ -5,7 +5,9 @@
 
 #include <QObject>
 
+#include <cstdint>
 #include <optional>
+#include <unordered_map>
 
 class QKeyEvent;
 
@@ -20,6 +22,13 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void keyEvent(const QKeyEvent& event);
+
+    // The key each physical key (by scan code) pressed, so that its release lets go of the
+    // same key even when Shift or Num Lock changed what the key reports in between.
+    std::unordered_map<uint32_t, Key> heldByScanCode_;
 };
 
 } // namespace vortastr

@@ -82,6 +82,7 @@ bool loadNewGame(Emulator& emu, FrameLoop& loop)
     if (loadSpriteSet(run.currentGame) != 0)
         return fail(kCantFindSpriteRoms);
     warnAbout16BitGames(emu);
+    selectPaletteBank(emu.colours, 0);
     const int status = setUpBoard(run.currentGame);
     if (status != kBoardOk)
         return fail(status == kBoardRomMissing ? kCantFindGameRomsOnChange : nullptr);
@@ -194,6 +195,7 @@ FrameLoopResult startFrameLoop(Emulator& emu, FrameLoop& loop)
     loop.fpsShown = 0;
 
     warnAbout16BitGames(emu);
+    selectPaletteBank(emu.colours, 0); // a new board starts from the first palette bank
     const int status = setUpBoard(run.currentGame);
     if (status != kBoardOk) {
         if (status == kBoardRomMissing)

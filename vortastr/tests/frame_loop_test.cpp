@@ -119,6 +119,19 @@ TEST_F(FrameLoopFixture, AChangeToAnotherGameLoadsItWithItsDips)
     EXPECT_TRUE(game.host().messages.empty());
 }
 
+TEST_F(FrameLoopFixture, ANewBoardStartsFromTheFirstPaletteBank)
+{
+    writeBlankRomSet(folder, 8);
+    RunningGame game(folder.str(), "JN");
+    EXPECT_EQ(game.emu().colours.bank, 0);
+    game.emu().colours.bank = 1; // as a two-layer board's sprite pass leaves it
+    game.emu().run.requestedGame = 8;
+    game.emu().run.pendingAction = ActionChangeGame;
+    game.frames(1);
+    EXPECT_EQ(board().game, 8);
+    EXPECT_EQ(game.emu().colours.bank, 0);
+}
+
 TEST_F(FrameLoopFixture, F7HeldSavesOnEverySecondFrameAndWinsOverF8)
 {
     RunningGame game(folder.str(), "JN");

@@ -27,13 +27,23 @@ TEST(KeyStateFeed, QtKeysMapToTheEmulatorsKeys)
         EXPECT_EQ(emulatorKeyOf(c.qtKey, c.keypad), c.key) << c.qtKey << " keypad " << c.keypad;
 }
 
+// A shown window whose key events feed an emptied key-state table.
+struct FedWindow {
+    KeyStateFeed feed;
+    QWidget window;
+    FedWindow()
+    {
+        keyStates().releaseAll();
+        qApp->installEventFilter(&feed);
+        window.show();
+    }
+    ~FedWindow() { qApp->removeEventFilter(&feed); }
+};
+
 TEST(KeyStateFeed, KeyEventsOfTheWindowFillTheTable)
 {
-    keyStates().releaseAll();
-    KeyStateFeed feed;
-    qApp->installEventFilter(&feed);
-    QWidget window;
-    window.show();
+    FedWindow fed;
+    QWidget& window = fed.window;
     QTest::keyPress(&window, Qt::Key_Right);
     QTest::keyPress(&window, Qt::Key_6, Qt::KeypadModifier);
     EXPECT_TRUE(keyStates().isDown(Key::Right));
@@ -43,7 +53,32 @@ TEST(KeyStateFeed, KeyEventsOfTheWindowFillTheTable)
     QEvent deactivate(QEvent::ApplicationDeactivate);
     QCoreApplication::sendEvent(qApp, &deactivate);
     EXPECT_FALSE(keyStates().isDown(Key::Pad6));
-    qApp->removeEventFilter(&feed);
+}
+
+// A key event as the window system sends it, with the physical key's scan code.
+void sendKey(QWidget& window, QEvent::Type type, int qtKey, Qt::KeyboardModifiers modifiers, quint32 scanCode)
+{
+    QKeyEvent event(type, qtKey, modifiers, scanCode, 0, 0);
+    QCoreApplication::sendEvent(&window, &event);
+}
+
+TEST(KeyStateFeed, AReleaseLetsGoOfTheKeyItsPressHeldDown)
+{
+    FedWindow fed;
+    QWidget& window = fed.window;
+    // "2" pressed, then Shift; the release of the same key now reports '@'.
+    sendKey(window, QEvent::KeyPress, Qt::Key_2, Qt::NoModifier, 11);
+    sendKey(window, QEvent::KeyPress, Qt::Key_Shift, Qt::ShiftModifier, 50);
+    sendKey(window, QEvent::KeyRelease, Qt::Key_At, Qt::ShiftModifier, 11);
+    EXPECT_FALSE(keyStates().isDown(Key::Digit2));
+    EXPECT_TRUE(keyStates().isDown(Key::Shift));
+    // Numeric-pad 8 pressed with Num Lock on and released after Num Lock went off.
+    sendKey(window, QEvent::KeyPress, Qt::Key_8, Qt::KeypadModifier, 80);
+    sendKey(window, QEvent::KeyRelease, Qt::Key_Up, Qt::KeypadModifier, 80);
+    EXPECT_FALSE(keyStates().isDown(Key::Pad8));
+    // Without a scan code the key reported decides.
+    sendKey(window, QEvent::KeyRelease, Qt::Key_Shift, Qt::NoModifier, 0);
+    EXPECT_FALSE(keyStates().isDown(Key::Shift));
 }
 
 } // namespace

@@ -192,11 +192,39 @@ TEST_F(BoardFixture, TutankhamBankTwelveSelectsNine)
     EXPECT_EQ(board().romBank, 9);
     EXPECT_EQ(memory()[0x9000], 0x99);
     EXPECT_EQ(memory()[0x9FFF], 0x99);
-    // Data image only: opcodes in the window stay what they were.
-    EXPECT_EQ(memory()[0x19000], 0x00);
+    // Code in the banks runs: opcodes are fetched from the selected bank, undecrypted.
+    EXPECT_EQ(memory()[0x19000], 0x99);
+    EXPECT_EQ(memory()[0x19FFF], 0x99);
     write(0x8300, 0x28);
     EXPECT_EQ(board().romBank, 8);
     EXPECT_EQ(memory()[0x9000], 0x88);
+    EXPECT_EQ(memory()[0x19000], 0x88);
+}
+
+TEST_F(BoardFixture, TutankhamRunsARoutineInTheSelectedBank)
+{
+    writeBlankRomSet(folder, 8);
+    // Reset vector 0xF000: select bank 3, call 0x9000 and store what the bank routine left in A.
+    std::vector<uint8_t> program(4096, 0x12); // NOP
+    const uint8_t code[] = {0x86, 0x03,             // LDA #3
+                            0xB7, 0x83, 0x00,       // STA 0x8300
+                            0xBD, 0x90, 0x00,       // JSR 0x9000
+                            0xB7, 0x40, 0x00,       // STA 0x4000
+                            0x20, 0xFE};            // BRA *
+    std::copy(std::begin(code), std::end(code), program.begin());
+    program[0xFFE] = 0xF0;
+    program[0xFFF] = 0x00;
+    writeFile(romFile(folder, "tutankhm\\ra1_6h.cpu"), program);
+    std::vector<uint8_t> bank(4096, 0x12);
+    bank[0] = 0x86; // LDA #0x5A
+    bank[1] = 0x5A;
+    bank[2] = 0x39; // RTS
+    writeFile(romFile(folder, "tutankhm\\ra1_4i.cpu"), bank); // bank 3
+    setUp(8);
+    resetAllCpus(board().slots);
+    runCpuSlice(board().slots, 8);
+    EXPECT_EQ(board().romBank, 3);
+    EXPECT_EQ(memory()[0x4000], 0x5A);
 }
 
 TEST_F(BoardFixture, TutankhamPortsScrollAndSound)
