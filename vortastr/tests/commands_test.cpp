@@ -113,23 +113,17 @@ TEST(GameCommands, HiddenIdentifiersSelectTheirGames)
     }
 }
 
-TEST(GameCommands, ChoosingAGameKeepsTheRunningDipsAndTheLoopTakesTheNewOnes)
+TEST(GameCommands, ChoosingAGameKeepsTheRunningDipsAndLeavesTheChangeToTheLoop)
 {
     StartedEmulator started;
     Emulator& emu = started.emu;
-    emu.settings.savedDipB[8] = 0x21;
     emu.run.dips = {0x11, 0x22};
     dispatchCommand(emu, 40077); // Tutankhan
     EXPECT_EQ(emu.settings.savedDipA[9], 0x11);
     EXPECT_EQ(emu.settings.savedDipB[9], 0x22);
-    EXPECT_EQ(emu.run.currentGame, 9); // until the loop carries it out
-    carryOutPendingAction(emu);
-    EXPECT_EQ(emu.run.pendingAction, NoAction);
-    EXPECT_EQ(emu.run.currentGame, 8);
-    EXPECT_EQ(emu.run.dips.b, 0x21);
-    EXPECT_EQ(started.host.output.title, "Tutankham");
-    EXPECT_TRUE(menuItemState(emu, 40077).checked);
-    EXPECT_FALSE(menuItemState(emu, 40084).checked);
+    EXPECT_EQ(emu.run.currentGame, 9); // until the frame loop carries it out
+    EXPECT_EQ(emu.run.requestedGame, 8);
+    EXPECT_EQ(emu.run.pendingAction, ActionChangeGame);
     EXPECT_TRUE(started.host.messages.empty());
 }
 
@@ -317,21 +311,16 @@ TEST(MenuState, CheckMarksAndGreying)
     }
 }
 
-TEST(MainLoop, EndsOnQuitOrAfterTheIterationsAsked)
+TEST(MessagePump, PumpsTheHostAndEndsTheLoopOnceTheQuitMessageArrives)
 {
     StartedEmulator started;
-    EXPECT_EQ(runMainLoop(started.emu, 3), 3);
-    EXPECT_EQ(started.host.pumps, 6);
-    EXPECT_TRUE(started.emu.display.hasPresented);
-
-    StartedEmulator quitting;
-    int pumps = 0;
-    quitting.host.onPump = [&] {
-        if (++pumps == 3)
-            dispatchCommand(quitting.emu, CmdExit);
-    };
-    EXPECT_EQ(runMainLoop(quitting.emu, 0), 1);
-    EXPECT_TRUE(quitting.emu.run.quitRequested);
+    EXPECT_TRUE(pumpOneMessage(started.emu));
+    EXPECT_EQ(started.host.pumps, 1);
+    started.host.onPump = [&] { dispatchCommand(started.emu, CmdExit); };
+    EXPECT_FALSE(pumpOneMessage(started.emu));
+    EXPECT_TRUE(started.emu.run.quitRequested);
+    started.host.onPump = nullptr;
+    EXPECT_FALSE(pumpOneMessage(started.emu)) << "the quit stays seen";
 }
 
 TEST(AboutText, StoredComplementedAndDecodedIntoABoundedBuffer)
