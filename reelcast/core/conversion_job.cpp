@@ -6,6 +6,8 @@
 #include <sys/syscall.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <chrono>
 #include <new>
 #include <system_error>
 
@@ -102,12 +104,33 @@ int ConversionJob::start(MovieReader& reader, const std::string* aviPath, const 
     return 0;
 }
 
+bool canLeaveIdlePriority() {
+    static const bool allowed = [] {
+        bool back = false;
+        try {
+            std::thread probe([&back] {
+                sched_param param{};
+                if (pthread_setschedparam(pthread_self(), SCHED_IDLE, &param) != 0) return;
+                back = pthread_setschedparam(pthread_self(), SCHED_OTHER, &param) == 0;
+            });
+            probe.join();
+        } catch (const std::system_error&) {
+        }
+        return back;
+    }();
+    return allowed;
+}
+
 // Linux has no per-thread priority classes as such: nice values stand for them, and idle is
 // SCHED_IDLE. Raising the priority needs a privilege a user may not have; it is then left as is.
+// Idle is only entered when the thread may leave it again: otherwise a later Normal would be
+// refused and the worker would stay idle, so Slow pauses after every frame instead.
 void ConversionJob::applySpeed(int speed) {
     sched_param param{};
     const pid_t tid = pid_t(syscall(SYS_gettid));
-    if (speed == kSpeedSlow) {
+    const bool idle = speed == kSpeedSlow && idleProbe_ && idleProbe_();
+    pausing_ = speed == kSpeedSlow && !idle;
+    if (idle) {
         pthread_setschedparam(pthread_self(), SCHED_IDLE, &param);
         return;
     }
@@ -142,6 +165,7 @@ void ConversionJob::run(bool converting) {
     readDecodeCopy();
     const int64_t total = int64_t(frameCount_) + 4;
     for (int64_t i = 0;; ++i) {
+        const auto frameStart = std::chrono::steady_clock::now();
         {
             std::lock_guard<std::mutex> hold(lock_);
             if (i >= total || stopRequested_) break;
@@ -163,6 +187,11 @@ void ConversionJob::run(bool converting) {
             }
         }
         if (repaint_) repaint_();
+        // Slow without idle priority: leave the processor to others for as long as the frame took.
+        if (pausing_)
+            std::this_thread::sleep_for(
+                std::min<std::chrono::steady_clock::duration>(std::chrono::steady_clock::now() - frameStart,
+                                                              std::chrono::milliseconds(100)));
     }
     bool stopped;
     {

@@ -32,6 +32,11 @@ int32_t jobFrameRate(int frameRateIndex, int32_t scannedRate);
 // "ConvSpeed": 0 fast (highest priority), 1 normal, 2 slow (idle).
 enum ConvSpeed : int { kSpeedFast = 0, kSpeedNormal = 1, kSpeedSlow = 2 };
 
+// Whether a thread of this process that goes to idle priority may come back to normal. An ordinary
+// user usually may not (the system asks for the permission to lower a nice value); found out on a
+// short-lived thread of its own, so no thread that matters is left idle.
+bool canLeaveIdlePriority();
+
 struct JobSettings {
     int frameRateIndex = 0;
     bool resizeOn = false;
@@ -53,6 +58,8 @@ public:
 
     // Called from the worker: ask for a repaint; the job ended without being stopped.
     void setCallbacks(Notify repaint, Notify finished, ErrorFn error);
+    // The test of whether idle priority can be left again (canLeaveIdlePriority unless replaced).
+    void setIdleProbe(std::function<bool()> probe) { idleProbe_ = std::move(probe); }
 
     // The bitmap the next job fills (the previous one is released); false when memory is short.
     bool createBitmap(uint32_t width, uint32_t height);
@@ -73,6 +80,8 @@ public:
     int32_t framesRead() const { return framesRead_.load(); }
     int32_t frameRate() const { return frameRate_; }
     int32_t frameCount() const { return frameCount_; }
+    // Slow is done by pausing after each frame, as idle priority could not be left again.
+    bool pausing() const { return pausing_.load(); }
     // The bitmap and the lock the worker holds while it writes into it.
     const OutputBitmap* bitmap() const { return bitmap_.get(); }
     std::mutex& lock() { return lock_; }
@@ -87,6 +96,8 @@ private:
     const std::atomic<int>& speed_;
     Notify repaint_, finished_;
     ErrorFn error_;
+    std::function<bool()> idleProbe_ = canLeaveIdlePriority;
+    std::atomic<bool> pausing_{false};
 
     std::unique_ptr<OutputBitmap> bitmap_;
     std::mutex lock_;

@@ -195,7 +195,7 @@ void MainWindow::startJob(bool converting) {
                                      m.totalFrames, int(m.width), int(m.height), jobFrameRate(0, m.frameRate));
     if (m.frameRate <= 0)
         text += QString::asprintf("\n(no frame rate found: %d Frame/sec assumed)", kFallbackFrameRate);
-    if (services_.message(this, QMessageBox::Information, "Video Infomation", text,
+    if (services_.message(this, QMessageBox::NoIcon, "Video Infomation", text,
                           QMessageBox::Ok | QMessageBox::Cancel) != QMessageBox::Ok) {
         closeMovie();
         return;

@@ -4,12 +4,15 @@
 
 #include <gtest/gtest.h>
 
+#include <sched.h>
+
 #include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <mutex>
 #include <sstream>
 #include <thread>
 
@@ -218,6 +221,46 @@ TEST(Conversion, PreviewRunsEveryFrameAndWritesNothing) {
     EXPECT_EQ(repaints, 119 + 4);
     EXPECT_EQ(job.framesRead(), 119);
     EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
+}
+
+// Slow and back to Normal during a preview: the worker's own scheduling policy, seen from the repaint
+// callback (which runs on the worker), must come back to normal whether or not idle priority was
+// allowed; without that permission Slow pauses instead of going idle.
+TEST(Conversion, SlowCanAlwaysBeLeftForNormal) {
+    for (const bool idleAllowed : {false, true}) {
+        if (idleAllowed && !canLeaveIdlePriority()) continue;  // this user may not: the other pass covers it
+        SCOPED_TRACE(idleAllowed ? "idle priority allowed" : "idle priority not allowed");
+        MovieReader reader;
+        ASSERT_EQ(reader.open(moviePath("bars-v3-30fps-silent.STR")), kMovieOk);
+        ASSERT_EQ(reader.scanFrames(), kMovieOk);
+        std::atomic<int> speed{kSpeedSlow};
+        ConversionJob job(speed);
+        job.setIdleProbe([idleAllowed] { return idleAllowed; });
+        std::mutex m;
+        std::vector<std::pair<int, bool>> seen;  // policy and pausing, per frame
+        job.setCallbacks(
+            [&] {
+                std::lock_guard<std::mutex> hold(m);
+                seen.emplace_back(sched_getscheduler(0), job.pausing());
+            },
+            {}, {});
+        ASSERT_TRUE(job.createBitmap(256, 224));
+        ASSERT_EQ(job.startPreview(reader, JobSettings{}), 0);
+        auto frames = [&] {
+            std::lock_guard<std::mutex> hold(m);
+            return seen.size();
+        };
+        while (frames() < 3 && job.running()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        speed = kSpeedNormal;
+        while (job.running()) std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        job.releaseOutput();
+        ASSERT_TRUE(job.done());
+        ASSERT_GE(seen.size(), 3u);
+        EXPECT_EQ(seen.front().first, idleAllowed ? SCHED_IDLE : SCHED_OTHER);
+        EXPECT_EQ(seen.front().second, !idleAllowed);
+        EXPECT_EQ(seen.back().first, SCHED_OTHER);
+        EXPECT_FALSE(seen.back().second);
+    }
 }
 
 TEST(Conversion, SetUpFailuresReportAndStartNothing) {

@@ -95,6 +95,8 @@ TEST_F(MainWindowTest, OpenScanInformationConversionDone) {
     ASSERT_GE(desktop.messages.size(), 1u) << desktop.texts().join("\n").toStdString();
     EXPECT_EQ(desktop.messages[0].title, "Video Infomation");
     EXPECT_EQ(desktop.messages[0].text, "Total frame\t88\nWidth\t\t320\nHeight\t\t240\nFrame rate\t15 Frame/sec");
+    EXPECT_EQ(desktop.messages[0].icon, QMessageBox::NoIcon);  // a plain box with OK and Cancel
+    EXPECT_EQ(desktop.messages[0].owner, w.get());
     // Busy while it runs: the status box counts, drops are refused.
     if (w->jobRunning()) {
         EXPECT_FALSE(w->openAction()->isEnabled());
@@ -104,6 +106,7 @@ TEST_F(MainWindowTest, OpenScanInformationConversionDone) {
     }
     ASSERT_TRUE(waitForMessage("Convert done.")) << desktop.texts().join("\n").toStdString();
     EXPECT_EQ(desktop.messages.back().title, "Status");
+    EXPECT_EQ(desktop.messages.back().icon, QMessageBox::NoIcon);
     EXPECT_FALSE(w->movieOpen());
     EXPECT_EQ(w->statusBox(), nullptr);
     EXPECT_TRUE(w->openAction()->isEnabled());
