@@ -206,6 +206,7 @@ struct TimingCase {
     const char* what;
     std::vector<uint8_t> bytes;
     int32_t cycles;
+    int instructions = 1; // the set-up instructions before the one timed count as well
 };
 
 class V30Timing : public ::testing::TestWithParam<TimingCase> {};
@@ -214,7 +215,10 @@ TEST_P(V30Timing, ChargesThePublishedCount)
 {
     TestMachine m;
     m.code(GetParam().bytes);
-    EXPECT_EQ(m.step(), GetParam().cycles);
+    int32_t cycles = 0;
+    for (int i = 0; i < GetParam().instructions; ++i)
+        cycles += m.step();
+    EXPECT_EQ(cycles, GetParam().cycles);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -230,6 +234,15 @@ INSTANTIATE_TEST_SUITE_P(
                       TimingCase{"PUSHF", {0x9C}, 14},
                       TimingCase{"JZ not taken", {0x74, 0x10}, 4},
                       TimingCase{"JNZ taken", {0x75, 0x10}, 16},
+                      // CX counts down to 0 (or starts there for JCXZ) when they fall through
+                      TimingCase{"LOOPNE not taken", {0xB9, 0x01, 0x00, 0xE0, 0x10}, 4 + 5, 2},
+                      TimingCase{"LOOPE not taken", {0xB9, 0x01, 0x00, 0xE1, 0x10}, 4 + 6, 2},
+                      TimingCase{"LOOP not taken", {0xB9, 0x01, 0x00, 0xE2, 0x10}, 4 + 5, 2},
+                      TimingCase{"JCXZ taken", {0xE3, 0x10}, 18},
+                      TimingCase{"JCXZ not taken", {0xB9, 0x01, 0x00, 0xE3, 0x10}, 4 + 6, 2},
+                      TimingCase{"LOOPNE taken", {0xB9, 0x02, 0x00, 0xE0, 0x10}, 4 + 19, 2},
+                      TimingCase{"LOOPE taken", {0xB9, 0x02, 0x00, 0x3C, 0x00, 0xE1, 0x10}, 4 + 4 + 18, 3},
+                      TimingCase{"LOOP taken", {0xB9, 0x02, 0x00, 0xE2, 0x10}, 4 + 17, 2},
                       TimingCase{"SHL AX,CL with CL=0", {0xD3, 0xE0}, 8},
                       TimingCase{"ESC register form", {0xD8, 0xC0}, 2},
                       TimingCase{"ESC [BX+SI+d16]", {0xDB, 0x80, 0x34, 0x12}, 8 + 11},

@@ -13,6 +13,8 @@ namespace vortastr::v30 {
 namespace {
 
 constexpr int32_t jumpTakenExtra = 12; // Jcc: 4 not taken, 16 taken
+// LOOPNE, LOOPE, LOOP, JCXZ when they jump; the grid holds their times when they do not.
+constexpr int32_t loopTakenCycles[4] = {19, 18, 17, 18};
 // A code segment full of prefix bytes would otherwise be one endless instruction: after a
 // whole segment of them the instruction ends, and the counter they used ends the slice.
 constexpr uint32_t maxPrefixes = 0x10000;
@@ -618,10 +620,11 @@ int32_t V30Engine::execute(int32_t budget)
                 s.reg[CX] = uint16_t(s.reg[CX] - 1);
                 taken = s.reg[CX] != 0 && (opcode == 0xE2 || (opcode == 0xE1) == (s.zeroValue == 0));
             }
-            chargeBase(s, opcode);
             if (taken) {
                 s.ip = (s.ip + displacement) & 0xFFFF;
-                s.cycles -= jumpTakenExtra;
+                s.cycles -= loopTakenCycles[opcode & 3];
+            } else {
+                chargeBase(s, opcode);
             }
             break;
         }
