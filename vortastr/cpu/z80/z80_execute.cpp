@@ -349,9 +349,11 @@ uint32_t Z80Engine::execute(uint32_t budget)
     goto store;
 
 halt:
-    // The rest of the budget counts as used; PC stays after the HALT until an interrupt.
+    // The budget counts as used on top of the T-states already spent: the engine-wide
+    // remaining count still holds the whole budget here (the loop counts down its local copy
+    // and stores it when the call ends). PC stays after the HALT until an interrupt.
     ctx.halted = 1;
-    engine.cyclesThisCall = addCycles(engine.cyclesThisCall, remaining);
+    engine.cyclesThisCall = addCycles(engine.cyclesThisCall, engine.remaining);
     remaining = 0;
     goto store;
 
