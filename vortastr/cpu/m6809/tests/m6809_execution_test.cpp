@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <set>
 #include <vector>
 
 using namespace vortastr;
@@ -130,6 +131,24 @@ TEST_F(M6809Execution, InvalidPostByteAbandonsTheInstruction)
         EXPECT_EQ(m.cpu().execute(20), 20);
         EXPECT_EQ(m.regs().pc, c.pcAfter);
         EXPECT_EQ(m.regs().x, 0x3000) << "no side effect on the index register";
+    }
+}
+
+// Every post-byte: exactly the published holes (and the indirect forms of ,R+ and ,-R) stop.
+TEST_F(M6809Execution, ExactlyTheUndefinedPostBytesStop)
+{
+    const std::set<uint8_t> refused = {
+        0x87, 0x8A, 0x8E, 0x8F, 0x90, 0x92, 0x97, 0x9A, 0x9E, 0xA7, 0xAA, 0xAE, 0xAF,
+        0xB0, 0xB2, 0xB7, 0xBA, 0xBE, 0xBF, 0xC7, 0xCA, 0xCE, 0xCF, 0xD0, 0xD2, 0xD7,
+        0xDA, 0xDE, 0xDF, 0xE7, 0xEA, 0xEE, 0xEF, 0xF0, 0xF2, 0xF7, 0xFA, 0xFE, 0xFF};
+    for (unsigned pb = 0; pb < 256; ++pb) {
+        SetUp();
+        m.load(0x1000, {0xE6, uint8_t(pb), 0x00, 0x00}); // LDB indexed
+        m.regs().x = m.regs().y = 0x3000;
+        m.cpu().counter = 0;
+        const bool stops = m.cpu().execute(1) == 1;
+        EXPECT_EQ(stops, refused.count(uint8_t(pb)) == 1) << "post-byte " << std::hex << pb;
+        EXPECT_EQ(m.regs().pc == 0x1000, stops) << "post-byte " << std::hex << pb;
     }
 }
 
