@@ -23,7 +23,7 @@ public:
     void saveContext(M6809Context& context) const;
     // Adds the budget to the counter and runs until it is negative. Returns the counter:
     // negative after a full slice, zero or positive when the slice ended early (an invalid
-    // opcode or post-byte, or a CWAI wait with nothing to wake it).
+    // opcode or post-byte, opcode 0x3E, or a CWAI wait with nothing to wake it).
     int32_t execute(int32_t budget);
 
     // The running processor. CC is held in its published byte layout here; between slices the

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <set>
 #include <vector>
 
 using namespace vortastr;
@@ -88,6 +89,42 @@ TEST_F(M6809Execution, InvalidPage1OpcodeSticksAndTheCounterGrows)
     EXPECT_EQ(m.regs().pc, 0x1001);
 }
 
+// Every opcode of the three pages: the published holes stop without cycles (PC on the opcode,
+// or on the second byte after a prefix); every defined opcode charges something.
+TEST_F(M6809Execution, ExactlyTheUndefinedOpcodesStop)
+{
+    const std::set<uint8_t> page1Holes = {0x01, 0x02, 0x05, 0x0B, 0x14, 0x15, 0x18, 0x1B, 0x38, 0x41, 0x42,
+                                          0x45, 0x4B, 0x4E, 0x51, 0x52, 0x55, 0x5B, 0x5E, 0x61, 0x62, 0x65,
+                                          0x6B, 0x71, 0x72, 0x75, 0x7B, 0x87, 0x8F, 0xC7, 0xCD, 0xCF};
+    const std::set<uint8_t> page2Defined = {0x21, 0x22, 0x23, 0x24, 0x25, 0x26, 0x27, 0x28, 0x29, 0x2A, 0x2B,
+                                            0x2C, 0x2D, 0x2E, 0x2F, 0x3F, 0x83, 0x8C, 0x8E, 0x93, 0x9C, 0x9E,
+                                            0x9F, 0xA3, 0xAC, 0xAE, 0xAF, 0xB3, 0xBC, 0xBE, 0xBF, 0xCE, 0xDE,
+                                            0xDF, 0xEE, 0xEF, 0xFE, 0xFF};
+    const std::set<uint8_t> page3Defined = {0x3F, 0x83, 0x8C, 0x93, 0x9C, 0xA3, 0xAC, 0xB3, 0xBC};
+    for (unsigned prefix : {0x00u, 0x10u, 0x11u}) {
+        for (unsigned op = 0; op < 256; ++op) {
+            if (prefix == 0 && (op == 0x10 || op == 0x11 || op == 0x3E))
+                continue; // prefixes; 0x3E has its own test
+            SetUp();
+            if (prefix)
+                m.load(0x1000, {uint8_t(prefix), uint8_t(op), 0x00, 0x00, 0x00});
+            else
+                m.load(0x1000, {uint8_t(op), 0x00, 0x00, 0x00});
+            m.regs().cc = 0x50; // masked: it only ends a SYNC, and wakes CWAI #0
+            m.regs().pendingInterrupts = m6809FirqBit;
+            m.cpu().counter = 0;
+            const bool undefined = prefix == 0 ? page1Holes.count(uint8_t(op)) == 1
+                                 : prefix == 0x10 ? page2Defined.count(uint8_t(op)) == 0
+                                                  : page3Defined.count(uint8_t(op)) == 0;
+            const int32_t left = m.cpu().execute(1);
+            EXPECT_EQ(left == 1, undefined) << std::hex << prefix << " " << op;
+            if (undefined) {
+                EXPECT_EQ(m.regs().pc, prefix ? 0x1001 : 0x1000) << std::hex << prefix << " " << op;
+            }
+        }
+    }
+}
+
 TEST_F(M6809Execution, AStuckProcessorsCounterSaturatesInsteadOfOverflowing)
 {
     m.load(0x1000, {0x01});
@@ -130,6 +167,24 @@ TEST_F(M6809Execution, InvalidPostByteAbandonsTheInstruction)
         EXPECT_EQ(m.cpu().execute(20), 20);
         EXPECT_EQ(m.regs().pc, c.pcAfter);
         EXPECT_EQ(m.regs().x, 0x3000) << "no side effect on the index register";
+    }
+}
+
+// Every post-byte: exactly the published holes (and the indirect forms of ,R+ and ,-R) stop.
+TEST_F(M6809Execution, ExactlyTheUndefinedPostBytesStop)
+{
+    const std::set<uint8_t> refused = {
+        0x87, 0x8A, 0x8E, 0x8F, 0x90, 0x92, 0x97, 0x9A, 0x9E, 0xA7, 0xAA, 0xAE, 0xAF,
+        0xB0, 0xB2, 0xB7, 0xBA, 0xBE, 0xBF, 0xC7, 0xCA, 0xCE, 0xCF, 0xD0, 0xD2, 0xD7,
+        0xDA, 0xDE, 0xDF, 0xE7, 0xEA, 0xEE, 0xEF, 0xF0, 0xF2, 0xF7, 0xFA, 0xFE, 0xFF};
+    for (unsigned pb = 0; pb < 256; ++pb) {
+        SetUp();
+        m.load(0x1000, {0xE6, uint8_t(pb), 0x00, 0x00}); // LDB indexed
+        m.regs().x = m.regs().y = 0x3000;
+        m.cpu().counter = 0;
+        const bool stops = m.cpu().execute(1) == 1;
+        EXPECT_EQ(stops, refused.count(uint8_t(pb)) == 1) << "post-byte " << std::hex << pb;
+        EXPECT_EQ(m.regs().pc == 0x1000, stops) << "post-byte " << std::hex << pb;
     }
 }
 

@@ -54,7 +54,8 @@ TEST_F(M6809Interrupts, NmiWaitsWhileSIsZeroButFirqAndIrqAreStillConsidered)
     EXPECT_EQ(m.regs().pc, 0x1001);
 
     m.regs().s = 0x8000; // once S is set up, NMI is taken despite the masks
-    m.cpu().execute(1);
+    m.cpu().counter = 0;
+    EXPECT_EQ(m.cpu().execute(1), 1 - 19);
     EXPECT_EQ(m.regs().pc, nmiHandler);
     EXPECT_EQ(m.regs().s, 0x8000 - 12);
     EXPECT_EQ(m.regs().cc & 0xD0, 0xD0) << "E, F and I set";
