@@ -109,6 +109,27 @@ TEST_F(ResetAndInterrupts, ResetSetsPowerOnStateAndKeepsBaseAndLists)
     EXPECT_EQ(ctx().memory, mem.data());
     EXPECT_EQ(ctx().readList, loggingReads);
     EXPECT_EQ(ctx().writeList, loggingWrites);
+    EXPECT_TRUE(AccessLog::entries.empty()) << "the reset vector is read directly";
+}
+
+// Interrupt entry, BRK, RTI and the pushes and pulls of P use the stack and the vectors
+// directly, even when the lists claim every address.
+TEST_F(ResetAndInterrupts, StackAndVectorsBypassTheLists)
+{
+    pokeWord(0xFFFE, 0x0B00);
+    poke(0x0200, {0x00, 0xEA, 0x08, 0x28, 0xEA}); // BRK and its padding, PHP, PLP, NOP
+    M6502Engine::reset();
+    logListedAccesses();
+    ASSERT_EQ(M6502Engine::irq(), 0);
+    M6502Engine::execute(1); // RTI
+    ASSERT_EQ(M6502Engine::nmi(), 0);
+    M6502Engine::execute(1); // RTI
+    M6502Engine::execute(2); // BRK, RTI
+    EXPECT_EQ(ctx().pc, 0x0202);
+    M6502Engine::execute(2); // PHP, PLP
+    EXPECT_EQ(ctx().pc, 0x0204);
+    EXPECT_EQ(ctx().cycleTotal, 7u + 6 + 7 + 6 + 7 + 6 + 3 + 4);
+    EXPECT_TRUE(AccessLog::entries.empty());
 }
 
 TEST_F(ResetAndInterrupts, IrqAcceptedAfterResetUntilSei)
@@ -276,6 +297,45 @@ TEST_F(RangeLists, BankSwitchingWriteMovesTheNextFetch)
     EXPECT_EQ(ctx().x, 0x33);
     EXPECT_EQ(ctx().memory, bankB.data());
     EXPECT_EQ(ctx().pc, 0x0207);
+}
+
+// Every kind of listed write can switch banks: stores through each index and pointer mode, and
+// the write half of a read-modify-write.
+TEST_F(RangeLists, BankSwitchFromEveryWritingMode)
+{
+    struct SwitchCase {
+        const char* what;
+        std::vector<uint8_t> code; // at 0x0200; it writes 0x8000
+    };
+    const SwitchCase cases[] = {
+        {"STA abs,X", {0x9D, 0xF0, 0x7F}},
+        {"STA (zp),Y", {0x91, 0x10}},
+        {"STA (zp,X)", {0x81, 0x10}},
+        {"STX abs", {0x8E, 0x00, 0x80}},
+        {"INC abs", {0xEE, 0x00, 0x80}},
+        {"ROR abs,X", {0x7E, 0xF0, 0x7F}},
+    };
+    std::vector<uint8_t> bankB(0x10000);
+    handlers::bankB = &bankB;
+    const M6502WriteEntry writes[] = {{0x8000, 0x8000, handlers::switchToBankB}, {m6502ListEnd, 0, nullptr}};
+    for (const SwitchCase& sc : cases) {
+        SCOPED_TRACE(sc.what);
+        SetUp();
+        std::fill(bankB.begin(), bankB.end(), 0);
+        ctx().writeList = writes;
+        pokeWord(0x0010, 0x7FF0); // (zp),Y: plus Y is 0x8000
+        pokeWord(0x0020, 0x8000); // (zp,X): 0x10 plus X
+        std::copy(sc.code.begin(), sc.code.end(), mem.begin() + 0x0200);
+        uint16_t next = uint16_t(0x0200 + sc.code.size());
+        poke(next, {0xA9, 0x11}); // LDA #$11 in the old block
+        bankB[next] = 0xA9;       // LDA #$22 in the new one
+        bankB[next + 1] = 0x22;
+        setRegisters(0x0200, 0, 0x10, 0x10);
+        EXPECT_EQ(M6502Engine::execute(2), M6502Engine::executeCompleted);
+        EXPECT_EQ(ctx().memory, bankB.data());
+        EXPECT_EQ(ctx().a, 0x22);
+        EXPECT_EQ(ctx().pc, next + 2);
+    }
 }
 
 } // namespace
