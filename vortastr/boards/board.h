@@ -2,6 +2,7 @@
 // The running board: what the set-up decided (processor, budget, slices, frame rate, screen),
 // the processor's memory and slot, the board registers, and the links its handlers use to
 // reach the rest of the emulator. One process-wide record, as the handlers are plain functions.
+#include "boards/game_id.h"
 #include "boards/dip_tables.h"
 #include "boards/input_bits.h"
 #include "cpu/cpu_kind.h"
@@ -14,8 +15,6 @@
 
 namespace vortastr {
 
-using GameId = int32_t;
-
 // What the board's handlers reach outside the board; the shell fills it in.
 struct BoardIo {
     InputPoll pollInput = nullptr;
@@ -25,7 +24,7 @@ struct BoardIo {
 };
 
 struct Board {
-    GameId game = -1;
+    GameId game = NoGame;
     int32_t cpuCount = 1;
     CpuKind kind = Cpu6502;
     int32_t cyclesPerSlice = 6144;

@@ -17,14 +17,14 @@ namespace {
 std::size_t lowRamToClear(GameId game)
 {
     switch (game) {
-    case 4: return 4 * 0x3000;
-    case 8:
-    case 9:
-    case 10: return 4 * 9216;
-    case 11: return 4 * 3072;
-    case 17:
-    case 19: return 4 * 6144;
-    case 18: return 4 * 8192;
+    case Zoar: return 4 * 0x3000;
+    case Tutankham:
+    case VortaStrike:
+    case VortaStrikeBootleg: return 4 * 9216;
+    case TunnelHunt: return 4 * 3072;
+    case CircusCharlie:
+    case CircusCharlie2: return 4 * 6144;
+    case JailBreak: return 4 * 8192;
     default: return 0;
     }
 }
@@ -87,48 +87,48 @@ Board& board()
 BoardTiming boardTiming(GameId game)
 {
     switch (game) {
-    case 0:
-    case 1:
-    case 4: return {Cpu6502, 6144, 1, 60, 102};
-    case 2:
-    case 3:
-    case 11: return {Cpu6502, 25600, 1, 60, 102};
-    case 7: return {Cpu6809, 4096, 1, 60, 102};
-    case 12:
-    case 13: return {Cpu6809, 25600, 1, 60, 102};
-    case 14: return {Cpu6809, 3413, 10, 60, 102};
-    case 8:
-    case 9:
-    case 10:
-    case 15:
-    case 16:
-    case 17:
-    case 18:
-    case 19:
-    case 22:
-    case 23:
-    case 25:
-    case 26:
-    case 32: return {Cpu6809, 34133, 1, 60, 102};
-    case 20:
-    case 21:
-    case 24: return {CpuZ80, 34133, 1, 60, 102};
-    case 34: return {CpuZ80, 34133, 1, 60, 0x38};
-    case 27:
-    case 28:
-    case 30:
-    case 33:
-    case 36:
-    case 38: return {CpuV30, 186181, 1, 55, 102};
-    case 31: return {CpuV30, 148945, 1, 55, 102};
-    case 29:
-    case 37: return {CpuV30, 93090, 2, 55, 102};
-    case 35: return {CpuV30, 186181, 2, 55, 102};
+    case Tank:
+    case Vanguard:
+    case Zoar: return {Cpu6502, 6144, 1, 60, 102};
+    case Eggs:
+    case CrystalCastles:
+    case TunnelHunt: return {Cpu6502, 25600, 1, 60, 102};
+    case PandorasPalace: return {Cpu6809, 4096, 1, 60, 102};
+    case IronHorse:
+    case SkyKid: return {Cpu6809, 25600, 1, 60, 102};
+    case TrackNField: return {Cpu6809, 3413, 10, 60, 102};
+    case Tutankham:
+    case VortaStrike:
+    case VortaStrikeBootleg:
+    case HyperSports:
+    case RockNRope:
+    case CircusCharlie:
+    case JailBreak:
+    case CircusCharlie2:
+    case RopeMan:
+    case WhizQuiz:
+    case RoadFighters:
+    case MegaZone:
+    case ShaolinsRoad: return {Cpu6809, 34133, 1, 60, 102};
+    case Tazmania:
+    case Scramble:
+    case SuperBond: return {CpuZ80, 34133, 1, 60, 102};
+    case NewZealandStory: return {CpuZ80, 34133, 1, 60, 0x38};
+    case RTypeJapanese:
+    case RType:
+    case RTypeLeo:
+    case InTheHunt:
+    case DragonBreed:
+    case UnderCps: return {CpuV30, 186181, 1, 55, 102};
+    case MasterT: return {CpuV30, 148945, 1, 55, 102};
+    case RType2:
+    case Kengo: return {CpuV30, 93090, 2, 55, 102};
+    case HeroTonma: return {CpuV30, 186181, 2, 55, 102};
     default: return {};
     }
 }
 
-bool boardAvailable(GameId game) { return game == 8 || game == 9 || game == 10; }
+bool boardAvailable(GameId game) { return isKonamiBitmap(game); }
 
 std::string boardNotAvailableMessage(GameId game)
 {
@@ -184,7 +184,8 @@ int setUpBoard(GameId game)
     setup.cyclesPerSlice = b.cyclesPerSlice;
     setup.slicesPerFrame = b.slicesPerFrame;
     setup.interruptKind = b.interruptKind;
-    setup.interruptDecision = interruptRule;
+    // The slot layer knows game numbers only as plain integers.
+    setup.interruptDecision = [](int32_t number, int32_t slot) { return interruptRule(toGameId(number), slot); };
     b.slots.cpuCount = 0;
     registerCpuSlot(b.slots, setup);
     b.cpuCount = b.slots.cpuCount;
@@ -215,9 +216,9 @@ void setUpExtras(GameId game)
     Board& b = board();
     if (!b.data() || b.game != game)
         return;
-    if (game == 9 || game == 10)
+    if (game == VortaStrike || game == VortaStrikeBootleg)
         setUpVortaStrikeExtras(b);
-    else if (game == 8)
+    else if (game == Tutankham)
         setUpTutankhamExtras(b);
     ensureOpcodeImage(b);
     // High scores are loaded here once their files are supported.

@@ -117,7 +117,7 @@ void buildNibbleSwap(std::array<uint8_t, 256>& table)
 void mapKonamiBitmapBoard(Board& b)
 {
     M6809Context& t = m6809Engine().state;
-    const bool vorta = b.game != 8;
+    const bool vorta = b.game != Tutankham;
     const M6809ReadHandler read = vorta ? vortaStrikeRead : tutankhamRead;
     const M6809WriteHandler write = vorta ? vortaStrikeWrite : tutankhamWrite;
     uint8_t* memory = b.data();

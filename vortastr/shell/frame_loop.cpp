@@ -99,7 +99,7 @@ bool loadNewGame(Emulator& emu, FrameLoop& loop)
 void changeGame(Emulator& emu, FrameLoop& loop)
 {
     RunState& run = emu.run;
-    if (run.requestedGame < 0 || run.requestedGame >= kGameCount)
+    if (!isCatalogueGame(run.requestedGame))
         return;
     const GameId previous = run.currentGame;
     run.currentGame = run.requestedGame;

@@ -84,9 +84,9 @@ void renderFrame(DisplayState& display, const ColourTables& colours, const Rende
     if (display.suspended || !inputs.memory)
         return;
     switch (inputs.game) {
-    case 8: renderTutankham(display.screen, colours, inputs.memory, inputs.scroll); break;
-    case 9:
-    case 10: renderVortaStrike(display.screen, colours, inputs.memory); break;
+    case Tutankham: renderTutankham(display.screen, colours, inputs.memory, inputs.scroll); break;
+    case VortaStrike:
+    case VortaStrikeBootleg: renderVortaStrike(display.screen, colours, inputs.memory); break;
     default: break; // the tile-and-sprite boards come with their boards
     }
 }

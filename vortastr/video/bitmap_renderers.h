@@ -17,7 +17,7 @@ void renderTutankham(ScreenSurface& screen, const ColourTables& colours, const u
 
 // What renderFrame needs of the running board.
 struct RenderInputs {
-    GameId game = -1;
+    GameId game = NoGame;
     const uint8_t* memory = nullptr; // main processor's memory image
     uint8_t scroll = 0;
 };
