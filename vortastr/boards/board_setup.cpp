@@ -2,13 +2,12 @@
 
 #include "boards/game_catalogue.h"
 #include "boards/interrupt_rules.h"
-#include "boards/konami_bitmap_board.h"
+#include "boards/konami_bitmap/konami_bitmap_board.h"
 #include "boards/rom_files.h"
 #include "boards/rom_sets.h"
 #include "cpu/m6809/m6809_engine.h"
 
 #include <cstring>
-#include <new>
 
 namespace vortastr {
 namespace {
@@ -43,37 +42,15 @@ int loadProgramRoms(Board& b)
     return kBoardOk;
 }
 
-// Fills a vector without letting an allocation failure escape.
-bool allocate(std::vector<uint8_t>& buffer, std::size_t size)
+// The family's part of the set-up: memory map, handlers and screen layout.
+void setUpFamilyBoard(Board& b)
 {
-    try {
-        buffer.assign(size, 0);
-        return true;
-    } catch (const std::bad_alloc&) {
-        buffer.clear();
-        return false;
+    switch (b.game) {
+    case Tutankham:
+    case VortaStrike:
+    case VortaStrikeBootleg: konamiBitmap::setUpBoard(b); break;
+    default: break; // boards not available in this version never get here
     }
-}
-
-void setUpVortaStrikeExtras(Board& b)
-{
-    buildM6809DecryptTable(b.decryptTable);
-    b.decrypting = true;
-    m6809BuildOpcodeImage(b.data(), &b.decryptTable);
-    b.slots.slot[0].secondImage = b.data() + m6809OpcodeImage;
-    const SideBufferRoms roms = sideBufferRoms(b.game);
-    if (!allocate(b.bankBuffer, roms.size) || !allocate(b.decryptedBanks, kDecryptedBankBytes))
-        return;
-    loadRomListInto(b.bankBuffer, roms.files, roms.fileSize);
-    m6809DecryptOpcodes(b.decryptTable, b.bankBuffer.data(), b.decryptedBanks.data(), 0, kDecryptedBankBytes);
-    buildNibbleSwap(b.nibbleSwap);
-}
-
-void setUpTutankhamExtras(Board& b)
-{
-    const SideBufferRoms roms = sideBufferRoms(b.game);
-    if (allocate(b.bankBuffer, roms.size))
-        loadRomListInto(b.bankBuffer, roms.files, roms.fileSize);
 }
 
 } // namespace
@@ -82,6 +59,17 @@ Board& board()
 {
     static Board running;
     return running;
+}
+
+BoardSnapshot takeBoard()
+{
+    return {std::move(board()), m6809Engine().state};
+}
+
+void restoreBoard(BoardSnapshot&& snapshot)
+{
+    board() = std::move(snapshot.board);
+    m6809Engine().state = snapshot.m6809;
 }
 
 BoardTiming boardTiming(GameId game)
@@ -128,7 +116,15 @@ BoardTiming boardTiming(GameId game)
     }
 }
 
-bool boardAvailable(GameId game) { return isKonamiBitmap(game); }
+bool boardAvailable(GameId game)
+{
+    switch (game) {
+    case Tutankham:
+    case VortaStrike:
+    case VortaStrikeBootleg: return true;
+    default: return false;
+    }
+}
 
 std::string boardNotAvailableMessage(GameId game)
 {
@@ -162,14 +158,9 @@ int setUpBoard(GameId game)
         return kBoardRomMissing;
     }
 
-    // The bitmap boards: 256 x 256 pixels.
     M6809Context& tables = m6809Engine().state;
     tables = M6809Context{};
-    b.bitmap = true;
-    b.widthFactor = 32;
-    b.heightFactor = 32;
-    b.defaultWrite = storeByteWrite;
-    mapKonamiBitmapBoard(b);
+    setUpFamilyBoard(b);
 
     std::memset(b.data(), 0, std::min(lowRamToClear(game), b.size()));
 
@@ -216,12 +207,15 @@ void setUpExtras(GameId game)
     Board& b = board();
     if (!b.data() || b.game != game)
         return;
-    if (game == VortaStrike || game == VortaStrikeBootleg)
-        setUpVortaStrikeExtras(b);
-    else if (game == Tutankham)
-        setUpTutankhamExtras(b);
+    switch (game) {
+    case Tutankham:
+    case VortaStrike:
+    case VortaStrikeBootleg: konamiBitmap::setUpExtras(b); break;
+    default: break;
+    }
     ensureOpcodeImage(b);
-    // High scores are loaded here once their files are supported.
+    // High scores: loadHighScores(game), a switch over the game id into the families, goes
+    // here once their files are supported; samples are set up beside it.
 }
 
 void releaseExtras(GameId game)
@@ -229,9 +223,13 @@ void releaseExtras(GameId game)
     Board& b = board();
     if (b.game != game)
         return;
-    b.bankBuffer = {};
-    b.decryptedBanks = {};
-    b.decrypting = false;
+    switch (game) {
+    case Tutankham:
+    case VortaStrike:
+    case VortaStrikeBootleg: konamiBitmap::releaseExtras(b); break;
+    default: break;
+    }
+    // High scores are written here once their files are supported.
 }
 
 } // namespace vortastr

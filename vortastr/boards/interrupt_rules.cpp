@@ -1,6 +1,7 @@
 #include "boards/interrupt_rules.h"
 
 #include "boards/board.h"
+#include "boards/konami_bitmap/konami_bitmap_board.h"
 
 namespace vortastr {
 namespace {
@@ -37,12 +38,7 @@ int32_t interruptRule(GameId game, int32_t)
     case Zoar: return m6502AnswerNmi;
     case Tutankham:
     case VortaStrike:
-    case VortaStrikeBootleg:
-        // Every second slice while enabled; the toggle stands still while disabled.
-        if (!ie)
-            return 0;
-        b.interruptToggle ^= 1;
-        return b.interruptToggle ? 0 : m6809AnswerIrq;
+    case VortaStrikeBootleg: return konamiBitmap::interruptRule(b);
     case JailBreak:
         b.interruptToggle ^= 1;
         return ie && !b.interruptToggle ? m6809AnswerIrq : 0;

@@ -1,5 +1,7 @@
 #include "boards/rom_sets.h"
 
+#include "boards/konami_bitmap/konami_bitmap_board.h"
+
 namespace vortastr {
 namespace {
 
@@ -69,12 +71,8 @@ ProgramRoms programRoms(GameId game)
                         0x6000, 8192)};
         break;
     case Tutankham:
-        p.lists = {list("tutankhm", {"ra1_1i.cpu", "ra1_1h.cpu", "ra1_2h.cpu", "ra1_3h.cpu", "ra1_4h.cpu", "ra1_5h.cpu",
-                                     "ra1_6h.cpu"},
-                        0x9000, 4096)};
-        break;
-    case VortaStrike: p.lists = {list("vorta", {"VSA_B9.BIN", "VSB_B10.BIN", "VSC_A10.BIN"}, 0xA000, 8192)}; break;
-    case VortaStrikeBootleg: p.lists = {list("vortaboot", {"VSGA.CPU", "VSGB.CPU", "VSGC.CPU"}, 0xA000, 8192)}; break;
+    case VortaStrike:
+    case VortaStrikeBootleg: return konamiBitmap::programRoms(game);
     case TunnelHunt:
         p.lists = {list("tunnel", {"136000.LM1", "136000.K1", "136000.J1", "136000.FH1", "136000.EF1", "136000.D1"},
                         0x5000, 2048),
@@ -168,17 +166,8 @@ SideBufferRoms sideBufferRoms(GameId game)
     switch (game) {
     case CrystalCastles: return {0x8000, inFolder("crystalc", {"136022.102", "136022.101", "136022.303", "136022.304"}), 8192, false};
     case Tutankham:
-        return {40 * 1024,
-                inFolder("tutankhm", {"ra1_1i.cpu", "ra1_2i.cpu", "ra1_3i.cpu", "ra1_4i.cpu", "ra1_5i.cpu", "ra1_6i.cpu",
-                                      "ra1_7i.cpu", "ra1_8i.cpu", "ra1_9i.cpu"}),
-                4096, false};
     case VortaStrike:
-    case VortaStrikeBootleg:
-        // The bootleg takes its banks and blitter data from the original's folder.
-        return {0x12000,
-                inFolder("vorta", {"VSC1_A4.BIN", "VSC2_A5.BIN", "VSC3_A6.BIN", "VSC4_A7.BIN", "VSC5_A8.BIN",
-                                   "VSC6_A9.BIN", "VSS3_C7.BIN", "VSS4_D7.BIN", "VSS5_E7.BIN"}),
-                8192, false};
+    case VortaStrikeBootleg: return konamiBitmap::sideBufferRoms(game);
     case NewZealandStory: return {0x20000, inFolder("NZSTORY", {"NZSB5310.BIN"}), 131072, true};
     default: return {};
     }
@@ -244,7 +233,10 @@ GraphicsSet characterSet(GameId game)
     case Kengo: return {128, {step("kengo", {"ken_m21.rom", "ken_m22.rom", "ken_m31.rom", "ken_m32.rom"}, 131072, 64)}};
     case UnderCps:
         return {511, {step("undercps", {"uc_k16m.rom", "uc_k17m.rom", "uc_k18m.rom", "uc_k19m.rom"}, 1048576, 511)}};
-    default: return {}; // 3, 8, 9, 10 and the numbers without a board: a 1-unit sheet
+    case Tutankham:
+    case VortaStrike:
+    case VortaStrikeBootleg: return konamiBitmap::graphicsSet();
+    default: return {}; // Crystal Castles and the numbers without a board: a 1-unit sheet
     }
 }
 
@@ -306,7 +298,10 @@ GraphicsSet spriteSet(GameId game)
     case Kengo: return {64, {step("kengo", {"ken_m51.rom", "ken_m57.rom", "ken_m64.rom", "ken_m66.rom"}, 131072, 64)}};
     case UnderCps:
         return {256, {step("undercps", {"uc_w38m.rom", "uc_w39m.rom", "uc_w40m.rom", "uc_w41m.rom"}, 524288, 256)}};
-    default: return {}; // 8, 9, 10, 11, 13 and the numbers without a board: a 1-unit sheet
+    case Tutankham:
+    case VortaStrike:
+    case VortaStrikeBootleg: return konamiBitmap::graphicsSet();
+    default: return {}; // Tunnel Hunt, Sky Kid and the numbers without a board: a 1-unit sheet
     }
 }
 

@@ -91,7 +91,7 @@ TEST_F(FrameLoopFixture, AFailedChangeKeepsTheLastLoadedGame)
     EXPECT_EQ(game.host().messages.front().text.rfind("Couldn't open \"tutankhm/ra1_1i.cpu\"", 0), 0u);
     // The old game runs on (restarted with its extras).
     game.frames(60);
-    EXPECT_FALSE(board().bankBuffer.empty());
+    EXPECT_FALSE(board().family.konamiBitmap.bankBuffer.empty());
     EXPECT_EQ(board().data()[testrom::kObjectXAddress], objectX);
     EXPECT_GT(board().data()[0x8800], 0); // its interrupt counts frames again
 

@@ -1,6 +1,6 @@
 #include "boards/board_setup.h"
 #include "boards/interrupt_rules.h"
-#include "boards/konami_bitmap_board.h"
+#include "boards/konami_bitmap/konami_bitmap_board.h"
 #include "boards/rom_files.h"
 #include "cpu/m6809/m6809_engine.h"
 #include "tests/game_fixtures.h"
@@ -11,6 +11,8 @@
 
 namespace vortastr::test {
 namespace {
+
+using namespace konamiBitmap;
 
 uint32_t heldInputs = 0;
 uint32_t fakePoll(uint32_t mask) { return heldInputs & mask; }
@@ -128,10 +130,10 @@ TEST_F(BoardFixture, BankSelectPutsPlainDataAndDecryptedOpcodesInTheWindow)
         EXPECT_EQ(memory()[0x9000 + i], plain);
         EXPECT_EQ(memory()[0x19000 + i], uint8_t(plain ^ mask)) << i;
     }
-    EXPECT_EQ(board().romBank, 5);
+    EXPECT_EQ(board().family.konamiBitmap.romBank, 5);
     // Banks past the decrypted copy leave the window as it is.
     write(0x8060, 12);
-    EXPECT_EQ(board().romBank, 5);
+    EXPECT_EQ(board().family.konamiBitmap.romBank, 5);
     EXPECT_EQ(memory()[0x9001], bank5[0x1001]);
 }
 
@@ -153,8 +155,8 @@ TEST_F(BoardFixture, BlitterDrawsSwappedNibblesAndErasesTheOppositeNibbles)
     EXPECT_EQ(std::memcmp(before.data(), memory(), 0x8000), 0);
 
     // Draw: the source 0x12 lands as 0x21; zero source bytes keep the destination.
-    b.bankBuffer[0xC000 + 0x100] = 0x12;
-    b.bankBuffer[0xC000 + 0x100 + 8 * 15 + 7] = 0xF0;
+    b.family.konamiBitmap.bankBuffer[0xC000 + 0x100] = 0x12;
+    b.family.konamiBitmap.bankBuffer[0xC000 + 0x100 + 8 * 15 + 7] = 0xF0;
     memory()[10 * 128 + 10 + 1] = 0x99;
     blit(10, 20, 0x200, 1);
     EXPECT_EQ(memory()[10 * 128 + 10], 0x21);
@@ -184,19 +186,19 @@ TEST_F(BoardFixture, TutankhamBankTwelveSelectsNine)
     writeFile(romFile(folder, "tutankhm\\ra1_9i.cpu"), ninthFile); // bank 8
     setUp(Tutankham);
     EXPECT_EQ(board().cyclesPerSlice, 34133);
-    ASSERT_EQ(board().bankBuffer.size(), 40u * 1024);
-    EXPECT_EQ(board().bankBuffer[8 * 4096], 0x88);
+    ASSERT_EQ(board().family.konamiBitmap.bankBuffer.size(), 40u * 1024);
+    EXPECT_EQ(board().family.konamiBitmap.bankBuffer[8 * 4096], 0x88);
     // Bank 9 is the last 4 KB of the buffer, past the nine files.
-    std::fill(board().bankBuffer.begin() + 9 * 4096, board().bankBuffer.end(), 0x99);
+    std::fill(board().family.konamiBitmap.bankBuffer.begin() + 9 * 4096, board().family.konamiBitmap.bankBuffer.end(), 0x99);
     write(0x8300, 12);
-    EXPECT_EQ(board().romBank, 9);
+    EXPECT_EQ(board().family.konamiBitmap.romBank, 9);
     EXPECT_EQ(memory()[0x9000], 0x99);
     EXPECT_EQ(memory()[0x9FFF], 0x99);
     // Code in the banks runs: opcodes are fetched from the selected bank, undecrypted.
     EXPECT_EQ(memory()[0x19000], 0x99);
     EXPECT_EQ(memory()[0x19FFF], 0x99);
     write(0x8300, 0x28);
-    EXPECT_EQ(board().romBank, 8);
+    EXPECT_EQ(board().family.konamiBitmap.romBank, 8);
     EXPECT_EQ(memory()[0x9000], 0x88);
     EXPECT_EQ(memory()[0x19000], 0x88);
 }
@@ -223,7 +225,7 @@ TEST_F(BoardFixture, TutankhamRunsARoutineInTheSelectedBank)
     setUp(Tutankham);
     resetAllCpus(board().slots);
     runCpuSlice(board().slots, 8);
-    EXPECT_EQ(board().romBank, 3);
+    EXPECT_EQ(board().family.konamiBitmap.romBank, 3);
     EXPECT_EQ(memory()[0x4000], 0x5A);
 }
 
@@ -232,7 +234,7 @@ TEST_F(BoardFixture, TutankhamPortsScrollAndSound)
     writeBlankRomSet(folder, Tutankham);
     setUp(Tutankham);
     write(0x8100, 0x44);
-    EXPECT_EQ(board().scroll, 0x44);
+    EXPECT_EQ(board().family.konamiBitmap.scroll, 0x44);
     heldInputs = InputSpace | InputShift | InputUp;
     EXPECT_EQ(read(0x81A0), 0x7F & ~0x40 & ~0x10 & ~0x04);
     heldInputs = InputPadPlus | InputPadMinus | InputPadDecimal;
@@ -257,7 +259,7 @@ TEST_F(BoardFixture, TutankhamAfterVortaStrikeIsFreshAndUndecrypted)
     EXPECT_EQ(memory()[0x1234], 0);
     EXPECT_EQ(memory()[0x1F000], 0x5C);
     EXPECT_EQ(memory()[0x1F002], 0x5C);
-    EXPECT_TRUE(board().decryptedBanks.empty());
+    EXPECT_TRUE(board().family.konamiBitmap.decryptedBanks.empty());
     EXPECT_EQ(board().slots.slot[0].m6809.writeHandler[0x81], tutankhamWrite);
 }
 

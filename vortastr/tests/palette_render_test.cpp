@@ -1,4 +1,4 @@
-#include "video/bitmap_renderers.h"
+#include "boards/konami_bitmap/konami_bitmap_video.h"
 #include "video/game_palette.h"
 #include "boards/rom_files.h"
 #include "tests/game_fixtures.h"
@@ -9,6 +9,8 @@
 
 namespace vortastr::test {
 namespace {
+
+using namespace konamiBitmap;
 
 TEST(GamePalette, ColourBytesFollowTheResistorWeights)
 {

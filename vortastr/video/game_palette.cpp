@@ -97,8 +97,6 @@ Family familyOf(GameId game)
     }
 }
 
-RgbEntry decodeForGame(GameId, uint8_t byte) { return decodeColourByte(byte); }
-
 } // namespace
 
 RgbEntry decodeColourByte(uint8_t v)
@@ -174,30 +172,6 @@ void initGamePalette(GameId game, DisplayState& display, ColourTables& colours, 
     default: file("default.clr", 32); break;
     }
     paletteUpload(display, colours, colourLookupOf(game).data(), rgb);
-}
-
-PaletteRecords& paletteRecords()
-{
-    static PaletteRecords records;
-    return records;
-}
-
-void syncPaletteRam(GameId game, DisplayState& display, ColourTables& colours, const uint8_t* memory,
-                    bool paletteCycling)
-{
-    if (!memory || !isKonamiBitmap(game))
-        return;
-    const bool everyEntry = !display.paletted || paletteCycling;
-    const int count = everyEntry ? 16 : (game == Tutankham ? 15 : 1);
-    auto& record = game == Tutankham ? paletteRecords().tutankham : paletteRecords().vortaStrike;
-    const uint8_t* ram = memory + 0x8000;
-    for (int i = 0; i < count; ++i) {
-        const auto e = std::size_t(i);
-        if (ram[e] == record[e])
-            continue;
-        paletteSetFromByte(display, colours, game, i, ram[e], decodeForGame);
-        record[e] = ram[e];
-    }
 }
 
 } // namespace vortastr
