@@ -64,12 +64,14 @@ struct Board {
 
 Board& board();
 
-// The running machine as a whole: the board record and the engine state that lives outside
-// its slots (the 6809 engine's page tables). Taken before a change of game and given back
-// when the new game cannot start, so the old one runs on untouched.
+// The running machine as a whole: the board record and the live state of every engine (the
+// board set-up fills engine tables and lists before its slot takes them), each saved and
+// loaded through its engine adapter. Taken before a change of game and given back when the
+// new game cannot start, so the old one runs on untouched.
 struct BoardSnapshot {
     Board board;
-    M6809Context m6809;
+    std::array<CpuSlot, 4> engines; // indexed by CpuKind
+    Z80Context z80;                 // the Z80 engine's record lives here while parked
 };
 BoardSnapshot takeBoard();
 void restoreBoard(BoardSnapshot&& snapshot);

@@ -63,13 +63,23 @@ Board& board()
 
 BoardSnapshot takeBoard()
 {
-    return {std::move(board()), m6809Engine().state};
+    BoardSnapshot snapshot{std::move(board()), {}, {}};
+    for (CpuKind kind : {Cpu6502, Cpu6809, CpuZ80, CpuV30}) {
+        CpuSlot& parked = snapshot.engines[static_cast<std::size_t>(kind)];
+        parked.kind = kind;
+        parked.z80 = &snapshot.z80;
+        cpuEngineAdapter(kind).save(parked);
+    }
+    return snapshot;
 }
 
 void restoreBoard(BoardSnapshot&& snapshot)
 {
     board() = std::move(snapshot.board);
-    m6809Engine().state = snapshot.m6809;
+    for (CpuSlot& parked : snapshot.engines) {
+        parked.z80 = &snapshot.z80;
+        cpuEngineAdapter(parked.kind).load(parked);
+    }
 }
 
 BoardTiming boardTiming(GameId game)
