@@ -67,9 +67,11 @@ void reset(CpuSlot& slot)
     engine.state.pendingInterrupts = 0;
     engine.reset(slot.memory, slot.secondImage ? slot.secondImage : slot.memory);
 }
-void interrupt(CpuSlot&, int32_t answer)
+void interrupt(CpuSlot& slot, int32_t answer)
 {
-    uint16_t& pending = m6809Engine().state.pendingInterrupts;
+    // The pending word lives in the context; between slices the record is the processor, so
+    // the answer goes straight into it without a round trip through the engine.
+    uint16_t& pending = slot.m6809.pendingInterrupts;
     if (answer == m6809AnswerIrq)
         pending |= m6809IrqBit;
     else if (answer == m6809AnswerNmi)
@@ -120,10 +122,11 @@ void load(CpuSlot& slot) { Z80Engine::loadContext(*slot.z80); }
 void save(CpuSlot& slot) { Z80Engine::saveContext(*slot.z80); }
 void execute(CpuSlot&, int32_t budget) { Z80Engine::execute(static_cast<uint32_t>(budget)); }
 void reset(CpuSlot&) { Z80Engine::reset(); }
-void interrupt(CpuSlot&, int32_t answer)
+void interrupt(CpuSlot& slot, int32_t answer)
 {
     if (answer == z80AnswerNone)
         return;
+    Z80Engine::loadContext(*slot.z80);
     if (answer == z80AnswerNmi) {
         Z80Engine::current().nmiAddress = 0x66;
         Z80Engine::nmi();
@@ -131,6 +134,7 @@ void interrupt(CpuSlot&, int32_t answer)
         Z80Engine::current().irqAddress = static_cast<uint16_t>(answer);
         Z80Engine::irq(static_cast<uint8_t>(answer));
     }
+    Z80Engine::saveContext(*slot.z80);
 }
 constexpr std::size_t kFieldBytes = 5 * 4 + 14 * 2 + 2;
 std::vector<uint8_t> serialize(const CpuSlot& slot)
@@ -167,10 +171,14 @@ void load(CpuSlot& slot) { v30::v30Engine().loadContext(slot.v30); }
 void save(CpuSlot& slot) { v30::v30Engine().saveContext(slot.v30); }
 void execute(CpuSlot&, int32_t budget) { v30::v30Engine().execute(budget); }
 void reset(CpuSlot& slot) { v30::v30Engine().reset(slot.memory); }
-void interrupt(CpuSlot&, int32_t answer)
+void interrupt(CpuSlot& slot, int32_t answer)
 {
-    if (answer != 0)
-        v30::v30Engine().requestInterrupt(static_cast<uint32_t>(answer));
+    if (answer == 0)
+        return;
+    v30::V30Engine& engine = v30::v30Engine();
+    engine.loadContext(slot.v30);
+    engine.requestInterrupt(static_cast<uint32_t>(answer));
+    engine.saveContext(slot.v30);
 }
 std::vector<uint8_t> serialize(const CpuSlot& slot)
 {
@@ -202,13 +210,17 @@ void load(CpuSlot& slot) { M6502Engine::loadContext(slot.m6502); }
 void save(CpuSlot& slot) { M6502Engine::saveContext(slot.m6502); }
 void execute(CpuSlot&, int32_t budget) { M6502Engine::execute(budget); }
 void reset(CpuSlot&) { M6502Engine::reset(); }
-void interrupt(CpuSlot&, int32_t answer)
+void interrupt(CpuSlot& slot, int32_t answer)
 {
+    if (answer != 1 && answer != 2)
+        return;
+    M6502Engine::loadContext(slot.m6502);
     // An IRQ refused while the I flag is set is dropped, not held.
     if (answer == 1)
         M6502Engine::irq();
-    else if (answer == 2)
+    else
         M6502Engine::nmi();
+    M6502Engine::saveContext(slot.m6502);
 }
 constexpr std::size_t kFieldBytes = 4 + 2 + 2 + 5 + 7; // cycles, a and p, pc, x to nmiInProgress, reserved
 std::vector<uint8_t> serialize(const CpuSlot& slot)

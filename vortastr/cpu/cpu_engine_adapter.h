@@ -22,10 +22,12 @@ struct CpuEngineAdapter {
     // copies the live state back into the slot (memory pointers of the slot are kept).
     void (*load)(CpuSlot& slot);
     void (*save)(CpuSlot& slot);
-    // On the loaded engine: one slice of `budget` (unit per kind), reset, and an interrupt
-    // answer of the board (meaning per kind: see applyInterruptAnswer in cpu_slot.h).
+    // On the loaded engine: one slice of `budget` (unit per kind), and reset.
     void (*execute)(CpuSlot& slot, int32_t budget);
     void (*reset)(CpuSlot& slot);
+    // An interrupt answer of the board (meaning per kind: see applyInterruptAnswer in
+    // cpu_slot.h), given to the slot between slices; the adapter loads the engine only when
+    // the answer needs it.
     void (*interrupt)(CpuSlot& slot, int32_t answer);
     // The slot's registers and interrupt state as bytes (no pointers: memory, page tables and
     // range lists belong to the board), and back. deserialize is false, changing nothing, when

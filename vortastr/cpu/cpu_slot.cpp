@@ -67,10 +67,7 @@ void runCpuSlot(CpuSlot& slot)
 
 void applyInterruptAnswer(CpuSlot& slot, int32_t answer)
 {
-    const CpuEngineAdapter& engine = cpuEngineAdapter(slot.kind);
-    engine.load(slot);
-    engine.interrupt(slot, answer);
-    engine.save(slot);
+    cpuEngineAdapter(slot.kind).interrupt(slot, answer);
 }
 
 void runCpuSlice(CpuSlotTable& slots, int32_t gameId)
