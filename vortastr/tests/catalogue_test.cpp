@@ -53,7 +53,8 @@ TEST(Catalogue, TitlesAndTheSixteenBitGames)
 
     for (int32_t number = 0; number < kGameCount; ++number) {
         const GameId id = toGameId(number);
-        const bool expected = number == 27 || number == 28 || number == 29 || number == 35 || number == 36 || number == 37;
+        const bool expected = id == RTypeJapanese || id == RType || id == RType2 || id == HeroTonma ||
+                              id == DragonBreed || id == Kengo;
         EXPECT_EQ(needs16BitScreen(id), expected) << id;
         if (expected) {
             EXPECT_EQ(gameInfo(id)->cpu, CpuV30);
