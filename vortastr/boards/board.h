@@ -9,7 +9,6 @@
 #include "boards/input_bits.h"
 #include "cpu/cpu_kind.h"
 #include "cpu/cpu_slot.h"
-#include "cpu/m6809/m6809_engine.h"
 
 #include <array>
 #include <cstdint>
