@@ -147,16 +147,19 @@ void FrameDecoder::placeMacroblock(uint32_t column, uint32_t row, const BlockPix
     }
 }
 
-void FrameDecoder::decodeFrame(const uint8_t* data, size_t size, PictureView picture) {
+int FrameDecoder::decodeFrame(const uint8_t* data, size_t size, PictureView picture) {
     beginFrame(data, size);
-    if (!picture.pixels) return;
+    if (!picture.pixels) return 0;
     const uint32_t columns = picture.width / 16, rows = picture.height / 16;
+    int failed = 0;
     for (uint32_t c = 0; c < columns; ++c) {
         for (uint32_t r = 0; r < rows; ++r) {
-            decodeMacroblock(pixels_);  // an error leaves the previous pixels, placed all the same
+            // An error leaves the previous pixels, placed all the same.
+            failed += decodeMacroblock(pixels_) != kDecodeOk;
             placeMacroblock(c, r, pixels_, picture);
         }
     }
+    return failed;
 }
 
 }  // namespace reelcast

@@ -1,13 +1,18 @@
 #include "core/movie_reader.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <climits>
+#include <cmath>
 #include <cstring>
 
 namespace reelcast {
 namespace {
 
-constexpr int kSubmodeAudio = 0x64;
+constexpr int kSubmodeAudio = 0x64;      // real-time, form 2, audio
+constexpr int kSubmodeEndBits = 0x81;    // end of file, end of record
+constexpr int kSamplesPerAudioSector = 4032;
 constexpr long kSectorRest = MovieReader::kSectorSize - MovieReader::kSectorHeadSize;  // 2296
 
 uint16_t readU16(const uint8_t* p) { return uint16_t(p[0] | (p[1] << 8)); }
@@ -27,7 +32,36 @@ bool isVideoSector(const uint8_t* head) {
     return startsLikeVideo(h) && readU16(h + 2) == 0x8001;
 }
 
-bool isAudioSector(const uint8_t* head) { return head[18] == kSubmodeAudio || head[22] == kSubmodeAudio; }
+bool isAudioSubmode(uint8_t submode) { return (submode & ~kSubmodeEndBits) == kSubmodeAudio; }
+
+bool isAudioSector(const uint8_t* head) { return isAudioSubmode(head[18]) || isAudioSubmode(head[22]); }
+
+std::vector<std::string> movieNotes(const MovieInfo& info) {
+    std::vector<std::string> notes;
+    if (info.truncatedBytes > 0)
+        notes.push_back("The file is truncated: its last sector has only " + std::to_string(info.truncatedBytes) +
+                        " of 2352 bytes; the " + std::to_string(info.sectorCount) + " whole sectors are converted.");
+    if (info.damagedHeaders > 0)
+        notes.push_back(std::to_string(info.damagedHeaders) + " damaged frame header" +
+                        (info.damagedHeaders == 1 ? "" : "s") + " (frame number beyond the file) left out.");
+    return notes;
+}
+
+int32_t discSpeedOf(const AudioTrackInfo& a) {
+    if (a.firstSector < 0 || a.stride <= 0 || a.sampleRate <= 0 || a.channels <= 0) return 0;
+    // A sector holds 4032 samples: channels x sampleRate samples a second need this many sectors.
+    const int64_t perSecond = int64_t(a.stride) * a.sampleRate * a.channels;
+    for (int32_t speed : {75, 150})
+        if (perSecond == int64_t(speed) * kSamplesPerAudioSector) return speed;
+    return 0;
+}
+
+int32_t discFrameRateOf(int32_t discSpeed, int32_t frameStarts, int32_t firstStart, int32_t lastStart) {
+    if (discSpeed <= 0 || frameStarts < 2 || lastStart <= firstStart) return 0;
+    const double rate = double(discSpeed) * (frameStarts - 1) / double(lastStart - firstStart);
+    const int32_t rounded = int32_t(std::lround(rate));
+    return rounded >= 1 && rounded <= 60 ? rounded : 0;
+}
 
 const char* movieStatusMessage(int status) {
     switch (status) {
@@ -114,13 +148,27 @@ int MovieReader::openStream(std::FILE* stream) {
         if (size < 0) return int(kMovieSeekError);
         if (int e = seekTo(kHeaderSize)) return e;
         int64_t payload = int64_t(size) - kHeaderSize;
-        if (payload % kSectorSize != 0 || payload / kSectorSize > INT32_MAX) return int(kMovieFormatError);
+        if (payload / kSectorSize > INT32_MAX) return int(kMovieFormatError);
+        // A file cut inside a sector keeps its whole sectors (the first one is whole: it was read).
+        if (payload % kSectorSize != 0 && strict_) return int(kMovieFormatError);
+        info_.truncatedBytes = int32_t(payload % kSectorSize);
         info_.sectorCount = info_.sectorsLeft = int32_t(payload / kSectorSize);
         info_.framesRead = 0;
+        nextSector_ = 0;
+        struct stat st {};
+        if (fstat(fileno(file_), &st) == 0) {
+            device_ = uint64_t(st.st_dev);
+            inode_ = uint64_t(st.st_ino);
+        }
         return int(kMovieOk);
     }();
     if (st != kMovieOk) close();
     return st;
+}
+
+bool MovieReader::sameFile(const std::string& path) const {
+    struct stat st {};
+    return file_ && stat(path.c_str(), &st) == 0 && uint64_t(st.st_dev) == device_ && uint64_t(st.st_ino) == inode_;
 }
 
 int MovieReader::rewind() {
@@ -155,14 +203,30 @@ int MovieReader::scanFrames(const ProgressFn& progress, const std::atomic<bool>*
     if (int st = rewind()) return st;
     const int32_t n = info_.sectorCount;
     int32_t highest = 0, maxChunks = 0;
+    int32_t lastNumber = 0;
+    bool lastComplete = true;  // the last video sector met was its frame's last chunk
+    info_.damagedHeaders = info_.frameStarts = 0;
+    info_.firstFrameStart = info_.lastFrameStart = -1;
     int lastPercent = -1;
     for (int32_t i = 0; i < n; ++i) {
         if (cancel && cancel->load()) return kMovieScanCancelled;
         if (readSectorHead() != kMovieOk) return kMovieReadError;
         if (isVideoSector(head_)) {
-            highest = std::max(highest, readS32(header_ + 8));
-            if (highest > n) return kMovieReadError;  // a frame number no file of this size can hold
-            maxChunks = std::max<int32_t>(maxChunks, readU16(header_ + 6));
+            const int32_t number = readS32(header_ + 8);
+            if (number > n) {  // a frame number no file of this size can hold: a damaged header
+                if (strict_) return kMovieReadError;
+                ++info_.damagedHeaders;
+            } else {
+                highest = std::max(highest, number);
+                maxChunks = std::max<int32_t>(maxChunks, readU16(header_ + 6));
+                if (readU16(header_ + 4) == 0) {
+                    if (info_.firstFrameStart < 0) info_.firstFrameStart = i;
+                    info_.lastFrameStart = i;
+                    ++info_.frameStarts;
+                }
+                lastNumber = number;
+                lastComplete = readU16(header_ + 4) + 1 >= readU16(header_ + 6);
+            }
         }
         if (skipBytes(kSectorRest) != kMovieOk) return kMovieSeekError;
         int percent = int(double(i) / double(n) * 100.0);
@@ -171,53 +235,85 @@ int MovieReader::scanFrames(const ProgressFn& progress, const std::atomic<bool>*
             if (progress) progress(percent);
         }
     }
+    // A cut file's last frame counts only when all its chunks are in the file.
+    if (info_.truncatedBytes > 0 && !lastComplete && lastNumber == highest && highest > 0) --highest;
     info_.totalFrames = highest;
     info_.maxChunks = maxChunks;
     info_.frameRate = automaticFrameRate(maxChunks);
+    info_.discSpeed = discSpeedOf(info_.audio);
+    info_.discFrameRate =
+        discFrameRateOf(info_.discSpeed, info_.frameStarts, info_.firstFrameStart, info_.lastFrameStart);
     return rewind();
 }
 
-int MovieReader::readNextFrame() {
-    if (!file_) return kMovieReadError;
-    uint8_t scratch[kSectorRest];
-    frameSize_ = 0;
+int MovieReader::readHeadOf(int32_t sector) {
+    if (sector < 0 || sector >= info_.sectorCount) return kMovieReadError;  // past the whole sectors
+    if (int st = seekTo(kHeaderSize + int64_t(kSectorSize) * sector)) return st;
+    return readSectorHead();
+}
+
+// Leaves the head of the frame's first sector in head_ and nextSector_ on it. The format steps over
+// one non-video sector before a frame; past that the strict reader refuses, the other one looks on
+// for the next frame's first chunk (several sound tracks put sound sectors side by side, and after
+// damage this finds the way back).
+int MovieReader::findFrameStart() {
     if (info_.framesRead == 0) {
-        if (int st = seekTo(kHeaderSize + int64_t(kSectorSize) * info_.firstVideoSector)) return st;
-        if (int st = readSectorHead()) return st;
-        if (!isVideoSector(head_)) return kMovieFormatError;
-    } else {
-        if (int st = readSectorHead()) return st;
-        if (!startsLikeVideo(header_)) {
-            if (int st = readBytes(scratch, kSectorRest)) return st;
-            if (int st = readSectorHead()) return st;
-            if (!isVideoSector(head_)) return kMovieFormatError;
-        }
+        nextSector_ = info_.firstVideoSector;
+        if (int st = readHeadOf(nextSector_)) return st;
+        return isVideoSector(head_) ? int(kMovieOk) : int(kMovieFormatError);
     }
-    if (int st = readBytes(frame_.data(), kChunkDataSize)) return st;
+    if (int st = readHeadOf(nextSector_)) return st;
+    if (startsLikeVideo(header_)) return kMovieOk;
+    ++nextSector_;
+    if (int st = readHeadOf(nextSector_)) return st;
+    if (isVideoSector(head_)) return kMovieOk;
+    if (strict_) return kMovieFormatError;
+    for (++nextSector_; nextSector_ < info_.sectorCount; ++nextSector_) {
+        if (int st = readHeadOf(nextSector_)) return st;
+        if (isVideoSector(head_) && readU16(header_ + 4) == 0) return kMovieOk;
+    }
+    return kMovieReadError;
+}
+
+int MovieReader::finishFrame(int status) {
+    if (status != kMovieOk) frameDamaged_ = true;
+    return status;
+}
+
+int MovieReader::readNextFrame() {
+    frameSize_ = 0;
+    frameDamaged_ = false;
+    if (!file_) return kMovieReadError;
+    if (int st = findFrameStart()) return finishFrame(st);
+    uint8_t first[32];
+    std::memcpy(first, header_, sizeof first);
+    if (readU16(first + 4) != 0) frameDamaged_ = true;
+    if (int st = readBytes(frame_.data(), kChunkDataSize)) return finishFrame(st);
     frameSize_ = kChunkDataSize;
-    const int32_t count = readU16(header_ + 6);
-    int32_t chunksRead = 1;
-    for (;;) {
-        if (int st = skipBytes(kChunkTailSize)) return st;
-        if (chunksRead >= count) {
-            info_.framesRead += 1;
-            info_.sectorsLeft -= count;
-            return info_.sectorsLeft <= 0 ? kMovieEnd : kMovieOk;
-        }
-        if (int st = readSectorHead()) return st;
+    ++nextSector_;
+    const int32_t count = readU16(first + 6);
+    for (int32_t chunksRead = 1; chunksRead < count; ++chunksRead) {
+        if (int st = readHeadOf(nextSector_)) return finishFrame(st);
         if (!isVideoSector(head_)) {  // one audio (or other) sector between two chunks is stepped over
-            if (int st = readBytes(scratch, kSectorRest)) return st;
-            if (int st = readSectorHead()) return st;
+            ++nextSector_;
+            if (int st = readHeadOf(nextSector_)) return finishFrame(st);
         }
-        // Chunks past the buffer's 256 are read and dropped so that the next frame starts in place.
+        if (!isVideoSector(head_) || readS32(header_ + 8) != readS32(first + 8) || readU16(header_ + 6) != count ||
+            readU16(header_ + 4) != chunksRead)
+            frameDamaged_ = true;
+        // Chunks past the buffer's 256 are dropped; their sectors still count, so the next frame
+        // starts in place.
         if (frameSize_ < kFrameBufferSize) {
-            if (int st = readBytes(frame_.data() + frameSize_, kChunkDataSize)) return st;
+            if (int st = readBytes(frame_.data() + frameSize_, kChunkDataSize)) return finishFrame(st);
             frameSize_ += kChunkDataSize;
-        } else if (int st = readBytes(scratch, kChunkDataSize)) {
-            return st;
         }
-        ++chunksRead;
+        ++nextSector_;
     }
+    // The header the window and the tests see is the frame's first one.
+    std::memcpy(header_, first, sizeof header_);
+    info_.framesRead += 1;
+    info_.sectorsLeft -= count;
+    return info_.sectorsLeft <= 0 ? kMovieEnd : kMovieOk;
 }
 
 int MovieReader::readAudioSector(int32_t sector) {

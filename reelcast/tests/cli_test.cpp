@@ -68,7 +68,8 @@ TEST(Cli, InfoPrintsVideoInformationAndSoundTrack) {
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out,
               "Total frame\t88\nWidth\t\t320\nHeight\t\t240\nFrame rate\t15 Frame/sec\n"
-              "Audio track\tfirst sector 7, stride 8, 37800 Hz, stereo, file 0, channel 0\n");
+              "Audio track\tfirst sector 7, stride 8, 37800 Hz, stereo, file 0, channel 0\n"
+              "Disc timing\t150 sectors/sec, 15 Frame/sec (used for auto)\n");
     const CliRun silent = run({"--info", movie("bars-v3-30fps-silent.STR")});
     EXPECT_NE(silent.out.find("Frame rate\t30 Frame/sec\nAudio track\tnone\n"), std::string::npos) << silent.out;
 }
@@ -83,9 +84,13 @@ TEST(Cli, InfoReportsFormatErrorsAndScanFailures) {
 
     test::MovieBuilder corrupt;
     corrupt.video(1, 0, 1).video(50, 0, 1);  // frame 50 in a file of 2 sectors
-    r = run({"--info", corrupt.write(dir, "c.str")});
+    r = run({"--info", corrupt.write(dir, "c.str"), "--strict"});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, "リードエラーが発生しました．\n");
+    r = run({"--info", dir.file("c.str")});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_NE(r.out.find("Total frame\t1\n"), std::string::npos) << r.out;
+    EXPECT_EQ(r.err, "1 damaged frame header (frame number beyond the file) left out.\n");
 }
 
 // Inflates the IDAT data of a PNG written by encodePng back to RGB rows.
