@@ -119,6 +119,7 @@ void drawProgress(std::ostream& err, int32_t done, int32_t total) {
 }
 
 int convert(const ConvertRequest& r, std::ostream& out, std::ostream& err) {
+    StopSignals signals;  // from the start, so that no stop request ends the process unfinalised
     MovieReader reader;
     reader.setStrict(r.strict);
     if (int st = reader.open(r.movie)) {
@@ -155,7 +156,6 @@ int convert(const ConvertRequest& r, std::ostream& out, std::ostream& err) {
 
     const bool terminal = isatty(STDERR_FILENO);
     {
-        StopSignals signals;
         std::unique_lock<std::mutex> hold(endLock);
         // The worker's end wakes this at once; the wait only times out to draw progress and to
         // notice a stop signal.

@@ -221,7 +221,7 @@ TEST(MovieReader, SecondNonVideoSectorBeforeFrameIsFormatErrorWhenStrict) {
     reader.setStrict(false);
     ASSERT_EQ(reader.open(b.write(dir, "m.str")), kMovieOk);
     ASSERT_EQ(reader.readNextFrame(), kMovieOk);
-    EXPECT_EQ(reader.readNextFrame(), kMovieEnd);
+    EXPECT_EQ(reader.readNextFrame(), kMovieOk);  // 2 of the 4 sectors counted
     EXPECT_FALSE(reader.frameDamaged());
     EXPECT_EQ(std::memcmp(reader.frameData(), patternPayload(1).data(), MovieBuilder::kPayload), 0);
 }
