@@ -40,7 +40,8 @@ std::vector<std::string> movieNotes(const MovieInfo& info) {
     std::vector<std::string> notes;
     if (info.truncatedBytes > 0)
         notes.push_back("The file is truncated: its last sector has only " + std::to_string(info.truncatedBytes) +
-                        " of 2352 bytes; the " + std::to_string(info.sectorCount) + " whole sectors are converted.");
+                        " of 2352 bytes; the " + std::to_string(info.sectorCount) +
+                        (info.sectorCount == 1 ? " whole sector is" : " whole sectors are") + " converted.");
     if (info.damagedHeaders > 0)
         notes.push_back(std::to_string(info.damagedHeaders) + " damaged frame header" +
                         (info.damagedHeaders == 1 ? "" : "s") + " (frame number beyond the file) left out.");
