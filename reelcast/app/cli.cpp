@@ -127,6 +127,13 @@ int usageError(std::ostream& err, const std::string& why) {
 
 }  // namespace
 
+bool wantsGui(int argc, const char* const* argv) {
+    if (argc <= 1) return true;
+    const std::string_view first = argv[1];
+    // A movie file on its own opens the window with it, as a desktop program does.
+    return first == "--config" || first == "--screenshots" || (!first.empty() && first[0] != '-');
+}
+
 int runCli(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
     std::vector<std::string_view> args(argv + 1, argv + argc);
     if (args.empty() || args[0] == "--help" || args[0] == "-h") {

@@ -29,7 +29,10 @@ extern const std::array<CoefficientCode, 1 << kShortCodeBits> kShortCodes;
 
 inline CoefficientCode nextCoefficientCode(uint32_t w) {
     const CoefficientCode code = kShortCodes[w >> (32 - kShortCodeBits)];
-    return code.length ? code : readCoefficientCode(w);
+    if (code.length) return code;
+    if ((w >> 26) == 1)  // the escape, frequent in finely quantised pictures
+        return {signed10((w >> 10) & 1023), uint8_t((w >> 20) & 63), 22, CoefficientCode::kPair};
+    return readCoefficientCode(w);
 }
 
 }  // namespace reelcast

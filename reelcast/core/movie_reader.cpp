@@ -1,7 +1,9 @@
 #include "core/movie_reader.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <cerrno>
 #include <algorithm>
 #include <climits>
 #include <cmath>
@@ -82,7 +84,7 @@ int32_t automaticFrameRate(int32_t maxChunks) {
     return 0;
 }
 
-MovieReader::MovieReader() : frame_(kFrameBufferSize, 0), audioSector_(kSectorSize, 0) {}
+MovieReader::MovieReader() : frame_(kFrameBufferSize, 0), audioSector_(kSectorSize, 0), streamBuffer_(1 << 16) {}
 
 MovieReader::~MovieReader() { close(); }
 
@@ -137,7 +139,7 @@ int MovieReader::openStream(std::FILE* stream) {
     if (!file_) return kMovieOpenError;
     info_ = MovieInfo{};
     frameSize_ = 0;
-    std::setvbuf(file_, nullptr, _IOFBF, 1 << 16);
+    std::setvbuf(file_, reinterpret_cast<char*>(streamBuffer_.data()), _IOFBF, streamBuffer_.size());
 
     int st = [&] {
         uint8_t riff[kHeaderSize];
@@ -147,7 +149,7 @@ int MovieReader::openStream(std::FILE* stream) {
         if (fseeko(file_, 0, SEEK_END) != 0) return int(kMovieSeekError);
         off_t size = ftello(file_);
         if (size < 0) return int(kMovieSeekError);
-        if (int e = seekTo(kHeaderSize)) return e;
+        if (int e = rewind()) return e;
         int64_t payload = int64_t(size) - kHeaderSize;
         if (payload / kSectorSize > INT32_MAX) return int(kMovieFormatError);
         // A file cut inside a sector keeps its whole sectors (the first one is whole: it was read).
@@ -173,8 +175,11 @@ bool MovieReader::sameFile(const std::string& path) const {
 }
 
 int MovieReader::rewind() {
+    positionSector_ = -1;
     if (!file_) return kMovieSeekError;
-    return seekTo(kHeaderSize);
+    if (int st = seekTo(kHeaderSize)) return st;
+    positionSector_ = 0;
+    return kMovieOk;
 }
 
 int MovieReader::findAudioTrack() {
@@ -182,7 +187,7 @@ int MovieReader::findAudioTrack() {
     AudioTrackInfo& a = info_.audio;
     a = AudioTrackInfo{};
     for (int32_t i = 0; i < info_.sectorCount; ++i) {
-        if (int st = readSectorHead()) return st;
+        if (int st = readSector(i)) return st;
         if (isAudioSector(head_)) {
             if (a.firstSector >= 0) {
                 a.stride = i - a.firstSector;
@@ -194,7 +199,6 @@ int MovieReader::findAudioTrack() {
             a.fileNumber = head_[16];
             a.channelNumber = head_[17];
         }
-        if (int st = skipBytes(kSectorRest)) return st;
     }
     return rewind();
 }
@@ -211,7 +215,7 @@ int MovieReader::scanFrames(const ProgressFn& progress, const std::atomic<bool>*
     int lastPercent = -1;
     for (int32_t i = 0; i < n; ++i) {
         if (cancel && cancel->load()) return kMovieScanCancelled;
-        if (readSectorHead() != kMovieOk) return kMovieReadError;
+        if (int st = readSector(i)) return st;
         if (isVideoSector(head_)) {
             const int32_t number = readS32(header_ + 8);
             if (number > n) {  // a frame number no file of this size can hold: a damaged header
@@ -229,7 +233,6 @@ int MovieReader::scanFrames(const ProgressFn& progress, const std::atomic<bool>*
                 lastComplete = readU16(header_ + 4) + 1 >= readU16(header_ + 6);
             }
         }
-        if (skipBytes(kSectorRest) != kMovieOk) return kMovieSeekError;
         int percent = int(double(i) / double(n) * 100.0);
         if (percent != lastPercent) {
             lastPercent = percent;
@@ -247,10 +250,19 @@ int MovieReader::scanFrames(const ProgressFn& progress, const std::atomic<bool>*
     return rewind();
 }
 
-int MovieReader::readHeadOf(int32_t sector) {
+// Whole sectors are read, one after the other without a seek while the reading goes forward.
+int MovieReader::readSector(int32_t sector) {
     if (sector < 0 || sector >= info_.sectorCount) return kMovieReadError;  // past the whole sectors
-    if (int st = seekTo(kHeaderSize + int64_t(kSectorSize) * sector)) return st;
-    return readSectorHead();
+    if (sector != positionSector_) {
+        positionSector_ = -1;
+        if (int st = seekTo(kHeaderSize + int64_t(kSectorSize) * sector)) return st;
+    }
+    positionSector_ = -1;
+    if (int st = readBytes(sector_, kSectorSize)) return st;
+    positionSector_ = sector + 1;
+    std::memcpy(head_, sector_, kSectorHeadSize);
+    std::memcpy(header_, chunkHeader(sector_), sizeof header_);
+    return kMovieOk;
 }
 
 // Leaves the head of the frame's first sector in head_ and nextSector_ on it. The format steps over
@@ -260,17 +272,17 @@ int MovieReader::readHeadOf(int32_t sector) {
 int MovieReader::findFrameStart() {
     if (info_.framesRead == 0) {
         nextSector_ = info_.firstVideoSector;
-        if (int st = readHeadOf(nextSector_)) return st;
+        if (int st = readSector(nextSector_)) return st;
         return isVideoSector(head_) ? int(kMovieOk) : int(kMovieFormatError);
     }
-    if (int st = readHeadOf(nextSector_)) return st;
+    if (int st = readSector(nextSector_)) return st;
     if (startsLikeVideo(header_)) return kMovieOk;
     ++nextSector_;
-    if (int st = readHeadOf(nextSector_)) return st;
+    if (int st = readSector(nextSector_)) return st;
     if (isVideoSector(head_)) return kMovieOk;
     if (strict_) return kMovieFormatError;
     for (++nextSector_; nextSector_ < info_.sectorCount; ++nextSector_) {
-        if (int st = readHeadOf(nextSector_)) return st;
+        if (int st = readSector(nextSector_)) return st;
         if (isVideoSector(head_) && readU16(header_ + 4) == 0) return kMovieOk;
     }
     return kMovieReadError;
@@ -289,15 +301,15 @@ int MovieReader::readNextFrame() {
     uint8_t first[32];
     std::memcpy(first, header_, sizeof first);
     if (readU16(first + 4) != 0) frameDamaged_ = true;
-    if (int st = readBytes(frame_.data(), kChunkDataSize)) return finishFrame(st);
+    std::memcpy(frame_.data(), sector_ + kSectorHeadSize, kChunkDataSize);
     frameSize_ = kChunkDataSize;
     ++nextSector_;
     const int32_t count = readU16(first + 6);
     for (int32_t chunksRead = 1; chunksRead < count; ++chunksRead) {
-        if (int st = readHeadOf(nextSector_)) return finishFrame(st);
+        if (int st = readSector(nextSector_)) return finishFrame(st);
         if (!isVideoSector(head_)) {  // one audio (or other) sector between two chunks is stepped over
             ++nextSector_;
-            if (int st = readHeadOf(nextSector_)) return finishFrame(st);
+            if (int st = readSector(nextSector_)) return finishFrame(st);
         }
         if (!isVideoSector(head_) || readS32(header_ + 8) != readS32(first + 8) || readU16(header_ + 6) != count ||
             readU16(header_ + 4) != chunksRead)
@@ -305,7 +317,7 @@ int MovieReader::readNextFrame() {
         // Chunks past the buffer's 256 are dropped; their sectors still count, so the next frame
         // starts in place.
         if (frameSize_ < kFrameBufferSize) {
-            if (int st = readBytes(frame_.data() + frameSize_, kChunkDataSize)) return finishFrame(st);
+            std::memcpy(frame_.data() + frameSize_, sector_ + kSectorHeadSize, kChunkDataSize);
             frameSize_ += kChunkDataSize;
         }
         ++nextSector_;
@@ -317,16 +329,20 @@ int MovieReader::readNextFrame() {
     return info_.sectorsLeft <= 0 ? kMovieEnd : kMovieOk;
 }
 
+// Read past the stream's buffer (pread leaves its position alone), so that frame reading goes on
+// undisturbed and its buffered data stays valid.
 int MovieReader::readAudioSector(int32_t sector) {
     if (!file_) return kMovieReadError;
     if (sector < 0) return kMovieSeekError;
-    off_t here = ftello(file_);
-    if (here < 0) return kMovieSeekError;
-    int st = seekTo(kHeaderSize + int64_t(kSectorSize) * sector);
-    if (st == kMovieOk) st = readBytes(audioSector_.data(), kSectorSize);
-    // The position is restored whatever happened, so that frame reading goes on undisturbed.
-    if (fseeko(file_, here, SEEK_SET) != 0 && st == kMovieOk) st = kMovieSeekError;
-    return st;
+    const off_t at = off_t(kHeaderSize + int64_t(kSectorSize) * sector);
+    size_t done = 0;
+    while (done < size_t(kSectorSize)) {
+        const ssize_t n = pread(fileno(file_), audioSector_.data() + done, kSectorSize - done, at + off_t(done));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return kMovieReadError;
+        done += size_t(n);
+    }
+    return kMovieOk;
 }
 
 }  // namespace reelcast

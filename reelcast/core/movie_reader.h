@@ -120,7 +120,7 @@ private:
     int readSectorHead();  // 56 bytes into head_, chunk header copied to header_
     int seekTo(int64_t offset);
     int readFirstVideoSector();
-    int readHeadOf(int32_t sector);  // the 56 bytes of a whole sector of the file
+    int readSector(int32_t sector);  // a whole sector of the file; its head into head_ and header_
     int findFrameStart();
     int finishFrame(int status);
     void scanTiming();
@@ -129,12 +129,15 @@ private:
     MovieInfo info_;
     std::vector<uint8_t> frame_;
     std::vector<uint8_t> audioSector_;
+    std::vector<uint8_t> streamBuffer_;  // the stream's own buffer (a size given without one is ignored)
     size_t frameSize_ = 0;
     uint8_t head_[kSectorHeadSize] = {};
     uint8_t header_[32] = {};
     bool strict_ = false;
     bool frameDamaged_ = false;
-    int32_t nextSector_ = 0;  // the sector readNextFrame looks at next
+    int32_t nextSector_ = 0;       // the sector readNextFrame looks at next
+    int32_t positionSector_ = -1;  // the sector the stream stands at (-1: not at a sector start)
+    uint8_t sector_[kSectorSize] = {};
     uint64_t device_ = 0, inode_ = 0;
 };
 

@@ -108,13 +108,6 @@ int takeScreenshots(SettingsStore& store, GuiServices& services, const QString& 
 
 }  // namespace
 
-bool wantsGui(int argc, const char* const* argv) {
-    if (argc <= 1) return true;
-    const std::string_view first = argv[1];
-    // A movie file on its own opens the window with it, as a desktop program does.
-    return first == "--config" || first == "--screenshots" || (!first.empty() && first[0] != '-');
-}
-
 int runGui(int argc, char** argv) {
     const GuiOptions options = parse(argc, argv);
     if (!options.ok) {

@@ -3,8 +3,6 @@
 
 namespace reelcast {
 
-// True when the arguments ask for the window (none, window options, or a movie file to open).
-bool wantsGui(int argc, const char* const* argv);
 int runGui(int argc, char** argv);
 
 }  // namespace reelcast

@@ -17,7 +17,7 @@
 #include <cstdio>
 
 #include "core/frame_source.h"
-#include "gui/gui_app.h"
+#include "app/cli.h"
 #include "gui/main_window.h"
 #include "gui/video_size_dialog.h"
 #include "gui_fixture.h"
