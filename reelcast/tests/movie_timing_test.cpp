@@ -12,6 +12,7 @@
 #include "app/cli.h"
 #include "core/movie_reader.h"
 #include "core/xa_adpcm_decoder.h"
+#include "support/cli_run.h"
 #include "support/movie_builder.h"
 
 namespace reelcast {
@@ -21,20 +22,6 @@ using test::MovieBuilder;
 using test::TempDir;
 
 std::string shared(const char* file) { return std::string(SUITE_TESTDATA_DIR) + "/movies/" + file; }
-
-struct CliResult {
-    int status;
-    std::string out, err;
-};
-
-CliResult cli(std::vector<std::string> args) {
-    args.insert(args.begin(), "reelcast");
-    std::vector<const char*> argv;
-    for (const auto& a : args) argv.push_back(a.c_str());
-    std::ostringstream out, err;
-    const int status = runCli(int(argv.size()), argv.data(), out, err);
-    return {status, out.str(), err.str()};
-}
 
 std::vector<uint8_t> slurp(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -134,7 +121,7 @@ TEST(MovieTiming, TenFramesASecondFromTheSoundTrackWithTheWholeTrack) {
     for (const Case& c : {Case{"auto", 10}, Case{"30", 30}}) {
         SCOPED_TRACE(c.fps);
         const std::string avi = dir.file(std::string("ten-") + c.fps + ".avi");
-        const CliResult r = cli({"--convert", movie, "-o", avi, "--fps", c.fps});
+        const test::CliRun r = test::runReelcast({"--convert", movie, "-o", avi, "--fps", c.fps});
         ASSERT_EQ(r.status, 0) << r.err;
         EXPECT_EQ(r.err, "");  // nothing damaged
         const auto bytes = slurp(avi);
@@ -156,7 +143,7 @@ TEST(MovieTiming, StreamRateIsAnExactFraction) {
     const std::string movie = b.write(dir, "tiny.str");
     for (const uint32_t fps : {30u, 24u, 20u, 15u, 12u, 10u}) {
         const std::string avi = dir.file("r" + std::to_string(fps) + ".avi");
-        const CliResult r = cli({"--convert", movie, "-o", avi, "--fps", std::to_string(fps)});
+        const test::CliRun r = test::runReelcast({"--convert", movie, "-o", avi, "--fps", std::to_string(fps)});
         ASSERT_EQ(r.status, 0) << r.err;
         const StreamHeader v = streamHeader(slurp(avi), "vids");
         EXPECT_EQ(v.scale, 1u) << fps;
@@ -204,7 +191,7 @@ TEST(DamagedMovie, CutInsideASectorKeepsItsWholeSectors) {
     MovieReader strict;
     strict.setStrict(true);
     EXPECT_EQ(strict.open(movie), kMovieFormatError);
-    CliResult r = cli({"--convert", movie, "-o", dir.file("strict.avi"), "--strict"});
+    test::CliRun r = test::runReelcast({"--convert", movie, "-o", dir.file("strict.avi"), "--strict"});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, "This file isn't PSX movie file format.\n");
 
@@ -216,7 +203,7 @@ TEST(DamagedMovie, CutInsideASectorKeepsItsWholeSectors) {
     EXPECT_EQ(reader.info().totalFrames, complete);
 
     const std::string avi = dir.file("cut.avi");
-    r = cli({"--convert", movie, "-o", avi});
+    r = test::runReelcast({"--convert", movie, "-o", avi});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.err, "The file is truncated: its last sector has only 1000 of 2352 bytes; the 500 whole sectors "
                      "are converted.\n");
@@ -239,12 +226,12 @@ TEST(DamagedMovie, DamagedFramesAreSkippedAndCounted) {
     const std::string movie = dir.file("damaged.str");
     test::writeFile(movie, bytes);
 
-    CliResult r = cli({"--convert", movie, "-o", dir.file("strict.avi"), "--strict"});
+    test::CliRun r = test::runReelcast({"--convert", movie, "-o", dir.file("strict.avi"), "--strict"});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, "リードエラーが発生しました．\n");
 
     const std::string avi = dir.file("damaged.avi");
-    r = cli({"--convert", movie, "-o", avi});
+    r = test::runReelcast({"--convert", movie, "-o", avi});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.err,
               "1 damaged frame header (frame number beyond the file) left out.\n"
@@ -254,7 +241,7 @@ TEST(DamagedMovie, DamagedFramesAreSkippedAndCounted) {
     EXPECT_EQ(streamHeader(file, "auds").length, 92u * 2940);
 
     const std::string pictures = dir.file("frames");
-    r = cli({"--frames", movie, pictures});
+    r = test::runReelcast({"--frames", movie, pictures});
     ASSERT_EQ(r.status, 0) << r.err;
     auto png = [&](int n) {
         char name[32];
@@ -266,7 +253,7 @@ TEST(DamagedMovie, DamagedFramesAreSkippedAndCounted) {
     EXPECT_NE(png(11), png(10));
     EXPECT_NE(png(21), png(20));
     // The undamaged frames are those of the original movie.
-    r = cli({"--frames", shared("testsrc-v2-stereo37800.STR"), dir.file("original")});
+    r = test::runReelcast({"--frames", shared("testsrc-v2-stereo37800.STR"), dir.file("original")});
     ASSERT_EQ(r.status, 0);
     EXPECT_EQ(png(11), slurp(dir.file("original") + "/frame_00011.png"));
     EXPECT_NE(png(10), slurp(dir.file("original") + "/frame_00010.png"));

@@ -17,6 +17,7 @@
 #include <thread>
 
 #include "app/cli.h"
+#include "support/cli_run.h"
 #include "support/movie_builder.h"
 
 namespace reelcast {
@@ -25,20 +26,6 @@ namespace {
 namespace fs = std::filesystem;
 
 std::string shared(const char* file) { return std::string(SUITE_TESTDATA_DIR) + "/movies/" + file; }
-
-struct CliResult {
-    int status;
-    std::string out, err;
-};
-
-CliResult convert(std::vector<std::string> args) {
-    args.insert(args.begin(), "reelcast");
-    std::vector<const char*> argv;
-    for (const auto& a : args) argv.push_back(a.c_str());
-    std::ostringstream out, err;
-    const int status = runCli(int(argv.size()), argv.data(), out, err);
-    return {status, out.str(), err.str()};
-}
 
 std::string slurpText(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -66,7 +53,7 @@ TEST(OutputSafety, FolderAndFifoAtTheOutputAreRefusedAndLeftAlone) {
     fs::create_directory(folder);
     ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
     for (const std::string& target : {folder, fifo}) {
-        const CliResult r = convert({"--convert", shared("bars-v3-30fps-silent.STR"), "-o", target});
+        const test::CliRun r = test::runReelcast({"--convert", shared("bars-v3-30fps-silent.STR"), "-o", target});
         EXPECT_EQ(r.status, 1) << target;
         EXPECT_NE(r.err.find("not a regular file"), std::string::npos) << r.err;
     }
@@ -82,7 +69,7 @@ TEST(OutputSafety, TheMovieItselfIsRefusedUnderAnyOfItsNames) {
     fs::create_symlink(movie, dir.file("link.avi"));
     fs::create_hard_link(movie, dir.file("hard.avi"));
     for (const std::string& target : {movie, dir.file("link.avi"), dir.file("hard.avi")}) {
-        const CliResult r = convert({"--convert", movie, "-o", target});
+        const test::CliRun r = test::runReelcast({"--convert", movie, "-o", target});
         EXPECT_EQ(r.status, 1) << target;
         EXPECT_EQ(r.err, "The output file is the movie itself.\n");
     }
@@ -92,7 +79,7 @@ TEST(OutputSafety, TheMovieItselfIsRefusedUnderAnyOfItsNames) {
 
 // Runs a conversion in a child process whose files may not grow beyond limitBytes: its writes fail
 // as they would on a full disk.
-CliResult convertWithFileSizeLimit(const std::vector<std::string>& args, rlim_t limitBytes) {
+test::CliRun convertWithFileSizeLimit(const std::vector<std::string>& args, rlim_t limitBytes) {
     int pipes[2];
     if (pipe(pipes) != 0) return {-1, "", ""};
     const pid_t child = fork();
@@ -101,7 +88,7 @@ CliResult convertWithFileSizeLimit(const std::vector<std::string>& args, rlim_t 
         signal(SIGXFSZ, SIG_IGN);  // the write then fails with EFBIG instead of ending the process
         const rlimit limit{limitBytes, limitBytes};
         setrlimit(RLIMIT_FSIZE, &limit);
-        const CliResult r = convert(args);
+        const test::CliRun r = test::runReelcast(args);
         const std::string err = r.err;
         (void)!write(pipes[1], err.data(), err.size());
         _exit(r.status);
@@ -122,7 +109,7 @@ TEST(OutputSafety, AFailedWriteReportsAndKeepsTheOldFile) {
     { std::ofstream(avi) << "a good AVI the user made earlier"; }
     fs::permissions(avi, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
     for (const rlim_t limit : {rlim_t(3000), rlim_t(2000000)}) {  // in the header, and later among the frames
-        const CliResult r = convertWithFileSizeLimit({"--convert", shared("testsrc-v2-stereo37800.STR"), "-o", avi}, limit);
+        const test::CliRun r = convertWithFileSizeLimit({"--convert", shared("testsrc-v2-stereo37800.STR"), "-o", avi}, limit);
         EXPECT_EQ(r.status, 1) << limit;
         EXPECT_NE(r.err.find("File write ERROR."), std::string::npos) << r.err;
         EXPECT_EQ(r.err.find("Convert done."), std::string::npos);
@@ -130,7 +117,7 @@ TEST(OutputSafety, AFailedWriteReportsAndKeepsTheOldFile) {
         EXPECT_EQ(entries(dir.path()), std::vector<std::string>{"old.avi"});  // the temporary file is gone
     }
     // A conversion that finishes replaces the file whole and keeps its permissions.
-    const CliResult r = convert({"--convert", shared("bars-v3-30fps-silent.STR"), "-o", avi});
+    const test::CliRun r = test::runReelcast({"--convert", shared("bars-v3-30fps-silent.STR"), "-o", avi});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(slurpText(avi).substr(0, 4), "RIFF");
     EXPECT_EQ(fs::status(avi).permissions(), fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
@@ -143,10 +130,10 @@ TEST(OutputSafety, TermAndHupStopAndFinaliseTheFile) {
         SCOPED_TRACE(strsignal(sig));
         test::TempDir dir;
         const std::string avi = dir.file("stopped.avi");
-        CliResult r{};
+        test::CliRun r{};
         // Enlarged and interpolated, so that the conversion is still running when the signal comes.
         std::thread worker([&] {
-            r = convert({"--convert", shared("testsrc-v2-stereo37800.STR"), "-o", avi, "--size", "640x480", "--method",
+            r = test::runReelcast({"--convert", shared("testsrc-v2-stereo37800.STR"), "-o", avi, "--size", "640x480", "--method",
                          "2", "--codec", "ffv1"});
         });
         // The temporary file appears once the conversion has started.
