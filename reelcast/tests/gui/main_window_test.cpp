@@ -14,7 +14,10 @@
 #include <QTest>
 #include <QTimer>
 #include <QUrl>
+#include <QDir>
+#include <csignal>
 #include <cstdio>
+#include <sys/resource.h>
 
 #include "core/frame_source.h"
 #include "app/cli.h"
@@ -346,6 +349,36 @@ TEST_F(MainWindowTest, PreviewPlaysAtTheMovieRateAndKeepsItsLastPicture) {
         }
     QTest::qWait(50);
     EXPECT_EQ(shownPicture(*w), last);
+}
+
+// A write that fails (here: a file size limit for this process, as a full disk would) ends the job
+// with the error box instead of "Convert done.", and the file that was there stays as it was.
+TEST_F(MainWindowTest, AFailedWriteShowsTheErrorBoxAndKeepsTheOldFile) {
+    {
+        QFile old(desktop.aviToSave);
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write("an older AVI");
+    }
+    auto w = makeWindow();
+    desktop.movieToOpen = sharedMovie("bars-v3-30fps-silent.STR");
+    rlimit before{};
+    getrlimit(RLIMIT_FSIZE, &before);
+    const auto previousHandler = signal(SIGXFSZ, SIG_IGN);
+    const rlimit small{1 << 20, before.rlim_max};
+    setrlimit(RLIMIT_FSIZE, &small);
+    w->commandOpen();
+    const bool ended = waitForMessage("File write ERROR.\nFile too large", 20000);
+    setrlimit(RLIMIT_FSIZE, &before);
+    signal(SIGXFSZ, previousHandler);
+    ASSERT_TRUE(ended) << desktop.texts().join("\n").toStdString();
+    EXPECT_EQ(desktop.messages.back().title, "ERROR");
+    EXPECT_EQ(desktop.messages.back().icon, QMessageBox::Critical);
+    EXPECT_EQ(desktop.count("Convert done."), 0);
+    EXPECT_FALSE(w->movieOpen());
+    QFile old(desktop.aviToSave);
+    ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+    EXPECT_EQ(old.readAll(), QByteArray("an older AVI"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).filter(".out.avi").size(), 0);
 }
 
 TEST(GuiStart, AMovieOnTheCommandLineOpensTheWindow) {
