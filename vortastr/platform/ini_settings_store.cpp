@@ -1,5 +1,7 @@
 #include "platform/ini_settings_store.h"
 
+#include "platform/settings_lock.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QSettings>
@@ -46,6 +48,9 @@ bool IniSettingsStore::openForWriting()
 {
     const QFileInfo file(QString::fromStdString(path_));
     if (!QDir().mkpath(file.absolutePath()))
+        return false;
+    settings_.reset();
+    if (!settingsLockFree(QString::fromStdString(path_)))
         return false;
     settings_ = std::make_unique<QSettings>(QString::fromStdString(path_), QSettings::IniFormat);
     settings_->beginGroup(kSettingsGroup);
