@@ -2,6 +2,7 @@
 #pragma once
 
 #include <sys/types.h>
+#include <unistd.h>
 
 #include <string>
 #include <string_view>

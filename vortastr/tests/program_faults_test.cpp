@@ -125,6 +125,25 @@ TEST(SnapshotFile, NameThatIsNotUtf8IsKeptByteForByte)
     EXPECT_EQ(readAll(name).substr(0, 4), "\x89PNG");
 }
 
+TEST(SettingsFile, NameThatIsNotUtf8IsKeptByteForByteAndReadBack)
+{
+    TempFolder folder;
+    const std::string ini = (folder.path / "v\xfe.ini").string();
+    std::ofstream(ini) << "[Vorta%20Strike%20Emulator]\nSound=0\n[Other]\nkept=yes\n";
+    const ChildRun run = runEmulator({"JN", "--rompath", VORTASTR_TESTROMS, "--headless", "--unpaced", "--frames",
+                                      "5", "--config", ini},
+                                     folder.path, std::chrono::seconds(60));
+    ASSERT_FALSE(run.timedOut);
+    EXPECT_EQ(exitCode(run), 0) << run.stderrText;
+    const std::string written = readAll(ini);
+    EXPECT_NE(written.find("Sound=0"), std::string::npos) << written; // read, then written back
+    EXPECT_NE(written.find("Screen%20Size%20X="), std::string::npos) << written;
+    EXPECT_NE(written.find("kept=yes"), std::string::npos) << written;
+    for (const auto& entry : fs::directory_iterator(folder.path)) // nothing under a changed name
+        EXPECT_TRUE(entry.path().filename() == "v\xfe.ini" || entry.path().filename() == "stderr.txt")
+            << entry.path();
+}
+
 TEST(WholeFileWrite, ReplacesAFileWholeAndReportsWhyItCannot)
 {
     TempFolder folder;
