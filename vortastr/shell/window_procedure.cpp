@@ -61,6 +61,18 @@ void runAbout(Emulator& emu)
     displayClear(emu.display);
 }
 
+void runRomAudit(Emulator& emu)
+{
+    showCursorInFullScreen(emu, true);
+    displayFlipToGdi(emu.display);
+    displayEnterDialog(emu.display);
+    if (emu.host)
+        emu.host->runRomAuditDialog(emu.run.romPath);
+    showCursorInFullScreen(emu, false);
+    displayLeaveDialog(emu.display);
+    displayClear(emu.display);
+}
+
 void runDipSwitches(Emulator& emu)
 {
     showCursorInFullScreen(emu, true);
@@ -138,6 +150,7 @@ int dispatchCommand(Emulator& emu, int command)
     case CmdReset: emu.run.pendingAction = ActionReset; return 0;
     case CmdPause: togglePause(emu); return 0;
     case CmdAbout: runAbout(emu); return 0;
+    case CmdRomAudit: runRomAudit(emu); return 0;
     case CmdKeyboard: emu.run.useJoystick = 0; return 0;
     case CmdJoystick: emu.run.useJoystick = 1; return 0;
     case CmdPaletteCycling: emu.settings.paletteCycling = emu.settings.paletteCycling == 1 ? 0 : 1; return 0;
