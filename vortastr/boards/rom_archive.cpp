@@ -27,13 +27,6 @@ private:
 
 namespace {
 
-bool sameWithoutCase(const std::string& a, const std::string& b)
-{
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-           });
-}
-
 std::string lastComponent(const std::string& name)
 {
     const std::size_t slash = name.find_last_of("/\\");
@@ -132,13 +125,20 @@ std::optional<ArchiveMember> findArchiveMember(const RomArchive& archive, const 
         if (m.name == wanted)
             return m;
     for (const ArchiveMember& m : archive.members)
-        if (sameWithoutCase(m.name, wanted))
+        if (sameNameWithoutCase(m.name, wanted))
             return m;
     const std::string last = lastComponent(wanted);
     for (const ArchiveMember& m : archive.members)
-        if (sameWithoutCase(lastComponent(m.name), last))
+        if (sameNameWithoutCase(lastComponent(m.name), last))
             return m;
     return std::nullopt;
+}
+
+bool sameNameWithoutCase(const std::string& a, const std::string& b)
+{
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+           });
 }
 
 std::vector<ArchiveMember> archiveMembers(const RomArchive& archive) { return archive.members; }

@@ -19,6 +19,9 @@ struct ArchiveMember {
     uint64_t size = 0; // uncompressed size the directory gives
 };
 
+// Whether two names are the same without regard to (ASCII) case.
+bool sameNameWithoutCase(const std::string& a, const std::string& b);
+
 // Members larger than this are read only this far: no ROM, sample or colour file comes close.
 constexpr std::size_t kArchiveReadLimit = 64u << 20;
 

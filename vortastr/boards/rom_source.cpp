@@ -3,7 +3,6 @@
 #include "boards/safe_open.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -12,13 +11,6 @@ namespace vortastr {
 namespace {
 
 namespace fs = std::filesystem;
-
-bool sameWithoutCase(const std::string& a, const std::string& b)
-{
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-           });
-}
 
 // The entry of `folder` named `part`: exactly when it exists, else the first whose name matches
 // without regard to case, else none.
@@ -29,7 +21,7 @@ std::optional<fs::path> findEntry(const fs::path& folder, const std::string& par
     if (fs::exists(fs::symlink_status(exact, ec)))
         return exact;
     for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-        if (sameWithoutCase(it->path().filename().string(), part))
+        if (sameNameWithoutCase(it->path().filename().string(), part))
             return it->path();
     }
     return std::nullopt;

@@ -3,7 +3,6 @@
 #include "boards/board_setup.h"
 #include "boards/rom_audit.h"
 #include "boards/rom_files.h"
-#include "boards/rom_sets.h"
 #include "testrom/vorta_test_set.h"
 #include "video/graphics_sheet.h"
 
