@@ -26,7 +26,7 @@ void noteProblem(const std::string& name, const RomLocation& where)
     note(text + ": " + where.problem);
 }
 
-// Names already reported as short, so each is named once per run.
+// Files (path, and member of an archive) already reported as short: each is named once per run.
 std::set<std::string>& shortFilesNoted()
 {
     static std::set<std::string> names;
@@ -78,7 +78,7 @@ std::size_t readRom(RomSource* file, uint8_t* destination, std::size_t size)
         return 0;
     const std::size_t got = file->read(destination, size);
     const RomLocation& where = file->location();
-    if (where.size < size && shortFilesNoted().insert(where.name).second) {
+    if (where.size < size && shortFilesNoted().insert(where.path + '\n' + where.member).second) {
         const std::string in = where.archiveName.empty() ? "" : " in \"" + where.archiveName + "\"";
         note("warning: \"" + hostRomName(where.name) + "\"" + in + " holds " +
              std::to_string(where.size) + " bytes, " + std::to_string(size) + " expected");
