@@ -33,7 +33,7 @@ struct AuditedRomFile {
 };
 
 struct GameAudit {
-    GameId game = 0;
+    GameId game = NoGame;
     std::vector<AuditedRomFile> files;
     int missing = 0;
     int wrongSize = 0;

@@ -50,9 +50,9 @@ TEST(AuditDialogGui, TheFileMenuShowsTheAuditsRowsInBothOrders)
     TempFolder roms;
     writeTestRomSet(roms);
     TempFolder zipped;
-    writeBlankRomSet(zipped, 15);
+    writeBlankRomSet(zipped, HyperSports);
     writeZip(roms.path() / "hyperspt.zip", folderMembers(zipped.path() / "hyperspt"));
-    writeBlankRomSet(roms, 8);
+    writeBlankRomSet(roms, Tutankham);
     std::filesystem::resize_file(romFile(roms, "tutankhm\\ra1_9i.cpu"), 10);
 
     Emulator emu;

@@ -17,8 +17,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr GameId kTutankham = 8, kVortaStrike = 9, kTrackField = 14, kHyperSports = 15, kRType = 28;
-
 std::vector<std::string> namesOf(const std::vector<ExpectedRomFile>& files)
 {
     std::vector<std::string> names;
@@ -29,7 +27,7 @@ std::vector<std::string> namesOf(const std::vector<ExpectedRomFile>& files)
 
 TEST(ExpectedRomFiles, FollowTheTablesOnceEachWithTheLargestSize)
 {
-    const auto vorta = expectedRomFiles(kVortaStrike);
+    const auto vorta = expectedRomFiles(VortaStrike);
     ASSERT_EQ(vorta.size(), 12u); // three program ROMs, nine bank and blitter ROMs
     EXPECT_EQ(vorta.front().name, "vorta\\VSA_B9.BIN");
     EXPECT_EQ(vorta.back().name, "vorta\\VSS5_E7.BIN");
@@ -37,12 +35,12 @@ TEST(ExpectedRomFiles, FollowTheTablesOnceEachWithTheLargestSize)
         EXPECT_EQ(f.size, 8192u) << f.name;
 
     // Tutankham's first program ROM is also the first bank: listed once.
-    const auto tutankham = namesOf(expectedRomFiles(kTutankham));
+    const auto tutankham = namesOf(expectedRomFiles(Tutankham));
     EXPECT_EQ(std::count(tutankham.begin(), tutankham.end(), "tutankhm\\ra1_1i.cpu"), 1);
     EXPECT_EQ(tutankham.size(), 15u); // seven program ROMs, nine banks
 
     // NZ Story's sound ROM is read as 64 KB of program and as the whole 128 KB sound buffer.
-    for (const auto& f : expectedRomFiles(34)) {
+    for (const auto& f : expectedRomFiles(NewZealandStory)) {
         if (f.name == "NZSTORY\\NZSB5310.BIN") {
             EXPECT_EQ(f.size, 131072u);
         }
@@ -51,13 +49,13 @@ TEST(ExpectedRomFiles, FollowTheTablesOnceEachWithTheLargestSize)
 
 TEST(ExpectedRomFiles, AlternativeSetsAreChosenAsTheLoaderChooses)
 {
-    const auto usual = namesOf(expectedRomFiles(kRType, [](const std::string&) { return true; }));
-    const auto other = namesOf(expectedRomFiles(kRType, [](const std::string&) { return false; }));
+    const auto usual = namesOf(expectedRomFiles(RType, [](const std::string&) { return true; }));
+    const auto other = namesOf(expectedRomFiles(RType, [](const std::string&) { return false; }));
     EXPECT_NE(std::find(usual.begin(), usual.end(), "rtype\\cn3_l0.bin"), usual.end());
     EXPECT_NE(std::find(other.begin(), other.end(), "rtype\\aud-l0.bin"), other.end());
     EXPECT_NE(std::find(other.begin(), other.end(), "rtype\\cpu-a0.bin"), other.end());
     EXPECT_EQ(std::find(other.begin(), other.end(), "rtype\\cn3_l0.bin"), other.end());
-    EXPECT_EQ(namesOf(expectedRomFiles(kRType)), usual);
+    EXPECT_EQ(namesOf(expectedRomFiles(RType)), usual);
 }
 
 // A ROM folder of generated sets: Vorta Strike complete (the test set), Tutankham with a file
@@ -68,12 +66,12 @@ struct AuditFixture : ::testing::Test {
     {
         forgetRomArchives();
         writeTestRomSet(roms);
-        writeBlankRomSet(roms, kTutankham);
+        writeBlankRomSet(roms, Tutankham);
         fs::remove(romFile(roms, "tutankhm\\ra1_5h.cpu"));
-        writeBlankRomSet(roms, kTrackField);
+        writeBlankRomSet(roms, TrackNField);
         writeFile(romFile(roms, "trackfld\\A02_E02.BIN"), std::vector<uint8_t>(100, 0));
         TempFolder zipped;
-        writeBlankRomSet(zipped, kHyperSports);
+        writeBlankRomSet(zipped, HyperSports);
         writeZip(roms.path() / "hyperspt.zip", folderMembers(zipped.path() / "hyperspt"));
     }
     void TearDown() override { forgetRomArchives(); }
@@ -92,7 +90,7 @@ struct AuditFixture : ::testing::Test {
 
 TEST_F(AuditFixture, EachSetGetsItsVerdict)
 {
-    const auto audits = auditGames(roms.str(), {kVortaStrike, kTutankham, kTrackField, kHyperSports});
+    const auto audits = auditGames(roms.str(), {VortaStrike, Tutankham, TrackNField, HyperSports});
     ASSERT_EQ(audits.size(), 4u);
     EXPECT_EQ(auditVerdict(audits[0]), "complete");
     EXPECT_EQ(auditVerdict(audits[1]), "1 missing");

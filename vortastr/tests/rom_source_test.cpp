@@ -231,7 +231,7 @@ TEST_F(RomSourceFixture, SamplesVoiceAndColourFilesComeFromFoldersOrArchives)
 
     writeZip(folder.path() / "scramble.zip", {{"scramble.clr", {0xC0, 0x07}}});
     StartedEmulator s("", 16);
-    initGamePalette(21, s.emu.display, s.emu.colours, readRomBytes);
+    initGamePalette(Scramble, s.emu.display, s.emu.colours, readRomBytes);
     EXPECT_EQ(s.emu.colours.rgb[0][0].blue, 222);
     EXPECT_EQ(s.emu.colours.rgb[0][1].red, 255);
     EXPECT_TRUE(messages.empty());
