@@ -15,7 +15,7 @@ class RomArchive;
 
 struct ArchiveMember {
     uint64_t index = 0;
-    std::string name; // as stored in the archive, sub-folders included
+    std::string name;  // as stored in the archive, sub-folders included
     uint64_t size = 0; // uncompressed size the directory gives
 };
 

@@ -80,8 +80,8 @@ std::size_t readRom(RomSource* file, uint8_t* destination, std::size_t size)
     const RomLocation& where = file->location();
     if (where.size < size && shortFilesNoted().insert(where.path + '\n' + where.member).second) {
         const std::string in = where.archiveName.empty() ? "" : " in \"" + where.archiveName + "\"";
-        note("warning: \"" + hostRomName(where.name) + "\"" + in + " holds " +
-             std::to_string(where.size) + " bytes, " + std::to_string(size) + " expected");
+        note("warning: \"" + hostRomName(where.name) + "\"" + in + " holds " + std::to_string(where.size) + " bytes, " +
+             std::to_string(size) + " expected");
     }
     return got;
 }

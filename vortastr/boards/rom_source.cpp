@@ -127,8 +127,7 @@ ArchiveLookup lookUp(const std::string& romFolder, const std::string& name)
 RomSource::RomSource(std::FILE* file, RomLocation where) : file_(file), where_(std::move(where)) {}
 
 RomSource::RomSource(std::vector<uint8_t> bytes, RomLocation where) : bytes_(std::move(bytes)), where_(std::move(where))
-{
-}
+{}
 
 RomSource::~RomSource()
 {

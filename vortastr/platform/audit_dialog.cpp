@@ -75,7 +75,8 @@ void AuditDialog::fill()
 {
     table_->clear();
     for (const GameAudit& audit : audits_) {
-        auto* row = new QTreeWidgetItem(table_, {text(auditGameName(audit.game)), QString(), text(auditVerdict(audit)), QString()});
+        auto* row = new QTreeWidgetItem(
+            table_, {text(auditGameName(audit.game)), QString(), text(auditVerdict(audit)), QString()});
         for (const AuditedRomFile& file : audit.files)
             new QTreeWidgetItem(row, {text(hostRomName(file.expected.name)), QString::number(file.expected.size),
                                       fileStatus(file), text(placeText(file.where))});

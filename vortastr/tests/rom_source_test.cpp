@@ -100,7 +100,8 @@ TEST_F(RomSourceFixture, ArchiveAndMemberNamesAreFoundWithoutRegardToCase)
     std::vector<uint8_t> memory(4, 0);
     EXPECT_EQ(loadRomList(memory, {"tutankhm\\ra1_3h.cpu"}, 0, 4), 1);
     ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0], "Couldn't open \"tutankhm/ra1_3h.cpu\" in \"TUTANKHM.ZIP\".\n\nCheck you have correctly named roms");
+    EXPECT_EQ(messages[0],
+              "Couldn't open \"tutankhm/ra1_3h.cpu\" in \"TUTANKHM.ZIP\".\n\nCheck you have correctly named roms");
 }
 
 TEST_F(RomSourceFixture, AFolderWinsOverTheArchive)
@@ -141,7 +142,8 @@ TEST_F(RomSourceFixture, DamagedArchivesAreReportedNamingTheFileAndTheArchive)
         std::vector<uint8_t> memory(8192, 0);
         EXPECT_EQ(loadRomList(memory, {"vorta\\VSA_B9.BIN"}, 0, 8192), 1);
         ASSERT_EQ(messages.size(), 1u);
-        EXPECT_EQ(messages[0], "Couldn't open \"vorta/VSA_B9.BIN\" in \"vorta.zip\".\n\nCheck you have correctly named roms");
+        EXPECT_EQ(messages[0],
+                  "Couldn't open \"vorta/VSA_B9.BIN\" in \"vorta.zip\".\n\nCheck you have correctly named roms");
         ASSERT_EQ(notes.size(), 1u);
         EXPECT_EQ(notes[0].rfind("\"vorta/VSA_B9.BIN\" in \"vorta.zip\": ", 0), 0u) << notes[0];
     }
@@ -216,8 +218,9 @@ TEST_F(RomSourceFixture, AShortFileLoadsAndIsNamedOnceWithItsSize)
         EXPECT_EQ(loadRomList(memory, {"tutankhm\\ra1_1i.cpu"}, 0, 4), 0);
     }
     EXPECT_TRUE(messages.empty());
-    EXPECT_EQ(notes, (std::vector<std::string>{"warning: \"vorta/VSA_B9.BIN\" holds 2 bytes, 4 expected",
-                                               "warning: \"tutankhm/ra1_1i.cpu\" in \"tutankhm.zip\" holds 1 bytes, 4 expected"}));
+    EXPECT_EQ(notes, (std::vector<std::string>{
+                         "warning: \"vorta/VSA_B9.BIN\" holds 2 bytes, 4 expected",
+                         "warning: \"tutankhm/ra1_1i.cpu\" in \"tutankhm.zip\" holds 1 bytes, 4 expected"}));
 }
 
 TEST_F(RomSourceFixture, SamplesVoiceAndColourFilesComeFromFoldersOrArchives)

@@ -29,7 +29,8 @@ void writeZip(const std::filesystem::path& archive, const ZipMembers& members)
     }
 }
 
-ZipMembers folderMembers(const std::filesystem::path& folder, const std::function<std::string(const std::string&)>& rename)
+ZipMembers folderMembers(const std::filesystem::path& folder,
+                         const std::function<std::string(const std::string&)>& rename)
 {
     ZipMembers members;
     for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
