@@ -16,12 +16,6 @@ constexpr int32_t kVoiceVolume = -400;
 constexpr std::size_t kFirstVoiceCommand = 71, kLastVoiceCommand = 80;
 constexpr int kWaveNumbers = 47; // per letter A to D
 
-std::string resolve(const std::string& name)
-{
-    const SampleSets& sets = sampleSets();
-    return sets.resolvePath ? sets.resolvePath(name) : resolveRomPath(name);
-}
-
 void stopChannel(SampleBuffer*& channel)
 {
     stopSample(channel);
@@ -36,7 +30,7 @@ void loadRtype2Samples()
     releaseAllSamples();
     sets.rtype2Voices = {};
     sets.rtype2Samples = {};
-    std::ifstream in(resolve("rtype2\\rt2_vo.bin"), std::ios::binary);
+    std::ifstream in(resolveRomPath("rtype2\\rt2_vo.bin"), std::ios::binary);
     if (!in)
         return;
     // A short image reads as zero bytes past its end.
@@ -58,7 +52,7 @@ void loadRtype2Samples()
             std::snprintf(name, sizeof name, "sound\\RTII%c_%02d.wav", 'A' + l, n);
             if (sets.showTitle)
                 sets.showTitle(name);
-            sets.rtype2Samples[std::size_t(l * kWaveNumbers + n - 1)] = loadWaveSample(resolve(name));
+            sets.rtype2Samples[std::size_t(l * kWaveNumbers + n - 1)] = loadWaveSample(resolveRomPath(name));
         }
     if (sets.showTitle)
         sets.showTitle(nullptr);

@@ -8,11 +8,7 @@
 namespace vortastr {
 namespace {
 
-SampleBuffer* loadNamed(const std::string& name)
-{
-    const SampleSets& sets = sampleSets();
-    return loadWaveSample(sets.resolvePath ? sets.resolvePath(name) : resolveRomPath(name));
-}
+SampleBuffer* loadNamed(const std::string& name) { return loadWaveSample(resolveRomPath(name)); }
 
 template <std::size_t N>
 void setRateAndVolume(std::array<SampleBuffer*, N>& slots, int32_t hertz, int32_t volume)

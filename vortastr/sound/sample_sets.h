@@ -1,6 +1,6 @@
 #pragma once
 // The sample sets of the games that have recorded sounds, and the sound commands that play
-// them. A set is loaded at game start; the board's command register forwards each byte the
+// them. Sample files are found below the ROM folder like ROM files. A set is loaded at game start; the board's command register forwards each byte the
 // main processor writes to the game's command. Every other game is silent.
 #include "boards/game_catalogue.h"
 #include "sound/sound_device.h"
@@ -19,8 +19,6 @@ struct SampleSets {
     std::array<SampleBuffer*, 256> rtype2Samples{};
     SampleBuffer* rtype2EffectChannel = nullptr;
     SampleBuffer* rtype2VoiceChannel = nullptr;
-    // Sample names ("sound\tut_crd2.wav") to host paths; the ROM loader's lookup by default.
-    std::function<std::string(const std::string& name)> resolvePath;
     // Shows a name in the window title while RType II loads; null restores the game's title.
     std::function<void(const char* name)> showTitle;
 };
