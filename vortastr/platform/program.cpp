@@ -8,6 +8,7 @@
 #include "resources/about_text.h"
 #include "resources/app_icon.h"
 #include "shell/startup.h"
+#include "sound/sound_session.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -82,6 +83,7 @@ int runProgram(int argc, char** argv)
         joysticks = std::make_unique<SdlJoystickSource>();
         inputState().joysticks = joysticks.get();
     }
+    allowSpeakerOutput(!options.headless);
     Emulator emulator;
     const int status = runEmulator(emulator, host, store, options);
     inputState().joysticks = nullptr;

@@ -14,6 +14,7 @@ struct SoundSession {
     std::vector<int16_t> mix;
     int64_t frame = 0;
     int32_t fps = 0;
+    bool speakersAllowed = false;
 };
 
 SoundSession& session()
@@ -31,13 +32,15 @@ std::size_t samplesForFrame(int64_t frame, int32_t fps)
     return std::size_t((frame + 1) * kOutputRate / fps - frame * kOutputRate / fps);
 }
 
+void allowSpeakerOutput(bool allowed) { session().speakersAllowed = allowed; }
+
 bool startSound(const SoundSessionOptions& options, std::string& error)
 {
     SoundSession& s = session();
     s.frame = 0;
     s.fps = 0;
     if (options.enabled) {
-        const bool inMemory = options.headless || !options.wavPath.empty();
+        const bool inMemory = options.headless || !options.wavPath.empty() || !s.speakersAllowed;
         soundInit(inMemory ? SoundOutput::Loopback : SoundOutput::Speakers);
     }
     if (!options.wavPath.empty() && !s.recorder.open(options.wavPath, error)) {

@@ -14,6 +14,10 @@ struct SoundSessionOptions {
     std::string wavPath;  // record the mix here; empty = no recording
 };
 
+// The program's windowed runs play through the speakers; until this is called (tests, and
+// every headless run) the mix is only rendered in memory.
+void allowSpeakerOutput(bool allowed);
+
 // Start-up: opens the device (sound stays off silently when it cannot) and the recording.
 // False with a reason only when the recording cannot be started.
 bool startSound(const SoundSessionOptions& options, std::string& error);
