@@ -2,6 +2,7 @@
 
 #include "platform/ini_settings_store.h"
 #include "platform/key_state_feed.h"
+#include "platform/sdl_audio_monitor.h"
 #include "platform/sdl_joystick.h"
 #include "platform/qt_host.h"
 #include "platform/screenshots.h"
@@ -84,9 +85,16 @@ int runProgram(int argc, char** argv)
         inputState().joysticks = joysticks.get();
     }
     allowSpeakerOutput(!options.headless);
+    // A windowed recording mixes in memory; the mix is played from there.
+    std::unique_ptr<SdlAudioMonitor> monitor;
+    if (!options.headless && !options.wavPath.empty()) {
+        monitor = std::make_unique<SdlAudioMonitor>();
+        setMixMonitor([m = monitor.get()](const int16_t* samples, std::size_t frames) { m->queue(samples, frames); });
+    }
     Emulator emulator;
     const int status = runEmulator(emulator, host, store, options);
     inputState().joysticks = nullptr;
+    setMixMonitor(nullptr);
     return status;
 }
 

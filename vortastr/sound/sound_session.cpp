@@ -15,6 +15,7 @@ struct SoundSession {
     int64_t frame = 0;
     int32_t fps = 0;
     bool speakersAllowed = false;
+    MixMonitor monitor;
 };
 
 SoundSession& session()
@@ -33,6 +34,8 @@ std::size_t samplesForFrame(int64_t frame, int32_t fps)
 }
 
 void allowSpeakerOutput(bool allowed) { session().speakersAllowed = allowed; }
+
+void setMixMonitor(MixMonitor monitor) { session().monitor = std::move(monitor); }
 
 bool startSound(const SoundSessionOptions& options, std::string& error)
 {
@@ -66,6 +69,8 @@ void soundFrameDone(int32_t framesPerSecond)
     s.mix.assign(frames * 2, 0);
     renderLoopback(s.mix.data(), frames);
     s.recorder.append(s.mix.data(), frames);
+    if (s.monitor && rendering)
+        s.monitor(s.mix.data(), frames);
 }
 
 bool stopSound(std::string& error)

@@ -3,7 +3,9 @@
 // the mix (--wav), and the step that advances a memory-rendered mix by one emulated frame.
 // Headless runs never open the speakers: they mix in memory, exactly one frame's worth of
 // samples per emulated frame, so a recording is the same on every run.
+#include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 namespace vortastr {
@@ -17,6 +19,11 @@ struct SoundSessionOptions {
 // The program's windowed runs play through the speakers; until this is called (tests, and
 // every headless run) the mix is only rendered in memory.
 void allowSpeakerOutput(bool allowed);
+
+// Receives the memory-rendered mix of every frame (interleaved 16-bit stereo at 44100 Hz), so
+// a windowed run that records can still be heard; null for none.
+using MixMonitor = std::function<void(const int16_t* samples, std::size_t frames)>;
+void setMixMonitor(MixMonitor monitor);
 
 // Start-up: opens the device (sound stays off silently when it cannot) and the recording.
 // False with a reason only when the recording cannot be started.
