@@ -1,9 +1,11 @@
 #include "sound/test_sample_set.h"
 
+#include "testrom/file_set.h"
+
 #include <cmath>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
+#include <map>
 #include <numbers>
 
 namespace vortastr::testrom {
@@ -74,34 +76,10 @@ std::vector<uint8_t> toneWave(int hertz, double seconds)
 
 bool writeTestSampleSet(const std::string& folder, std::string& error)
 {
-    namespace fs = std::filesystem;
-    const fs::path sound = fs::path(folder) / "sound";
-    std::error_code ec;
-    fs::create_directories(sound, ec);
-    if (ec) {
-        error = "cannot create " + sound.string() + ": " + ec.message();
-        return false;
-    }
-    for (const TestSample& sample : kSamples) {
-        const std::vector<uint8_t> bytes = toneWave(sample.hertz, sample.looping ? kLoopSeconds : kOneShotSeconds);
-        const fs::path path = sound / sample.file;
-        const fs::path temporary = sound / (std::string(sample.file) + ".tmp");
-        {
-            std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-            out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
-            out.close();
-            if (!out) {
-                error = "cannot write " + temporary.string();
-                return false;
-            }
-        }
-        fs::rename(temporary, path, ec);
-        if (ec) {
-            error = "cannot write " + path.string() + ": " + ec.message();
-            return false;
-        }
-    }
-    return true;
+    std::map<std::string, std::vector<uint8_t>> files;
+    for (const TestSample& sample : kSamples)
+        files[sample.file] = toneWave(sample.hertz, sample.looping ? kLoopSeconds : kOneShotSeconds);
+    return writeFileSet((std::filesystem::path(folder) / "sound").string(), files, error);
 }
 
 } // namespace vortastr::testrom

@@ -64,6 +64,13 @@ bool WavRecorder::open(const std::string& path, std::string& error)
     temporary_ = path + ".tmp";
     frames_ = 0;
     failed_ = false;
+    // The rename at the end would replace whatever is there: only ever a regular file.
+    std::error_code ec;
+    const auto status = std::filesystem::status(path, ec);
+    if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)) {
+        error = "\"" + path + "\" is not a regular file";
+        return false;
+    }
     file_ = std::fopen(temporary_.c_str(), "wb");
     if (!file_) {
         error = "cannot create \"" + temporary_ + "\": " + std::strerror(errno);

@@ -1,5 +1,6 @@
 #include "testrom/vorta_test_set.h"
 
+#include "testrom/file_set.h"
 #include "testrom/m6809_emitter.h"
 
 #include <array>
@@ -287,32 +288,7 @@ std::map<std::string, std::vector<uint8_t>> buildVortaTestRomSet()
 
 bool writeVortaTestRomSet(const std::string& folder, std::string& error)
 {
-    namespace fs = std::filesystem;
-    const fs::path game = fs::path(folder) / "vorta";
-    std::error_code ec;
-    fs::create_directories(game, ec);
-    if (ec) {
-        error = "cannot create " + game.string() + ": " + ec.message();
-        return false;
-    }
-    for (const auto& [name, bytes] : buildVortaTestRomSet()) {
-        const fs::path path = game / name;
-        const fs::path temporary = game / (name + ".tmp");
-        {
-            std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-            out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
-            if (!out) {
-                error = "cannot write " + temporary.string();
-                return false;
-            }
-        }
-        fs::rename(temporary, path, ec);
-        if (ec) {
-            error = "cannot write " + path.string() + ": " + ec.message();
-            return false;
-        }
-    }
-    return true;
+    return writeFileSet((std::filesystem::path(folder) / "vorta").string(), buildVortaTestRomSet(), error);
 }
 
 } // namespace vortastr::testrom

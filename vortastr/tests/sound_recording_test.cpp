@@ -73,6 +73,10 @@ TEST(WavRecorderTest, AFolderThatDoesNotExistIsReported)
     EXPECT_FALSE(recorder.open((folder.path() / "no" / "out.wav").string(), error));
     EXPECT_FALSE(error.empty());
     EXPECT_FALSE(recorder.finish(error));
+    // A device or folder at the target is never replaced.
+    EXPECT_FALSE(recorder.open("/dev/null", error));
+    EXPECT_FALSE(recorder.open(folder.str(), error));
+    EXPECT_TRUE(std::filesystem::is_directory(folder.path()));
 }
 
 TEST(SoundSessionTest, WithSoundOffTheRecordingIsSilenceOfTheRunsLength)
