@@ -1,5 +1,6 @@
 // Recordings of the mix: frame-exact sample counts, the WAV file, and whole headless runs of
 // the "Vorta Strike" test program with its scripted sound commands.
+#include "shell/command_line.h"
 #include "sound/sound_session.h"
 #include "sound/wav_recorder.h"
 #include "testrom/vorta_test_set.h"
@@ -37,6 +38,18 @@ TEST(SoundFrames, EveryFrameRateSharesExactly44100SamplesASecond)
     }
     EXPECT_EQ(samplesForFrame(0, 60), 735u);
     EXPECT_EQ(samplesForFrame(5, 0), 0u);
+}
+
+TEST(WavOption, TakesAFileAndIsListedInTheHelp)
+{
+    const std::vector<std::string> args = {"JN", "--wav", "out.wav", "--headless"};
+    const ParseResult parsed = parseCommandLine(args);
+    EXPECT_EQ(parsed.status, ParseStatus::Run);
+    EXPECT_EQ(parsed.options.wavPath, "out.wav");
+    EXPECT_EQ(parseCommandLine(std::vector<std::string>{"--wav=x.wav"}).options.wavPath, "x.wav");
+    EXPECT_EQ(parseCommandLine(std::vector<std::string>{"--wav"}).status, ParseStatus::UsageError);
+    EXPECT_EQ(parseCommandLine(std::vector<std::string>{"--wav="}).status, ParseStatus::UsageError);
+    EXPECT_NE(usageText().find("--wav FILE"), std::string::npos);
 }
 
 TEST(WavRecorderTest, WritesA16BitStereoFileThroughATemporaryName)
