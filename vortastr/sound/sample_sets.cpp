@@ -1,7 +1,6 @@
 #include "sound/sample_sets.h"
 
 #include "boards/rom_files.h"
-#include "sound/sound_games.h"
 
 #include <cstdio>
 
@@ -56,10 +55,10 @@ void loadGameSamples(GameId game)
     // Released buffers must not stay reachable through any slot or channel.
     forgetSampleSlots();
     switch (game) {
-    case sound_games::kTutankham: loadTutankhamSamples(); break;
-    case sound_games::kVortaStrike:
-    case sound_games::kVortaStrikeBootleg: loadVortaSamples(); break;
-    case sound_games::kRtype2: loadRtype2Samples(); break;
+    case Tutankham: loadTutankhamSamples(); break;
+    case VortaStrike:
+    case VortaStrikeBootleg: loadVortaSamples(); break;
+    case RType2: loadRtype2Samples(); break;
     default: releaseAllSamples(); break;
     }
 }
@@ -67,10 +66,10 @@ void loadGameSamples(GameId game)
 void soundCommand(GameId game, uint8_t command)
 {
     switch (game) {
-    case sound_games::kTutankham: tutankhamCommand(command); break;
-    case sound_games::kVortaStrike:
-    case sound_games::kVortaStrikeBootleg: vortaCommand(command); break;
-    case sound_games::kRtype2: rtype2Command(command); break;
+    case Tutankham: tutankhamCommand(command); break;
+    case VortaStrike:
+    case VortaStrikeBootleg: vortaCommand(command); break;
+    case RType2: rtype2Command(command); break;
     default: break;
     }
 }

@@ -25,7 +25,7 @@ struct VortaCommands : LoopbackSound {
     {
         LoopbackSound::SetUp();
         useTestSampleSet();
-        loadGameSamples(kVortaGame);
+        loadGameSamples(VortaStrike);
     }
     std::array<SampleBuffer*, 40>& slots() { return sampleSets().vortaSamples; }
 };
@@ -93,12 +93,12 @@ TEST_F(VortaCommands, ALoopCommandStopsTheOtherLoopsAndLoopsItsOwn)
 
 TEST_F(VortaCommands, TheBootlegUsesTheSameSetAndOtherGamesOnlyRelease)
 {
-    loadGameSamples(sound_games::kVortaStrikeBootleg);
+    loadGameSamples(VortaStrikeBootleg);
     EXPECT_EQ(soundDevice().sampleCount, 30);
-    soundCommand(sound_games::kVortaStrikeBootleg, 5);
+    soundCommand(VortaStrikeBootleg, 5);
     EXPECT_EQ(playingSlots(slots()), std::set<std::size_t>{4});
-    soundCommand(kTutankhamGame, 5); // not the running set: nothing loaded there
-    loadGameSamples(0);
+    soundCommand(Tutankham, 5); // not the running set: nothing loaded there
+    loadGameSamples(Tank);
     EXPECT_EQ(soundDevice().sampleCount, 0);
     EXPECT_EQ(slots()[4], nullptr);
 }
@@ -106,14 +106,14 @@ TEST_F(VortaCommands, TheBootlegUsesTheSameSetAndOtherGamesOnlyRelease)
 TEST_F(LoopbackSound, TutankhamCommandsPlayTheirSlots)
 {
     useTestSampleSet();
-    loadGameSamples(kTutankhamGame);
+    loadGameSamples(Tutankham);
     auto& slots = sampleSets().tutankhamSamples;
     for (SampleBuffer* slot : slots)
         ASSERT_NE(slot, nullptr);
     const std::pair<uint8_t, std::size_t> cases[] = {{1, 2}, {5, 0}, {9, 3}, {11, 4}, {74, 1}};
     for (const auto& [command, slot] : cases) {
         tutankhamCommand(0);
-        soundCommand(kTutankhamGame, command);
+        soundCommand(Tutankham, command);
         EXPECT_EQ(playingSlots(slots), std::set<std::size_t>{slot}) << int(command);
     }
     tutankhamCommand(3);
@@ -174,7 +174,7 @@ struct Rtype2Commands : LoopbackSound {
         writeFile(romFile(folder, "sound\\RTIIB_26.wav"), testrom::toneWave(4200, 0.2));  // entry 72, replaced
         romFiles().romPath = folder.str();
         sampleSets().showTitle = [this](const char* name) { titles.push_back(name ? name : "(game)"); };
-        loadGameSamples(kRtype2Game);
+        loadGameSamples(RType2);
     }
     SampleSets& sets() { return sampleSets(); }
 };
@@ -203,7 +203,7 @@ TEST_F(Rtype2Commands, LoadsVoicesAndFilesAndShowsEachNameWhileLoading)
 
 TEST_F(Rtype2Commands, Command75PlaysVoiceFiveAt8000Hz)
 {
-    soundCommand(kRtype2Game, 75);
+    soundCommand(RType2, 75);
     SampleBuffer* voice = sets().rtype2Voices[5];
     EXPECT_EQ(sets().rtype2VoiceChannel, voice);
     EXPECT_TRUE(samplePlaying(voice));
@@ -252,12 +252,12 @@ TEST_F(Rtype2Commands, EffectsFrom16OnDoNotStopTheEffectChannel)
 
 TEST_F(Rtype2Commands, OnlyTheRunningGameReactsAndAGameChangeForgetsTheChannels)
 {
-    soundCommand(kVortaGame, 5); // the Vorta set is not loaded: nothing
+    soundCommand(VortaStrike, 5); // the Vorta set is not loaded: nothing
     EXPECT_FALSE(samplePlaying(sets().rtype2Samples[5]));
     rtype2Command(75);
-    loadGameSamples(kVortaGame);
+    loadGameSamples(VortaStrike);
     EXPECT_EQ(sets().rtype2VoiceChannel, nullptr);
-    loadGameSamples(kRtype2Game);
+    loadGameSamples(RType2);
     rtype2Command(76); // stops the (forgotten) voice channel without touching a released buffer
     EXPECT_TRUE(samplePlaying(sets().rtype2Voices[6]));
 }
@@ -266,7 +266,7 @@ TEST_F(LoopbackSound, WithoutTheVoiceImageRtype2LoadsNothing)
 {
     writeFile(romFile(folder, "sound\\RTIIA_06.wav"), testrom::toneWave(1200, 0.2));
     romFiles().romPath = folder.str();
-    loadGameSamples(kRtype2Game);
+    loadGameSamples(RType2);
     EXPECT_EQ(soundDevice().sampleCount, 0);
     rtype2Command(5);
 }

@@ -172,7 +172,7 @@ TEST(SoundOff, NoBufferIsCreatedAndEveryRequestIsIgnored)
     romFiles().romPath = folder.str();
     EXPECT_EQ(createSampleBuffer(100), nullptr);
     EXPECT_EQ(loadWaveSample(hostPath(folder, "sound\\vorta_01.wav")), nullptr);
-    loadGameSamples(kVortaGame);
+    loadGameSamples(VortaStrike);
     for (SampleBuffer* slot : sampleSets().vortaSamples)
         EXPECT_EQ(slot, nullptr);
     vortaCommand(1);

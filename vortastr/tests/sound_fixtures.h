@@ -4,7 +4,6 @@
 #include "boards/rom_files.h"
 #include "sound/sample_sets.h"
 #include "sound/sound_device.h"
-#include "sound/sound_games.h"
 #include "sound/test_sample_set.h"
 #include "tests/game_fixtures.h"
 
@@ -15,10 +14,6 @@
 #include <vector>
 
 namespace vortastr::test {
-
-constexpr GameId kTutankhamGame = sound_games::kTutankham;
-constexpr GameId kVortaGame = sound_games::kVortaStrike;
-constexpr GameId kRtype2Game = sound_games::kRtype2;
 
 // A sample name ("sound\vorta_01.wav") below the folder, in the host's form.
 std::string hostPath(const TempFolder& folder, const std::string& name);
