@@ -1,6 +1,6 @@
 #include "sound/test_sample_set.h"
 
-#include "testrom/file_set.h"
+#include "testrom/rom_packing.h"
 
 #include <cmath>
 #include <cstring>
@@ -76,10 +76,10 @@ std::vector<uint8_t> toneWave(int hertz, double seconds)
 
 bool writeTestSampleSet(const std::string& folder, std::string& error)
 {
-    std::map<std::string, std::vector<uint8_t>> files;
+    RomFiles files;
     for (const TestSample& sample : kSamples)
         files[sample.file] = toneWave(sample.hertz, sample.looping ? kLoopSeconds : kOneShotSeconds);
-    return writeFileSet((std::filesystem::path(folder) / "sound").string(), files, error);
+    return writeRomFiles(folder, "sound", files, error);
 }
 
 } // namespace vortastr::testrom

@@ -1,11 +1,10 @@
 #include "testrom/vorta_test_set.h"
 
-#include "testrom/file_set.h"
 #include "testrom/m6809_emitter.h"
+#include "testrom/rom_packing.h"
 
 #include <array>
-#include <filesystem>
-#include <fstream>
+#include <cstdlib>
 
 namespace vortastr::testrom {
 namespace {
@@ -22,6 +21,15 @@ constexpr uint16_t kBankSelect = 0x8060;
 constexpr uint16_t kBlitter = 0x8070;
 constexpr uint16_t kPlayer1 = 0x8024;
 constexpr uint16_t kObjectPaletteEntry = 0x8003;
+
+// The board fetches opcodes through a decryption: the opcode at address a is the ROM byte XOR
+// m(a), m(a) = (0x80 if bit 1 of a, else 0x20) OR (0x08 if bit 3 of a, else 0x02). XOR is its
+// own inverse, so the same mask encrypts.
+uint8_t vortaOpcodeEncryption(uint16_t address, uint8_t opcode)
+{
+    const uint8_t mask = static_cast<uint8_t>(((address & 2) ? 0x80 : 0x20) | ((address & 8) ? 0x08 : 0x02));
+    return static_cast<uint8_t>(opcode ^ mask);
+}
 
 // 6809 opcodes used.
 enum : uint8_t {
@@ -210,7 +218,13 @@ void program(Emitter& a)
     a.op(STB_EXT), a.word(uint16_t(kBlitter + 3));
     a.op(RTS);
 
+    // The IRQ line stays asserted until the enable latch goes 0 then 1: acknowledge, count the
+    // frame. (The IRQ entry saved A.)
     a.label("irq");
+    a.op(LDA_IMM), a.byte(0);
+    a.op(STA_EXT), a.word(kInterruptEnable);
+    a.op(LDA_IMM), a.byte(1);
+    a.op(STA_EXT), a.word(kInterruptEnable);
     a.op(INC_EXT), a.word(kFrame);
     a.op(RTI);
 
@@ -228,7 +242,7 @@ void program(Emitter& a)
 // Bank b: palette entry 3 = the bank's colour, then a 16 x 4 marker of pen b + 4.
 std::vector<uint8_t> bankRoutine(int b)
 {
-    Emitter a(0x9000, 0x1000, true);
+    Emitter a(0x9000, 0x1000, vortaOpcodeEncryption);
     a.org(0x9000);
     a.op(LDA_IMM), a.byte(kBankColours[b]);
     a.op(STA_EXT), a.word(kObjectPaletteEntry);
@@ -254,7 +268,7 @@ std::vector<uint8_t> slice(const std::vector<uint8_t>& bytes, std::size_t from)
 
 std::map<std::string, std::vector<uint8_t>> buildVortaTestRomSet()
 {
-    Emitter code(0xA000, 0x6000, true);
+    Emitter code(0xA000, 0x6000, vortaOpcodeEncryption);
     program(code);
     const std::vector<uint8_t>& rom = code.finish();
 
@@ -288,7 +302,7 @@ std::map<std::string, std::vector<uint8_t>> buildVortaTestRomSet()
 
 bool writeVortaTestRomSet(const std::string& folder, std::string& error)
 {
-    return writeFileSet((std::filesystem::path(folder) / "vorta").string(), buildVortaTestRomSet(), error);
+    return writeRomFiles(folder, "vorta", buildVortaTestRomSet(), error);
 }
 
 } // namespace vortastr::testrom
