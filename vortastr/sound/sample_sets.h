@@ -1,7 +1,7 @@
 #pragma once
 // The sample sets of the games that have recorded sounds, and the sound commands that play
-// them. Sample files are found below the ROM folder like ROM files. A set is loaded at game start; the board's command register forwards each byte the
-// main processor writes to the game's command. Every other game is silent.
+// them. Sample files are found below the ROM folder like ROM files. A set is loaded at game start; the board's command
+// register forwards each byte the main processor writes to the game's command. Every other game is silent.
 #include "boards/game_catalogue.h"
 #include "sound/sound_device.h"
 

@@ -63,10 +63,14 @@ bool openLoopback(SoundBackend& backend)
         return false;
     // Float output is converted to 16 bits here, so the library adds no dither of its own.
     backend.renderFloat = formatSupported(backend.device, kOutputRate, ALC_STEREO_SOFT, ALC_FLOAT_SOFT);
-    const ALCint attributes[] = {ALC_FORMAT_CHANNELS_SOFT, ALC_STEREO_SOFT,
-                                 ALC_FORMAT_TYPE_SOFT, backend.renderFloat ? ALC_FLOAT_SOFT : ALC_SHORT_SOFT,
-                                 ALC_FREQUENCY, kOutputRate,
-                                 ALC_HRTF_SOFT, ALC_FALSE,
+    const ALCint attributes[] = {ALC_FORMAT_CHANNELS_SOFT,
+                                 ALC_STEREO_SOFT,
+                                 ALC_FORMAT_TYPE_SOFT,
+                                 backend.renderFloat ? ALC_FLOAT_SOFT : ALC_SHORT_SOFT,
+                                 ALC_FREQUENCY,
+                                 kOutputRate,
+                                 ALC_HRTF_SOFT,
+                                 ALC_FALSE,
                                  0};
     backend.context = alcCreateContext(backend.device, attributes);
     return backend.context != nullptr;
@@ -115,8 +119,7 @@ bool soundAvailable() { return soundDevice().available; }
 SampleBuffer* createSampleBuffer(std::size_t length)
 {
     SoundDevice& device = soundDevice();
-    if (!device.available || length == 0 || length > INT32_MAX ||
-        device.sampleCount >= int32_t(kMaxSampleBuffers))
+    if (!device.available || length == 0 || length > INT32_MAX || device.sampleCount >= int32_t(kMaxSampleBuffers))
         return nullptr;
     auto sample = std::make_unique<SampleBuffer>();
     alGetError();

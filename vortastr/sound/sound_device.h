@@ -12,10 +12,10 @@
 namespace vortastr {
 
 constexpr std::size_t kMaxSampleBuffers = 128;
-constexpr int32_t kSampleFormatRate = 44100;   // the rate the bytes are described with
+constexpr int32_t kSampleFormatRate = 44100;       // the rate the bytes are described with
 constexpr int32_t kDefaultSampleFrequency = 22050; // set on every new buffer
-constexpr int32_t kOutputRate = 44100;         // rate of the mix (device and recordings)
-constexpr int32_t kSilentVolume = -10000;      // hundredths of a decibel; 0 is full volume
+constexpr int32_t kOutputRate = 44100;             // rate of the mix (device and recordings)
+constexpr int32_t kSilentVolume = -10000;          // hundredths of a decibel; 0 is full volume
 
 // Where the mix goes: the speakers, or memory (rendered frame by frame, for --headless,
 // --wav and tests).

@@ -11,9 +11,9 @@
 namespace vortastr {
 
 struct SoundSessionOptions {
-    bool enabled = true;  // the "Sound" setting
+    bool enabled = true; // the "Sound" setting
     bool headless = false;
-    std::string wavPath;  // record the mix here; empty = no recording
+    std::string wavPath; // record the mix here; empty = no recording
 };
 
 // The program's windowed runs play through the speakers; until this is called (tests, and

@@ -10,9 +10,9 @@
 namespace vortastr::testrom {
 
 struct TestSample {
-    const char* file;   // inside the "sound" folder
-    int hertz;          // a multiple of 60, so a 60 Hz frame holds whole periods
-    bool looping;       // the tone is long and ends on a whole period
+    const char* file; // inside the "sound" folder
+    int hertz;        // a multiple of 60, so a 60 Hz frame holds whole periods
+    bool looping;     // the tone is long and ends on a whole period
 };
 
 constexpr int kTestSampleRate = 22050;

@@ -2,7 +2,8 @@
 // The free test ROM set of the "Vorta Strike" board: a program that draws a title into the
 // bitmap, moves a 16 x 16 blitter object with the joystick, switches ROM banks (each bank holds
 // a routine that changes palette RAM and draws a marker), enables the interrupt and writes
-// sound commands: Fire gives command 1, and every 16th update the next command of a script. No ROM of the real game is involved.
+// sound commands: Fire gives command 1, and every 16th update the next command of a script.
+// No ROM of the real game is involved.
 #include <cstdint>
 #include <map>
 #include <string>

@@ -32,8 +32,8 @@ struct VortaCommands : LoopbackSound {
 
 TEST_F(VortaCommands, EveryListedFileIsLoadedIntoItsSlotAt22050Hz)
 {
-    const std::set<std::size_t> filled = {0,  1,  2,  3,  4,  5,  6,  7,  8,  9,  10, 12, 13, 14, 15, 16,
-                                          19, 21, 23, 24, 25, 29, 30, 31, 32, 33, 35, 36, 37, 39};
+    const std::set<std::size_t> filled = {0,  1,  2,  3,  4,  5,  6,  7,  8,  9,  10, 12, 13, 14, 15,
+                                          16, 19, 21, 23, 24, 25, 29, 30, 31, 32, 33, 35, 36, 37, 39};
     for (std::size_t slot = 0; slot < 40; ++slot) {
         EXPECT_EQ(slots()[slot] != nullptr, filled.count(slot) == 1) << slot;
         if (slots()[slot]) {
@@ -50,9 +50,9 @@ TEST_F(VortaCommands, EachCommandPlaysItsSlotOnceOrNothing)
         uint8_t command;
         int slot; // -1: nothing plays
     };
-    const Case cases[] = {{1, 0},   {11, 10}, {12, -1}, {13, 12}, {17, 16}, {18, -1}, {20, 19}, {21, -1},
-                          {22, 21}, {76, 29}, {82, 30}, {83, 31}, {85, 32}, {87, 33}, {129, 35}, {130, 36},
-                          {131, -1}, {132, -1}, {133, 39}, {255, -1}, {28, -1}};
+    const Case cases[] = {{1, 0},    {11, 10},  {12, -1},  {13, 12},  {17, 16},  {18, -1},  {20, 19},
+                          {21, -1},  {22, 21},  {76, 29},  {82, 30},  {83, 31},  {85, 32},  {87, 33},
+                          {129, 35}, {130, 36}, {131, -1}, {132, -1}, {133, 39}, {255, -1}, {28, -1}};
     for (const Case& c : cases) {
         vortaCommand(0);
         vortaCommand(c.command);
@@ -167,11 +167,11 @@ struct Rtype2Commands : LoopbackSound {
         for (std::size_t i = starts.size(); i-- > 0;)
             std::fill_n(image.begin() + std::ptrdiff_t(starts[i].start), i == 0 ? 31 : i + 8, uint8_t(0x80 + i));
         writeFile(romFile(folder, "rtype2\\rt2_vo.bin"), image);
-        writeFile(romFile(folder, "sound\\RTIIA_06.wav"), testrom::toneWave(1200, 0.2));  // entry 5
-        writeFile(romFile(folder, "sound\\RTIIA_21.wav"), testrom::toneWave(2400, 0.2));  // entry 20
-        writeFile(romFile(folder, "sound\\RTIIA_45.wav"), testrom::toneWave(3000, 0.2));  // entry 44
-        writeFile(romFile(folder, "sound\\rtiid_47.wav"), testrom::toneWave(3600, 0.2));  // entry 187, lower case
-        writeFile(romFile(folder, "sound\\RTIIB_26.wav"), testrom::toneWave(4200, 0.2));  // entry 72, replaced
+        writeFile(romFile(folder, "sound\\RTIIA_06.wav"), testrom::toneWave(1200, 0.2)); // entry 5
+        writeFile(romFile(folder, "sound\\RTIIA_21.wav"), testrom::toneWave(2400, 0.2)); // entry 20
+        writeFile(romFile(folder, "sound\\RTIIA_45.wav"), testrom::toneWave(3000, 0.2)); // entry 44
+        writeFile(romFile(folder, "sound\\rtiid_47.wav"), testrom::toneWave(3600, 0.2)); // entry 187, lower case
+        writeFile(romFile(folder, "sound\\RTIIB_26.wav"), testrom::toneWave(4200, 0.2)); // entry 72, replaced
         romFiles().romPath = folder.str();
         sampleSets().showTitle = [this](const char* name) { titles.push_back(name ? name : "(game)"); };
         loadGameSamples(RType2);

@@ -22,8 +22,8 @@ std::vector<uint8_t> riff(const std::vector<uint8_t>& body)
 
 std::vector<uint8_t> dataChunk(uint32_t length, std::size_t present, uint8_t value)
 {
-    std::vector<uint8_t> chunk = {'d', 'a', 't', 'a', uint8_t(length), uint8_t(length >> 8), uint8_t(length >> 16),
-                                  uint8_t(length >> 24)};
+    std::vector<uint8_t> chunk = {
+        'd', 'a', 't', 'a', uint8_t(length), uint8_t(length >> 8), uint8_t(length >> 16), uint8_t(length >> 24)};
     chunk.insert(chunk.end(), present, value);
     return chunk;
 }
@@ -74,8 +74,8 @@ struct SoundDeviceTest : LoopbackSound {};
 TEST_F(SoundDeviceTest, ASixteenBitStereoFileStillPlaysAsEightBitMonoAtTheSetRate)
 {
     // A header that says 16-bit stereo at 44100 Hz; 2205 bytes of +0.5.
-    std::vector<uint8_t> body = {'f', 'm', 't', ' ', 16, 0, 0, 0, 1, 0, 2, 0, 0x44, 0xAC, 0, 0,
-                                 0x10, 0xB1, 2, 0, 4, 0, 16, 0};
+    std::vector<uint8_t> body = {'f',  'm',  't', ' ', 16,   0,    0, 0, 1, 0, 2,  0,
+                                 0x44, 0xAC, 0,   0,   0x10, 0xB1, 2, 0, 4, 0, 16, 0};
     const auto data = dataChunk(2205, 2205, 0xC0);
     body.insert(body.end(), data.begin(), data.end());
     writeFile(folder.path() / "stereo.wav", riff(body));

@@ -11,8 +11,8 @@
 #include <cmath>
 #include <cstring>
 #include <fstream>
-#include <set>
 #include <iterator>
+#include <set>
 
 namespace vortastr::test {
 namespace {
@@ -66,7 +66,10 @@ TEST(WavRecorderTest, WritesA16BitStereoFileThroughATemporaryName)
     EXPECT_FALSE(std::filesystem::exists(folder.path() / "out.wav.tmp"));
     const std::vector<uint8_t> file = readAll(path);
     ASSERT_EQ(file.size(), 52u);
-    auto u32 = [&](std::size_t at) { return uint32_t(file[at]) | uint32_t(file[at + 1]) << 8 | uint32_t(file[at + 2]) << 16 | uint32_t(file[at + 3]) << 24; };
+    auto u32 = [&](std::size_t at) {
+        return uint32_t(file[at]) | uint32_t(file[at + 1]) << 8 | uint32_t(file[at + 2]) << 16 |
+               uint32_t(file[at + 3]) << 24;
+    };
     EXPECT_EQ(std::string(file.begin(), file.begin() + 4), "RIFF");
     EXPECT_EQ(u32(4), 44u);
     EXPECT_EQ(u32(24), 44100u);
