@@ -3,6 +3,7 @@
 #include "boards/rom_files.h"
 #include "platform/ini_settings_store.h"
 #include "platform/key_state_feed.h"
+#include "platform/sdl_audio_monitor.h"
 #include "platform/sdl_joystick.h"
 #include "platform/qt_host.h"
 #include "platform/screenshots.h"
@@ -10,6 +11,7 @@
 #include "resources/app_icon.h"
 #include "shell/audit_command.h"
 #include "shell/startup.h"
+#include "sound/sound_session.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -88,9 +90,17 @@ int runProgram(int argc, char** argv)
     }
     if (options.headless)
         romFiles().reportNote = [](const std::string& text) { std::cerr << "vortastr: " << text << '\n'; };
+    allowSpeakerOutput(!options.headless);
+    // A windowed recording mixes in memory; the mix is played from there.
+    std::unique_ptr<SdlAudioMonitor> monitor;
+    if (!options.headless && !options.wavPath.empty()) {
+        monitor = std::make_unique<SdlAudioMonitor>();
+        setMixMonitor([m = monitor.get()](const int16_t* samples, std::size_t frames) { m->queue(samples, frames); });
+    }
     Emulator emulator;
     const int status = runEmulator(emulator, host, store, options);
     inputState().joysticks = nullptr;
+    setMixMonitor(nullptr);
     return status;
 }
 

@@ -39,6 +39,7 @@ std::string usageText()
            "                    each file as found, missing or of the wrong size;\n"
            "                    exit status 1 when a set is not complete\n"
            "  --json            with --audit: the same as JSON\n"
+           "  --wav FILE        record the sound of the run (44100 Hz, 16-bit stereo WAV)\n"
            "  --help            show this text\n"
            "  --version         show the version\n";
 }
@@ -68,7 +69,7 @@ ParseResult parseCommandLine(std::span<const std::string> args)
         }
         const bool takesValue = arg == "--frames" || arg == "--snapshot" || arg == "--rompath" ||
                                 arg == "--config" || arg == "--depth" || arg == "--screenshots" ||
-                                arg == "--input";
+                                arg == "--input" || arg == "--wav";
         std::string value;
         if (takesValue) {
             if (inlineValue) {
@@ -111,6 +112,8 @@ ParseResult parseCommandLine(std::span<const std::string> args)
             o.inputScript = value;
         } else if (arg == "--unpaced") {
             o.unpaced = true;
+        } else if (arg == "--wav") {
+            o.wavPath = value;
         } else if (arg == "--screenshots") {
             o.screenshotDir = value;
         } else {
