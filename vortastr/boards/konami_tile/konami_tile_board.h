@@ -20,6 +20,7 @@
 //                    dip A, 0x1800 dip B); ROM 0x6000-0xFFFF
 #include "boards/board.h"
 #include "boards/game_id.h"
+#include "cpu/m6809/m6809_decrypt.h"
 
 #include <array>
 #include <cstdint>
@@ -32,6 +33,7 @@ struct KonamiTileState {
     std::array<uint8_t, 2> runToggle{};  // Track'n'Field cheat mode, per panel
     std::array<uint8_t, 2> runCounter{}; // Hyper Sports cheat mode, per panel
     std::vector<uint8_t> sideBuffer;     // Rock'n'Rope: 2 KB behind 0x8001-0x82FF
+    M6809DecryptTable decryptTable{};    // every board here fetches encrypted opcodes
 };
 KonamiTileState& konamiTileState();
 
@@ -39,7 +41,7 @@ constexpr std::size_t kRockNRopeSideBufferBytes = 0x800;
 
 // Fills the 6809 page tables of the running engine with the game's memory map.
 void mapKonamiTileBoard(Board& board);
-// Rock'n'Rope's side buffer (the other boards have no extras of their own).
+// The opcode image, decrypted by address; Rock'n'Rope's side buffer.
 void setUpKonamiTileExtras(Board& board);
 
 // Shared ports.

@@ -41,6 +41,11 @@ void setUpKonamiTileExtras(Board& b)
 {
     KonamiTileState& state = konamiTileState();
     state = KonamiTileState{};
+    if (b.data() && b.size() >= m6809OpcodeImage * 2) {
+        buildM6809DecryptTable(state.decryptTable);
+        m6809BuildOpcodeImage(b.data(), &state.decryptTable);
+        b.slots.slot[0].secondImage = b.data() + m6809OpcodeImage;
+    }
     if (b.game != RockNRope && b.game != RopeMan)
         return;
     // Without the buffer the game runs on; writes into it are then dropped.
