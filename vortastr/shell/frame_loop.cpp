@@ -4,10 +4,9 @@
 #include "boards/game_states.h"
 #include "boards/graphics_sets.h"
 #include "boards/rom_files.h"
-#include "cpu/m6809/m6809_engine.h"
+#include "boards/game_video.h"
 #include "shell/main_loop.h"
 #include "shell/shell_host.h"
-#include "video/bitmap_renderers.h"
 #include "video/game_palette.h"
 #include "video/graphics_sheet.h"
 
@@ -37,7 +36,8 @@ void takeSavedDips(Emulator& emu)
 void setScreenSize(Emulator& emu)
 {
     const Board& b = board();
-    displaySetScreenSize(emu.display, b.visibleWidth, b.visibleHeight, emu.settings.windowScaleX,
+    // The screen is the board's tiles in pixels; the visible size is the renderer's business.
+    displaySetScreenSize(emu.display, 8 * b.tileColumns, 8 * b.tileRows, emu.settings.windowScaleX,
                          emu.settings.windowScaleY);
     // A new screen starts from the desktop palette: give it the game's colours again.
     if (emu.display.paletted) {
@@ -66,14 +66,12 @@ bool loadNewGame(Emulator& emu, FrameLoop& loop)
     if (run.currentGame == loop.lastLoadedGame)
         return true;
     GraphicsSheets previousSheets = std::move(graphicsSheets());
-    Board previousBoard = std::move(board());
-    const M6809Context previousEngine = m6809Engine().state;
+    BoardSnapshot previousBoard = takeBoard();
     auto fail = [&](const char* message) {
         if (message)
             showError(emu, message);
         graphicsSheets() = std::move(previousSheets);
-        board() = std::move(previousBoard);
-        m6809Engine().state = previousEngine;
+        restoreBoard(std::move(previousBoard));
         run.currentGame = loop.lastLoadedGame;
         return false;
     };
@@ -99,7 +97,7 @@ bool loadNewGame(Emulator& emu, FrameLoop& loop)
 void changeGame(Emulator& emu, FrameLoop& loop)
 {
     RunState& run = emu.run;
-    if (run.requestedGame < 0 || run.requestedGame >= kGameCount)
+    if (!isCatalogueGame(run.requestedGame))
         return;
     const GameId previous = run.currentGame;
     run.currentGame = run.requestedGame;
@@ -162,6 +160,8 @@ void connectBoard(Emulator& emu)
     inputState().run = &emu.run;
     BoardIo& io = board().io;
     io.pollInput = pollInput;
+    io.keyHeld = directKeyHeld;
+    io.cheatMode = emu.run.cheatMode != 0;
     io.dips = &emu.run.dips;
     io.interruptEnable = &emu.run.interruptEnable[0];
     romFiles().romPath = emu.run.romPath;
@@ -252,7 +252,7 @@ void renderGame(Emulator& emu)
     const Board& b = board();
     displayRestoreLost(emu.display);
     syncPaletteRam(emu.run.currentGame, emu.display, emu.colours, b.data(), emu.settings.paletteCycling == 1);
-    renderFrame(emu.display, emu.colours, RenderInputs{emu.run.currentGame, b.data(), b.scroll});
+    renderFrame(emu.display, emu.colours, b);
     displayPresent(emu.display);
 }
 

@@ -43,8 +43,8 @@ struct TileBoard : ::testing::Test {
         b.io.cheatMode = cheat;
         b.memory = CpuMemory::allocate(Cpu6809);
         m6809Engine().state = M6809Context{};
-        mapKonamiTileBoard(b);
-        setUpKonamiTileExtras(b);
+        konamiTile::setUpBoard(b);
+        konamiTile::setUpExtras(b);
     }
     uint8_t read(uint16_t address)
     {
@@ -233,8 +233,8 @@ TEST_F(TileBoard, RockNRopeWritesGoToRegistersTheSideBufferOrNowhere)
     write(0x8001, 0x11);
     write(0x82FF, 0x22);
     write(0x8000, 0x33);
-    const auto& side = konamiTileState().sideBuffer;
-    ASSERT_EQ(side.size(), kRockNRopeSideBufferBytes);
+    const auto& side = board().family.konamiTile.sideBuffer;
+    ASSERT_EQ(side.size(), konamiTile::kRockNRopeSideBufferBytes);
     EXPECT_EQ(side[0x001], 0x11);
     EXPECT_EQ(side[0x2FF], 0x22);
     EXPECT_EQ(side[0x000], 0);

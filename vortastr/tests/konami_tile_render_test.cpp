@@ -45,20 +45,20 @@ struct Render : ::testing::Test {
     {
         game = g;
         colours.colourLookup = colourLookupOf(g).data();
-        ASSERT_TRUE(setUpKonamiTileVideo(g, memory.data(), video));
+        ASSERT_TRUE(konamiTile::setUpVideo(g, memory.data(), video));
         screen = ScreenSurface(width, height, PixelFormat::Rgb565);
     }
-    TileFrame frame()
+    konamiTile::TileFrame frame()
     {
         return {game, memory.data(), describeSurface(screen), viewOf(&tiles), viewOf(&sprites), &colours, &video};
     }
     void render()
     {
         video.layout.setClipWindow(0, 0, 0, 0);
-        const TileFrame f = frame();
-        updateBackground(f);
-        copyBackground(f);
-        drawSprites(f);
+        const konamiTile::TileFrame f = frame();
+        konamiTile::updateBackground(f);
+        konamiTile::copyBackground(f);
+        konamiTile::drawSprites(f);
     }
     uint16_t at(int x, int y) const
     {

@@ -19,35 +19,72 @@
 //                    dropped; 0x1000 system, 0x1001/0x1002 joysticks, 0x1003 reads 0, 0x1400
 //                    dip A, 0x1800 dip B); ROM 0x6000-0xFFFF
 #include "boards/board.h"
-#include "boards/game_id.h"
-#include "cpu/m6809/m6809_decrypt.h"
 
-#include <array>
 #include <cstdint>
-#include <vector>
 
-namespace vortastr {
-
-// Registers of the family kept outside the address space.
-struct KonamiTileState {
-    std::array<uint8_t, 2> runToggle{};  // Track'n'Field cheat mode, per panel
-    std::array<uint8_t, 2> runCounter{}; // Hyper Sports cheat mode, per panel
-    std::vector<uint8_t> sideBuffer;     // Rock'n'Rope: 2 KB behind 0x8001-0x82FF
-    M6809DecryptTable decryptTable{};    // every board here fetches encrypted opcodes
-};
-KonamiTileState& konamiTileState();
+namespace vortastr::konamiTile {
 
 constexpr std::size_t kRockNRopeSideBufferBytes = 0x800;
 
-// Fills the 6809 page tables of the running engine with the game's memory map.
-void mapKonamiTileBoard(Board& board);
+// Ports and registers.
+namespace trackFieldPort {
+constexpr uint16_t kInterruptEnable = 0x1087;
+constexpr uint16_t kSoundCommand = 0x1100;
+constexpr uint16_t kDipB = 0x1200;
+constexpr uint16_t kSystem = 0x1280;
+constexpr uint16_t kPanel1 = 0x1281;
+constexpr uint16_t kPanel2 = 0x1282;
+constexpr uint16_t kDipA = 0x1283;
+} // namespace trackFieldPort
+
+namespace hyperSportsPort {
+constexpr uint16_t kInterruptEnable = 0x1487;
+constexpr uint16_t kDipB = 0x1600;
+constexpr uint16_t kSystem = 0x1680;
+constexpr uint16_t kPanel1 = 0x1681;
+constexpr uint16_t kPanel2 = 0x1682;
+constexpr uint16_t kDipA = 0x1683;
+} // namespace hyperSportsPort
+
+namespace rockNRopePort {
+constexpr uint16_t kDipB = 0x3000;
+constexpr uint16_t kSystem = 0x3080;
+constexpr uint16_t kJoystick1 = 0x3081;
+constexpr uint16_t kJoystick2 = 0x3082;
+constexpr uint16_t kDipA = 0x3083;
+constexpr uint16_t kIgnored = 0x8000;
+constexpr uint16_t kInterruptEnable = 0x8087;
+constexpr uint16_t kVectorHigh = 0x8188; // stored at 0xFFF8
+constexpr uint16_t kVectorLow = 0x8189;  // stored at 0xFFF9
+} // namespace rockNRopePort
+
+namespace circusCharliePort {
+constexpr uint16_t kInterruptEnable = 0x0001;
+constexpr uint16_t kSpriteBank = 0x0005; // bit 0: which half of the sprite RAM is shown
+constexpr uint16_t kIgnored = 0x0400;
+constexpr uint16_t kSystem = 0x1000;
+constexpr uint16_t kJoystick1 = 0x1001;
+constexpr uint16_t kJoystick2 = 0x1002;
+constexpr uint16_t kReadsZero = 0x1003;
+constexpr uint16_t kDipA = 0x1400;
+constexpr uint16_t kDipB = 0x1800;
+constexpr uint16_t kScroll = 0x1C00;
+} // namespace circusCharliePort
+
+// Set-up: the 6809 page tables of the running engine with the game's memory map, the screen
+// (tiles and factors) and the video layout with a new background.
+void setUpBoard(Board& board);
 // The opcode image, decrypted by address; Rock'n'Rope's side buffer.
-void setUpKonamiTileExtras(Board& board);
+void setUpExtras(Board& board);
+void releaseExtras(Board& board);
+// After each slice: Track'n'Field one IRQ every ten slices, the others every slice, while the
+// game enables interrupts.
+int32_t interruptRule(Board& board, GameId game);
 
 // Shared ports.
-uint8_t konamiSystemPort();
-uint8_t konamiJoystickPort1();
-uint8_t konamiJoystickPort2();
+uint8_t systemPort();
+uint8_t joystickPort1();
+uint8_t joystickPort2();
 // Run-button panel 0 or 1 of Track'n'Field (trackField) or Hyper Sports.
 uint8_t runButtonPanel(int panel, bool trackField);
 
@@ -61,4 +98,4 @@ uint8_t* rockNRopeWrite(uint8_t value, uint16_t address);
 uint8_t circusCharlieRead(uint16_t address);
 uint8_t* circusCharlieWrite(uint8_t value, uint16_t address);
 
-} // namespace vortastr
+} // namespace vortastr::konamiTile

@@ -1,10 +1,12 @@
-// Memory maps and handlers of the tile-and-sprite boards (the maps are in the header).
+// Memory maps, set-up, interrupt rule and handlers of the tile-and-sprite boards (the maps are
+// in the header).
 #include "boards/konami_tile/konami_tile_board.h"
 #include "boards/konami_tile/konami_tile_io.h"
+#include "boards/konami_tile/konami_tile_video.h"
 
 #include <new>
 
-namespace vortastr {
+namespace vortastr::konamiTile {
 namespace {
 
 constexpr uint16_t kIrqVectorHigh = 0xFFF8;
@@ -12,9 +14,7 @@ constexpr uint16_t kIrqVectorLow = 0xFFF9;
 
 uint8_t memoryByte(uint16_t address) { return board().data()[address]; }
 
-} // namespace
-
-void mapKonamiTileBoard(Board& b)
+void mapPages(Board& b)
 {
     M6809Context& t = m6809Engine().state;
     uint8_t* memory = b.data();
@@ -37,33 +37,75 @@ void mapKonamiTileBoard(Board& b)
     b.ownTables = true;
 }
 
-void setUpKonamiTileExtras(Board& b)
+// Screen in tiles and the size factors: Track'n'Field and Hyper Sports 32 x 28 (factors 64 x 32),
+// Rock'n'Rope 28 x 32 (32 x 32), all three with the bitmap flag; Circus Charlie 32 x 32 (1 x 1).
+void setScreen(Board& b)
 {
-    KonamiTileState& state = konamiTileState();
-    state = KonamiTileState{};
-    if (b.data() && b.size() >= m6809OpcodeImage * 2) {
-        buildM6809DecryptTable(state.decryptTable);
-        m6809BuildOpcodeImage(b.data(), &state.decryptTable);
+    switch (b.game) {
+    case TrackNField:
+    case HyperSports:
+        b.tileColumns = 32, b.tileRows = 28, b.widthFactor = 64, b.heightFactor = 32, b.bitmap = true;
+        break;
+    case RockNRope:
+    case RopeMan:
+        b.tileColumns = 28, b.tileRows = 32, b.widthFactor = 32, b.heightFactor = 32, b.bitmap = true;
+        break;
+    default: b.tileColumns = 32, b.tileRows = 32, b.widthFactor = 1, b.heightFactor = 1, b.bitmap = false; break;
+    }
+}
+
+} // namespace
+
+void setUpBoard(Board& b)
+{
+    mapPages(b);
+    setScreen(b);
+    // A background that cannot be had leaves the picture black; the game still runs.
+    setUpVideo(b.game, b.data(), tileVideo());
+}
+
+void setUpExtras(Board& b)
+{
+    KonamiTileState& k = state();
+    if (b.size() >= 2 * std::size_t(m6809OpcodeImage)) {
+        buildM6809DecryptTable(k.decryptTable);
+        m6809BuildOpcodeImage(b.data(), &k.decryptTable);
         b.slots.slot[0].secondImage = b.data() + m6809OpcodeImage;
     }
     if (b.game != RockNRope && b.game != RopeMan)
         return;
     // Without the buffer the game runs on; writes into it are then dropped.
     try {
-        state.sideBuffer.assign(kRockNRopeSideBufferBytes, 0);
+        k.sideBuffer.assign(kRockNRopeSideBufferBytes, 0);
     } catch (const std::bad_alloc&) {
-        state.sideBuffer.clear();
+        k.sideBuffer.clear();
     }
+}
+
+void releaseExtras(Board& b)
+{
+    b.family.konamiTile.sideBuffer = {};
+}
+
+int32_t interruptRule(Board& b, GameId game)
+{
+    if (game == TrackNField) {
+        if (++b.sliceCounter < b.slicesPerFrame)
+            return 0;
+        b.sliceCounter = 0;
+    }
+    return b.interruptsEnabled() ? m6809AnswerIrq : 0;
 }
 
 uint8_t trackFieldRead(uint16_t address)
 {
+    using namespace trackFieldPort;
     switch (address) {
-    case 0x1200: return dipPort(true);
-    case 0x1280: return konamiSystemPort();
-    case 0x1281: return runButtonPanel(0, true);
-    case 0x1282: return runButtonPanel(1, true);
-    case 0x1283: return dipPort(false);
+    case kDipB: return dipPort(true);
+    case kSystem: return systemPort();
+    case kPanel1: return runButtonPanel(0, true);
+    case kPanel2: return runButtonPanel(1, true);
+    case kDipA: return dipPort(false);
     default: return memoryByte(address);
     }
 }
@@ -71,21 +113,22 @@ uint8_t trackFieldRead(uint16_t address)
 uint8_t* trackFieldWrite(uint8_t value, uint16_t address)
 {
     storeByte(value, address);
-    if (address == 0x1087)
+    if (address == trackFieldPort::kInterruptEnable)
         writeInterruptEnable(value);
-    else if (address == 0x1100)
-        sendSoundCommand(value);
+    else if (address == trackFieldPort::kSoundCommand)
+        sendSoundCommand(value); // no sample set answers it on this board
     return board().data();
 }
 
 uint8_t hyperSportsRead(uint16_t address)
 {
+    using namespace hyperSportsPort;
     switch (address) {
-    case 0x1600: return dipPort(true);
-    case 0x1680: return konamiSystemPort();
-    case 0x1681: return runButtonPanel(0, false);
-    case 0x1682: return runButtonPanel(1, false);
-    case 0x1683: return dipPort(false);
+    case kDipB: return dipPort(true);
+    case kSystem: return systemPort();
+    case kPanel1: return runButtonPanel(0, false);
+    case kPanel2: return runButtonPanel(1, false);
+    case kDipA: return dipPort(false);
     default: return memoryByte(address);
     }
 }
@@ -93,45 +136,47 @@ uint8_t hyperSportsRead(uint16_t address)
 uint8_t* hyperSportsWrite(uint8_t value, uint16_t address)
 {
     storeByte(value, address);
-    if (address == 0x1487)
+    if (address == hyperSportsPort::kInterruptEnable)
         writeInterruptEnable(value);
     return board().data();
 }
 
 uint8_t rockNRopeRead(uint16_t address)
 {
+    using namespace rockNRopePort;
     switch (address) {
-    case 0x3000: return dipPort(true);
-    case 0x3080: return konamiSystemPort();
-    case 0x3081: {
-        uint8_t port = konamiJoystickPort1();
+    case kDipB: return dipPort(true);
+    case kSystem: return systemPort();
+    case kJoystick1: {
+        // The digit keys sit on the same port: the lowest held of 0 to 7 presses its bit,
+        // unless Shift or Ctrl is held.
+        uint8_t port = joystickPort1();
         if (tilePoll(InputShift | InputCtrl))
             return port;
         for (int n = 0; n < 8; ++n)
-            if (directKeyHeld(digitKey(n))) {
-                port = static_cast<uint8_t>(port & ~(1u << n));
-                break;
-            }
+            if (directKeyHeld(digitKey(n)))
+                return static_cast<uint8_t>(port & ~(1u << n));
         return port;
     }
-    case 0x3082: return konamiJoystickPort2();
-    case 0x3083: return dipPort(false);
+    case kJoystick2: return joystickPort2();
+    case kDipA: return dipPort(false);
     default: return memoryByte(address);
     }
 }
 
 uint8_t* rockNRopeWrite(uint8_t value, uint16_t address)
 {
+    using namespace rockNRopePort;
     Board& b = board();
     if (address < 0x8000) // 0x3000-0x30FF: the I/O page keeps nothing
         return b.data();
     switch (address) {
-    case 0x8087: writeInterruptEnable(value); break;
-    case 0x8188: b.data()[kIrqVectorHigh] = value; break;
-    case 0x8189: b.data()[kIrqVectorLow] = value; break;
-    case 0x8000: break;
+    case kInterruptEnable: writeInterruptEnable(value); break;
+    case kVectorHigh: b.data()[kIrqVectorHigh] = value; break;
+    case kVectorLow: b.data()[kIrqVectorLow] = value; break;
+    case kIgnored: break;
     default: {
-        std::vector<uint8_t>& side = konamiTileState().sideBuffer;
+        std::vector<uint8_t>& side = state().sideBuffer;
         const std::size_t at = address & 0x7FFF;
         if (at < side.size())
             side[at] = value;
@@ -143,24 +188,25 @@ uint8_t* rockNRopeWrite(uint8_t value, uint16_t address)
 
 uint8_t circusCharlieRead(uint16_t address)
 {
+    using namespace circusCharliePort;
     switch (address) {
-    case 0x1000: return konamiSystemPort();
-    case 0x1001: return konamiJoystickPort1();
-    case 0x1002: return konamiJoystickPort2();
-    case 0x1003: return 0;
-    case 0x1400: return dipPort(false);
-    case 0x1800: return dipPort(true);
+    case kSystem: return systemPort();
+    case kJoystick1: return joystickPort1();
+    case kJoystick2: return joystickPort2();
+    case kReadsZero: return 0;
+    case kDipA: return dipPort(false);
+    case kDipB: return dipPort(true);
     default: return memoryByte(address);
     }
 }
 
 uint8_t* circusCharlieWrite(uint8_t value, uint16_t address)
 {
-    if (address == 0x0001)
+    if (address == circusCharliePort::kInterruptEnable)
         writeInterruptEnable(value);
-    else if (address != 0x0400)
+    else if (address != circusCharliePort::kIgnored)
         storeByte(value, address);
     return board().data();
 }
 
-} // namespace vortastr
+} // namespace vortastr::konamiTile

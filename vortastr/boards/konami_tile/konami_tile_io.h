@@ -1,9 +1,10 @@
 #pragma once
 // What the handlers of the tile-and-sprite boards reach outside the board, in one place.
 #include "boards/board.h"
+#include "boards/konami_tile/konami_tile_state.h"
 #include "cpu/m6809/m6809_engine.h"
 
-namespace vortastr {
+namespace vortastr::konamiTile {
 
 // The input word for the requested bits (active high); nothing without a poll.
 inline uint32_t tilePoll(uint32_t mask)
@@ -41,6 +42,8 @@ inline void writeInterruptEnable(uint8_t value)
         m6809Engine().state.pendingInterrupts = 0;
 }
 
+inline KonamiTileState& state() { return board().family.konamiTile; }
+
 inline void sendSoundCommand(uint8_t value)
 {
     const Board& b = board();
@@ -48,4 +51,4 @@ inline void sendSoundCommand(uint8_t value)
         b.io.soundCommand(b.game, value);
 }
 
-} // namespace vortastr
+} // namespace vortastr::konamiTile

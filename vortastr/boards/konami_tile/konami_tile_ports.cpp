@@ -3,7 +3,7 @@
 #include "boards/konami_tile/konami_tile_board.h"
 #include "boards/konami_tile/konami_tile_io.h"
 
-namespace vortastr {
+namespace vortastr::konamiTile {
 namespace {
 
 // Inputs the run-button panels take from the poll: player keys of both sides, Space and
@@ -20,7 +20,7 @@ void clearIf(uint8_t& port, bool held, int bitNumber)
 // bit 0 while it is 0 to 2 and bit 2 while 5 to 7, the second 0 to 3 and 4 to 7.
 void hyperSportsCheat(uint8_t& port, int panel)
 {
-    uint8_t& counter = konamiTileState().runCounter[std::size_t(panel)];
+    uint8_t& counter = state().runCounter[std::size_t(panel)];
     counter = static_cast<uint8_t>((counter + 1) & 7);
     clearIf(port, counter <= (panel ? 3 : 2), 0);
     clearIf(port, counter >= (panel ? 4 : 5), 2);
@@ -28,13 +28,7 @@ void hyperSportsCheat(uint8_t& port, int panel)
 
 } // namespace
 
-KonamiTileState& konamiTileState()
-{
-    static KonamiTileState state;
-    return state;
-}
-
-uint8_t konamiSystemPort()
+uint8_t systemPort()
 {
     const uint32_t in = tilePoll(InputDigit3 | InputDigit4 | InputDigit1 | InputDigit2);
     uint8_t port = 0xFF;
@@ -45,7 +39,7 @@ uint8_t konamiSystemPort()
     return port;
 }
 
-uint8_t konamiJoystickPort1()
+uint8_t joystickPort1()
 {
     const uint32_t in = tilePoll(kPlayer1Inputs);
     uint8_t port = 0xFF;
@@ -62,7 +56,7 @@ uint8_t konamiJoystickPort1()
     return port;
 }
 
-uint8_t konamiJoystickPort2()
+uint8_t joystickPort2()
 {
     const uint32_t in = tilePoll(kPlayer2Inputs);
     uint8_t port = 0xFF;
@@ -101,7 +95,7 @@ uint8_t runButtonPanel(int panel, bool trackField)
         clearIf(port, down, 1);
     } else if (down) {
         if (trackField) {
-            uint8_t& toggle = konamiTileState().runToggle[std::size_t(panel)];
+            uint8_t& toggle = state().runToggle[std::size_t(panel)];
             toggle ^= 1;
             port = static_cast<uint8_t>((port & ~1u) | toggle);
         } else {
@@ -126,4 +120,4 @@ uint8_t runButtonPanel(int panel, bool trackField)
     return port;
 }
 
-} // namespace vortastr
+} // namespace vortastr::konamiTile

@@ -4,14 +4,17 @@
 
 #include <algorithm>
 
-namespace vortastr {
+namespace vortastr::konamiTile {
 namespace {
 
-// Where the boards keep their video RAM (addresses of the main processor). The tile RAM
-// addresses follow from the board's attribute offset and its RAM pages; the sprite RAM is the
-// board's object RAM (two 64-byte halves 0x400 apart on Track'n'Field and Rock'n'Rope).
-// Track'n'Field: video RAM 0x3000-0x37FF with its colour RAM above, object RAM 0x1800 and
-// 0x1C00 with the row scroll right after each half, as in the board's published memory map.
+// Where the boards keep their video RAM (addresses of the main processor). Track'n'Field:
+// video RAM 0x3000 with its colour RAM at 0x3800, object RAM in two halves at 0x1800 and
+// 0x1C00 with the row scroll right after each half, as a published description of its main
+// board lists them. The others are placed by what the boards' maps leave for them: Hyper
+// Sports' tile RAM below its RAM at 0x3000 (scroll at 0x36C0) and its object RAM at 0x1000 in
+// the handler pages; Rock'n'Rope's object RAM halves at 0x4000/0x4400 and its colour and video
+// RAM at 0x4800/0x4C00; Circus Charlie's colour and video RAM at 0x3000/0x3400, the two sprite
+// banks at 0x3800/0x3900 and the scroll byte at 0x1C00.
 constexpr uint32_t kTrackFieldTiles = 0x3000;
 constexpr uint32_t kTrackFieldSprites = 0x1800;
 constexpr uint32_t kTrackFieldScroll = 0x1840;
@@ -220,7 +223,7 @@ LayoutRow layoutOf(GameId game)
 
 } // namespace
 
-TileMapSize konamiTileMapSize(GameId game)
+TileMapSize mapSize(GameId game)
 {
     switch (game) {
     case TrackNField:
@@ -230,21 +233,7 @@ TileMapSize konamiTileMapSize(GameId game)
     }
 }
 
-bool hasKonamiTileRenderer(GameId game)
-{
-    switch (game) {
-    case TrackNField:
-    case WhizQuiz:
-    case HyperSports:
-    case RockNRope:
-    case RopeMan:
-    case CircusCharlie:
-    case CircusCharlie2: return true;
-    default: return false;
-    }
-}
-
-bool setUpKonamiTileVideo(GameId game, const uint8_t* memory, TileVideo& video)
+bool setUpVideo(GameId game, const uint8_t* memory, TileVideo& video)
 {
     const LayoutRow row = layoutOf(game);
     VideoLayout& layout = video.layout;
@@ -254,7 +243,7 @@ bool setUpKonamiTileVideo(GameId game, const uint8_t* memory, TileVideo& video)
     layout.spriteRam = memory ? memory + row.sprites : nullptr;
     layout.screenCols = row.cols;
     layout.screenRows = row.rows;
-    const TileMapSize size = konamiTileMapSize(game);
+    const TileMapSize size = mapSize(game);
     return createBackground(video, size.width, size.height);
 }
 
@@ -303,14 +292,15 @@ void drawSprites(const TileFrame& f)
     }
 }
 
-void renderKonamiTileFrame(GameId game, DisplayState& display, const ColourTables& colours, const uint8_t* memory)
+void render(DisplayState& display, const ColourTables& colours, const Board& board)
 {
     TileVideo& video = tileVideo();
+    const uint8_t* memory = board.data();
     if (display.suspended || !memory || video.background.empty() || display.screen.empty())
         return;
     video.layout.setClipWindow(0, 0, 0, 0);
     const GraphicsSheets& sheets = graphicsSheets();
-    const TileFrame frame{game,
+    const TileFrame frame{board.game,
                           memory,
                           describeSurface(display.screen),
                           viewOf(sheets.tileSheet.get()),
@@ -322,4 +312,4 @@ void renderKonamiTileFrame(GameId game, DisplayState& display, const ColourTable
     drawSprites(frame);
 }
 
-} // namespace vortastr
+} // namespace vortastr::konamiTile

@@ -2,26 +2,23 @@
 // Pictures of the Konami tile-and-sprite boards: each game's tile routine (which cells, which
 // tile, flips and colour group), scroll copy and sprite routine over the shared pipeline of
 // video/tile_pipeline.h. A board without a routine here draws nothing of its own yet.
-#include "boards/game_id.h"
+#include "boards/board.h"
 #include "video/display_state.h"
 #include "video/tile_pipeline.h"
 
 #include <cstdint>
 
-namespace vortastr {
+namespace vortastr::konamiTile {
 
 // Map sizes in pixels of the background each game draws its tiles into.
 struct TileMapSize {
     int width = 256, height = 256;
 };
-TileMapSize konamiTileMapSize(GameId game);
+TileMapSize mapSize(GameId game);
 
 // Tile RAM, scroll RAM and sprite RAM of the game in the memory image, the visible cells, and a
 // new background of the game's map size. False when the background cannot be had.
-bool setUpKonamiTileVideo(GameId game, const uint8_t* memory, TileVideo& video);
-
-// Whether the game has its renderer here.
-bool hasKonamiTileRenderer(GameId game);
+bool setUpVideo(GameId game, const uint8_t* memory, TileVideo& video);
 
 // What a frame of a tile-and-sprite board draws with.
 struct TileFrame {
@@ -41,6 +38,6 @@ void copyBackground(const TileFrame& frame);
 void drawSprites(const TileFrame& frame);
 
 // renderFrame for these boards: clip window reset, tiles, background copy, sprites.
-void renderKonamiTileFrame(GameId game, DisplayState& display, const ColourTables& colours, const uint8_t* memory);
+void render(DisplayState& display, const ColourTables& colours, const Board& board);
 
-} // namespace vortastr
+} // namespace vortastr::konamiTile
