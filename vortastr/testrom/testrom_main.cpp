@@ -1,18 +1,26 @@
-// Writes the free "Vorta Strike" test ROM set: vortastr_testroms OUTPUT_FOLDER
+// Writes the free test ROM sets: vortastr_testroms OUTPUT_FOLDER [GAME_FOLDER]. With a game
+// folder ("vorta", "trackfld", ...) only that set, else every set.
 #include "boards/konami_tile/tile_test_sets.h"
 #include "testrom/vorta_test_set.h"
 
 #include <iostream>
+#include <string>
 
 int main(int argc, char** argv)
 {
-    if (argc != 2) {
-        std::cerr << "Usage: vortastr_testroms OUTPUT_FOLDER\n";
+    if (argc != 2 && argc != 3) {
+        std::cerr << "Usage: vortastr_testroms OUTPUT_FOLDER [GAME_FOLDER]\n";
         return 2;
     }
+    const std::string folder = argv[1];
+    const std::string game = argc == 3 ? argv[2] : "";
     std::string error;
-    if (!vortastr::testrom::writeVortaTestRomSet(argv[1], error) ||
-        !vortastr::testrom::writeTileTestRomSets(argv[1], error)) {
+    bool written = true;
+    if (game.empty() || game == "vorta")
+        written = vortastr::testrom::writeVortaTestRomSet(folder, error);
+    if (written && game != "vorta")
+        written = vortastr::testrom::writeTileTestRomSets(folder, game, error);
+    if (!written) {
         std::cerr << "vortastr_testroms: " << error << '\n';
         return 1;
     }

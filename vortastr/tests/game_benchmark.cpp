@@ -39,7 +39,7 @@ void TileBoardFramesEveryOneDrawn(benchmark::State& state, const char* code)
 {
     TempFolder folder;
     std::string error;
-    if (!testrom::writeTileTestRomSets(folder.str(), error)) {
+    if (!testrom::writeTileTestRomSets(folder.str(), "", error)) {
         state.SkipWithError(error.c_str());
         return;
     }

@@ -52,7 +52,7 @@ struct TileEndToEnd : ::testing::TestWithParam<BoardCase> {
     {
         keyStates().releaseAll(); // keys a script of an earlier test left held
         std::string error;
-        ASSERT_TRUE(testrom::writeTileTestRomSets(folder.str(), error)) << error;
+        ASSERT_TRUE(testrom::writeTileTestRomSets(folder.str(), "", error)) << error;
     }
 };
 

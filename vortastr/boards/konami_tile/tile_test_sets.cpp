@@ -2,12 +2,19 @@
 
 #include "boards/konami_tile/tile_graphics_encode.h"
 #include "testrom/m6809_emitter.h"
-
-#include <filesystem>
-#include <fstream>
+#include "testrom/rom_packing.h"
 
 namespace vortastr::testrom {
 namespace {
+
+// These boards fetch opcodes through the Konami decryption: the opcode at address a is the ROM
+// byte XOR m(a), m(a) = (0x80 if bit 1 of a, else 0x20) OR (0x08 if bit 3 of a, else 0x02);
+// XOR is its own inverse.
+uint8_t konamiOpcodeEncryption(uint16_t address, uint8_t opcode)
+{
+    const uint8_t mask = static_cast<uint8_t>(((address & 2) ? 0x80 : 0x20) | ((address & 8) ? 0x08 : 0x02));
+    return static_cast<uint8_t>(opcode ^ mask);
+}
 
 // 6809 opcodes the programs use.
 enum : uint8_t {
@@ -196,27 +203,18 @@ void program(Emitter& a, const Board& b)
 
 std::vector<uint8_t> assemble(const Board& b)
 {
-    Emitter a(b.romStart, std::size_t(0x10000 - b.romStart), true);
+    Emitter a(b.romStart, std::size_t(0x10000 - b.romStart), konamiOpcodeEncryption);
     program(a, b);
     return a.finish();
 }
 
-std::vector<uint8_t> slice(const std::vector<uint8_t>& rom, std::size_t from, std::size_t size = 0x2000)
+// The program image cut into the board's 8 KB program ROMs, in order.
+void programFiles(RomFiles& set, const Bytes& rom, std::initializer_list<const char*> names)
 {
-    std::vector<uint8_t> out(size, 0);
-    for (std::size_t i = 0; i < size && from + i < rom.size(); ++i)
-        out[i] = rom[from + i];
-    return out;
-}
-
-void programFiles(std::map<std::string, std::vector<uint8_t>>& set, const std::vector<uint8_t>& rom,
-                  std::initializer_list<const char*> names)
-{
-    std::size_t offset = 0;
-    for (const char* name : names) {
-        set[name] = slice(rom, offset);
-        offset += 0x2000;
-    }
+    const std::vector<Bytes> pieces = splitImage(rom, std::vector<std::size_t>(names.size(), 0x2000));
+    std::size_t i = 0;
+    for (const char* name : names)
+        set[name] = pieces[i++];
 }
 
 } // namespace
@@ -290,35 +288,16 @@ RomSetFiles buildTileTestRomSets()
     return sets;
 }
 
-bool writeTileTestRomSets(const std::string& folder, std::string& error)
+bool writeTileTestRomSets(const std::string& folder, const std::string& game, std::string& error)
 {
-    namespace fs = std::filesystem;
-    for (const auto& [game, files] : buildTileTestRomSets()) {
-        const fs::path dir = fs::path(folder) / game;
-        std::error_code ec;
-        fs::create_directories(dir, ec);
-        if (ec) {
-            error = "cannot create " + dir.string() + ": " + ec.message();
-            return false;
-        }
-        for (const auto& [name, bytes] : files) {
-            const fs::path path = dir / name;
-            const fs::path temporary = dir / (name + ".tmp");
-            {
-                std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-                out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
-                if (!out) {
-                    error = "cannot write " + temporary.string();
-                    return false;
-                }
-            }
-            fs::rename(temporary, path, ec);
-            if (ec) {
-                error = "cannot write " + path.string() + ": " + ec.message();
-                return false;
-            }
-        }
+    const RomSetFiles sets = buildTileTestRomSets();
+    if (!game.empty() && !sets.count(game)) {
+        error = "no test ROM set for " + game;
+        return false;
     }
+    for (const auto& [name, files] : sets)
+        if ((game.empty() || game == name) && !writeRomFiles(folder, name, files, error))
+            return false;
     return true;
 }
 

@@ -5,6 +5,7 @@
 // pattern of flipped tiles in several colour groups, scrolls where the board scrolls and moves
 // a sprite with the joystick (with the run buttons on Track'n'Field and Hyper Sports).
 #include "boards/konami_tile/tile_test_art.h"
+#include "testrom/rom_packing.h"
 
 #include <cstdint>
 #include <map>
@@ -24,10 +25,11 @@ struct TileProgramFacts {
 TileProgramFacts tileProgramFacts(TileBoard board);
 
 // Folder (under the ROM path) -> file name -> contents.
-using RomSetFiles = std::map<std::string, std::map<std::string, std::vector<uint8_t>>>;
+using RomSetFiles = std::map<std::string, RomFiles>;
 RomSetFiles buildTileTestRomSets();
 
-// Writes every set under folder; false with a reason when a file cannot be written.
-bool writeTileTestRomSets(const std::string& folder, std::string& error);
+// Writes the set of one game folder ("trackfld", ...) under folder, or every set when `game`
+// is empty; false with a reason when a file cannot be written or the game has no set here.
+bool writeTileTestRomSets(const std::string& folder, const std::string& game, std::string& error);
 
 } // namespace vortastr::testrom
