@@ -8,6 +8,7 @@
 #include "shell/main_loop.h"
 #include "shell/shell_host.h"
 #include "video/game_palette.h"
+#include "video/tile_pipeline.h"
 #include "video/graphics_sheet.h"
 
 #include <chrono>
@@ -284,8 +285,10 @@ void carryOutFramePendingAction(Emulator& emu, FrameLoop& loop)
             loop.saveState(run.currentGame);
         break;
     case ActionLoadState:
-        if (loop.loadState && loop.loadState(run.currentGame) == 0)
+        if (loop.loadState && loop.loadState(run.currentGame) == 0) {
             loop.frameCounter = 0;
+            resetTileCaches(tileVideo()); // the loaded video RAM is drawn in full
+        }
         break;
     default: break;
     }
