@@ -177,6 +177,30 @@ TEST_P(TileEndToEnd, AFixedScriptGivesTheSamePictureEveryTime)
     EXPECT_NE(run("10:Left,60:-"), first);
 }
 
+TEST(TileEndToEndEightBit, TheBackgroundHoldsPaletteIndicesOnAnEightBitScreen)
+{
+    keyStates().releaseAll();
+    TempFolder folder;
+    std::string error;
+    ASSERT_TRUE(testrom::writeTileTestRomSets(folder.str(), "trackfld", error)) << error;
+    RunningGame game(folder.str(), "TF", 8);
+    ASSERT_EQ(game.result, FrameLoopResult::Quit);
+    game.loop.unpaced = true;
+    game.frames(20);
+    const ScreenSurface& screen = game.emu().display.presented;
+    ASSERT_EQ(screen.format(), PixelFormat::Indexed8);
+    const ColourTables& colours = game.emu().colours;
+    for (const testrom::PlacedTile& t : testrom::fixedTiles(TileBoard::TrackField))
+        for (int y = 0; y < 8; ++y)
+            for (int x = 0; x < 8; ++x) {
+                const int pen = testrom::tileArtPen(t.tile, t.flipX ? 7 - x : x, t.flipY ? 7 - y : y);
+                const uint8_t logical = colourLookupOf(TrackNField)[std::size_t(t.group * 64 + pen)];
+                ASSERT_EQ(screen.pixels()[std::size_t(8 * t.cellY + y) * 256 + std::size_t(8 * t.cellX + x)],
+                          colours.index8[logical])
+                    << "tile " << t.tile << " pixel " << x << "," << y;
+            }
+}
+
 INSTANTIATE_TEST_SUITE_P(Boards, TileEndToEnd, ::testing::ValuesIn(kCases),
                          [](const ::testing::TestParamInfo<BoardCase>& info) { return std::string(info.param.code); });
 

@@ -26,6 +26,28 @@ void hyperSportsCheat(uint8_t& port, int panel)
     clearIf(port, counter >= (panel ? 4 : 5), 2);
 }
 
+// A joystick port: right clears bit 1, else left bit 0; down bit 3, else up bit 2; the two
+// buttons bits 4 and 5.
+struct JoystickKeys {
+    uint32_t right, left, down, up, button1, button2;
+};
+uint8_t joystickPort(const JoystickKeys& keys, uint32_t mask)
+{
+    const uint32_t in = tilePoll(mask);
+    uint8_t port = 0xFF;
+    if (in & keys.right)
+        clearIf(port, true, 1);
+    else
+        clearIf(port, in & keys.left, 0);
+    if (in & keys.down)
+        clearIf(port, true, 3);
+    else
+        clearIf(port, in & keys.up, 2);
+    clearIf(port, in & keys.button1, 4);
+    clearIf(port, in & keys.button2, 5);
+    return port;
+}
+
 } // namespace
 
 uint8_t systemPort()
@@ -41,36 +63,12 @@ uint8_t systemPort()
 
 uint8_t joystickPort1()
 {
-    const uint32_t in = tilePoll(kPlayer1Inputs);
-    uint8_t port = 0xFF;
-    if (in & InputRight)
-        clearIf(port, true, 1);
-    else
-        clearIf(port, in & InputLeft, 0);
-    if (in & InputDown)
-        clearIf(port, true, 3);
-    else
-        clearIf(port, in & InputUp, 2);
-    clearIf(port, in & InputCtrl, 4);
-    clearIf(port, in & InputShift, 5);
-    return port;
+    return joystickPort({InputRight, InputLeft, InputDown, InputUp, InputCtrl, InputShift}, kPlayer1Inputs);
 }
 
 uint8_t joystickPort2()
 {
-    const uint32_t in = tilePoll(kPlayer2Inputs);
-    uint8_t port = 0xFF;
-    if (in & InputPad6)
-        clearIf(port, true, 1);
-    else
-        clearIf(port, in & InputPad4, 0);
-    if (in & InputPad2)
-        clearIf(port, true, 3);
-    else
-        clearIf(port, in & InputPad8, 2);
-    clearIf(port, in & InputPadDecimal, 4);
-    clearIf(port, in & InputPadPlus, 5);
-    return port;
+    return joystickPort({InputPad6, InputPad4, InputPad2, InputPad8, InputPadDecimal, InputPadPlus}, kPlayer2Inputs);
 }
 
 // Both panels read the same keys; they differ in the first and last steps and in their
