@@ -109,8 +109,10 @@ TEST_F(TileBoard, RightAndLeftTogetherReportOnlyRight)
         uint16_t port;
         uint8_t right, left;
     };
-    const Case cases[] = {{TrackNField, 0x1281, 0x01, 0x04}, {TrackNField, 0x1282, 0x01, 0x04},
-                          {HyperSports, 0x1681, 0x01, 0x04}, {RockNRope, 0x3081, 0x02, 0x01},
+    const Case cases[] = {{TrackNField, 0x1281, 0x01, 0x04},
+                          {TrackNField, 0x1282, 0x01, 0x04},
+                          {HyperSports, 0x1681, 0x01, 0x04},
+                          {RockNRope, 0x3081, 0x02, 0x01},
                           {CircusCharlie, 0x1001, 0x02, 0x01}};
     for (const Case& c : cases) {
         use(c.game);
@@ -183,14 +185,18 @@ TEST_F(TileBoard, SharedPortsAndDipSwitches)
         uint8_t value;
     };
     const Case cases[] = {
-        {TrackNField, 0x1200, 0, 0xCB},    {TrackNField, 0x1283, 0, 0xED},
+        {TrackNField, 0x1200, 0, 0xCB},
+        {TrackNField, 0x1283, 0, 0xED},
         {TrackNField, 0x1280, InputDigit3 | InputDigit2, 0xEE},
-        {HyperSports, 0x1680, InputDigit4 | InputDigit1, 0xF5}, {HyperSports, 0x1600, 0, 0xCB},
-        {RockNRope, 0x3000, 0, 0xCB},      {RockNRope, 0x3083, 0, 0xED},
+        {HyperSports, 0x1680, InputDigit4 | InputDigit1, 0xF5},
+        {HyperSports, 0x1600, 0, 0xCB},
+        {RockNRope, 0x3000, 0, 0xCB},
+        {RockNRope, 0x3083, 0, 0xED},
         {RockNRope, 0x3082, InputPad2 | InputPad8 | InputPadPlus, 0xD7},
         {CircusCharlie, 0x1001, InputDown | InputUp | InputCtrl | InputShift, 0xC7},
         {CircusCharlie, 0x1002, InputPad4 | InputPadDecimal, 0xEE},
-        {CircusCharlie, 0x1003, InputDigit1, 0x00}, {CircusCharlie, 0x1400, 0, 0xED},
+        {CircusCharlie, 0x1003, InputDigit1, 0x00},
+        {CircusCharlie, 0x1400, 0, 0xED},
         {CircusCharlie2, 0x1800, 0, 0xCB},
     };
     for (const Case& c : cases) {
@@ -214,7 +220,7 @@ TEST_F(TileBoard, RockNRopeDigitKeysPressTheirBitUnlessShiftOrCtrl)
         {{DirectKey::Digit1}, InputCtrl, 0xEF},
         {{DirectKey::Digit5, DirectKey::Digit3}, 0, 0xF7}, // the lowest held digit only
         {{DirectKey::Digit0}, 0, 0xFE},
-        {{DirectKey::Digit8}, 0, 0xFF},                     // 8 and 9 are not tested
+        {{DirectKey::Digit8}, 0, 0xFF}, // 8 and 9 are not tested
     };
     for (const Case& c : cases) {
         direct = c.keys;
@@ -286,8 +292,8 @@ TEST_F(TileBoard, InterruptEnableWritesAndDroppedAddresses)
         uint16_t address;
         bool stored;
     };
-    for (const Case& c : {Case{TrackNField, 0x1087, true}, Case{HyperSports, 0x1487, true},
-                          Case{CircusCharlie, 0x0001, false}}) {
+    for (const Case& c :
+         {Case{TrackNField, 0x1087, true}, Case{HyperSports, 0x1487, true}, Case{CircusCharlie, 0x0001, false}}) {
         use(c.game);
         m6809Engine().state.pendingInterrupts = m6809IrqBit;
         write(c.address, 0);

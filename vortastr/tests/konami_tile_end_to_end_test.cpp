@@ -78,8 +78,7 @@ void expectTile(const Emulator& emu, GameId game, const testrom::PlacedTile& t, 
         for (int x = 0; x < 8; ++x) {
             const int pen = testrom::tileArtPen(t.tile, t.flipX ? 7 - x : x, t.flipY ? 7 - y : y);
             ASSERT_EQ(pixel(screen, screenX + x, screenY + y), colourOf(emu, game, t.group, pen))
-                << what << " tile " << t.tile << " at cell " << t.cellX << "," << t.cellY << " pixel " << x << ","
-                << y;
+                << what << " tile " << t.tile << " at cell " << t.cellX << "," << t.cellY << " pixel " << x << "," << y;
         }
 }
 

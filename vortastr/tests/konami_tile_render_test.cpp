@@ -136,7 +136,7 @@ TEST_F(Render, TrackFieldSpriteAtTheRightEdgeComesInAgainOnTheLeft)
     const uint16_t withoutSprite = at(0, top + 3);
     memory[0x1800] = 0x40; // entry 0: attribute (bit 6: no X flip), y
     memory[0x1801] = 100;
-    memory[0x1C00] = 250;  // x, code
+    memory[0x1C00] = 250; // x, code
     memory[0x1C01] = 1;
     render();
     const uint8_t* lookup = colourLookupOf(TrackNField).data() + 16 * 64;

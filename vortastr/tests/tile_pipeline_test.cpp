@@ -41,7 +41,7 @@ struct Fixture {
             for (int i = 0; i < kW; ++i)
                 sheet[std::size_t((2 + j) * kSheetWidth + 3 + i)] = static_cast<uint8_t>(pen(i, j));
         for (int p = 0; p < 16; ++p) {
-            lookup[std::size_t(p)] = static_cast<uint8_t>(p);          // group 0: the pen itself
+            lookup[std::size_t(p)] = static_cast<uint8_t>(p);                   // group 0: the pen itself
             lookup[std::size_t(64 + p)] = static_cast<uint8_t>(p ? 40 + p : 0); // group 1
         }
         lookup[std::size_t(64 + 7)] = 0; // a pen whose colour is 0 counts as transparent
@@ -74,8 +74,7 @@ std::vector<uint32_t> expected(Canvas canvas, int x, int y, int flags, int group
             const uint8_t colour = f.lookup[std::size_t(group * 64 + pen(i, j))];
             if ((flags & DRAW_TRANSPARENT) && colour == 0)
                 continue;
-            out[std::size_t(dy * canvas.width + dx)] =
-                canvas.bits == 8 ? colour : f.colours.colour16[0][colour];
+            out[std::size_t(dy * canvas.width + dx)] = canvas.bits == 8 ? colour : f.colours.colour16[0][colour];
         }
     return out;
 }
@@ -94,8 +93,8 @@ struct Placement {
     int x, y;
 };
 // Inside, cut on each side, cut at two corners, and wholly outside.
-constexpr Placement kPlacements[] = {{"inside", 4, 3},   {"left", -2, 3},      {"right", 9, 3},
-                                     {"top", 4, -1},     {"bottom", 4, 8},     {"top-left", -3, -2},
+constexpr Placement kPlacements[] = {{"inside", 4, 3},        {"left", -2, 3},   {"right", 9, 3},
+                                     {"top", 4, -1},          {"bottom", 4, 8},  {"top-left", -3, -2},
                                      {"bottom-right", 10, 9}, {"outside", 20, 3}};
 
 enum class ClipMode { Surface, Window, None };
@@ -115,9 +114,10 @@ TEST(DrawGraphic, ClipsOnEverySideWithEveryFlipAndDepth)
                                          : mode == ClipMode::Window ? DRAW_CLIP_WINDOW
                                                                     : 0;
                         const int flags = flip * DRAW_FLIP_X | clip | (transparent ? DRAW_TRANSPARENT : 0);
-                        const auto want = mode == ClipMode::Window
-                                              ? expected(canvas, p.x, p.y, flags, 1, f, 1, 2, 11, 9, false)
-                                              : expected(canvas, p.x, p.y, flags, 1, f, 0, 0, 12, 10, mode == ClipMode::None);
+                        const auto want =
+                            mode == ClipMode::Window
+                                ? expected(canvas, p.x, p.y, flags, 1, f, 1, 2, 11, 9, false)
+                                : expected(canvas, p.x, p.y, flags, 1, f, 0, 0, 12, 10, mode == ClipMode::None);
                         DrawSurface dest = canvas.surface();
                         drawGraphic(dest, p.x, p.y, f.view(), 3, 2, kW, kH, flags, 1, f.colours, f.layout);
                         EXPECT_EQ(pixelsOf(canvas), want) << p.name << " bits " << bits << " mode " << int(mode)
@@ -208,8 +208,8 @@ TEST(Background, CachesStartEmptyAndReportOnlyChangedCells)
     // A fresh cache makes every cell draw once, including code 0 attribute 0.
     EXPECT_TRUE(cellChanged(bg, 0, 0, 0));
     EXPECT_FALSE(cellChanged(bg, 0, 0, 0));
-    EXPECT_TRUE(cellChanged(bg, 0, 0, 1));  // attribute changed
-    EXPECT_TRUE(cellChanged(bg, 0, 5, 1));  // code changed
+    EXPECT_TRUE(cellChanged(bg, 0, 0, 1)); // attribute changed
+    EXPECT_TRUE(cellChanged(bg, 0, 5, 1)); // code changed
     EXPECT_FALSE(cellChanged(bg, 0, 5, 1));
     EXPECT_FALSE(cellChanged(bg, 1u << 20, 1, 1)); // past the cache: never
     resetTileCaches(video);

@@ -205,10 +205,7 @@ bool createBackground(TileVideo& video, int width, int height)
     return true;
 }
 
-void releaseBackground(TileVideo& video)
-{
-    video.background = Background{};
-}
+void releaseBackground(TileVideo& video) { video.background = Background{}; }
 
 void resetTileCaches(TileVideo& video)
 {

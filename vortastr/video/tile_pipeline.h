@@ -21,11 +21,11 @@
 namespace vortastr {
 
 enum DrawFlag : int {
-    DRAW_TRANSPARENT = 1,   // values whose colour is 0 are not written
-    DRAW_FLIP_X = 2,        // mirror left-right (drawGraphic only)
-    DRAW_FLIP_Y = 4,        // mirror top-bottom (drawGraphic only)
-    DRAW_CLIP_SURFACE = 8,  // clip to the destination (0,0)-(width,height)
-    DRAW_CLIP_WINDOW = 16,  // clip to the layout's window, then add its origin
+    DRAW_TRANSPARENT = 1,  // values whose colour is 0 are not written
+    DRAW_FLIP_X = 2,       // mirror left-right (drawGraphic only)
+    DRAW_FLIP_Y = 4,       // mirror top-bottom (drawGraphic only)
+    DRAW_CLIP_SURFACE = 8, // clip to the destination (0,0)-(width,height)
+    DRAW_CLIP_WINDOW = 16, // clip to the layout's window, then add its origin
 };
 
 // A locked surface: where its pixels are and how they are laid out.
@@ -48,7 +48,7 @@ SheetView viewOf(const GraphicsSheet* sheet);
 
 // The running game's video layout, set by the board set-up.
 struct VideoLayout {
-    uint32_t tileRamOffset = 0;        // tile video RAM in the main processor's memory image
+    uint32_t tileRamOffset = 0;         // tile video RAM in the main processor's memory image
     const uint8_t* scrollRam = nullptr; // scroll registers or scroll RAM, or none
     const uint8_t* spriteRam = nullptr;
     int screenCols = 32, screenRows = 32; // visible size in 8-pixel cells

@@ -47,9 +47,7 @@ void setScreen(Board& b)
         b.tileColumns = 32, b.tileRows = 28, b.widthFactor = 64, b.heightFactor = 32, b.bitmap = true;
         break;
     case RockNRope:
-    case RopeMan:
-        b.tileColumns = 28, b.tileRows = 32, b.widthFactor = 32, b.heightFactor = 32, b.bitmap = true;
-        break;
+    case RopeMan: b.tileColumns = 28, b.tileRows = 32, b.widthFactor = 32, b.heightFactor = 32, b.bitmap = true; break;
     default: b.tileColumns = 32, b.tileRows = 32, b.widthFactor = 1, b.heightFactor = 1, b.bitmap = false; break;
     }
 }
@@ -82,10 +80,7 @@ void setUpExtras(Board& b)
     }
 }
 
-void releaseExtras(Board& b)
-{
-    b.family.konamiTile.sideBuffer = {};
-}
+void releaseExtras(Board& b) { b.family.konamiTile.sideBuffer = {}; }
 
 int32_t interruptRule(Board& b, GameId game)
 {

@@ -28,8 +28,8 @@ std::vector<uint8_t> packedTiles(int firstTile)
     for (int t = 0; t < 256; ++t)
         for (int y = 0; y < 8; ++y)
             for (int x = 0; x < 8; x += 2)
-                file[std::size_t(32 * t + 4 * y + x / 2)] = static_cast<uint8_t>(
-                    tileArtPen(firstTile + t, x, y) << 4 | tileArtPen(firstTile + t, x + 1, y));
+                file[std::size_t(32 * t + 4 * y + x / 2)] =
+                    static_cast<uint8_t>(tileArtPen(firstTile + t, x, y) << 4 | tileArtPen(firstTile + t, x + 1, y));
     return file;
 }
 

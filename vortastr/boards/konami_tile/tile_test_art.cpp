@@ -143,9 +143,7 @@ uint8_t attrByte(TileBoard board, const PlacedTile& t)
     const int high = t.tile >> 8;
     int m = t.group & 15;
     switch (board) {
-    case TileBoard::TrackField:
-        m |= (high & 3) << 6 | (t.flipX ? 0x10 : 0) | (t.flipY ? 0x20 : 0);
-        break;
+    case TileBoard::TrackField: m |= (high & 3) << 6 | (t.flipX ? 0x10 : 0) | (t.flipY ? 0x20 : 0); break;
     case TileBoard::HyperSports:
         m |= (high & 1) << 7 | ((high >> 1) & 1) << 6 | (t.flipX ? 0x10 : 0) | (t.flipY ? 0x20 : 0);
         break;

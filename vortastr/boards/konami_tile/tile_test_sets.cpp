@@ -18,13 +18,34 @@ uint8_t konamiOpcodeEncryption(uint16_t address, uint8_t opcode)
 
 // 6809 opcodes the programs use.
 enum : uint8_t {
-    LDA_IMM = 0x86, LDA_EXT = 0xB6, STA_EXT = 0xB7, CLRA = 0x4F, INC_EXT = 0x7C, DEC_EXT = 0x7A, BITA_IMM = 0x85,
-    CMPA_EXT = 0xB1, LDB_IMM = 0xC6, DECB = 0x5A, LDX_IMM = 0x8E, LDD_IDX = 0xEC, STD_IDX = 0xED, STA_IDX = 0xA7,
-    ANDCC = 0x1C, RTI = 0x3B, BNE = 0x26, BEQ = 0x27, BRA = 0x20, PREFIX10 = 0x10, LDS_IMM = 0xCE, LDY_IMM = 0x8E,
-    CMPY_IMM = 0x8C, LDD_IMM = 0xCC, STB_EXT = 0xF7,
+    LDA_IMM = 0x86,
+    LDA_EXT = 0xB6,
+    STA_EXT = 0xB7,
+    CLRA = 0x4F,
+    INC_EXT = 0x7C,
+    DEC_EXT = 0x7A,
+    BITA_IMM = 0x85,
+    CMPA_EXT = 0xB1,
+    LDB_IMM = 0xC6,
+    DECB = 0x5A,
+    LDX_IMM = 0x8E,
+    LDD_IDX = 0xEC,
+    STD_IDX = 0xED,
+    STA_IDX = 0xA7,
+    ANDCC = 0x1C,
+    RTI = 0x3B,
+    BNE = 0x26,
+    BEQ = 0x27,
+    BRA = 0x20,
+    PREFIX10 = 0x10,
+    LDS_IMM = 0xCE,
+    LDY_IMM = 0x8E,
+    CMPY_IMM = 0x8C,
+    LDD_IMM = 0xCC,
+    STB_EXT = 0xF7,
 };
-constexpr uint8_t kPostIncrement1 = 0x80; // ,X+
-constexpr uint8_t kPostIncrement2 = 0x81; // ,X++
+constexpr uint8_t kPostIncrement1 = 0x80;  // ,X+
+constexpr uint8_t kPostIncrement2 = 0x81;  // ,X++
 constexpr uint8_t kPostIncrementY2 = 0xA1; // ,Y++
 
 // One direction of the sprite: while `mask` reads 0 in the port, step `variable` by one.
@@ -41,10 +62,10 @@ struct Board {
     uint16_t imageAddress; // where the program's tile RAM image goes, and its size
     uint16_t imageSize;
     uint16_t interruptEnable;
-    bool vectorRegisters;   // Rock'n'Rope: the IRQ vector is written at run time
+    bool vectorRegisters; // Rock'n'Rope: the IRQ vector is written at run time
     uint16_t stackTop;
-    uint16_t variables;     // frame counter, x, y, scroll, last input
-    uint16_t port;          // the port the sprite follows
+    uint16_t variables; // frame counter, x, y, scroll, last input
+    uint16_t port;      // the port the sprite follows
     uint16_t systemPort;
     uint16_t dipPort;
     std::vector<Move> moves;
@@ -65,21 +86,37 @@ Board boardOf(TileBoard kind)
     case TileBoard::TrackField:
         // Run buttons: bit 0 (run, Right) right, bit 2 (Left, Ctrl) left, bit 1 (Up, Down,
         // Shift) down the screen.
-        return {kind, 0x6000, 0x3000, 0x1000, 0x1087, false, 0x0F00, 0x0800, 0x1281, 0x1280, 0x1283,
-                {{0x01, true, true}, {0x04, false, true}, {0x02, false, false}},
-                0x1C00, 0x1801, 0x1C01, 0x1800, 0x43, 100, 120, 0x1840 + 20, 1, 4, 0};
+        return {kind,   0x6000, 0x3000, 0x1000,
+                0x1087, false,  0x0F00, 0x0800,
+                0x1281, 0x1280, 0x1283, {{0x01, true, true}, {0x04, false, true}, {0x02, false, false}},
+                0x1C00, 0x1801, 0x1C01, 0x1800,
+                0x43,   100,    120,    0x1840 + 20,
+                1,      4,      0};
     case TileBoard::HyperSports:
-        return {kind, 0x4000, 0x2000, 0x1000, 0x1487, false, 0x3F00, 0x3800, 0x1681, 0x1680, 0x1683,
-                {{0x01, true, true}, {0x04, false, true}, {0x02, false, false}},
-                0x1003, 0x1001, 0x1002, 0x1000, 0x43, 100, 120, 0x36C0 + 40, 2, 4, 0};
+        return {kind,   0x4000, 0x2000, 0x1000,
+                0x1487, false,  0x3F00, 0x3800,
+                0x1681, 0x1680, 0x1683, {{0x01, true, true}, {0x04, false, true}, {0x02, false, false}},
+                0x1003, 0x1001, 0x1002, 0x1000,
+                0x43,   100,    120,    0x36C0 + 40,
+                2,      4,      0};
     case TileBoard::RockNRope:
-        return {kind, 0x6000, 0x4800, 0x0800, 0x8087, true, 0x5F00, 0x5000, 0x3081, 0x3080, 0x3083,
-                {{0x02, true, true}, {0x01, false, true}, {0x08, true, false}, {0x04, false, false}},
-                0x4001, 0x4400, 0x4401, 0x4000, 0x43, 100, 120, 0, 0, 0, 0};
+        return {kind,   0x6000, 0x4800,
+                0x0800, 0x8087, true,
+                0x5F00, 0x5000, 0x3081,
+                0x3080, 0x3083, {{0x02, true, true}, {0x01, false, true}, {0x08, true, false}, {0x04, false, false}},
+                0x4001, 0x4400, 0x4401,
+                0x4000, 0x43,   100,
+                120,    0,      0,
+                0,      0};
     case TileBoard::CircusCharlie:
-        return {kind, 0x6000, 0x3000, 0x0800, 0x0001, false, 0x2F00, 0x2000, 0x1001, 0x1000, 0x1400,
-                {{0x02, false, true}, {0x01, true, true}, {0x08, true, false}, {0x04, false, false}},
-                0x3803, 0x3802, 0x3800, 0x3801, 0x03, 100, 150, 0x1C00, 0, 1, 0x0005};
+        return {kind,   0x6000, 0x3000,
+                0x0800, 0x0001, false,
+                0x2F00, 0x2000, 0x1001,
+                0x1000, 0x1400, {{0x02, false, true}, {0x01, true, true}, {0x08, true, false}, {0x04, false, false}},
+                0x3803, 0x3802, 0x3800,
+                0x3801, 0x03,   100,
+                150,    0x1C00, 0,
+                1,      0x0005};
     }
     return {};
 }
@@ -222,8 +259,8 @@ void programFiles(RomFiles& set, const Bytes& rom, std::initializer_list<const c
 TileProgramFacts tileProgramFacts(TileBoard kind)
 {
     const Board b = boardOf(kind);
-    return {xVariable(b), yVariable(b), frameVariable(b), b.scrollRows ? scrollVariable(b) : uint16_t(0),
-            b.startX, b.startY, b.attr};
+    return {xVariable(b), yVariable(b), frameVariable(b), b.scrollRows ? scrollVariable(b) : uint16_t(0), b.startX,
+            b.startY,     b.attr};
 }
 
 RomSetFiles buildTileTestRomSets()
@@ -273,7 +310,8 @@ RomSetFiles buildTileTestRomSets()
         auto& s = sets["circusch"];
         programFiles(s, circusProgram, {"h03_r05.bin", "h04_n04.bin", "h05_n03.bin", "h06_n02.bin", "h07_n01.bin"});
         s["a04_j12.bin"] = circusChars[0], s["a05_k13.bin"] = circusChars[1];
-        const char* names[] = {"e11_j06.bin", "e12_j07.bin", "e13_j08.bin", "e14_j09.bin", "e15_j10.bin", "e16_j11.bin"};
+        const char* names[] = {"e11_j06.bin", "e12_j07.bin", "e13_j08.bin",
+                               "e14_j09.bin", "e15_j10.bin", "e16_j11.bin"};
         for (std::size_t i = 0; i < 6; ++i)
             s[names[i]] = circusSprites[i];
     }

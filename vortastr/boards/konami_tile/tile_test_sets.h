@@ -17,10 +17,10 @@ namespace vortastr::testrom {
 // Facts of the programs that tests check against.
 struct TileProgramFacts {
     uint16_t spriteX = 0, spriteY = 0; // program variables: the sprite's position bytes
-    uint16_t frameCounter = 0;          // counted by the interrupt routine
-    uint16_t scroll = 0;                // the band's scroll value (0: the board does not scroll)
+    uint16_t frameCounter = 0;         // counted by the interrupt routine
+    uint16_t scroll = 0;               // the band's scroll value (0: the board does not scroll)
     uint8_t startX = 0, startY = 0;
-    uint8_t spriteAttr = 0;            // attribute byte of the sprite entry
+    uint8_t spriteAttr = 0; // attribute byte of the sprite entry
 };
 TileProgramFacts tileProgramFacts(TileBoard board);
 
