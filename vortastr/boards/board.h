@@ -19,6 +19,8 @@ namespace vortastr {
 // What the board's handlers reach outside the board; the shell fills it in.
 struct BoardIo {
     InputPoll pollInput = nullptr;
+    DirectKeyTest keyHeld = nullptr; // keys tested directly by some boards
+    bool cheatMode = false;          // "-cheat": the run-button ports press themselves
     const DipBytes* dips = nullptr;
     uint8_t* interruptEnable = nullptr; // the latch of slot 0
     void (*soundCommand)(GameId game, uint8_t command) = nullptr;

@@ -3,6 +3,7 @@
 #include "boards/game_catalogue.h"
 #include "boards/interrupt_rules.h"
 #include "boards/konami_bitmap/konami_bitmap_board.h"
+#include "boards/konami_tile/konami_tile_board.h"
 #include "boards/rom_files.h"
 #include "boards/rom_sets.h"
 #include "cpu/m6809/m6809_engine.h"
@@ -49,6 +50,12 @@ void setUpFamilyBoard(Board& b)
     case Tutankham:
     case VortaStrike:
     case VortaStrikeBootleg: konamiBitmap::setUpBoard(b); break;
+    case TrackNField:
+    case HyperSports:
+    case RockNRope:
+    case RopeMan:
+    case CircusCharlie:
+    case CircusCharlie2: konamiTile::setUpBoard(b); break;
     default: break; // boards not available in this version never get here
     }
 }
@@ -131,7 +138,13 @@ bool boardAvailable(GameId game)
     switch (game) {
     case Tutankham:
     case VortaStrike:
-    case VortaStrikeBootleg: return true;
+    case VortaStrikeBootleg:
+    case TrackNField:
+    case HyperSports:
+    case RockNRope:
+    case RopeMan:
+    case CircusCharlie:
+    case CircusCharlie2: return true;
     default: return false;
     }
 }
@@ -221,6 +234,12 @@ void setUpExtras(GameId game)
     case Tutankham:
     case VortaStrike:
     case VortaStrikeBootleg: konamiBitmap::setUpExtras(b); break;
+    case TrackNField:
+    case HyperSports:
+    case RockNRope:
+    case RopeMan:
+    case CircusCharlie:
+    case CircusCharlie2: konamiTile::setUpExtras(b); break;
     default: break;
     }
     ensureOpcodeImage(b);
@@ -237,6 +256,12 @@ void releaseExtras(GameId game)
     case Tutankham:
     case VortaStrike:
     case VortaStrikeBootleg: konamiBitmap::releaseExtras(b); break;
+    case TrackNField:
+    case HyperSports:
+    case RockNRope:
+    case RopeMan:
+    case CircusCharlie:
+    case CircusCharlie2: konamiTile::releaseExtras(b); break;
     default: break;
     }
     // High scores are written here once their files are supported.

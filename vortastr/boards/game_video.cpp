@@ -1,6 +1,7 @@
 #include "boards/game_video.h"
 
 #include "boards/konami_bitmap/konami_bitmap_video.h"
+#include "boards/konami_tile/konami_tile_video.h"
 
 namespace vortastr {
 
@@ -23,6 +24,12 @@ void renderFrame(DisplayState& display, const ColourTables& colours, const Board
     case Tutankham:
     case VortaStrike:
     case VortaStrikeBootleg: konamiBitmap::render(display, colours, board); break;
+    case TrackNField:
+    case HyperSports:
+    case RockNRope:
+    case RopeMan:
+    case CircusCharlie:
+    case CircusCharlie2: konamiTile::render(display, colours, board); break;
     default: break; // the tile-and-sprite boards come with their boards
     }
 }

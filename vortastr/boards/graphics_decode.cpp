@@ -239,7 +239,9 @@ std::vector<uint8_t> decodeSpriteImage(GameId game, const GraphicsInputs& in, in
     switch (game) {
     case CrystalCastles: crystalCastlesSprites(in, blocks, out); break;
     case TrackNField:
-    case WhizQuiz: nibblePairSprites(in, blocks, true, out); break;
+    case WhizQuiz:
+    case RockNRope: // the same object hardware as Track'n'Field: four bits a pixel in two files
+    case RopeMan: nibblePairSprites(in, blocks, true, out); break;
     case HyperSports: nibblePairSprites(in, blocks, false, out); break;
     default:
         // As for the characters: packed 4-bit pixels from one file, else one plane per file.

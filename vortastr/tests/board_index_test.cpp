@@ -46,15 +46,15 @@ constexpr Row kRows[] = {
     {TunnelHunt,         F::Atari6502,    Cpu6502, false, {1, 1},       1,      false, true,  false, Look::Default},
     {IronHorse,          F::KonamiTile,   Cpu6809, false, {0, 32},      0,      false, true,  true,  Look::Default},
     {SkyKid,             F::KonamiTile,   Cpu6809, false, {2, 2},       0,      false, true,  false, Look::Default},
-    {TrackNField,        F::KonamiTile,   Cpu6809, false, {2, 2},       0,      false, true,  true,  Look::TrackField},
-    {HyperSports,        F::KonamiTile,   Cpu6809, false, {2, 2},       0,      false, true,  true,  Look::HyperSports},
-    {RockNRope,          F::KonamiTile,   Cpu6809, false, {2, 2},       0,      false, true,  true,  Look::RockNRope},
-    {CircusCharlie,      F::KonamiTile,   Cpu6809, false, {2, 2},       0,      false, true,  true,  Look::CircusCharlie},
+    {TrackNField,        F::KonamiTile,   Cpu6809, true,  {2, 2},       0,      false, true,  true,  Look::TrackField},
+    {HyperSports,        F::KonamiTile,   Cpu6809, true,  {2, 2},       0,      false, true,  true,  Look::HyperSports},
+    {RockNRope,          F::KonamiTile,   Cpu6809, true,  {2, 2},       0,      false, true,  true,  Look::RockNRope},
+    {CircusCharlie,      F::KonamiTile,   Cpu6809, true,  {2, 2},       0,      false, true,  true,  Look::CircusCharlie},
     {JailBreak,          F::KonamiTile,   Cpu6809, false, {0, 2},       0,      false, true,  true,  Look::JailBreak},
-    {CircusCharlie2,     F::KonamiTile,   Cpu6809, false, {2, 2},       0,      false, true,  true,  Look::CircusCharlie},
+    {CircusCharlie2,     F::KonamiTile,   Cpu6809, true,  {2, 2},       0,      false, true,  true,  Look::CircusCharlie},
     {Tazmania,           F::ScrambleZ80,  CpuZ80,  false, {102, 102},   0xFFFF, false, true,  true,  Look::Default},
     {Scramble,           F::ScrambleZ80,  CpuZ80,  false, {102, 102},   0xFFFF, false, true,  true,  Look::Default},
-    {RopeMan,            F::KonamiTile,   Cpu6809, false, {2, 2},       0,      false, true,  true,  Look::RockNRope},
+    {RopeMan,            F::KonamiTile,   Cpu6809, true,  {2, 2},       0,      false, true,  true,  Look::RockNRope},
     {WhizQuiz,           F::KonamiTile,   Cpu6809, false, {2, 2},       0,      false, true,  true,  Look::JailBreak},
     {SuperBond,          F::ScrambleZ80,  CpuZ80,  false, {102, 102},   0xFFFF, false, true,  true,  Look::Default},
     {RoadFighters,       F::KonamiTile,   Cpu6809, false, {2, 2},       0,      false, true,  true,  Look::Default},
@@ -191,13 +191,13 @@ TEST(BoardIndex, PaletteRamAndRendererFollowOnlyTheBoardsThatHaveThem)
         std::fill(b.data(), b.data() + 0x8000, uint8_t(0x55));
         std::fill(s.emu.display.screen.pixels(), s.emu.display.screen.pixels() + 256 * 256, uint8_t(0));
         renderFrame(s.emu.display, s.emu.colours, b);
-        EXPECT_EQ(s.emu.display.screen.pixels()[0] == kFirstGameEntry + 5, r.runs) << r.game;
+        EXPECT_EQ(s.emu.display.screen.pixels()[0] == kFirstGameEntry + 5, r.look == Look::Bitmap) << r.game;
 
         konamiBitmap::paletteRecords() = {};
         s.emu.colours.rgb[0][3] = RgbEntry{};
         b.data()[0x8003] = 0x07; // full red
         syncPaletteRam(r.game, s.emu.display, s.emu.colours, b.data(), true);
-        EXPECT_EQ(s.emu.colours.rgb[0][3].red == 255, r.runs) << r.game;
+        EXPECT_EQ(s.emu.colours.rgb[0][3].red == 255, r.look == Look::Bitmap) << r.game;
     }
     konamiBitmap::paletteRecords() = {};
 }

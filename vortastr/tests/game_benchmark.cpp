@@ -1,5 +1,6 @@
 // Emulated frames per second of the "Vorta Strike" test ROM set through the frame loop,
 // unpaced: with "Never" (nothing drawn) and with every frame drawn.
+#include "boards/konami_tile/tile_test_sets.h"
 #include "tests/game_fixtures.h"
 
 #include <benchmark/benchmark.h>
@@ -31,6 +32,35 @@ void FramesEveryOneDrawn(benchmark::State& state) { runFrames(state, 1); }
 
 BENCHMARK(FramesNeverDrawn)->MinTime(1.0);
 BENCHMARK(FramesEveryOneDrawn)->MinTime(1.0);
+
+// The tile-and-sprite boards' test sets, every frame drawn, the sprite moving and the band
+// scrolling (so the caches see changed cells only where the program changes them).
+void TileBoardFramesEveryOneDrawn(benchmark::State& state, const char* code)
+{
+    TempFolder folder;
+    std::string error;
+    if (!testrom::writeTileTestRomSets(folder.str(), "", error)) {
+        state.SkipWithError(error.c_str());
+        return;
+    }
+    RunningGame game(folder.str(), code);
+    if (game.result != FrameLoopResult::Quit || !game.host().messages.empty()) {
+        state.SkipWithError("the test ROM set did not start");
+        return;
+    }
+    game.loop.unpaced = true;
+    game.loop.script = parseInputScript("30:Right,200:Left+Shift,400:-", error);
+    game.emu().settings.frameDisplay = 1;
+    for (auto _ : state)
+        frameLoopIteration(game.emu(), game.loop);
+    state.SetItemsProcessed(state.iterations());
+    state.counters["frames_per_second"] = benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
+}
+
+BENCHMARK_CAPTURE(TileBoardFramesEveryOneDrawn, TrackNField, "TF")->MinTime(1.0);
+BENCHMARK_CAPTURE(TileBoardFramesEveryOneDrawn, HyperSports, "HS")->MinTime(1.0);
+BENCHMARK_CAPTURE(TileBoardFramesEveryOneDrawn, RockNRope, "RR")->MinTime(1.0);
+BENCHMARK_CAPTURE(TileBoardFramesEveryOneDrawn, CircusCharlie, "CH")->MinTime(1.0);
 
 } // namespace
 } // namespace vortastr::test
