@@ -3,11 +3,13 @@
 // (banks, scroll, sound latches) adds its record header here and one member below; everything
 // in it is reset with the board and saved and restored with it around a change of game.
 #include "boards/konami_bitmap/konami_bitmap_state.h"
+#include "boards/scramble/scramble_state.h"
 
 namespace vortastr {
 
 struct FamilyStates {
     KonamiBitmapState konamiBitmap;
+    ScrambleState scramble;
     // Next families: KonamiTileState konamiTile; IremV30State iremV30; ...
 };
 

@@ -1,6 +1,7 @@
 #include "boards/game_video.h"
 
 #include "boards/konami_bitmap/konami_bitmap_video.h"
+#include "boards/scramble/scramble_video.h"
 
 namespace vortastr {
 
@@ -23,6 +24,9 @@ void renderFrame(DisplayState& display, const ColourTables& colours, const Board
     case Tutankham:
     case VortaStrike:
     case VortaStrikeBootleg: konamiBitmap::render(display, colours, board); break;
+    case Tazmania:
+    case Scramble:
+    case SuperBond: scramble::render(display, colours, board); break;
     default: break; // the tile-and-sprite boards come with their boards
     }
 }
