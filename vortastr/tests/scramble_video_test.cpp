@@ -18,7 +18,7 @@ using namespace scramble;
 // Tile t, pixel (x, y) has pen (x + 3y + t) mod 4: no two neighbouring pixels of a row alike.
 uint8_t tilePen(int t, int x, int y) { return static_cast<uint8_t>((x + 3 * y + t) & 3); }
 
-struct Fixture : ::testing::Test {
+struct ScrambleVideo : ::testing::Test {
     std::vector<uint8_t> memory = std::vector<uint8_t>(0x10000, 0);
     std::unique_ptr<GraphicsSheet> tiles = createSheet(2);
     std::unique_ptr<GraphicsSheet> sprites = createSheet(1);
@@ -65,7 +65,7 @@ struct Fixture : ::testing::Test {
     void render() { renderFrame(screen, cache, in, colours); }
 };
 
-TEST_F(Fixture, BandsScrollRightWithAFullWrapAnd255ShowsThemAsTheyAre)
+TEST_F(ScrambleVideo, BandsScrollRightWithAFullWrapAnd255ShowsThemAsTheyAre)
 {
     struct Case {
         uint8_t scroll;
@@ -82,11 +82,11 @@ TEST_F(Fixture, BandsScrollRightWithAFullWrapAnd255ShowsThemAsTheyAre)
                 ASSERT_EQ(at(x, line), expectedBackground((x - cases[n].shift) & 255, line))
                     << "scroll " << int(cases[n].scroll) << " x " << x << " line " << line;
     // Scroll byte 1 puts background x 0 at screen x 1 and the last background column at x 0.
-    EXPECT_EQ(at(1, 8), expectedBackground(0, 8));
-    EXPECT_EQ(at(0, 8), expectedBackground(255, 8));
+    EXPECT_EQ(at(1, 16), expectedBackground(0, 16)); // band 2 has scroll byte 1
+    EXPECT_EQ(at(0, 16), expectedBackground(255, 16));
 }
 
-TEST_F(Fixture, AColumnsColourChangeRedrawsExactlyItsCellsAndNoChangeNothing)
+TEST_F(ScrambleVideo, AColumnsColourChangeRedrawsExactlyItsCellsAndNoChangeNothing)
 {
     EXPECT_EQ(updateBackground(cache, in, colours), 1024); // the first frame draws every cell
     EXPECT_EQ(updateBackground(cache, in, colours), 0);
@@ -106,7 +106,7 @@ TEST_F(Fixture, AColumnsColourChangeRedrawsExactlyItsCellsAndNoChangeNothing)
     EXPECT_EQ(at(12, 100), expectedBackground(12, 100));
 }
 
-TEST_F(Fixture, ShotsAreWhiteLinesOfTheirStyleAndRowsAbove0Only)
+TEST_F(ScrambleVideo, ShotsAreWhiteLinesOfTheirStyleAndRowsAbove0Only)
 {
     struct Shot {
         uint8_t column, y;
@@ -141,7 +141,7 @@ TEST_F(Fixture, ShotsAreWhiteLinesOfTheirStyleAndRowsAbove0Only)
     EXPECT_EQ(videoLayoutOf(SuperBond).shotRam, 0x9060);
 }
 
-TEST_F(Fixture, SpritesFlipAndLeavePen0AndAnEmptyPositionUndrawn)
+TEST_F(ScrambleVideo, SpritesFlipAndLeavePen0AndAnEmptyPositionUndrawn)
 {
     struct Case {
         uint8_t codeByte;
