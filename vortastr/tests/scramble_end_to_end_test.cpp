@@ -52,16 +52,17 @@ struct ScrambleEndToEnd : ::testing::TestWithParam<Case> {
         ASSERT_EQ(plane0.size(), 2048u);
     }
 
-    // Pens of the graphics ROMs: one bit plane per file, tiles of 8 bytes, sprites of 32.
+    // Pens of the graphics ROMs: one bit plane per file, tiles of 8 bytes, sprites of 32, every
+    // byte a raster line of the unturned picture: screen x runs against the lines, y along them.
     int tilePen(int tile, int x, int y) const
     {
-        const std::size_t at = std::size_t(8 * tile + y);
-        return bit(plane0[at], 7 - x) + 2 * bit(plane1[at], 7 - x);
+        const std::size_t at = std::size_t(8 * tile + 7 - x);
+        return bit(plane0[at], 7 - y) + 2 * bit(plane1[at], 7 - y);
     }
     int spritePen(int sprite, int x, int y) const
     {
-        const std::size_t at = std::size_t(32 * sprite + (x < 8 ? 0 : 16) + y);
-        return bit(plane0[at], 7 - x % 8) + 2 * bit(plane1[at], 7 - x % 8);
+        const std::size_t at = std::size_t(32 * sprite + (y < 8 ? 0 : 16) + 15 - x);
+        return bit(plane0[at], 7 - y % 8) + 2 * bit(plane1[at], 7 - y % 8);
     }
     uint8_t scroll(int column) const { return program[kAttributeTable + std::size_t(2 * column)]; }
     int group(int column) const { return program[kAttributeTable + std::size_t(2 * column + 1)] & 7; }

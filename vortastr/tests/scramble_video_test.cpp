@@ -1,5 +1,6 @@
 // The Scramble-type renderer on a memory image and sheets made here: band scrolling, the
 // column colour cache, shots and sprites.
+#include "boards/scramble/scramble_graphics.h"
 #include "boards/scramble/scramble_video.h"
 #include "boards/rom_files.h"
 #include "tests/game_fixtures.h"
@@ -198,6 +199,44 @@ TEST(ScramblePalette, TheColourPromFilesAreDecodedWithTheDefaultLookup)
     for (int p = 0; p < 16; ++p)
         EXPECT_EQ(lookup[64 + p], group1[p]);
     EXPECT_EQ(lookup[7 * 64 + 3], 31);
+}
+
+} // namespace
+} // namespace vortastr::test
+
+namespace vortastr::test {
+namespace {
+
+TEST(ScrambleGraphics, RasterLinesOfTheRomsBecomeColumnsOfTheTurnedSheets)
+{
+    struct Case {
+        bool sprite;
+        int plane;
+        std::size_t byte;
+        uint8_t value;
+        int x, y; // the one sheet pixel that shows it
+    };
+    const Case cases[] = {
+        {false, 0, 7, 0x80, 0, 0},          // tile 0, raster line 7, first pixel: top left
+        {false, 1, 0, 0x01, 7, 7},          // raster line 0, last pixel: bottom right, pen 2
+        {false, 0, 8 * 17 + 3, 0x10, 8 + 4, 8 + 3}, // tile 17, line 3, pixel 3
+        {true, 0, 32 * 9 + 15, 0x80, 16, 16},        // sprite 9: line 15 of the left half
+        {true, 1, 32 * 9 + 16, 0x01, 16 + 15, 16 + 15}, // line 0 of the right half
+    };
+    for (const Case& c : cases) {
+        GraphicsInputs in;
+        in[0].assign(2048, 0);
+        in[1].assign(2048, 0);
+        in[std::size_t(c.plane)][c.byte] = c.value;
+        const std::vector<uint8_t> image =
+            c.sprite ? scramble::decodeSpriteImage(in, 1) : scramble::decodeTileImage(in, 1);
+        int lit = 0;
+        for (std::size_t i = 0; i < image.size(); ++i)
+            lit += image[i] != 0;
+        EXPECT_EQ(lit, 1) << c.byte;
+        EXPECT_EQ(image[std::size_t(c.y * 128 + c.x)], 1 << c.plane) << c.byte;
+        EXPECT_EQ(c.sprite ? decodeSpriteImage(Scramble, in, 1) : decodeCharacterImage(Tazmania, in, 1), image);
+    }
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "boards/scramble/scramble_test_set.h"
 
 #include "boards/rom_sets.h"
+#include "boards/scramble/scramble_graphics.h"
 #include "testrom/rom_packing.h"
 
 #include <stdexcept>
@@ -8,8 +9,6 @@
 namespace vortastr::scramble {
 namespace {
 
-constexpr int kTileBytes = 8;    // per plane
-constexpr int kSpriteBytes = 32; // per plane
 constexpr int kPlanes = 2;
 
 // Colour PROM of the sets: black first, then colours that differ from their neighbours.
@@ -21,26 +20,25 @@ std::vector<uint8_t> colourProm()
     return bytes;
 }
 
-void setPen(std::vector<std::vector<uint8_t>>& planes, std::size_t byte, int bit, uint8_t pen)
+void setPen(std::vector<std::vector<uint8_t>>& planes, RomBit at, uint8_t pen)
 {
     for (int p = 0; p < kPlanes; ++p)
         if (pen >> p & 1)
-            planes[std::size_t(p)][byte] |= static_cast<uint8_t>(0x80 >> bit);
+            planes[std::size_t(p)][at.byte] |= static_cast<uint8_t>(1 << at.bit);
 }
 
-// Plane p of the graphics in file p: tiles are 8 bytes a plane (byte r = row r, bit 7 the left
-// pixel); a sprite is 32 bytes, bytes 0-15 its left half and 16-31 its right half, row by row.
+// Plane p of the graphics in file p, laid out the way the board's decode reads it.
 std::vector<std::vector<uint8_t>> graphicsPlanes()
 {
     std::vector<std::vector<uint8_t>> planes(kPlanes, std::vector<uint8_t>(kGraphicsRomBytes, 0));
     for (int t = 0; t < kDesignedTiles; ++t)
         for (int y = 0; y < 8; ++y)
             for (int x = 0; x < 8; ++x)
-                setPen(planes, std::size_t(t * kTileBytes + y), x, testTilePen(t, x, y));
+                setPen(planes, tileBit(t, x, y), testTilePen(t, x, y));
     for (int s = kFirstDesignedSprite; s < 64; ++s)
         for (int y = 0; y < 16; ++y)
             for (int x = 0; x < 16; ++x)
-                setPen(planes, std::size_t(s * kSpriteBytes + (x < 8 ? 0 : 16) + y), x % 8, testSpritePen(s, x, y));
+                setPen(planes, spriteBit(s, x, y), testSpritePen(s, x, y));
     return planes;
 }
 
