@@ -86,7 +86,7 @@ TEST_P(ScrambleBoard, InputPortsAreActiveLowWithTheDipBanksComplemented)
         {0, 0xFF, 0xFD, 0xF5},
         {InputLeft | InputRight, 0xDF, 0xFD, 0xF5}, // left wins
         {InputRight | InputCtrl | InputShift, 0xE5, 0xFD, 0xF5},
-        {InputUp | InputDown, 0xFE, 0xFD, 0xF5},     // up wins
+        {InputUp | InputDown, 0xFE, 0xFD, 0xF5}, // up wins
         {InputDown | InputDigit3, 0x7F, 0xFD, 0xB5},
         {InputDigit1 | InputDigit2, 0xFF, 0x3D, 0xF5},
     };

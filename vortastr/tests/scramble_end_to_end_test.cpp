@@ -139,8 +139,9 @@ TEST_P(ScrambleEndToEnd, ColumnsScrollAndShotsAndTheSpriteFollowTheStick)
     for (int dy = 0; dy < 16; ++dy)
         for (int dx = 0; dx < 16; ++dx) {
             const int pen = spritePen(code, dx, dy);
-            const uint16_t expected = pen ? colours.colour16[0][colours.colourLookup[std::size_t(spriteGroup * 64 + pen)]]
-                                          : screenX(colours, x + dx, y + dy);
+            const uint16_t expected =
+                pen ? colours.colour16[0][colours.colourLookup[std::size_t(spriteGroup * 64 + pen)]]
+                    : screenX(colours, x + dx, y + dy);
             ASSERT_EQ(pixel(screen, x + dx, y + dy), expected) << dx << "," << dy;
             spritePixels += pen != 0;
         }

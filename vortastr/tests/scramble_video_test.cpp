@@ -1,8 +1,8 @@
 // The Scramble-type renderer on a memory image and sheets made here: band scrolling, the
 // column colour cache, shots and sprites.
+#include "boards/rom_files.h"
 #include "boards/scramble/scramble_graphics.h"
 #include "boards/scramble/scramble_video.h"
-#include "boards/rom_files.h"
 #include "tests/game_fixtures.h"
 #include "video/game_palette.h"
 
@@ -217,10 +217,10 @@ TEST(ScrambleGraphics, RasterLinesOfTheRomsBecomeColumnsOfTheTurnedSheets)
         int x, y; // the one sheet pixel that shows it
     };
     const Case cases[] = {
-        {false, 0, 7, 0x80, 0, 0},          // tile 0, raster line 7, first pixel: top left
-        {false, 1, 0, 0x01, 7, 7},          // raster line 0, last pixel: bottom right, pen 2
-        {false, 0, 8 * 17 + 3, 0x10, 8 + 4, 8 + 3}, // tile 17, line 3, pixel 3
-        {true, 0, 32 * 9 + 15, 0x80, 16, 16},        // sprite 9: line 15 of the left half
+        {false, 0, 7, 0x80, 0, 0},                      // tile 0, raster line 7, first pixel: top left
+        {false, 1, 0, 0x01, 7, 7},                      // raster line 0, last pixel: bottom right, pen 2
+        {false, 0, 8 * 17 + 3, 0x10, 8 + 4, 8 + 3},     // tile 17, line 3, pixel 3
+        {true, 0, 32 * 9 + 15, 0x80, 16, 16},           // sprite 9: line 15 of the left half
         {true, 1, 32 * 9 + 16, 0x01, 16 + 15, 16 + 15}, // line 0 of the right half
     };
     for (const Case& c : cases) {

@@ -76,7 +76,8 @@ constexpr Z80MemoryReadEntry kReadEnd{z80ListEnd, 0, nullptr, nullptr};
 constexpr Z80MemoryWriteEntry kWriteEnd{z80ListEnd, 0, nullptr, nullptr};
 
 // Everything not listed is plain memory: RAM, tile RAM and object RAM read and write the block.
-template <const ScrambleMap& m> struct Lists {
+template <const ScrambleMap& m>
+struct Lists {
     static constexpr Z80MemoryReadEntry reads[] = {
         readEntry(m.tileRam + kTileRamBytes, m.tileRam + 2 * kTileRamBytes - 1),
         readEntry(m.watchdog, m.watchdog),

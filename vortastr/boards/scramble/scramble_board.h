@@ -21,7 +21,7 @@
 // |               |                     |                           |  +6 flip x, +7 flip y; +0 and +5 unknown |
 // | 0x7000        | 0xB000              | watchdog reset            | -                               |
 // | 0x8100-0x8103 | 0x9800-0x9803       | input 8255: A = IN0, B = IN1, C = IN2, control | control word and latches |
-// | 0x8200-0x8203 | 0xA000-0xA003       | sound 8255: C = protection (reads 0xFF) | A = sound command, B = sound control |
+// | 0x8200-0x8203 | 0xA000-0xA003       | sound 8255: C = protection | A = sound command, B = control |
 //
 // Input ports (active low; a dip switch that is on reads 0):
 //   IN0: bit 0 up, bit 1 second button (Shift), bit 2 unknown (reads 1), bit 3 fire (Ctrl),
@@ -32,18 +32,21 @@
 //        (1), bit 5 protection (1), bit 6 down, bit 7 protection (1)
 // So the dip switches are decoded at two addresses: IN1 (bank A) and IN2 (bank B).
 //
-// Where the facts come from: the object RAM split into attributes, sprites and shots, the
-// active-low switch ports and the 74LS259 output latch of the Galaxian design are taken from
-// the "Galaxian memory map" compiled from the schematics by collectors on
-// rec.games.video.arcade.collecting (published by coinop.org); Scramble keeps that design
-// with its RAM moved to 0x4000-0x50FF and two 8255 PPIs for the switches and the sound
-// board, as its schematics show; the Super Cobra-type board of Tazmania and SuperBond moves
-// the same blocks up by 0x4000 (RAM at 0x8000, PPIs at 0x9800 and 0xA000, latch at 0xA800,
-// watchdog at 0xB000). No published document we found gives the meaning of every switch bit:
-// the directions and buttons above follow the operator's switch tables as far as they go; the
-// bits marked unknown read 1 and the protection bits read 1 (the games' protection checks are
-// not modelled). None of these boards has a graphics bank latch (their two graphics ROMs hold
-// one bank of 256 tiles and 64 sprites): the tile and sprite banks the renderer reads stay 0.
+// Where the facts come from: the object RAM split into attributes (32 scroll/colour pairs),
+// sprites and shots, the active-low switch ports and the 74LS259 output latch with its NMI
+// enable are those of the Galaxian design as given by the "Galaxian memory map" that
+// collectors compiled from the schematics on rec.games.video.arcade.collecting (published at
+// coinop.org). Scramble keeps that design with its RAM at 0x4000-0x50FF (tile RAM and object
+// RAM at the addresses the renderer reads), the latch at 0x6800, the watchdog at 0x7000 and two
+// 8255 PPIs, one for the switches and one for the sound board; the Super Cobra-type board of
+// Tazmania and SuperBond moves RAM to 0x8000 and the PPIs, latch and watchdog to 0x9800,
+// 0xA000, 0xA800 and 0xB000. These block addresses are the ones the boards' schematics and
+// operator's manuals are known for; no document that the search reached spells them out, nor
+// the meaning of every switch bit. The bits marked unknown read 1, the protection bits read 1
+// (the games' protection checks are not modelled), and the directions, buttons, starts, coin
+// and dip bits are placed as listed above. None of these boards has a graphics bank latch
+// (their two graphics ROMs hold one bank of 256 tiles and 64 sprites): the tile and sprite
+// banks the renderer reads stay 0. The flip and star outputs are kept, not drawn.
 #include "boards/board.h"
 
 #include <cstdint>
@@ -58,8 +61,8 @@ struct ScrambleMap {
     uint16_t attributeRam; // 64 bytes, then sprites (32) and shots (32)
     uint16_t latch;        // 8 outputs
     uint16_t watchdog;
-    uint16_t inputPpi;     // 4 registers
-    uint16_t soundPpi;     // 4 registers
+    uint16_t inputPpi; // 4 registers
+    uint16_t soundPpi; // 4 registers
 };
 
 constexpr ScrambleMap kScrambleMap{0x3FFF, 0x4000, 0x4800, 0x5000, 0x6800, 0x7000, 0x8100, 0x8200};
@@ -72,8 +75,14 @@ constexpr uint16_t kTileRamBytes = 0x400;
 constexpr uint16_t kWorkRamBytes = 0x800;
 
 // Outputs of the latch.
-enum LatchOutput : int { LatchNmiEnable = 1, LatchCoinCounter = 2, LatchBlueBackground = 3, LatchStars = 4,
-                         LatchFlipX = 6, LatchFlipY = 7 };
+enum LatchOutput : int {
+    LatchNmiEnable = 1,
+    LatchCoinCounter = 2,
+    LatchBlueBackground = 3,
+    LatchStars = 4,
+    LatchFlipX = 6,
+    LatchFlipY = 7
+};
 
 // Bits of the input ports (active low).
 namespace in0 {

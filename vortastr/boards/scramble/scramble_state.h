@@ -10,14 +10,14 @@
 namespace vortastr {
 
 struct ScrambleState {
-    Z80Context z80;                         // the slot's processor record
-    std::array<uint8_t, 4> inputPpi{};      // port A, B, C output latches and the control word
-    std::array<uint8_t, 4> soundPpi{};      // the same for the sound 8255
-    std::array<uint8_t, 8> latch{};         // the 74LS259 outputs (bit 0 of each write)
-    uint8_t soundCommand = 0;               // last byte written to the sound 8255's port A
-    uint8_t tileBank = 0;                   // 0 or 1: adds 256 to tile numbers
-    uint8_t spriteBank = 0;                 // adds 64 x bank to sprite codes
-    uint32_t watchdogReads = 0;             // reads of the watchdog address since set-up
+    Z80Context z80;                    // the slot's processor record
+    std::array<uint8_t, 4> inputPpi{}; // port A, B, C output latches and the control word
+    std::array<uint8_t, 4> soundPpi{}; // the same for the sound 8255
+    std::array<uint8_t, 8> latch{};    // the 74LS259 outputs (bit 0 of each write)
+    uint8_t soundCommand = 0;          // last byte written to the sound 8255's port A
+    uint8_t tileBank = 0;              // 0 or 1: adds 256 to tile numbers
+    uint8_t spriteBank = 0;            // adds 64 x bank to sprite codes
+    uint32_t watchdogReads = 0;        // reads of the watchdog address since set-up
 };
 
 } // namespace vortastr

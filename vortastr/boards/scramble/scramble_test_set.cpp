@@ -95,15 +95,15 @@ RomImages buildTestRomSet(GameId game, const std::vector<uint8_t>& program)
     return files;
 }
 
-bool writeTestRomSets(const std::string& folder, const std::string& scrambleBinary,
-                      const std::string& tazmaniaBinary, std::string& error)
+bool writeTestRomSets(const std::string& folder, const std::string& scrambleBinary, const std::string& tazmaniaBinary,
+                      std::string& error)
 {
     testrom::Bytes scramble, tazmania;
     if (!testrom::readBinary(scrambleBinary, scramble, error) || !testrom::readBinary(tazmaniaBinary, tazmania, error))
         return false;
     try {
-        for (const auto& [game, program] : {std::pair{Scramble, &scramble}, std::pair{Tazmania, &tazmania},
-                                            std::pair{SuperBond, &tazmania}}) {
+        for (const auto& [game, program] :
+             {std::pair{Scramble, &scramble}, std::pair{Tazmania, &tazmania}, std::pair{SuperBond, &tazmania}}) {
             const RomImages images = buildTestRomSet(game, *program);
             const testrom::RomFiles files(images.begin(), images.end());
             if (!testrom::writeRomFiles(folder, testRomFolder(game), files, error))

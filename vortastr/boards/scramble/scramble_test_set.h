@@ -35,7 +35,7 @@ std::string testRomFolder(GameId game);
 
 // Writes the Scramble, Tazmania and SuperBond sets below `folder` from the two assembled
 // programs; false with a reason when a binary cannot be read or a file cannot be written.
-bool writeTestRomSets(const std::string& folder, const std::string& scrambleBinary,
-                      const std::string& tazmaniaBinary, std::string& error);
+bool writeTestRomSets(const std::string& folder, const std::string& scrambleBinary, const std::string& tazmaniaBinary,
+                      std::string& error);
 
 } // namespace vortastr::scramble

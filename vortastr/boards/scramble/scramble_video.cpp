@@ -14,7 +14,7 @@ constexpr int kShots = 8;
 constexpr int kEntryBytes = 4;
 constexpr int kShotBase = 248; // a shot's row is this minus its y byte
 constexpr int kFiveShotPixels = 5;
-constexpr uint8_t kWhite8 = 0xFF;   // the last hardware palette entry
+constexpr uint8_t kWhite8 = 0xFF; // the last hardware palette entry
 constexpr uint16_t kWhite16 = 0xFFFF;
 constexpr int kColourGroupMask = 7;
 
@@ -39,8 +39,7 @@ public:
         : pixels_(screen.pixels()), pitch_(screen.pitch()), wide_(screen.format() != PixelFormat::Indexed8),
           width_(std::min(screen.width(), kScreenSize)), height_(std::min(screen.height(), kScreenSize)),
           colours_(colours), colour16_(colours.colour16[std::size_t(colours.bank & 1)])
-    {
-    }
+    {}
     bool inside(int x, int y) const { return x >= 0 && x < width_ && y >= 0 && y < height_; }
     void logical(int x, int y, uint8_t value)
     {

@@ -33,8 +33,8 @@ VideoLayout videoLayoutOf(GameId game);
 // The background and what each cell and column was last drawn with.
 struct BackgroundCache {
     std::array<uint8_t, kScreenSize * kScreenSize> pixels{}; // logical colours
-    std::array<uint16_t, kColumns * kColumns> tiles{};      // tile number per cell (column-major)
-    std::array<uint8_t, kColumns> colourRecord{};           // colour group per column
+    std::array<uint16_t, kColumns * kColumns> tiles{};       // tile number per cell (column-major)
+    std::array<uint8_t, kColumns> colourRecord{};            // colour group per column
     BackgroundCache() { reset(); }
     // Every cell is drawn again at the next update.
     void reset();
