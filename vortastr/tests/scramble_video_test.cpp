@@ -181,7 +181,7 @@ TEST(ScramblePalette, TheColourPromFilesAreDecodedWithTheDefaultLookup)
     romFiles().romPath = folder.str();
     StartedEmulator s("", 16);
     // SuperBond has no colour file of its own: it takes Tazmania's.
-    initGamePalette(SuperBond, s.emu.display, s.emu.colours, resolveRomPath);
+    initGamePalette(SuperBond, s.emu.display, s.emu.colours, readRomBytes);
     const RgbBank& rgb = s.emu.colours.rgb[0];
     EXPECT_EQ(rgb[1].red, 0x47 + 0x97);
     EXPECT_EQ(rgb[1].green, 0x47 + 0x97);
@@ -189,7 +189,7 @@ TEST(ScramblePalette, TheColourPromFilesAreDecodedWithTheDefaultLookup)
     EXPECT_EQ(rgb[2].red, 255);
     EXPECT_EQ(rgb[2].green, 255);
     EXPECT_EQ(rgb[3].blue, 222);
-    initGamePalette(Scramble, s.emu.display, s.emu.colours, resolveRomPath);
+    initGamePalette(Scramble, s.emu.display, s.emu.colours, readRomBytes);
     EXPECT_EQ(s.emu.colours.rgb[0][1].red, 255);
     EXPECT_EQ(s.emu.colours.rgb[0][1].green, 0);
     romFiles().romPath = ".";
