@@ -173,7 +173,8 @@ TEST_P(ScrambleEndToEnd, AFixedScriptGivesTheSamePictureEveryTime)
 
 INSTANTIATE_TEST_SUITE_P(Sets, ScrambleEndToEnd,
                          ::testing::Values(Case{Scramble, "SC", "scramble.1k", "scramble.15j", "scramble.15k", 5},
-                                           Case{Tazmania, "TZ", "2c.cpu", "5h.cpu", "5f.cpu", 1}),
+                                           Case{Tazmania, "TZ", "2c.cpu", "5h.cpu", "5f.cpu", 1},
+                                           Case{SuperBond, "SB", "2d.cpu", "5h.cpu", "5f.cpu", 1}),
                          [](const auto& info) { return std::string(info.param.code); });
 
 } // namespace
