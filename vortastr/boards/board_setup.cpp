@@ -4,6 +4,7 @@
 #include "boards/interrupt_rules.h"
 #include "boards/konami_bitmap/konami_bitmap_board.h"
 #include "boards/konami_tile/konami_tile_board.h"
+#include "boards/scramble/scramble_board.h"
 #include "boards/rom_files.h"
 #include "boards/rom_sets.h"
 #include "cpu/m6809/m6809_engine.h"
@@ -56,7 +57,21 @@ void setUpFamilyBoard(Board& b)
     case RopeMan:
     case CircusCharlie:
     case CircusCharlie2: konamiTile::setUpBoard(b); break;
+    case Tazmania:
+    case Scramble:
+    case SuperBond: scramble::setUpBoard(b); break;
     default: break; // boards not available in this version never get here
+    }
+}
+
+// The record of a Z80 board's processor, with the range lists its set-up filled.
+Z80Context* z80Record(Board& b)
+{
+    switch (b.game) {
+    case Tazmania:
+    case Scramble:
+    case SuperBond: return &b.family.scramble.z80;
+    default: return nullptr;
     }
 }
 
@@ -145,6 +160,9 @@ bool boardAvailable(GameId game)
     case RopeMan:
     case CircusCharlie:
     case CircusCharlie2: return true;
+    case Tazmania:
+    case Scramble:
+    case SuperBond: return true;
     default: return false;
     }
 }
@@ -198,6 +216,7 @@ int setUpBoard(GameId game)
     setup.cyclesPerSlice = b.cyclesPerSlice;
     setup.slicesPerFrame = b.slicesPerFrame;
     setup.interruptKind = b.interruptKind;
+    setup.z80 = z80Record(b);
     // The slot layer knows game numbers only as plain integers.
     setup.interruptDecision = [](int32_t number, int32_t slot) { return interruptRule(toGameId(number), slot); };
     b.slots.cpuCount = 0;

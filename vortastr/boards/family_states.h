@@ -4,12 +4,14 @@
 // in it is reset with the board and saved and restored with it around a change of game.
 #include "boards/konami_bitmap/konami_bitmap_state.h"
 #include "boards/konami_tile/konami_tile_state.h"
+#include "boards/scramble/scramble_state.h"
 
 namespace vortastr {
 
 struct FamilyStates {
     KonamiBitmapState konamiBitmap;
     KonamiTileState konamiTile;
+    ScrambleState scramble;
     // Next families: IremV30State iremV30; ...
 };
 

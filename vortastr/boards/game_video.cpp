@@ -2,6 +2,7 @@
 
 #include "boards/konami_bitmap/konami_bitmap_video.h"
 #include "boards/konami_tile/konami_tile_video.h"
+#include "boards/scramble/scramble_video.h"
 
 namespace vortastr {
 
@@ -30,6 +31,9 @@ void renderFrame(DisplayState& display, const ColourTables& colours, const Board
     case RopeMan:
     case CircusCharlie:
     case CircusCharlie2: konamiTile::render(display, colours, board); break;
+    case Tazmania:
+    case Scramble:
+    case SuperBond: scramble::render(display, colours, board); break;
     default: break; // the tile-and-sprite boards come with their boards
     }
 }

@@ -3,6 +3,7 @@
 #include "boards/board.h"
 #include "boards/konami_bitmap/konami_bitmap_board.h"
 #include "boards/konami_tile/konami_tile_board.h"
+#include "boards/scramble/scramble_board.h"
 
 namespace vortastr {
 namespace {
@@ -59,7 +60,7 @@ int32_t interruptRule(GameId game, int32_t)
     case ShaolinsRoad: return b.io.interruptEnable && (*b.io.interruptEnable & 4) ? m6809AnswerIrq : 0;
     case Tazmania:
     case Scramble:
-    case SuperBond: return ie ? z80AnswerNmi : z80AnswerNone;
+    case SuperBond: return scramble::interruptRule(b);
     case NewZealandStory: return 0x38;
     case RTypeJapanese:
     case RType:

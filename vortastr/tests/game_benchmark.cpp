@@ -1,45 +1,28 @@
-// Emulated frames per second of the "Vorta Strike" test ROM set through the frame loop,
-// unpaced: with "Never" (nothing drawn) and with every frame drawn.
+// Emulated frames per second of the generated test ROM sets through the frame loop, unpaced:
+// "Vorta Strike" with "Never" (nothing drawn) and with every frame drawn, and every other board
+// family's test set with every frame drawn.
 #include "boards/konami_tile/tile_test_sets.h"
+#include "boards/scramble/scramble_test_set.h"
+#include "testrom/vorta_test_set.h"
 #include "tests/game_fixtures.h"
 
 #include <benchmark/benchmark.h>
 
+#include <functional>
+
 namespace vortastr::test {
 namespace {
 
-void runFrames(benchmark::State& state, int32_t frameDisplay)
-{
-    TempFolder folder;
-    writeTestRomSet(folder);
-    RunningGame game(folder.str(), "JN");
-    if (game.result != FrameLoopResult::Quit) {
-        state.SkipWithError("the test ROM set did not start");
-        return;
-    }
-    game.loop.unpaced = true;
-    std::string error;
-    game.loop.script = parseInputScript("30:Right,200:Left+Up,400:-", error);
-    game.emu().settings.frameDisplay = frameDisplay;
-    for (auto _ : state)
-        frameLoopIteration(game.emu(), game.loop);
-    state.SetItemsProcessed(state.iterations());
-    state.counters["frames_per_second"] = benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
-}
+using SetWriter = std::function<bool(const std::string& folder, std::string& error)>;
 
-void FramesNeverDrawn(benchmark::State& state) { runFrames(state, kFrameDisplayNever); }
-void FramesEveryOneDrawn(benchmark::State& state) { runFrames(state, 1); }
-
-BENCHMARK(FramesNeverDrawn)->MinTime(1.0);
-BENCHMARK(FramesEveryOneDrawn)->MinTime(1.0);
-
-// The tile-and-sprite boards' test sets, every frame drawn, the sprite moving and the band
-// scrolling (so the caches see changed cells only where the program changes them).
-void TileBoardFramesEveryOneDrawn(benchmark::State& state, const char* code)
+// Runs `code` from the sets `write` puts in a scratch folder, the stick moving now and then so
+// that sprites move and the renderers' caches see changed cells only where the program changes them.
+void runFrames(benchmark::State& state, const char* code, const SetWriter& write, int32_t frameDisplay,
+               const char* script = "30:Right,200:Left+Up,400:-")
 {
     TempFolder folder;
     std::string error;
-    if (!testrom::writeTileTestRomSets(folder.str(), "", error)) {
+    if (!write(folder.str(), error)) {
         state.SkipWithError(error.c_str());
         return;
     }
@@ -49,20 +32,52 @@ void TileBoardFramesEveryOneDrawn(benchmark::State& state, const char* code)
         return;
     }
     game.loop.unpaced = true;
-    game.loop.script = parseInputScript("30:Right,200:Left+Shift,400:-", error);
-    game.emu().settings.frameDisplay = 1;
+    game.loop.script = parseInputScript(script, error);
+    game.emu().settings.frameDisplay = frameDisplay;
     for (auto _ : state)
         frameLoopIteration(game.emu(), game.loop);
     state.SetItemsProcessed(state.iterations());
     state.counters["frames_per_second"] = benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
 }
 
+bool writeVorta(const std::string& folder, std::string& error)
+{
+    return testrom::writeVortaTestRomSet(folder, error);
+}
+
+bool writeTileSets(const std::string& folder, std::string& error)
+{
+    return testrom::writeTileTestRomSets(folder, "", error);
+}
+
+bool writeScrambleSets(const std::string& folder, std::string& error)
+{
+    return scramble::writeTestRomSets(folder, SCRAMBLE_TEST_PROGRAMS "/scramble_test.bin",
+                                      SCRAMBLE_TEST_PROGRAMS "/tazmania_test.bin", error);
+}
+
+void FramesNeverDrawn(benchmark::State& state) { runFrames(state, "JN", writeVorta, kFrameDisplayNever); }
+void FramesEveryOneDrawn(benchmark::State& state) { runFrames(state, "JN", writeVorta, 1); }
+BENCHMARK(FramesNeverDrawn)->MinTime(1.0);
+BENCHMARK(FramesEveryOneDrawn)->MinTime(1.0);
+
+// Track'n'Field and Hyper Sports move their sprite with the run buttons (Shift among them).
+void TileBoardFramesEveryOneDrawn(benchmark::State& state, const char* code)
+{
+    runFrames(state, code, writeTileSets, 1, "30:Right,200:Left+Shift,400:-");
+}
 BENCHMARK_CAPTURE(TileBoardFramesEveryOneDrawn, TrackNField, "TF")->MinTime(1.0);
 BENCHMARK_CAPTURE(TileBoardFramesEveryOneDrawn, HyperSports, "HS")->MinTime(1.0);
 BENCHMARK_CAPTURE(TileBoardFramesEveryOneDrawn, RockNRope, "RR")->MinTime(1.0);
 BENCHMARK_CAPTURE(TileBoardFramesEveryOneDrawn, CircusCharlie, "CH")->MinTime(1.0);
 
+void ScrambleBoardFramesEveryOneDrawn(benchmark::State& state, const char* code)
+{
+    runFrames(state, code, writeScrambleSets, 1);
+}
+BENCHMARK_CAPTURE(ScrambleBoardFramesEveryOneDrawn, Scramble, "SC")->MinTime(1.0);
+BENCHMARK_CAPTURE(ScrambleBoardFramesEveryOneDrawn, Tazmania, "TZ")->MinTime(1.0);
+
 } // namespace
 } // namespace vortastr::test
-
 BENCHMARK_MAIN();
