@@ -1,5 +1,7 @@
 #include "boards/board_setup.h"
 
+#include "boards/atari/crystal_castles_board.h"
+#include "boards/atari/tunnel_hunt_board.h"
 #include "boards/game_catalogue.h"
 #include "boards/interrupt_rules.h"
 #include "boards/konami_bitmap/konami_bitmap_board.h"
@@ -49,6 +51,8 @@ void setUpFamilyBoard(Board& b)
     case Tutankham:
     case VortaStrike:
     case VortaStrikeBootleg: konamiBitmap::setUpBoard(b); break;
+    case CrystalCastles: atari::setUpCrystalCastles(b); break;
+    case TunnelHunt: atari::setUpTunnelHunt(b); break;
     default: break; // boards not available in this version never get here
     }
 }
@@ -131,7 +135,9 @@ bool boardAvailable(GameId game)
     switch (game) {
     case Tutankham:
     case VortaStrike:
-    case VortaStrikeBootleg: return true;
+    case VortaStrikeBootleg:
+    case CrystalCastles:
+    case TunnelHunt: return true;
     default: return false;
     }
 }
@@ -221,6 +227,7 @@ void setUpExtras(GameId game)
     case Tutankham:
     case VortaStrike:
     case VortaStrikeBootleg: konamiBitmap::setUpExtras(b); break;
+    case CrystalCastles: atari::setUpCrystalCastlesExtras(b); break;
     default: break;
     }
     ensureOpcodeImage(b);
@@ -237,6 +244,7 @@ void releaseExtras(GameId game)
     case Tutankham:
     case VortaStrike:
     case VortaStrikeBootleg: konamiBitmap::releaseExtras(b); break;
+    case CrystalCastles: atari::releaseExtras(b); break;
     default: break;
     }
     // High scores are written here once their files are supported.
