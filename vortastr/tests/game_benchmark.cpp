@@ -1,5 +1,6 @@
 // Emulated frames per second of the "Vorta Strike" test ROM set through the frame loop,
 // unpaced: with "Never" (nothing drawn) and with every frame drawn.
+#include "boards/atari/testrom/atari_test_set.h"
 #include "tests/game_fixtures.h"
 
 #include <benchmark/benchmark.h>
@@ -31,6 +32,30 @@ void FramesEveryOneDrawn(benchmark::State& state) { runFrames(state, 1); }
 
 BENCHMARK(FramesNeverDrawn)->MinTime(1.0);
 BENCHMARK(FramesEveryOneDrawn)->MinTime(1.0);
+
+// The Crystal Castles test set: 25600 instructions a frame, bitmap and sprites drawn every frame.
+void CrystalCastlesEveryFrameDrawn(benchmark::State& state)
+{
+    TempFolder folder;
+    std::string error;
+    if (!atari::testset::writeCrystalCastlesTestSet(folder.str(), error)) {
+        state.SkipWithError(error.c_str());
+        return;
+    }
+    RunningGame game(folder.str(), "CC");
+    if (game.result != FrameLoopResult::Quit) {
+        state.SkipWithError("the test ROM set did not start");
+        return;
+    }
+    game.loop.unpaced = true;
+    game.loop.script = parseInputScript("30:Right,200:Left+Up,400:-", error);
+    game.emu().settings.frameDisplay = 1;
+    for (auto _ : state)
+        frameLoopIteration(game.emu(), game.loop);
+    state.SetItemsProcessed(state.iterations());
+    state.counters["frames_per_second"] = benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
+}
+BENCHMARK(CrystalCastlesEveryFrameDrawn)->MinTime(1.0);
 
 } // namespace
 } // namespace vortastr::test
