@@ -7,6 +7,7 @@
 #include "boards/game_video.h"
 #include "shell/main_loop.h"
 #include "shell/shell_host.h"
+#include "shell/trackball_motion.h"
 #include "video/game_palette.h"
 #include "video/graphics_sheet.h"
 
@@ -159,6 +160,7 @@ void connectBoard(Emulator& emu)
     inputState().run = &emu.run;
     BoardIo& io = board().io;
     io.pollInput = pollInput;
+    io.takeTrackballMotion = takeTrackballMotion;
     io.dips = &emu.run.dips;
     io.interruptEnable = &emu.run.interruptEnable[0];
     romFiles().romPath = emu.run.romPath;

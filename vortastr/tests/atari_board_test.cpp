@@ -4,6 +4,7 @@
 #include "boards/board_setup.h"
 #include "boards/rom_files.h"
 #include "cpu/m6502/m6502_engine.h"
+#include "shell/trackball_motion.h"
 #include "tests/game_fixtures.h"
 #include "video/game_palette.h"
 
@@ -163,6 +164,78 @@ TEST_F(CastlesBoard, TrackballReadsMoveTheCountersByTheHeldArrows)
             EXPECT_EQ(answer, c.port == ccPort::kTrackballV ? state().trackballV : state().trackballH);
         }
     }
+}
+
+int32_t motionX = 0, motionY = 0;
+void fakeMotion(int32_t& dx, int32_t& dy)
+{
+    dx = motionX;
+    dy = motionY;
+    motionX = motionY = 0;
+}
+
+TEST_F(CastlesBoard, MouseOrStickMotionMovesTheCountersBeforeTheArrows)
+{
+    board().io.takeTrackballMotion = fakeMotion;
+    state().trackballH = 10;
+    state().trackballV = 10;
+    motionX = 5;
+    motionY = 3; // downward lowers V
+    heldInputs = InputDown;
+    EXPECT_EQ(read(ccPort::kTrackballV), uint8_t(10 - 3 - 4));
+    EXPECT_EQ(state().trackballH, uint8_t(10 + 5 - 2));
+    EXPECT_EQ(read(ccPort::kTrackballH), uint8_t(10 + 5 - 2)); // motion taken once
+    motionX = -20;
+    heldInputs = 0;
+    EXPECT_EQ(read(ccPort::kTrackballH), uint8_t(13 - 20));
+}
+
+struct StickSource : JoystickSource {
+    JoystickReading reading;
+    int deviceCount() override { return 1; }
+    bool read(int, JoystickReading& r) override
+    {
+        r = reading;
+        return true;
+    }
+    JoystickCaps caps(int) override { return {}; }
+};
+
+TEST(TrackballMotion, MouseMotionIsBoundedAndTheStickAddsItsDeflection)
+{
+    InputState saved = inputState();
+    RunState run;
+    StickSource stick;
+    inputState().run = &run;
+    inputState().joysticks = nullptr;
+    int32_t dx = 0, dy = 0;
+    takeTrackballMotion(dx, dy); // forget what earlier tests left
+    addMouseMotion(10, -4);
+    addMouseMotion(2000, 0);
+    takeTrackballMotion(dx, dy);
+    EXPECT_EQ(dx, kMaxPendingMotion);
+    EXPECT_EQ(dy, -4);
+    takeTrackballMotion(dx, dy);
+    EXPECT_EQ(dx, 0);
+
+    inputState().joysticks = &stick;
+    inputState().joystick1 = 0;
+    inputState().caps[0] = JoystickCaps{};
+    const struct {
+        int32_t x, y, dx, dy;
+    } cases[] = {{32767, 32767, 0, 0}, {35000, 30000, 0, 0}, {65535, 32767, kStickMotion, 0}, {0, 65535, -kStickMotion, kStickMotion},
+                 {49151, 16383, kStickMotion / 2, -kStickMotion / 2}};
+    for (const auto& c : cases) {
+        stick.reading = {c.x, c.y, 0};
+        takeTrackballMotion(dx, dy);
+        EXPECT_EQ(dx, c.dx) << c.x;
+        EXPECT_EQ(dy, c.dy) << c.y;
+    }
+    run.inputSuspended = true;
+    addMouseMotion(5, 5);
+    takeTrackballMotion(dx, dy);
+    EXPECT_EQ(dx, 0);
+    inputState() = saved;
 }
 
 TEST_F(CastlesBoard, SwitchPortTogglesVerticalBlankAndAcknowledges)

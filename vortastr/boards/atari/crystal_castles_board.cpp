@@ -189,6 +189,17 @@ void moveTrackball(AtariState& s, int dx, int dy)
 
 uint16_t spriteBuffer(const AtariState& s) { return s.control & kSpriteBuffer ? kSpriteBufferSet : kSpriteBufferClear; }
 
+// Mouse and stick motion moves the counters before the arrows are looked at.
+void followPointer(AtariState& s)
+{
+    const BoardIo& io = board().io;
+    if (!io.takeTrackballMotion)
+        return;
+    int32_t dx = 0, dy = 0;
+    io.takeTrackballMotion(dx, dy);
+    moveTrackball(s, dx, dy);
+}
+
 uint8_t crystalCastlesRead(uint16_t address)
 {
     Board& b = board();
@@ -197,8 +208,12 @@ uint8_t crystalCastlesRead(uint16_t address)
     case ccPort::kPixelX: return s.pixelX;
     case ccPort::kPixelY: return s.pixelY;
     case ccPort::kPixel: return readPixel(b);
-    case ccPort::kTrackballV: return readTrackballV(s, poll(InputUp | InputDown));
-    case ccPort::kTrackballH: return readTrackballH(s, poll(InputLeft | InputRight));
+    case ccPort::kTrackballV:
+        followPointer(s);
+        return readTrackballV(s, poll(InputUp | InputDown));
+    case ccPort::kTrackballH:
+        followPointer(s);
+        return readTrackballH(s, poll(InputLeft | InputRight));
     case ccPort::kSwitches: return switches(b);
     case ccPort::kRandom: return nextRandom(s);
     case ccPort::kOptions: return options(b);
