@@ -43,19 +43,11 @@ struct AtariEndToEnd : ::testing::Test {
 
     std::vector<uint8_t> snapshot(const std::string& code, const std::string& script, int frames)
     {
-        Emulator emu;
-        FakeHost host;
-        MemoryStore store;
-        LaunchOptions options;
-        options.gameLine = code;
-        options.romPath = folder.str();
-        options.frames = frames;
-        options.unpaced = true;
-        options.inputScript = script;
-        EXPECT_EQ(runEmulator(emu, host, store, options), 0);
-        EXPECT_TRUE(host.messages.empty());
-        const ScreenSurface& shot = emu.display.presented;
-        return {shot.pixels(), shot.pixels() + shot.byteCount()};
+        const HeadlessRun run = runHeadless(folder.str(), code, script, frames);
+        EXPECT_EQ(run.status, 0);
+        EXPECT_FALSE(run.messages);
+        EXPECT_EQ(run.width, 256);
+        return run.picture;
     }
 };
 

@@ -3,6 +3,7 @@
 ; draws a line in the colour found at 0xA000 in each bank, then shows sprite 1 and moves it
 ; with the trackball once a frame, after the IRQ and the vertical blank.
         .setcpu "6502"
+        .include "clear_pages.inc"
 
 PIXX     = $0000        ; pixel X register
 PIXY     = $0001        ; pixel Y register
@@ -47,19 +48,7 @@ reset:  sei
         sta SPRITES,x
         inx
         bne @spr
-        lda #<BITMAP
-        sta pointer
-        lda #>BITMAP
-        sta pointer+1
-        ldy #0
-        tya
-@clear: sta (pointer),y
-        iny
-        bne @clear
-        inc pointer+1
-        ldx pointer+1
-        cpx #$80
-        bne @clear
+        clear_pages pointer, >BITMAP, $80
 
         ; Palette: sixteen colour bytes.
         ldx #15

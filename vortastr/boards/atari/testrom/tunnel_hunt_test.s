@@ -2,6 +2,7 @@
 ; (bit 0 of the first byte of every column) and a diagonal (column c, row 255 - c), and counts
 ; interrupts.
         .setcpu "6502"
+        .include "clear_pages.inc"
 
 BITMAP  = $0C00         ; 224 columns of 32 bytes
 COLUMNS = 224
@@ -17,19 +18,7 @@ reset:  sei
         lda #0
         sta frames
 
-        lda #<BITMAP
-        sta pointer
-        lda #>BITMAP
-        sta pointer+1
-        ldy #0
-        tya
-@clear: sta (pointer),y
-        iny
-        bne @clear
-        inc pointer+1
-        ldx pointer+1
-        cpx #$28
-        bne @clear
+        clear_pages pointer, >BITMAP, $28
 
         lda #<BITMAP
         sta pointer
