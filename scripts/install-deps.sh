@@ -11,7 +11,7 @@ packages=(
   libsdl2-dev
   libavformat-dev libavcodec-dev libavutil-dev libswscale-dev
   libcdio-dev libiso9660-dev
-  zlib1g-dev nlohmann-json3-dev
+  zlib1g-dev nlohmann-json3-dev libzip-dev
   # tests, benchmarks and fuzzing
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   clang libclang-rt-dev clang-format clang-tidy

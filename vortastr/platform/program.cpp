@@ -1,5 +1,6 @@
 #include "platform/program.h"
 
+#include "boards/rom_files.h"
 #include "platform/ini_settings_store.h"
 #include "platform/key_state_feed.h"
 #include "platform/sdl_joystick.h"
@@ -7,6 +8,7 @@
 #include "platform/screenshots.h"
 #include "resources/about_text.h"
 #include "resources/app_icon.h"
+#include "shell/audit_command.h"
 #include "shell/startup.h"
 
 #include <QApplication>
@@ -43,6 +45,8 @@ std::unique_ptr<QCoreApplication> makeApplication(bool headless, char* programNa
 int runProgram(int argc, char** argv)
 {
     const std::vector<std::string> args(argv + 1, argv + argc);
+    if (isAuditRequest(args))
+        return runAuditCommand(args, std::cout, std::cerr);
     const ParseResult parsed = parseCommandLine(args);
     switch (parsed.status) {
     case ParseStatus::Help:
@@ -82,6 +86,8 @@ int runProgram(int argc, char** argv)
         joysticks = std::make_unique<SdlJoystickSource>();
         inputState().joysticks = joysticks.get();
     }
+    if (options.headless)
+        romFiles().reportNote = [](const std::string& text) { std::cerr << "vortastr: " << text << '\n'; };
     Emulator emulator;
     const int status = runEmulator(emulator, host, store, options);
     inputState().joysticks = nullptr;

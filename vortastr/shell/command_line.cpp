@@ -35,6 +35,10 @@ std::string usageText()
            "  --depth 8|16      bits per pixel of the windowed screen (default 16)\n"
            "  --input SCRIPT    scripted keys by frame, e.g. 60:Right,90:Right+Ctrl,120:-\n"
            "  --unpaced         do not wait for the frame rate\n"
+           "  --audit [CODE...] check the ROM sets (all, or the games named) and list\n"
+           "                    each file as found, missing or of the wrong size;\n"
+           "                    exit status 1 when a set is not complete\n"
+           "  --json            with --audit: the same as JSON\n"
            "  --help            show this text\n"
            "  --version         show the version\n";
 }

@@ -48,7 +48,7 @@ void setScreenSize(Emulator& emu)
 
 void uploadPalette(Emulator& emu)
 {
-    initGamePalette(emu.run.currentGame, emu.display, emu.colours, resolveRomPath);
+    initGamePalette(emu.run.currentGame, emu.display, emu.colours, readRomBytes);
 }
 
 void warnAbout16BitGames(Emulator& emu)
