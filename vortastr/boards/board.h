@@ -24,6 +24,8 @@ struct BoardIo {
     const DipBytes* dips = nullptr;
     uint8_t* interruptEnable = nullptr; // the latch of slot 0
     void (*soundCommand)(GameId game, uint8_t command) = nullptr;
+    // Mouse or analogue-stick motion since the last call, for trackball boards.
+    void (*takeTrackballMotion)(int32_t& dx, int32_t& dy) = nullptr;
 };
 
 struct Board {

@@ -1,5 +1,7 @@
 #include "boards/board_setup.h"
 
+#include "boards/atari/crystal_castles_board.h"
+#include "boards/atari/tunnel_hunt_board.h"
 #include "boards/game_catalogue.h"
 #include "boards/interrupt_rules.h"
 #include "boards/konami_bitmap/konami_bitmap_board.h"
@@ -60,6 +62,8 @@ void setUpFamilyBoard(Board& b)
     case Tazmania:
     case Scramble:
     case SuperBond: scramble::setUpBoard(b); break;
+    case CrystalCastles: atari::setUpCrystalCastles(b); break;
+    case TunnelHunt: atari::setUpTunnelHunt(b); break;
     default: break; // boards not available in this version never get here
     }
 }
@@ -163,6 +167,8 @@ bool boardAvailable(GameId game)
     case Tazmania:
     case Scramble:
     case SuperBond: return true;
+    case CrystalCastles:
+    case TunnelHunt: return true;
     default: return false;
     }
 }
@@ -259,6 +265,7 @@ void setUpExtras(GameId game)
     case RopeMan:
     case CircusCharlie:
     case CircusCharlie2: konamiTile::setUpExtras(b); break;
+    case CrystalCastles: atari::setUpCrystalCastlesExtras(b); break;
     default: break;
     }
     ensureOpcodeImage(b);
@@ -281,6 +288,7 @@ void releaseExtras(GameId game)
     case RopeMan:
     case CircusCharlie:
     case CircusCharlie2: konamiTile::releaseExtras(b); break;
+    case CrystalCastles: atari::releaseExtras(b); break;
     default: break;
     }
     // High scores are written here once their files are supported.

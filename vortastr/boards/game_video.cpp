@@ -1,5 +1,6 @@
 #include "boards/game_video.h"
 
+#include "boards/atari/atari_video.h"
 #include "boards/konami_bitmap/konami_bitmap_video.h"
 #include "boards/konami_tile/konami_tile_video.h"
 #include "boards/scramble/scramble_video.h"
@@ -34,6 +35,8 @@ void renderFrame(DisplayState& display, const ColourTables& colours, const Board
     case Tazmania:
     case Scramble:
     case SuperBond: scramble::render(display, colours, board); break;
+    case CrystalCastles:
+    case TunnelHunt: atari::render(display, colours, board); break;
     default: break; // the tile-and-sprite boards come with their boards
     }
 }

@@ -9,6 +9,7 @@
 #include "shell/shell_host.h"
 #include "sound/sample_sets.h"
 #include "sound/sound_session.h"
+#include "shell/trackball_motion.h"
 #include "video/game_palette.h"
 #include "video/tile_pipeline.h"
 #include "video/graphics_sheet.h"
@@ -166,6 +167,7 @@ void connectBoard(Emulator& emu)
     io.pollInput = pollInput;
     io.keyHeld = directKeyHeld;
     io.cheatMode = emu.run.cheatMode != 0;
+    io.takeTrackballMotion = takeTrackballMotion;
     io.dips = &emu.run.dips;
     io.interruptEnable = &emu.run.interruptEnable[0];
     io.soundCommand = soundCommand;

@@ -20,20 +20,11 @@ struct EndToEnd : ::testing::Test {
     // The last presented picture of a whole run.
     std::vector<uint8_t> run(const std::string& script, int frames)
     {
-        Emulator emu;
-        FakeHost host;
-        MemoryStore store;
-        LaunchOptions options;
-        options.gameLine = "JN";
-        options.romPath = folder.str();
-        options.frames = frames;
-        options.unpaced = true;
-        options.inputScript = script;
-        EXPECT_EQ(runEmulator(emu, host, store, options), 0);
-        EXPECT_TRUE(host.messages.empty());
-        const ScreenSurface& shot = emu.display.presented;
-        EXPECT_EQ(shot.width(), 256);
-        return {shot.pixels(), shot.pixels() + shot.byteCount()};
+        const HeadlessRun run = runHeadless(folder.str(), "JN", script, frames);
+        EXPECT_EQ(run.status, 0);
+        EXPECT_FALSE(run.messages);
+        EXPECT_EQ(run.width, 256);
+        return run.picture;
     }
 };
 

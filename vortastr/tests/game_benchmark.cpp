@@ -1,6 +1,7 @@
 // Emulated frames per second of the generated test ROM sets through the frame loop, unpaced:
 // "Vorta Strike" with "Never" (nothing drawn) and with every frame drawn, and every other board
 // family's test set with every frame drawn.
+#include "boards/atari/testrom/atari_test_set.h"
 #include "boards/konami_tile/tile_test_sets.h"
 #include "boards/scramble/scramble_test_set.h"
 #include "testrom/vorta_test_set.h"
@@ -77,6 +78,13 @@ void ScrambleBoardFramesEveryOneDrawn(benchmark::State& state, const char* code)
 }
 BENCHMARK_CAPTURE(ScrambleBoardFramesEveryOneDrawn, Scramble, "SC")->MinTime(1.0);
 BENCHMARK_CAPTURE(ScrambleBoardFramesEveryOneDrawn, Tazmania, "TZ")->MinTime(1.0);
+
+// Crystal Castles: 25600 instructions a frame, bitmap and sprites drawn every frame.
+void CrystalCastlesEveryFrameDrawn(benchmark::State& state)
+{
+    runFrames(state, "CC", atari::testset::writeCrystalCastlesTestSet, 1);
+}
+BENCHMARK(CrystalCastlesEveryFrameDrawn)->MinTime(1.0);
 
 } // namespace
 } // namespace vortastr::test

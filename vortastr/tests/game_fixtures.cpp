@@ -3,6 +3,7 @@
 #include "boards/board_setup.h"
 #include "boards/rom_audit.h"
 #include "boards/rom_files.h"
+#include "shell/startup.h"
 #include "testrom/vorta_test_set.h"
 #include "video/graphics_sheet.h"
 
@@ -57,6 +58,27 @@ void RunningGame::frames(int count)
 {
     for (int i = 0; i < count; ++i)
         frameLoopIteration(emu(), loop);
+}
+
+HeadlessRun runHeadless(const std::string& romPath, const std::string& gameLine, const std::string& script,
+                        int frames)
+{
+    Emulator emu;
+    FakeHost host;
+    MemoryStore store;
+    LaunchOptions options;
+    options.gameLine = gameLine;
+    options.romPath = romPath;
+    options.frames = frames;
+    options.unpaced = true;
+    options.inputScript = script;
+    HeadlessRun run;
+    run.status = runEmulator(emu, host, store, options);
+    run.messages = !host.messages.empty();
+    const ScreenSurface& shot = emu.display.presented;
+    run.width = shot.width();
+    run.picture.assign(shot.pixels(), shot.pixels() + shot.byteCount());
+    return run;
 }
 
 } // namespace vortastr::test
