@@ -1,6 +1,7 @@
 #include "boards/board_setup.h"
 
 #include "boards/game_catalogue.h"
+#include "boards/high_scores.h"
 #include "boards/interrupt_rules.h"
 #include "boards/konami_bitmap/konami_bitmap_board.h"
 #include "boards/rom_files.h"
@@ -224,8 +225,7 @@ void setUpExtras(GameId game)
     default: break;
     }
     ensureOpcodeImage(b);
-    // High scores: loadHighScores(game), a switch over the game id into the families, goes
-    // here once their files are supported; samples are set up beside it.
+    loadHighScores(game);
 }
 
 void releaseExtras(GameId game)
@@ -233,13 +233,14 @@ void releaseExtras(GameId game)
     Board& b = board();
     if (b.game != game)
         return;
+    if (b.data())
+        saveHighScores(game, std::span<const uint8_t>(b.data(), b.size()));
     switch (game) {
     case Tutankham:
     case VortaStrike:
     case VortaStrikeBootleg: konamiBitmap::releaseExtras(b); break;
     default: break;
     }
-    // High scores are written here once their files are supported.
 }
 
 } // namespace vortastr

@@ -15,6 +15,16 @@ void syncPaletteRam(GameId game, DisplayState& display, ColourTables& colours, c
     }
 }
 
+void resetRendererCaches(const Board& board)
+{
+    switch (board.game) {
+    case Tutankham:
+    case VortaStrike:
+    case VortaStrikeBootleg: konamiBitmap::forgetPaletteRecords(board.game, board.data()); break;
+    default: break;
+    }
+}
+
 void renderFrame(DisplayState& display, const ColourTables& colours, const Board& board)
 {
     if (display.suspended || !board.data())

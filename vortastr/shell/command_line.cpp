@@ -35,6 +35,8 @@ std::string usageText()
            "  --depth 8|16      bits per pixel of the windowed screen (default 16)\n"
            "  --input SCRIPT    scripted keys by frame, e.g. 60:Right,90:Right+Ctrl,120:-\n"
            "  --unpaced         do not wait for the frame rate\n"
+           "  --load-state FILE load a saved state before the first frame\n"
+           "  --save-state FILE save the state after the last frame\n"
            "  --help            show this text\n"
            "  --version         show the version\n";
 }
@@ -64,7 +66,7 @@ ParseResult parseCommandLine(std::span<const std::string> args)
         }
         const bool takesValue = arg == "--frames" || arg == "--snapshot" || arg == "--rompath" ||
                                 arg == "--config" || arg == "--depth" || arg == "--screenshots" ||
-                                arg == "--input";
+                                arg == "--input" || arg == "--save-state" || arg == "--load-state";
         std::string value;
         if (takesValue) {
             if (inlineValue) {
@@ -107,6 +109,10 @@ ParseResult parseCommandLine(std::span<const std::string> args)
             o.inputScript = value;
         } else if (arg == "--unpaced") {
             o.unpaced = true;
+        } else if (arg == "--save-state") {
+            o.saveStatePath = value;
+        } else if (arg == "--load-state") {
+            o.loadStatePath = value;
         } else if (arg == "--screenshots") {
             o.screenshotDir = value;
         } else {

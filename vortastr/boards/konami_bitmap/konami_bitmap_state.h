@@ -1,6 +1,7 @@
 #pragma once
 // The registers and buffers of a Konami bitmap board that live outside the processor's address
 // space. Part of the running Board (see family_states.h); reset with it at every set-up.
+#include "boards/state_bytes.h"
 #include "cpu/m6809/m6809_decrypt.h"
 
 #include <array>
@@ -18,5 +19,11 @@ struct KonamiBitmapState {
     int32_t romBank = 0;
     uint8_t scroll = 0; // Tutankham: horizontal scroll of the playfield, read by the renderer
 };
+
+namespace konamiBitmap {
+// The record's part of a saved state; readState is false for bytes that are not one.
+void writeState(const KonamiBitmapState& state, StateWriter& writer);
+bool readState(KonamiBitmapState& state, StateReader& reader);
+} // namespace konamiBitmap
 
 } // namespace vortastr
