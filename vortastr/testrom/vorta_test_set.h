@@ -3,6 +3,7 @@
 // bitmap, moves a 16 x 16 blitter object with the joystick, switches ROM banks (each bank holds
 // a routine that changes palette RAM and draws a marker), enables the interrupt and writes
 // sound commands. No ROM of the real game is involved.
+#include <cstddef>
 #include <cstdint>
 #include <map>
 #include <string>
@@ -22,6 +23,12 @@ constexpr int kTitleFirstByte = 112;
 constexpr int kMarkerFirstLine = 8;
 constexpr int kMarkerByte = 2;
 constexpr uint8_t kBankColours[4] = {0x07, 0x38, 0xC0, 0x3F};
+
+// The high-score table the program writes at start, as the game does: 24 entries of a BCD
+// score (3 bytes), a rank and three letters; the first entry is the board's marker, written last.
+constexpr uint16_t kHighScoreTableAddress = 0x8100;
+constexpr std::size_t kHighScoreTableBytes = 168;
+std::vector<uint8_t> vortaDefaultHighScoreTable();
 
 // File name (inside the game folder "vorta") -> contents, 8192 bytes each.
 std::map<std::string, std::vector<uint8_t>> buildVortaTestRomSet();
