@@ -2,6 +2,7 @@
 
 #include "boards/game_catalogue.h"
 #include "boards/state_bytes.h"
+#include "cpu/m6809/m6809_engine.h"
 
 #include <zlib.h>
 
@@ -24,6 +25,24 @@ constexpr uint32_t kMemoryTag = tag("MEM ");
 constexpr uint32_t kBoardTag = tag("BORD");
 constexpr uint32_t kFamilyTag = tag("FAMI");
 constexpr uint32_t kPaletteTag = tag("PAL ");
+constexpr uint32_t kEngineTag = tag("ENGN");
+
+// What an engine keeps for all its slots rather than per slot: the 6809 carries a slice's
+// overshoot into the next slice in its engine-wide counter.
+std::vector<uint8_t> engineSection(CpuKind kind)
+{
+    StateWriter w;
+    if (kind == Cpu6809)
+        w << m6809Engine().counter;
+    return std::move(w.bytes());
+}
+bool readEngineSection(CpuKind kind, std::span<const uint8_t> bytes, int32_t& counter)
+{
+    StateReader r(bytes);
+    if (kind == Cpu6809)
+        r >> counter;
+    return r.ok() && r.atEnd();
+}
 
 uint32_t crcOf(std::span<const uint8_t> bytes)
 {
@@ -96,6 +115,7 @@ struct Candidate {
     int32_t paletteBank = 0;
     std::array<RgbBank, 2> rgb{};
     std::span<const uint8_t> memory;
+    int32_t engineCounter = 0;
 };
 
 bool readSlot(Candidate& c, std::size_t i, std::span<const uint8_t> bytes)
@@ -158,6 +178,8 @@ void commit(Candidate& c, Board& b, ColourTables& colours)
     b.family = std::move(c.family);
     colours.bank = c.paletteBank;
     colours.rgb = c.rgb;
+    if (b.kind == Cpu6809)
+        m6809Engine().counter = c.engineCounter;
 }
 
 std::string gameName(int32_t number)
@@ -181,6 +203,7 @@ std::vector<uint8_t> encodeSavedState(const Board& b, const ColourTables& colour
     writeFamilyState(b, family);
     sections.emplace_back(kFamilyTag, std::move(family.bytes()));
     sections.emplace_back(kPaletteTag, paletteSection(colours));
+    sections.emplace_back(kEngineTag, engineSection(b.kind));
 
     StateWriter w;
     w.append(kMagic);
@@ -246,7 +269,8 @@ bool decodeSavedState(std::span<const uint8_t> file, Board& b, ColourTables& col
     c.family = b.family;
     StateReader familyReader(sections[kFamilyTag]);
     if (c.memory.size() != b.size() || !readBoard(c, sections[kBoardTag]) ||
-        !readFamilyState(b.game, c.family, familyReader) || !readPalette(c, sections[kPaletteTag]))
+        !readFamilyState(b.game, c.family, familyReader) || !readPalette(c, sections[kPaletteTag]) ||
+        !readEngineSection(b.kind, sections[kEngineTag], c.engineCounter))
         return failed();
     commit(c, b, colours);
     return true;

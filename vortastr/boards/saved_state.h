@@ -7,7 +7,8 @@
 //            its engine record through the engine adapter), "MEM " (the processor's whole
 //            memory block, banked windows and opcode image included), "BORD" (the common
 //            registers of the board), "FAMI" (the family's registers), "PAL " (palette bank
-//            and logical colours)
+//            and logical colours), "ENGN" (what the engine keeps for all slots: the 6809's
+//            carried cycle count)
 //   CRC-32 (u32) of everything before it
 //
 // All numbers are little-endian. A family adds its registers through writeFamilyState /
