@@ -17,10 +17,10 @@ void syncPaletteRam(GameId game, DisplayState& display, ColourTables& colours, c
 
 void resetRendererCaches(const Board& board)
 {
+    // The Konami bitmap renderer converts the whole bitmap every frame and keeps no cache (its
+    // palette-sync record travels in the saved state). Families whose renderers cache what
+    // they drew add an arm here.
     switch (board.game) {
-    case Tutankham:
-    case VortaStrike:
-    case VortaStrikeBootleg: konamiBitmap::forgetPaletteRecords(board.game, board.data()); break;
     default: break;
     }
 }

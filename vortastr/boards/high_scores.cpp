@@ -168,6 +168,13 @@ void installHighScores(GameId game, std::span<uint8_t> memory)
     state.saveAllowed = true;
 }
 
+void highScoresTakenFromState()
+{
+    HighScoreState& state = highScores();
+    state.pending = false;
+    state.saveAllowed = true;
+}
+
 bool saveHighScores(GameId game, std::span<const uint8_t> memory)
 {
     HighScoreState& state = highScores();

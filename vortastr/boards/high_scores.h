@@ -50,6 +50,9 @@ HighScoreState& highScores();
 void loadHighScores(GameId game);
 // After a slice while pending: installs once the game's markers stand in RAM.
 void installHighScores(GameId game, std::span<uint8_t> memory);
+// After a saved state was loaded: its RAM holds the table the game had, which nothing may
+// overwrite; it is written when the game is left.
+void highScoresTakenFromState();
 // When leaving the game, before a reset or change of game: writes the region if allowed.
 // False when a write was due and failed (the old file is then untouched).
 bool saveHighScores(GameId game, std::span<const uint8_t> memory);

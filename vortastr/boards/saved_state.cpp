@@ -60,15 +60,27 @@ uint32_t crcOf(std::span<const uint8_t> bytes)
 void writeFamilyState(const Board& b, StateWriter& w)
 {
     switch (boardFamily(b.game)) {
-    case BoardFamily::KonamiBitmap: konamiBitmap::writeState(b.family.konamiBitmap, w); break;
+    case BoardFamily::KonamiBitmap: konamiBitmap::writeState(b.game, b.family.konamiBitmap, w); break;
     default: break;
     }
 }
-bool readFamilyState(GameId game, FamilyStates& family, StateReader& r)
+// What a family keeps outside its record (renderer and palette-sync state), read with it.
+struct FamilyExtras {
+    std::array<uint8_t, 16> konamiPaletteRecord{};
+};
+bool readFamilyState(GameId game, FamilyStates& family, FamilyExtras& extras, StateReader& r)
 {
     switch (boardFamily(game)) {
-    case BoardFamily::KonamiBitmap: return konamiBitmap::readState(family.konamiBitmap, r);
+    case BoardFamily::KonamiBitmap:
+        return konamiBitmap::readState(game, family.konamiBitmap, extras.konamiPaletteRecord, r);
     default: return r.atEnd();
+    }
+}
+void commitFamilyExtras(GameId game, const FamilyExtras& extras)
+{
+    switch (boardFamily(game)) {
+    case BoardFamily::KonamiBitmap: konamiBitmap::takePaletteRecord(game, extras.konamiPaletteRecord); break;
+    default: break;
     }
 }
 
@@ -99,6 +111,11 @@ std::vector<uint8_t> paletteSection(const ColourTables& colours)
     for (const RgbBank& bank : colours.rgb)
         for (const RgbEntry& e : bank)
             w << e.red << e.green << e.blue << e.flags;
+    for (uint8_t index : colours.index8)
+        w << index;
+    for (const auto& bank : colours.colour16)
+        for (uint16_t pixel : bank)
+            w << pixel;
     return std::move(w.bytes());
 }
 
@@ -112,8 +129,11 @@ struct Candidate {
     std::array<uint8_t, 4> videoIo{};
     std::array<uint16_t, 2> scrollWords{};
     FamilyStates family;
+    FamilyExtras familyExtras;
     int32_t paletteBank = 0;
     std::array<RgbBank, 2> rgb{};
+    std::array<uint8_t, 256> index8{};
+    std::array<std::array<uint16_t, 256>, 2> colour16{};
     std::span<const uint8_t> memory;
     int32_t engineCounter = 0;
 };
@@ -152,6 +172,11 @@ bool readPalette(Candidate& c, std::span<const uint8_t> bytes)
     for (RgbBank& bank : c.rgb)
         for (RgbEntry& e : bank)
             r >> e.red >> e.green >> e.blue >> e.flags;
+    for (uint8_t& index : c.index8)
+        r >> index;
+    for (auto& bank : c.colour16)
+        for (uint16_t& pixel : bank)
+            r >> pixel;
     return r.ok() && r.atEnd() && (c.paletteBank == 0 || c.paletteBank == 1);
 }
 
@@ -176,8 +201,11 @@ void commit(Candidate& c, Board& b, ColourTables& colours)
     if (b.io.interruptEnable)
         *b.io.interruptEnable = c.interruptLatch;
     b.family = std::move(c.family);
+    commitFamilyExtras(b.game, c.familyExtras);
     colours.bank = c.paletteBank;
     colours.rgb = c.rgb;
+    colours.index8 = c.index8;
+    colours.colour16 = c.colour16;
     if (b.kind == Cpu6809)
         m6809Engine().counter = c.engineCounter;
 }
@@ -269,7 +297,7 @@ bool decodeSavedState(std::span<const uint8_t> file, Board& b, ColourTables& col
     c.family = b.family;
     StateReader familyReader(sections[kFamilyTag]);
     if (c.memory.size() != b.size() || !readBoard(c, sections[kBoardTag]) ||
-        !readFamilyState(b.game, c.family, familyReader) || !readPalette(c, sections[kPaletteTag]) ||
+        !readFamilyState(b.game, c.family, c.familyExtras, familyReader) || !readPalette(c, sections[kPaletteTag]) ||
         !readEngineSection(b.kind, sections[kEngineTag], c.engineCounter))
         return failed();
     commit(c, b, colours);

@@ -6,8 +6,8 @@
 //   sections in the order of the header: "CPU0"/"CPU1" (each slot's cycle count, latch and
 //            its engine record through the engine adapter), "MEM " (the processor's whole
 //            memory block, banked windows and opcode image included), "BORD" (the common
-//            registers of the board), "FAMI" (the family's registers), "PAL " (palette bank
-//            and logical colours), "ENGN" (what the engine keeps for all slots: the 6809's
+//            registers of the board), "FAMI" (the family's registers), "PAL " (palette bank,
+//            logical colours and their 8- and 16-bit forms), "ENGN" (what the engine keeps for all slots: the 6809's
 //            carried cycle count)
 //   CRC-32 (u32) of everything before it
 //

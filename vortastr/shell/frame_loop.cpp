@@ -332,15 +332,12 @@ void carryOutFramePendingAction(Emulator& emu, FrameLoop& loop)
 
 void afterStateLoaded(Emulator& emu, FrameLoop& loop)
 {
-    ColourTables& colours = emu.colours;
     if (emu.display.paletted) {
-        uploadGameEntries(colours, emu.display.screen.palette());
-        uploadGameEntries(colours, emu.display.presented.palette());
-    } else {
-        rebuildColour16(colours, 0, emu.display.pixelFormat);
-        rebuildColour16(colours, 1, emu.display.pixelFormat);
+        uploadGameEntries(emu.colours, emu.display.screen.palette());
+        uploadGameEntries(emu.colours, emu.display.presented.palette());
     }
     resetRendererCaches(board());
+    highScoresTakenFromState();
     loop.frameCounter = 0;
 }
 

@@ -46,6 +46,7 @@ struct SavedStates : ::testing::Test {
         options.loadStatePath = loadState;
         options.saveStatePath = saveState;
         RunResult result;
+        keyStates().releaseAll(); // keys held at the end of the last run stay down otherwise
         result.status = runEmulator(emu, host, store, options);
         const ScreenSurface& shot = emu.display.presented;
         result.picture.assign(shot.pixels(), shot.pixels() + shot.byteCount());

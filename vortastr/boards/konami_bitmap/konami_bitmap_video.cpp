@@ -64,15 +64,6 @@ PaletteRecords& paletteRecords()
     return records;
 }
 
-void forgetPaletteRecords(GameId game, const uint8_t* memory)
-{
-    if (!memory)
-        return;
-    auto& record = game == Tutankham ? paletteRecords().tutankham : paletteRecords().vortaStrike;
-    for (std::size_t e = 0; e < record.size(); ++e)
-        record[e] = static_cast<uint8_t>(~memory[kPaletteRam + e]);
-}
-
 void syncPaletteRam(GameId game, DisplayState& display, ColourTables& colours, const uint8_t* memory,
                     bool paletteCycling)
 {

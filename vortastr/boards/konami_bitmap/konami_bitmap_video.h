@@ -26,8 +26,6 @@ struct PaletteRecords {
     std::array<uint8_t, 16> vortaStrike{};
 };
 PaletteRecords& paletteRecords();
-// Makes the next sync take every entry from palette RAM again (after a saved state is loaded).
-void forgetPaletteRecords(GameId game, const uint8_t* memory);
 
 // Follows palette RAM: every entry in 16-bit modes or with palette cycling, else the first 15
 // (Tutankham) or the first one (Vorta Strike).
