@@ -61,6 +61,10 @@ bool commitFile(const std::string& path, std::span<const uint8_t> bytes, std::st
 
 bool readWholeFile(const std::string& path, std::size_t limit, std::string& bytesOut)
 {
+    // A FIFO or device would block or never end: only plain files are read.
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(path, ec))
+        return false;
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (!file)
         return false;

@@ -15,7 +15,7 @@ bool commitFile(const std::string& path, std::span<const uint8_t> bytes, std::st
 extern long long commitFileFailAfterBytes;
 
 // The whole of a file, at most `limit` bytes (one more tells a longer file apart); false when
-// it cannot be opened or read.
+// it is not a plain file or cannot be read.
 bool readWholeFile(const std::string& path, std::size_t limit, std::string& bytesOut);
 
 } // namespace vortastr

@@ -13,6 +13,8 @@
 
 #include <filesystem>
 
+#include <sys/stat.h>
+
 namespace vortastr::test {
 namespace {
 
@@ -109,6 +111,12 @@ TEST_F(SavedStates, ForeignDamagedOrOtherVersionStatesAreRefusedAndTheGameGoesOn
                           {"version", otherVersion, "format version"},
                           {"truncated", truncated, "check sum"},
                           {"garbage", std::vector<uint8_t>(64, 0xAB), "not a saved state"}};
+    const std::string fifo = folder.file("pipe.state");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const RunResult fromPipe = run("JN", 3, fifo, "");
+    ASSERT_EQ(fromPipe.messages.size(), 1u) << "a pipe is never waited on";
+    EXPECT_TRUE(fs::is_fifo(fifo));
+
     const RunResult plain = run("JN", 30, "", "");
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
