@@ -3,6 +3,7 @@
 #include "boards/atari/crystal_castles_board.h"
 #include "boards/atari/tunnel_hunt_board.h"
 #include "boards/game_catalogue.h"
+#include "boards/high_scores.h"
 #include "boards/interrupt_rules.h"
 #include "boards/konami_bitmap/konami_bitmap_board.h"
 #include "boards/konami_tile/konami_tile_board.h"
@@ -269,8 +270,7 @@ void setUpExtras(GameId game)
     default: break;
     }
     ensureOpcodeImage(b);
-    // High scores: loadHighScores(game), a switch over the game id into the families, goes
-    // here once their files are supported; samples are set up beside it.
+    loadHighScores(game);
 }
 
 void releaseExtras(GameId game)
@@ -278,6 +278,8 @@ void releaseExtras(GameId game)
     Board& b = board();
     if (b.game != game)
         return;
+    if (b.data())
+        saveHighScores(game, std::span<const uint8_t>(b.data(), b.size()));
     switch (game) {
     case Tutankham:
     case VortaStrike:
@@ -291,7 +293,6 @@ void releaseExtras(GameId game)
     case CrystalCastles: atari::releaseExtras(b); break;
     default: break;
     }
-    // High scores are written here once their files are supported.
 }
 
 } // namespace vortastr

@@ -27,8 +27,9 @@ std::string boardNotAvailableMessage(GameId game);
 // saying so. The board record is reset first, so a failure leaves no half-built board.
 int setUpBoard(GameId game);
 
-// Side buffers, decrypted images and the 6809 opcode image. A buffer that cannot be had
-// leaves the game running without it.
+// Side buffers, decrypted images and the 6809 opcode image, then the high scores (loaded
+// here, written when the game is released). A buffer that cannot be had leaves the game
+// running without it.
 void setUpExtras(GameId game);
 void releaseExtras(GameId game);
 

@@ -18,6 +18,25 @@ void syncPaletteRam(GameId game, DisplayState& display, ColourTables& colours, c
     }
 }
 
+void resetRendererCaches(const Board& board)
+{
+    // The Konami bitmap and Atari renderers convert the whole bitmap every frame and keep no
+    // cache (the bitmap boards' palette-sync record travels in the saved state). Families whose
+    // renderers cache what they drew have an arm here.
+    switch (board.game) {
+    case TrackNField:
+    case HyperSports:
+    case RockNRope:
+    case RopeMan:
+    case CircusCharlie:
+    case CircusCharlie2: konamiTile::resetCaches(); break;
+    case Tazmania:
+    case Scramble:
+    case SuperBond: scramble::resetCaches(); break;
+    default: break;
+    }
+}
+
 void renderFrame(DisplayState& display, const ColourTables& colours, const Board& board)
 {
     if (display.suspended || !board.data())

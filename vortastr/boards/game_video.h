@@ -10,6 +10,10 @@ namespace vortastr {
 void syncPaletteRam(GameId game, DisplayState& display, ColourTables& colours, const uint8_t* memory,
                     bool paletteCycling);
 
+// Forgets what the renderers and palette sync remember between frames (after a saved state
+// is loaded), so the next frame is drawn from the board's memory alone.
+void resetRendererCaches(const Board& board);
+
 // Draws one frame of the running board on the display's screen surface; nothing while the
 // display is suspended. Boards without a renderer yet leave the screen as it is.
 void renderFrame(DisplayState& display, const ColourTables& colours, const Board& board);

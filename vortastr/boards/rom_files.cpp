@@ -41,6 +41,8 @@ RomFileContext& romFiles()
     return context;
 }
 
+std::string resolveRomPath(const std::string& name) { return folderFilePath(romFiles().romPath, name); }
+
 std::string hostRomName(const std::string& name)
 {
     std::string host = name;

@@ -30,6 +30,8 @@ using RomFile = std::unique_ptr<RomSource>;
 
 // A ROM name with the host's separators ("vorta/VSA_B9.BIN" here).
 std::string hostRomName(const std::string& name);
+// The host path of a plain file below the ROM path (see folderFilePath).
+std::string resolveRomPath(const std::string& name);
 
 // The message shown when a ROM cannot be opened; it names the file in the host's form, and
 // the archive when the file was looked for in one.

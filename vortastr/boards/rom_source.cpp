@@ -44,7 +44,7 @@ std::vector<std::string> componentsOf(const std::string& name)
 
 // Follows `parts` down from `folder`, each without regard to case; the path as written when
 // something is not there.
-RomLocation inFolder(const fs::path& folder, const std::vector<std::string>& parts, std::size_t first)
+std::string resolvedPath(const fs::path& folder, const std::vector<std::string>& parts, std::size_t first)
 {
     fs::path asWritten = folder, found = folder;
     bool stillFound = true;
@@ -57,8 +57,13 @@ RomLocation inFolder(const fs::path& folder, const std::vector<std::string>& par
                 stillFound = false;
         }
     }
+    return (stillFound ? found : asWritten).string();
+}
+
+RomLocation inFolder(const fs::path& folder, const std::vector<std::string>& parts, std::size_t first)
+{
     RomLocation where;
-    where.path = (stillFound ? found : asWritten).string();
+    where.path = resolvedPath(folder, parts, first);
     FileIdentity identity;
     const int fd = openRegularFile(where.path, identity, where.problem);
     if (fd >= 0) {
@@ -193,6 +198,11 @@ std::optional<std::vector<uint8_t>> readRomSource(const std::string& romFolder, 
     std::vector<uint8_t> bytes(static_cast<std::size_t>(std::min<uint64_t>(source->size(), maxBytes)));
     bytes.resize(source->read(bytes.data(), bytes.size()));
     return bytes;
+}
+
+std::string folderFilePath(const std::string& romFolder, const std::string& name)
+{
+    return resolvedPath(romFolder.empty() ? fs::path(".") : fs::path(romFolder), componentsOf(name), 0);
 }
 
 } // namespace vortastr

@@ -30,6 +30,10 @@ struct RomLocation {
     bool found() const { return place != RomPlace::Missing; }
 };
 
+// The host path of a plain file below the ROM folder (high scores, saved states), each component
+// found without regard to case; as written where it is not there. Archives are not looked in.
+std::string folderFilePath(const std::string& romFolder, const std::string& name);
+
 // Where the file is and whether it can be read, without reading it: a folder file must be a
 // readable regular file, an archive must open. Used by the audit.
 RomLocation locateRom(const std::string& romFolder, const std::string& name);

@@ -40,6 +40,8 @@ std::string usageText()
            "                    exit status 1 when a set is not complete\n"
            "  --json            with --audit: the same as JSON\n"
            "  --wav FILE        record the sound of the run (44100 Hz, 16-bit stereo WAV)\n"
+           "  --load-state FILE load a saved state before the first frame\n"
+           "  --save-state FILE save the state after the last frame\n"
            "  --help            show this text\n"
            "  --version         show the version\n";
 }
@@ -69,7 +71,8 @@ ParseResult parseCommandLine(std::span<const std::string> args)
         }
         const bool takesValue = arg == "--frames" || arg == "--snapshot" || arg == "--rompath" ||
                                 arg == "--config" || arg == "--depth" || arg == "--screenshots" ||
-                                arg == "--input" || arg == "--wav";
+                                arg == "--input" || arg == "--wav" || arg == "--save-state" ||
+                                arg == "--load-state";
         std::string value;
         if (takesValue) {
             if (inlineValue) {
@@ -114,6 +117,10 @@ ParseResult parseCommandLine(std::span<const std::string> args)
             o.unpaced = true;
         } else if (arg == "--wav") {
             o.wavPath = value;
+        } else if (arg == "--save-state") {
+            o.saveStatePath = value;
+        } else if (arg == "--load-state") {
+            o.loadStatePath = value;
         } else if (arg == "--screenshots") {
             o.screenshotDir = value;
         } else {

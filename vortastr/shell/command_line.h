@@ -21,6 +21,8 @@ struct LaunchOptions {
     std::string inputScript;   // scripted key presses by frame ("60:Right,90:Right+Ctrl,120:-")
     bool unpaced = false;      // run frames as fast as they come (tests, demos, benchmarks)
     std::string wavPath;       // record the mixed sound of the run into this WAV file
+    std::string loadStatePath; // saved state loaded before the first frame
+    std::string saveStatePath; // saved state written after the last frame
 };
 
 enum class ParseStatus { Run, Help, Version, UsageError };

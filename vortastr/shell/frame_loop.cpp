@@ -3,6 +3,7 @@
 #include "boards/board_setup.h"
 #include "boards/game_states.h"
 #include "boards/graphics_sets.h"
+#include "boards/high_scores.h"
 #include "boards/rom_files.h"
 #include "boards/game_video.h"
 #include "shell/main_loop.h"
@@ -28,6 +29,38 @@ void showError(Emulator& emu, const std::string& text)
 {
     if (emu.host)
         emu.host->messageBox(text, kErrorCaption, MessageIcon::Error);
+}
+
+void showWarning(Emulator& emu, const std::string& text)
+{
+    if (emu.host)
+        emu.host->messageBox(text, kWarningCaption, MessageIcon::Warning);
+}
+
+// Before a reset or a change of game: the table, unless the file's is still to be installed.
+void saveHighScoresBeforeLeaving(GameId game)
+{
+    const Board& b = board();
+    if (!highScores().pending && b.data() && b.game == game)
+        saveHighScores(game, std::span<const uint8_t>(b.data(), b.size()));
+}
+
+int saveStateOfGame(Emulator& emu, GameId game)
+{
+    std::string warning;
+    const int status = saveGameState(game, emu.colours, warning);
+    if (!warning.empty())
+        showWarning(emu, warning);
+    return status;
+}
+
+int loadStateOfGame(Emulator& emu, GameId game)
+{
+    std::string warning;
+    const int status = loadGameState(game, emu.colours, warning);
+    if (!warning.empty())
+        showWarning(emu, warning);
+    return status;
 }
 
 void takeSavedDips(Emulator& emu)
@@ -104,6 +137,7 @@ void changeGame(Emulator& emu, FrameLoop& loop)
     if (!isCatalogueGame(run.requestedGame))
         return;
     const GameId previous = run.currentGame;
+    saveHighScoresBeforeLeaving(previous);
     run.currentGame = run.requestedGame;
     if (run.currentGame == loop.lastLoadedGame || !loadNewGame(emu, loop)) {
         // Nothing new was loaded: the running game starts again with fresh extras.
@@ -174,6 +208,7 @@ void connectBoard(Emulator& emu)
     sampleSets().showTitle = [&emu](const char* name) { setWindowTitle(emu.display, name ? name : emu.run.titleName, nullptr); };
     romFiles().romPath = emu.run.romPath;
     romFiles().reportError = [&emu](const std::string& text) { showError(emu, text); };
+    highScores().note = [](const std::string& text) { std::fprintf(stderr, "vortastr: %s\n", text.c_str()); };
 }
 
 FrameLoopResult loadStartingGame(Emulator& emu)
@@ -194,9 +229,9 @@ FrameLoopResult startFrameLoop(Emulator& emu, FrameLoop& loop)
     RunState& run = emu.run;
     run.quitRequested = false;
     if (!loop.saveState)
-        loop.saveState = saveGameState;
+        loop.saveState = [&emu](GameId game) { return saveStateOfGame(emu, game); };
     if (!loop.loadState)
-        loop.loadState = loadGameState;
+        loop.loadState = [&emu](GameId game) { return loadStateOfGame(emu, game); };
     run.dips.a = 0;
     loop.fpsLastMs = loop.clock.now() / 1000000;
     loop.fpsIterations = 0;
@@ -227,9 +262,12 @@ FrameLoopResult startFrameLoop(Emulator& emu, FrameLoop& loop)
 void runOneFrame(Emulator& emu)
 {
     Board& b = board();
+    HighScoreState& scores = highScores();
     for (int32_t s = 0; s < b.slicesPerFrame; ++s) {
         b.currentSlice = s;
         runCpuSlice(b.slots, emu.run.currentGame);
+        if (scores.pending)
+            installHighScores(emu.run.currentGame, std::span<uint8_t>(b.data(), b.size()));
     }
     soundFrameDone(b.framesPerSecond);
 }
@@ -287,20 +325,33 @@ void carryOutFramePendingAction(Emulator& emu, FrameLoop& loop)
     const int32_t action = run.pendingAction;
     run.pendingAction = NoAction;
     switch (action) {
-    case ActionReset: resetMachine(emu); break;
+    case ActionReset:
+        saveHighScoresBeforeLeaving(run.currentGame);
+        resetMachine(emu);
+        loadHighScores(run.currentGame);
+        break;
     case ActionChangeGame: changeGame(emu, loop); break;
     case ActionSaveState:
         if (loop.saveState)
             loop.saveState(run.currentGame);
         break;
     case ActionLoadState:
-        if (loop.loadState && loop.loadState(run.currentGame) == 0) {
-            loop.frameCounter = 0;
-            resetTileCaches(tileVideo()); // the loaded video RAM is drawn in full
-        }
+        if (loop.loadState && loop.loadState(run.currentGame) == kStateDone)
+            afterStateLoaded(emu, loop);
         break;
     default: break;
     }
+}
+
+void afterStateLoaded(Emulator& emu, FrameLoop& loop)
+{
+    if (emu.display.paletted) {
+        uploadGameEntries(emu.colours, emu.display.screen.palette());
+        uploadGameEntries(emu.colours, emu.display.presented.palette());
+    }
+    resetRendererCaches(board());
+    highScoresTakenFromState();
+    loop.frameCounter = 0;
 }
 
 bool frameLoopIteration(Emulator& emu, FrameLoop& loop)
@@ -338,6 +389,8 @@ GameRunResult runGame(Emulator& emu, const LaunchOptions& options)
     run.useJoystick = run.joystickPresent && emu.settings.joystickSetting == 1 ? 1 : 0;
     FrameLoop loop;
     loop.unpaced = options.unpaced;
+    loop.loadStatePath = options.loadStatePath;
+    loop.saveStatePath = options.saveStatePath;
     std::string error;
     loop.script = parseInputScript(options.inputScript, error);
 
@@ -346,7 +399,7 @@ GameRunResult runGame(Emulator& emu, const LaunchOptions& options)
         releaseSheets();
         return {1, false};
     }
-    if (runFrameLoop(emu, loop, options.frames) == FrameLoopResult::GameRomsMissing)
+    if (runFrameLoop(emu, loop, options.frames) == FrameLoopResult::GameRomsMissing || loop.stateFileFailed)
         result.exitStatus = 1;
     board().memory = CpuMemory{};
     clearCpuSlots(board().slots);
@@ -359,10 +412,24 @@ FrameLoopResult runFrameLoop(Emulator& emu, FrameLoop& loop, int maxIterations)
     const FrameLoopResult started = startFrameLoop(emu, loop);
     if (started != FrameLoopResult::Quit)
         return started;
+    if (!loop.loadStatePath.empty()) {
+        std::string warning;
+        if (loadStateFile(loop.loadStatePath, emu.colours, warning) == kStateDone)
+            afterStateLoaded(emu, loop);
+        else
+            showWarning(emu, warning);
+    }
     int iterations = 0;
     while (frameLoopIteration(emu, loop)) {
         if (maxIterations > 0 && ++iterations >= maxIterations)
             break;
+    }
+    if (!loop.saveStatePath.empty()) {
+        std::string warning;
+        if (saveStateFile(loop.saveStatePath, emu.colours, warning) != kStateDone) {
+            showWarning(emu, warning.empty() ? "No state to save." : warning);
+            loop.stateFileFailed = true;
+        }
     }
     endFrameLoop(emu);
     return FrameLoopResult::Quit;

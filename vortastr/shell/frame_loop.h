@@ -45,9 +45,13 @@ struct FrameLoop {
     int64_t renderedFrames = 0;
     bool functionKeyLatch = false;
     GameId lastLoadedGame = NoGame;
-    // Called for F7 and F8; the saved-states support by default.
+    // Called for F7 and F8; the saved-states support by default (kStateDone after a load
+    // resets the renderer caches and the frame counter).
     std::function<int(GameId)> saveState;
     std::function<int(GameId)> loadState;
+    // The command line's state files: loaded before the first frame, saved after the last.
+    std::string loadStatePath, saveStatePath;
+    bool stateFileFailed = false; // the --save-state file could not be written
 };
 
 enum class FrameLoopResult { Quit, GameRomsMissing, CharacterRomsMissing };
@@ -77,6 +81,8 @@ void resetMachine(Emulator& emulator);
 bool paceFrame(FrameLoop& loop, int32_t fps, int32_t frames);
 void presentAndPace(Emulator& emulator, FrameLoop& loop);
 void carryOutFramePendingAction(Emulator& emulator, FrameLoop& loop);
+// After a saved state was loaded: the palette from its colours, renderer caches, frame counter.
+void afterStateLoaded(Emulator& emulator, FrameLoop& loop);
 // Draws the running game: palette RAM, the board's renderer, present.
 void renderGame(Emulator& emulator);
 

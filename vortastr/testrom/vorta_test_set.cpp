@@ -101,11 +101,33 @@ std::vector<uint8_t> objectBytes()
     return bytes;
 }
 
+// Copies the default high-score table into RAM, its first entry (the marker) last, so the
+// marker never stands before the rest of the table does.
+void writeDefaultHighScores(Emitter& a)
+{
+    constexpr uint8_t LDA_IDX = 0xA6;
+    constexpr uint16_t kMarkerBytes = 7;
+    const uint16_t parts[2][3] = {{kMarkerBytes, kHighScoreTableBytes - kMarkerBytes, 0}, {0, kMarkerBytes, 1}};
+    for (const auto& part : parts) {
+        const std::string loop = part[2] ? "highScoreMarker" : "highScoreRest";
+        a.op(LDX_IMM), a.word("highScores");
+        a.op(LEAX), a.byte(0x89), a.word(part[0]); // LEAX n,X
+        a.op(PREFIX10, LDY_IMM), a.word(uint16_t(kHighScoreTableAddress + part[0]));
+        a.op(LDB_IMM), a.byte(uint8_t(part[1]));
+        a.label(loop);
+        a.op(LDA_IDX), a.byte(0x80); // LDA ,X+
+        a.op(STA_IDX), a.byte(0xA0); // STA ,Y+
+        a.op(DECB);
+        a.branch(BNE, loop);
+    }
+}
+
 void program(Emitter& a)
 {
     a.org(0xA000);
     a.label("reset");
     a.op(PREFIX10, LDS_IMM), a.word(kStackTop);
+    writeDefaultHighScores(a);
     // Title: copy 176 lines of 8 bytes into the bitmap.
     a.op(LDX_IMM), a.word("title");
     a.op(PREFIX10, LDY_IMM), a.word(uint16_t(kTitleFirstLine * 128 + kTitleFirstByte));
@@ -232,6 +254,8 @@ void program(Emitter& a)
     a.data(titleBytes());
     a.label("soundScript");
     a.data({std::begin(kSoundScript), std::end(kSoundScript)});
+    a.label("highScores");
+    a.data(vortaDefaultHighScoreTable());
 
     a.org(0xFFF8);
     a.word("irq");
@@ -265,6 +289,17 @@ std::vector<uint8_t> slice(const std::vector<uint8_t>& bytes, std::size_t from)
 }
 
 } // namespace
+
+std::vector<uint8_t> vortaDefaultHighScoreTable()
+{
+    std::vector<uint8_t> table;
+    for (uint8_t entry = 0; entry < kHighScoreTableBytes / 7; ++entry) {
+        const uint8_t tens = uint8_t(9 - entry % 10); // 010000 for the first entry, then falling
+        const uint8_t score[3] = {uint8_t(entry == 0 ? 0x01 : 0x00), uint8_t(entry == 0 ? 0x00 : tens << 4), 0x00};
+        table.insert(table.end(), {score[0], score[1], score[2], uint8_t(entry + 2), 'A', 'A', 'A'});
+    }
+    return table;
+}
 
 std::map<std::string, std::vector<uint8_t>> buildVortaTestRomSet()
 {

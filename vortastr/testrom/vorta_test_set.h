@@ -4,6 +4,7 @@
 // a routine that changes palette RAM and draws a marker), enables the interrupt and writes
 // sound commands: Fire gives command 1, and every 16th update the next command of a script.
 // No ROM of the real game is involved.
+#include <cstddef>
 #include <cstdint>
 #include <map>
 #include <string>
@@ -28,6 +29,12 @@ constexpr uint8_t kBankColours[4] = {0x07, 0x38, 0xC0, 0x3F};
 // a last one-shot.
 constexpr int kSoundStepUpdates = 16;
 constexpr uint8_t kSoundScript[8] = {0, 1, 24, 3, 27, 26, 0, 5};
+
+// The high-score table the program writes at start, as the game does: 24 entries of a BCD
+// score (3 bytes), a rank and three letters; the first entry is the board's marker, written last.
+constexpr uint16_t kHighScoreTableAddress = 0x8100;
+constexpr std::size_t kHighScoreTableBytes = 168;
+std::vector<uint8_t> vortaDefaultHighScoreTable();
 
 // File name (inside the game folder "vorta") -> contents, 8192 bytes each.
 std::map<std::string, std::vector<uint8_t>> buildVortaTestRomSet();

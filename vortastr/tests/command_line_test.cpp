@@ -101,7 +101,7 @@ std::vector<std::string> words(std::initializer_list<const char*> list) { return
 TEST(LongOptions, ParsedWithValuesEitherWay)
 {
     const auto args = words({"JB", "--headless", "--frames", "12", "--snapshot=out.png", "-cheat", "--rompath", "roms",
-                             "--config", "a.ini", "--depth=8"});
+                             "--config", "a.ini", "--depth=8", "--save-state", "out.state", "--load-state=in.state"});
     const ParseResult r = parseCommandLine(args);
     ASSERT_EQ(r.status, ParseStatus::Run) << r.error;
     EXPECT_EQ(r.options.gameLine, "JB -cheat");
@@ -111,6 +111,8 @@ TEST(LongOptions, ParsedWithValuesEitherWay)
     EXPECT_EQ(r.options.romPath, "roms");
     EXPECT_EQ(r.options.configPath, "a.ini");
     EXPECT_EQ(r.options.depth, 8);
+    EXPECT_EQ(r.options.saveStatePath, "out.state");
+    EXPECT_EQ(r.options.loadStatePath, "in.state");
 
     const ParseResult defaults = parseCommandLine({});
     EXPECT_EQ(defaults.options.depth, 16);
@@ -134,6 +136,8 @@ TEST(LongOptions, HelpVersionAndUsageErrors)
         {words({"--frames", "12x"}), ParseStatus::UsageError},
         {words({"--depth", "24"}), ParseStatus::UsageError},
         {words({"--snapshot="}), ParseStatus::UsageError},
+        {words({"--save-state"}), ParseStatus::UsageError},
+        {words({"--load-state="}), ParseStatus::UsageError},
         {words({"--headless=1"}), ParseStatus::UsageError},
         {words({"--window"}), ParseStatus::UsageError},
         {words({"--screenshots", "d", "--headless"}), ParseStatus::UsageError},

@@ -312,4 +312,6 @@ void render(DisplayState& display, const ColourTables& colours, const Board& boa
     drawSprites(frame);
 }
 
+void resetCaches() { resetTileCaches(tileVideo()); }
+
 } // namespace vortastr::konamiTile

@@ -39,5 +39,7 @@ void drawSprites(const TileFrame& frame);
 
 // renderFrame for these boards: clip window reset, tiles, background copy, sprites.
 void render(DisplayState& display, const ColourTables& colours, const Board& board);
+// After a saved state is loaded: the loaded video RAM is drawn in full.
+void resetCaches();
 
 } // namespace vortastr::konamiTile

@@ -41,6 +41,8 @@ struct BackgroundCache {
 };
 // The running game's cache; reset at every board set-up.
 BackgroundCache& backgroundCache();
+// After a saved state is loaded: every cell is drawn again.
+inline void resetCaches() { backgroundCache().reset(); }
 
 struct VideoInputs {
     const uint8_t* memory = nullptr; // 64 KB image
