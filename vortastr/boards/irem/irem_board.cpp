@@ -1,8 +1,12 @@
 #include "boards/irem/irem_board.h"
 
 #include "boards/irem/irem_game_ids.h"
+#include "boards/rom_files.h"
+#include "boards/rom_sets.h"
+#include "cpu/v30/v30_engine.h"
 
 #include <cstring>
+#include <filesystem>
 
 namespace vortastr::irem {
 namespace {
@@ -113,6 +117,37 @@ void copyResetVector(GameId game, uint8_t* memory, std::size_t size)
     if (!memory || size < kResetVector + kResetVectorBytes || from + kResetVectorBytes > size)
         return;
     std::memmove(memory + kResetVector, memory + from, kResetVectorBytes);
+}
+
+bool programFilesComplete(GameId game)
+{
+    const ProgramRoms roms = programRoms(game);
+    const bool fallback = !roms.fallbackProbe.empty() && !openRomSilently(roms.fallbackProbe);
+    for (const RomPairLoad& load : fallback ? roms.fallbackPairs : roms.pairs)
+        for (const RomPair& pair : load.pairs)
+            for (const std::string* name : {&pair.even, &pair.odd}) {
+                std::error_code error;
+                const auto size = std::filesystem::file_size(resolveRomPath(*name), error);
+                if (error || size < load.fileSize)
+                    return false;
+            }
+    return true;
+}
+
+bool setUpIremBoard(Board& b)
+{
+    if (!programFilesComplete(b.game))
+        return false;
+    copyResetVector(b.game, b.data(), b.size());
+    resetIremState();
+    v30::v30Engine().setPortHandlers(portRead, portWrite);
+    const IremScreen screen = iremScreen(b.game);
+    b.bitmap = true;
+    b.tileColumns = screen.tileColumns;
+    b.tileRows = screen.tileRows;
+    b.widthFactor = screen.widthFactor;
+    b.heightFactor = screen.heightFactor;
+    return true;
 }
 
 int32_t interruptRule(GameId game, Board& b, int32_t slice)

@@ -70,6 +70,15 @@ void portWrite(uint16_t port, uint8_t value);
 uint32_t resetVectorSource(GameId game);
 void copyResetVector(GameId game, uint8_t* memory, std::size_t size);
 
+// True when every program file the game loads (the fallback set when the first set is absent)
+// holds its full size: a short program leaves the reset vector and code unfilled, so the
+// board is not started from it.
+bool programFilesComplete(GameId game);
+
+// The family's part of the board set-up once the program is in memory: the reset vector copy,
+// the port functions of the V30 engine, a clear port table. False when a program file is short.
+bool setUpIremBoard(Board& board);
+
 // The answer after a slice: a V30 vector number, or 0 for none. `slice` counts from 0.
 int32_t interruptRule(GameId game, Board& board, int32_t slice);
 
