@@ -203,5 +203,44 @@ TEST_F(IremRenderTest, RTypeIIPartCountIsAPowerOfTwoField)
         EXPECT_EQ(at(150 + 8, top + 16 * k + 8), 0x2000 + spritePattern(8 + k, 8, 8)) << "part " << k;
 }
 
+TEST_F(IremRenderTest, FullScreenOriginAndEightBitScreens)
+{
+    // The 400 x 300 mode: the window x 64-440 lands at 8-384, everything 22 lines down.
+    prepare(RType);
+    ScreenSurface full(400, 300, PixelFormat::Rgb565);
+    full.fill(0);
+    setSprite(0, 384 - 50 - 16, 0x0004, 0x0002, 256 + 70);
+    IremFrame frame{RType, memory.data(), &state, tiles.get(), sprites.get(), -56, 22};
+    renderIremFrame(full, colours, frame);
+    const auto pixel = [&](int x, int y) {
+        uint16_t v;
+        std::memcpy(&v, full.pixels() + y * full.pitch() + 2 * x, 2);
+        return v;
+    };
+    const LayerScroll second{0, 128}, first{0, 128};
+    for (int y = 0; y < 256; ++y)
+        for (int x = 64; x < 440; x += 7) {
+            const uint16_t layers = expectedLayers(x, y, second, first);
+            const bool sprite = x >= 72 && x < 86 && y >= 52 && y < 66 && firstRegion(x, (y + 128) % 512) == 0;
+            if (!sprite) {
+                ASSERT_EQ(pixel(x - 56, y + 22), layers) << x << ", " << y;
+            }
+        }
+    EXPECT_EQ(pixel(7, 22), 0);       // left of the window
+    EXPECT_EQ(pixel(384, 100), 0);    // right of it
+    EXPECT_EQ(pixel(100, 21), 0);     // above it
+    EXPECT_EQ(pixel(100, 278), 0);    // below it
+
+    // An 8-bit screen gets the background's values as they are and sprite pens through index8.
+    for (int v = 0; v < 256; ++v)
+        colours.index8[std::size_t(v)] = uint8_t(255 - v);
+    ScreenSurface eight(kWidth, kHeight, PixelFormat::Indexed8);
+    IremFrame plain{RType, memory.data(), &state, tiles.get(), sprites.get(), 0, 0};
+    renderIremFrame(eight, colours, plain);
+    EXPECT_EQ(eight.pixels()[100 * kWidth + 200], uint8_t(expectedLayers(200, 100, second, first) - 0x1000));
+    ASSERT_EQ(firstRegion(80, (58 + 128) % 512), 0); // the first layer has a hole there
+    EXPECT_EQ(eight.pixels()[58 * kWidth + 80], uint8_t(255 - (2 * 16 + spritePattern(4, 10, 8))));
+}
+
 } // namespace
 } // namespace vortastr::test
