@@ -40,10 +40,10 @@ struct PenTable {
     std::array<bool, 16> clear{};
 };
 
-PenTable penTable(const ColourTables& colours, int group, bool wide)
+PenTable penTable(const ColourTables& colours, int group, int bank, bool wide)
 {
     PenTable pens;
-    const auto& colour16 = colours.colour16[static_cast<std::size_t>(colours.bank & 1)];
+    const auto& colour16 = colours.colour16[static_cast<std::size_t>(bank & 1)];
     for (int p = 0; p < 16; ++p) {
         const uint8_t value = colours.colourLookup ? colours.colourLookup[(group & 31) * 64 + p] : static_cast<uint8_t>(p);
         pens.clear[p] = value == 0;
@@ -64,7 +64,7 @@ void drawTile(Background& dest, int x, int y, const GraphicsSheet& sheet, int ti
     const int sy = (tile >> 4) * 8;
     if (tile < 0 || sy + 8 > sheet.lines() || x < 0 || y < 0 || x + 8 > dest.width || y + 8 > dest.height)
         return;
-    const PenTable pens = penTable(colours, group, false);
+    const PenTable pens = penTable(colours, group, 0, false);
     for (int row = 0; row < 8; ++row) {
         const uint8_t* from = sheet.line(sy + ((flags & DrawFlipY) ? 7 - row : row)) + sx;
         uint8_t* to = dest.line(y + row) + x;
@@ -74,7 +74,7 @@ void drawTile(Background& dest, int x, int y, const GraphicsSheet& sheet, int ti
 }
 
 void drawSprite(ScreenSurface& dest, int x, int y, const GraphicsSheet& sheet, int sprite, int flags, int group,
-                const ColourTables& colours, const ClipWindow& clip)
+                const ColourTables& colours, int bank, const ClipWindow& clip)
 {
     const int sx = (sprite & 7) * 16;
     const int sy = (sprite >> 3) * 16;
@@ -85,7 +85,7 @@ void drawSprite(ScreenSurface& dest, int x, int y, const GraphicsSheet& sheet, i
     if (!clipRect(x, y, 16, 16, flags, clip, dest.width(), dest.height(), span, ox, oy))
         return;
     const bool wide = dest.format() == PixelFormat::Rgb565;
-    const PenTable pens = penTable(colours, group, wide);
+    const PenTable pens = penTable(colours, group, bank, wide);
     const bool transparent = flags & DrawTransparent;
     for (int dy = span.y0; dy < span.y1; ++dy) {
         const int row = dy - y;
@@ -105,7 +105,7 @@ void drawSprite(ScreenSurface& dest, int x, int y, const GraphicsSheet& sheet, i
 }
 
 void copyRegion(ScreenSurface& dest, int x, int y, const Background& src, int sx, int sy, int w, int h, int flags,
-                const ColourTables& colours, const ClipWindow& clip)
+                const ColourTables& colours, int bank, const ClipWindow& clip)
 {
     // The source rectangle must lie inside the background; cut it there first.
     if (sx < 0) { x -= sx; w += sx; sx = 0; }
@@ -120,7 +120,7 @@ void copyRegion(ScreenSurface& dest, int x, int y, const Background& src, int sx
         return;
     const int count = span.x1 - span.x0;
     const bool transparent = flags & DrawTransparent;
-    const uint16_t* colour16 = colours.colour16[static_cast<std::size_t>(colours.bank & 1)].data();
+    const uint16_t* colour16 = colours.colour16[static_cast<std::size_t>(bank & 1)].data();
     for (int dy = span.y0; dy < span.y1; ++dy) {
         const uint8_t* from = src.line(sy + dy - y) + sx + (span.x0 - x);
         uint8_t* line = dest.pixels() + std::size_t(dy + oy) * std::size_t(dest.pitch());

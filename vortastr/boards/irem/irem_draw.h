@@ -44,11 +44,11 @@ void drawTile(Background& dest, int x, int y, const GraphicsSheet& sheet, int ti
 // part outside the window is cut off (from the side the flips put there) and the rest lands
 // at the origin's offset. Anything outside the surface is never written.
 void drawSprite(ScreenSurface& dest, int x, int y, const GraphicsSheet& sheet, int sprite, int flags, int group,
-                const ColourTables& colours, const ClipWindow& clip);
+                const ColourTables& colours, int bank, const ClipWindow& clip);
 
 // Copies w x h values of the background from (sx, sy) to the screen at (x, y), converting them
-// through colour16 of the bank in force on 16-bit screens; DrawTransparent skips value 0.
+// through colour16 of `bank` on 16-bit screens; DrawTransparent skips value 0.
 void copyRegion(ScreenSurface& dest, int x, int y, const Background& src, int sx, int sy, int w, int h, int flags,
-                const ColourTables& colours, const ClipWindow& clip);
+                const ColourTables& colours, int bank, const ClipWindow& clip);
 
 } // namespace vortastr::irem

@@ -13,6 +13,7 @@ constexpr int kWindowRightMargin = 72;  // window right = screen width - 72
 constexpr int kSpriteBottomMargin = 16; // sprite window bottom = screen height - 16
 constexpr int kSpriteCodes = 4096;
 constexpr int kSpriteColumnStep = 8; // the right column of a two-wide sprite is 8 codes on
+constexpr int kTileBank = 0, kSpriteBank = 1;
 
 uint16_t word(const uint8_t* memory, uint32_t address)
 {
@@ -140,11 +141,13 @@ void copyLayerBand(ScreenSurface& screen, const Background& background, int regi
             return;
         const int y = regionTop + sourceY;
         if (scroll.x == 0) {
-            copyRegion(screen, 0, screenY, background, 0, y, kLayerPixels, count, flags, colours, clip);
+            copyRegion(screen, 0, screenY, background, 0, y, kLayerPixels, count, flags, colours, kTileBank, clip);
             return;
         }
-        copyRegion(screen, 0, screenY, background, scroll.x, y, kLayerPixels - scroll.x, count, flags, colours, clip);
-        copyRegion(screen, kLayerPixels - scroll.x, screenY, background, 0, y, scroll.x, count, flags, colours, clip);
+        copyRegion(screen, 0, screenY, background, scroll.x, y, kLayerPixels - scroll.x, count, flags, colours,
+                   kTileBank, clip);
+        copyRegion(screen, kLayerPixels - scroll.x, screenY, background, 0, y, scroll.x, count, flags, colours,
+                   kTileBank, clip);
     };
     const int sourceY = (top + scroll.y) % kLayerPixels;
     const int first = std::min(lines, kLayerPixels - sourceY);
@@ -176,19 +179,19 @@ void drawSprites(ScreenSurface& screen, const VideoRules& rules, const uint8_t* 
         for (int k = 0; k < parts; ++k, code += step) {
             const int y = topY + 16 * k;
             if (!(w2 & 0x4000)) {
-                drawSprite(screen, x, y, sprites, code, flags, group, colours, clip);
+                drawSprite(screen, x, y, sprites, code, flags, group, colours, kSpriteBank, clip);
             } else if (flipX) {
-                drawSprite(screen, x + 16, y, sprites, code, flags, group, colours, clip);
-                drawSprite(screen, x, y, sprites, code + kSpriteColumnStep, flags, group, colours, clip);
+                drawSprite(screen, x + 16, y, sprites, code, flags, group, colours, kSpriteBank, clip);
+                drawSprite(screen, x, y, sprites, code + kSpriteColumnStep, flags, group, colours, kSpriteBank, clip);
             } else {
-                drawSprite(screen, x, y, sprites, code, flags, group, colours, clip);
-                drawSprite(screen, x + 16, y, sprites, code + kSpriteColumnStep, flags, group, colours, clip);
+                drawSprite(screen, x, y, sprites, code, flags, group, colours, kSpriteBank, clip);
+                drawSprite(screen, x + 16, y, sprites, code + kSpriteColumnStep, flags, group, colours, kSpriteBank, clip);
             }
         }
     }
 }
 
-void renderIremFrame(ScreenSurface& screen, ColourTables& colours, const IremFrame& frame)
+void renderIremFrame(ScreenSurface& screen, const ColourTables& colours, const IremFrame& frame)
 {
     IremVideo& video = iremVideo();
     if (!frame.memory || !frame.state || !frame.tiles || !frame.sprites || video.game != frame.game)
@@ -200,7 +203,6 @@ void renderIremFrame(ScreenSurface& screen, ColourTables& colours, const IremFra
     ClipWindow spriteClip = layerClip;
     spriteClip.bottom = height - kSpriteBottomMargin;
 
-    selectPaletteBank(colours, 0);
     updateBackground(video, rules, frame.memory, *frame.tiles, colours);
     const IremState& state = *frame.state;
     const uint16_t secondPorts = rules.secondLayerOnLowPorts ? kPortScrollFirstY : kPortScrollSecondY;
@@ -220,9 +222,7 @@ void renderIremFrame(ScreenSurface& screen, ColourTables& colours, const IremFra
         copyLayerBand(screen, bg, 0, portScroll(state, secondPorts), 0, kVisibleLines, opaque, colours, layerClip);
     }
     if (rules.sprites == SpriteOrder::BetweenLayers) {
-        selectPaletteBank(colours, 1);
         drawSprites(screen, rules, frame.memory, *frame.sprites, colours, spriteClip);
-        selectPaletteBank(colours, 0);
     }
     if (rules.bands == Bands::FirstLayerHalves) {
         copyLayerBand(screen, bg, kLayerPixels, latched, 0, half, transparent, colours, layerClip);
@@ -233,11 +233,10 @@ void renderIremFrame(ScreenSurface& screen, ColourTables& colours, const IremFra
                       layerClip);
     }
     // The fixed lines under the scrolled area: the top of the first layer's region, unscrolled.
-    copyRegion(screen, 0, kVisibleLines, bg, 0, kLayerPixels, kLayerPixels, kFixedLines, opaque, colours, layerClip);
+    copyRegion(screen, 0, kVisibleLines, bg, 0, kLayerPixels, kLayerPixels, kFixedLines, opaque, colours, kTileBank,
+               layerClip);
     if (rules.sprites == SpriteOrder::AfterLayers) {
-        selectPaletteBank(colours, 1);
         drawSprites(screen, rules, frame.memory, *frame.sprites, colours, spriteClip);
-        selectPaletteBank(colours, 0);
     }
 }
 

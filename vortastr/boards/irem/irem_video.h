@@ -61,10 +61,11 @@ LayerScroll portScroll(const IremState& state, uint16_t yPort);
 // Screen lines [top, top + lines) of a layer whose region starts at background row
 // `regionTop`: screen (sx, sy) shows ((sx + x) mod 512, regionTop + (sy + y) mod 512), copied
 // as up to four rectangles split where x or y wraps.
+// Tiles use palette bank 0.
 void copyLayerBand(ScreenSurface& screen, const Background& background, int regionTop, LayerScroll scroll, int top,
                    int lines, int flags, const ColourTables& colours, const ClipWindow& clip);
 
-// The sprite list, in order; entries with w3 = 0 or w1 >= 4096 are skipped.
+// The sprite list, in order, in palette bank 1; entries with w3 = 0 or w1 >= 4096 are skipped.
 void drawSprites(ScreenSurface& screen, const VideoRules& rules, const uint8_t* memory, const GraphicsSheet& sprites,
                  const ColourTables& colours, const ClipWindow& clip);
 
@@ -77,6 +78,6 @@ struct IremFrame {
     const GraphicsSheet* sprites = nullptr;
     int originX = 0, originY = 0; // -56, 22 in the 400 x 300 full-screen mode
 };
-void renderIremFrame(ScreenSurface& screen, ColourTables& colours, const IremFrame& frame);
+void renderIremFrame(ScreenSurface& screen, const ColourTables& colours, const IremFrame& frame);
 
 } // namespace vortastr::irem
