@@ -1,20 +1,20 @@
 #pragma once
 // The running board: what the set-up decided (processor, budget, slices, frame rate, screen),
-// the processor's memory and slot, the board registers, and the links its handlers use to
-// reach the rest of the emulator. One process-wide record, as the handlers are plain functions.
+// the processor's memory and slot, the interrupt-rule state, the links its handlers use to
+// reach the rest of the emulator, and the registers of its family (family_states.h). One
+// process-wide record, as the handlers are plain functions.
+#include "boards/game_id.h"
 #include "boards/dip_tables.h"
+#include "boards/family_states.h"
 #include "boards/input_bits.h"
 #include "cpu/cpu_kind.h"
 #include "cpu/cpu_slot.h"
-#include "cpu/m6809/m6809_decrypt.h"
 
 #include <array>
 #include <cstdint>
 #include <vector>
 
 namespace vortastr {
-
-using GameId = int32_t;
 
 // What the board's handlers reach outside the board; the shell fills it in.
 struct BoardIo {
@@ -25,7 +25,7 @@ struct BoardIo {
 };
 
 struct Board {
-    GameId game = -1;
+    GameId game = NoGame;
     int32_t cpuCount = 1;
     CpuKind kind = Cpu6502;
     int32_t cyclesPerSlice = 6144;
@@ -43,15 +43,6 @@ struct Board {
     CpuMemory memory;
     CpuSlotTable slots;
 
-    // Registers of the Konami bitmap boards.
-    std::vector<uint8_t> bankBuffer;     // banked ROMs (and, for Vorta Strike, the blitter data)
-    std::vector<uint8_t> decryptedBanks; // Vorta Strike: the first 48 KB of it, opcodes decrypted
-    bool decrypting = false;
-    M6809DecryptTable decryptTable{};
-    std::array<uint8_t, 256> nibbleSwap{};
-    int32_t romBank = 0;
-    uint8_t scroll = 0; // Tutankham
-
     // Interrupt-rule state.
     int32_t currentSlice = 0;
     uint8_t interruptToggle = 0;
@@ -62,11 +53,26 @@ struct Board {
 
     BoardIo io;
 
+    // The registers of the running family; only the member of its family is used.
+    FamilyStates family;
+
     uint8_t* data() const { return memory.data(); }
     std::size_t size() const { return memory.size; }
     bool interruptsEnabled() const { return io.interruptEnable && (*io.interruptEnable & 1); }
 };
 
 Board& board();
+
+// The running machine as a whole: the board record and the live state of every engine (the
+// board set-up fills engine tables and lists before its slot takes them), each saved and
+// loaded through its engine adapter. Taken before a change of game and given back when the
+// new game cannot start, so the old one runs on untouched.
+struct BoardSnapshot {
+    Board board;
+    std::array<CpuSlot, 4> engines; // indexed by CpuKind
+    Z80Context z80;                 // the Z80 engine's record lives here while parked
+};
+BoardSnapshot takeBoard();
+void restoreBoard(BoardSnapshot&& snapshot);
 
 } // namespace vortastr

@@ -2,13 +2,12 @@
 
 #include "boards/game_catalogue.h"
 #include "boards/interrupt_rules.h"
-#include "boards/konami_bitmap_board.h"
+#include "boards/konami_bitmap/konami_bitmap_board.h"
 #include "boards/rom_files.h"
 #include "boards/rom_sets.h"
 #include "cpu/m6809/m6809_engine.h"
 
 #include <cstring>
-#include <new>
 
 namespace vortastr {
 namespace {
@@ -17,14 +16,14 @@ namespace {
 std::size_t lowRamToClear(GameId game)
 {
     switch (game) {
-    case 4: return 4 * 0x3000;
-    case 8:
-    case 9:
-    case 10: return 4 * 9216;
-    case 11: return 4 * 3072;
-    case 17:
-    case 19: return 4 * 6144;
-    case 18: return 4 * 8192;
+    case Zoar: return 4 * 0x3000;
+    case Tutankham:
+    case VortaStrike:
+    case VortaStrikeBootleg: return 4 * 9216;
+    case TunnelHunt: return 4 * 3072;
+    case CircusCharlie:
+    case CircusCharlie2: return 4 * 6144;
+    case JailBreak: return 4 * 8192;
     default: return 0;
     }
 }
@@ -43,37 +42,15 @@ int loadProgramRoms(Board& b)
     return kBoardOk;
 }
 
-// Fills a vector without letting an allocation failure escape.
-bool allocate(std::vector<uint8_t>& buffer, std::size_t size)
+// The family's part of the set-up: memory map, handlers and screen layout.
+void setUpFamilyBoard(Board& b)
 {
-    try {
-        buffer.assign(size, 0);
-        return true;
-    } catch (const std::bad_alloc&) {
-        buffer.clear();
-        return false;
+    switch (b.game) {
+    case Tutankham:
+    case VortaStrike:
+    case VortaStrikeBootleg: konamiBitmap::setUpBoard(b); break;
+    default: break; // boards not available in this version never get here
     }
-}
-
-void setUpVortaStrikeExtras(Board& b)
-{
-    buildM6809DecryptTable(b.decryptTable);
-    b.decrypting = true;
-    m6809BuildOpcodeImage(b.data(), &b.decryptTable);
-    b.slots.slot[0].secondImage = b.data() + m6809OpcodeImage;
-    const SideBufferRoms roms = sideBufferRoms(b.game);
-    if (!allocate(b.bankBuffer, roms.size) || !allocate(b.decryptedBanks, kDecryptedBankBytes))
-        return;
-    loadRomListInto(b.bankBuffer, roms.files, roms.fileSize);
-    m6809DecryptOpcodes(b.decryptTable, b.bankBuffer.data(), b.decryptedBanks.data(), 0, kDecryptedBankBytes);
-    buildNibbleSwap(b.nibbleSwap);
-}
-
-void setUpTutankhamExtras(Board& b)
-{
-    const SideBufferRoms roms = sideBufferRoms(b.game);
-    if (allocate(b.bankBuffer, roms.size))
-        loadRomListInto(b.bankBuffer, roms.files, roms.fileSize);
 }
 
 } // namespace
@@ -84,51 +61,80 @@ Board& board()
     return running;
 }
 
+BoardSnapshot takeBoard()
+{
+    BoardSnapshot snapshot{std::move(board()), {}, {}};
+    for (CpuKind kind : {Cpu6502, Cpu6809, CpuZ80, CpuV30}) {
+        CpuSlot& parked = snapshot.engines[static_cast<std::size_t>(kind)];
+        parked.kind = kind;
+        parked.z80 = &snapshot.z80;
+        cpuEngineAdapter(kind).save(parked);
+    }
+    return snapshot;
+}
+
+void restoreBoard(BoardSnapshot&& snapshot)
+{
+    board() = std::move(snapshot.board);
+    for (CpuSlot& parked : snapshot.engines) {
+        parked.z80 = &snapshot.z80;
+        cpuEngineAdapter(parked.kind).load(parked);
+    }
+}
+
 BoardTiming boardTiming(GameId game)
 {
     switch (game) {
-    case 0:
-    case 1:
-    case 4: return {Cpu6502, 6144, 1, 60, 102};
-    case 2:
-    case 3:
-    case 11: return {Cpu6502, 25600, 1, 60, 102};
-    case 7: return {Cpu6809, 4096, 1, 60, 102};
-    case 12:
-    case 13: return {Cpu6809, 25600, 1, 60, 102};
-    case 14: return {Cpu6809, 3413, 10, 60, 102};
-    case 8:
-    case 9:
-    case 10:
-    case 15:
-    case 16:
-    case 17:
-    case 18:
-    case 19:
-    case 22:
-    case 23:
-    case 25:
-    case 26:
-    case 32: return {Cpu6809, 34133, 1, 60, 102};
-    case 20:
-    case 21:
-    case 24: return {CpuZ80, 34133, 1, 60, 102};
-    case 34: return {CpuZ80, 34133, 1, 60, 0x38};
-    case 27:
-    case 28:
-    case 30:
-    case 33:
-    case 36:
-    case 38: return {CpuV30, 186181, 1, 55, 102};
-    case 31: return {CpuV30, 148945, 1, 55, 102};
-    case 29:
-    case 37: return {CpuV30, 93090, 2, 55, 102};
-    case 35: return {CpuV30, 186181, 2, 55, 102};
+    case Tank:
+    case Vanguard:
+    case Zoar: return {Cpu6502, 6144, 1, 60, 102};
+    case Eggs:
+    case CrystalCastles:
+    case TunnelHunt: return {Cpu6502, 25600, 1, 60, 102};
+    case PandorasPalace: return {Cpu6809, 4096, 1, 60, 102};
+    case IronHorse:
+    case SkyKid: return {Cpu6809, 25600, 1, 60, 102};
+    case TrackNField: return {Cpu6809, 3413, 10, 60, 102};
+    case Tutankham:
+    case VortaStrike:
+    case VortaStrikeBootleg:
+    case HyperSports:
+    case RockNRope:
+    case CircusCharlie:
+    case JailBreak:
+    case CircusCharlie2:
+    case RopeMan:
+    case WhizQuiz:
+    case RoadFighters:
+    case MegaZone:
+    case ShaolinsRoad: return {Cpu6809, 34133, 1, 60, 102};
+    case Tazmania:
+    case Scramble:
+    case SuperBond: return {CpuZ80, 34133, 1, 60, 102};
+    case NewZealandStory: return {CpuZ80, 34133, 1, 60, 0x38};
+    case RTypeJapanese:
+    case RType:
+    case RTypeLeo:
+    case InTheHunt:
+    case DragonBreed:
+    case UnderCps: return {CpuV30, 186181, 1, 55, 102};
+    case MasterT: return {CpuV30, 148945, 1, 55, 102};
+    case RType2:
+    case Kengo: return {CpuV30, 93090, 2, 55, 102};
+    case HeroTonma: return {CpuV30, 186181, 2, 55, 102};
     default: return {};
     }
 }
 
-bool boardAvailable(GameId game) { return game == 8 || game == 9 || game == 10; }
+bool boardAvailable(GameId game)
+{
+    switch (game) {
+    case Tutankham:
+    case VortaStrike:
+    case VortaStrikeBootleg: return true;
+    default: return false;
+    }
+}
 
 std::string boardNotAvailableMessage(GameId game)
 {
@@ -162,14 +168,9 @@ int setUpBoard(GameId game)
         return kBoardRomMissing;
     }
 
-    // The bitmap boards: 256 x 256 pixels.
     M6809Context& tables = m6809Engine().state;
     tables = M6809Context{};
-    b.bitmap = true;
-    b.widthFactor = 32;
-    b.heightFactor = 32;
-    b.defaultWrite = storeByteWrite;
-    mapKonamiBitmapBoard(b);
+    setUpFamilyBoard(b);
 
     std::memset(b.data(), 0, std::min(lowRamToClear(game), b.size()));
 
@@ -184,7 +185,8 @@ int setUpBoard(GameId game)
     setup.cyclesPerSlice = b.cyclesPerSlice;
     setup.slicesPerFrame = b.slicesPerFrame;
     setup.interruptKind = b.interruptKind;
-    setup.interruptDecision = interruptRule;
+    // The slot layer knows game numbers only as plain integers.
+    setup.interruptDecision = [](int32_t number, int32_t slot) { return interruptRule(toGameId(number), slot); };
     b.slots.cpuCount = 0;
     registerCpuSlot(b.slots, setup);
     b.cpuCount = b.slots.cpuCount;
@@ -215,12 +217,15 @@ void setUpExtras(GameId game)
     Board& b = board();
     if (!b.data() || b.game != game)
         return;
-    if (game == 9 || game == 10)
-        setUpVortaStrikeExtras(b);
-    else if (game == 8)
-        setUpTutankhamExtras(b);
+    switch (game) {
+    case Tutankham:
+    case VortaStrike:
+    case VortaStrikeBootleg: konamiBitmap::setUpExtras(b); break;
+    default: break;
+    }
     ensureOpcodeImage(b);
-    // High scores are loaded here once their files are supported.
+    // High scores: loadHighScores(game), a switch over the game id into the families, goes
+    // here once their files are supported; samples are set up beside it.
 }
 
 void releaseExtras(GameId game)
@@ -228,9 +233,13 @@ void releaseExtras(GameId game)
     Board& b = board();
     if (b.game != game)
         return;
-    b.bankBuffer = {};
-    b.decryptedBanks = {};
-    b.decrypting = false;
+    switch (game) {
+    case Tutankham:
+    case VortaStrike:
+    case VortaStrikeBootleg: konamiBitmap::releaseExtras(b); break;
+    default: break;
+    }
+    // High scores are written here once their files are supported.
 }
 
 } // namespace vortastr

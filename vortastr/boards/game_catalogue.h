@@ -1,6 +1,7 @@
 #pragma once
 // The catalogue of games the emulator knows: numbers, names, menu entries, command-line
 // codes, ROM folders and the processor each board runs. One table, indexed by GameId.
+#include "boards/game_id.h"
 #include "cpu/cpu_kind.h"
 
 #include <array>
@@ -9,10 +10,6 @@
 
 namespace vortastr {
 
-using GameId = int32_t;
-
-constexpr GameId kGameCount = 39;   // GameId runs from 0 to 38
-constexpr GameId kDefaultGame = 9;  // "Vorta Strike", the game that runs when none is chosen
 
 enum class MenuGroup { None, Atari, Konami, Irem };
 
@@ -33,7 +30,7 @@ const GameInfo* gameInfo(GameId game);
 std::span<const GameInfo> gameCatalogue();
 
 // GameId recognised for a command identifier (menu items and the identifiers that no shipped
-// item carries), or -1.
+// item carries), or NoGame.
 GameId gameForCommand(int command);
 
 // One sub-menu of the Game menu: its text and its games in menu order.
@@ -46,8 +43,5 @@ std::span<const GameMenuGroup> gameMenuGroups();
 
 // Points titleName at the game's title; games without a title leave it unchanged.
 void setGameTitle(GameId game, const char*& titleName);
-
-// The V30 games that only run on a 16-bit screen (27, 28, 29, 35, 36, 37).
-bool needs16BitScreen(GameId game);
 
 } // namespace vortastr

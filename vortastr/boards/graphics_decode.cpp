@@ -175,8 +175,6 @@ void crystalCastlesSprites(const GraphicsInputs& in, int blocks, Image& out)
             }
 }
 
-bool isIremBoard(GameId game) { return (game >= 27 && game <= 31) || game == 33 || (game >= 35 && game <= 38); }
-
 Image emptyImage(int blocks)
 {
     Image image;
@@ -204,25 +202,25 @@ std::optional<GraphicsInputs> readInputs(const RomList& files, uint32_t fileSize
 std::vector<uint8_t> decodeCharacterImage(GameId game, const GraphicsInputs& in, int blocks)
 {
     Image out = emptyImage(blocks);
-    if (isIremBoard(game)) {
+    if (isIremV30(game)) {
         planeTiles(in, blocks, out);
         return std::move(out.pixels);
     }
     switch (game) {
-    case 15: nibblePairTiles(in, blocks, out); break;
-    case 16:
-    case 22:
-    case 25: nibblePairRotatedTiles(in, blocks, out); break;
-    case 14:
-    case 18:
-    case 23: packedTiles(in, blocks, out); break;
-    case 17:
-    case 19:
-    case 26: packedRotatedTiles(in, blocks, out); break;
+    case HyperSports: nibblePairTiles(in, blocks, out); break;
+    case RockNRope:
+    case RopeMan:
+    case RoadFighters: nibblePairRotatedTiles(in, blocks, out); break;
+    case TrackNField:
+    case JailBreak:
+    case WhizQuiz: packedTiles(in, blocks, out); break;
+    case CircusCharlie:
+    case CircusCharlie2:
+    case MegaZone: packedRotatedTiles(in, blocks, out); break;
     default:
         // The remaining boards use the usual layouts of their kind: one file of packed 4-bit
         // pixels, or one bit plane per file (the first file the lowest plane).
-        if (filesPresent(in) == 1 && !in[0].empty() && game != 0 && game != 1)
+        if (filesPresent(in) == 1 && !in[0].empty() && game != Tank && game != Vanguard)
             packedTiles(in, blocks, out);
         else
             planeTiles(in, blocks, out);
@@ -234,15 +232,15 @@ std::vector<uint8_t> decodeCharacterImage(GameId game, const GraphicsInputs& in,
 std::vector<uint8_t> decodeSpriteImage(GameId game, const GraphicsInputs& in, int blocks)
 {
     Image out = emptyImage(blocks);
-    if (isIremBoard(game)) {
+    if (isIremV30(game)) {
         planeSprites(in, blocks, out);
         return std::move(out.pixels);
     }
     switch (game) {
-    case 3: crystalCastlesSprites(in, blocks, out); break;
-    case 14:
-    case 23: nibblePairSprites(in, blocks, true, out); break;
-    case 15: nibblePairSprites(in, blocks, false, out); break;
+    case CrystalCastles: crystalCastlesSprites(in, blocks, out); break;
+    case TrackNField:
+    case WhizQuiz: nibblePairSprites(in, blocks, true, out); break;
+    case HyperSports: nibblePairSprites(in, blocks, false, out); break;
     default:
         // As for the characters: packed 4-bit pixels from one file, else one plane per file.
         if (filesPresent(in) == 1 && !in[0].empty())

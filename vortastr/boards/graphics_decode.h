@@ -3,6 +3,7 @@
 // pixels per line, n blocks of 16384 bytes. Characters are 8 x 8 tiles, 256 to a block; sprites
 // are 16 x 16, 64 to a block (Crystal Castles: 8 x 16, 128 to a block). The layout of the ROM
 // bits depends on the board of the game.
+#include "boards/game_id.h"
 #include "boards/rom_loader.h"
 
 #include <array>
@@ -12,7 +13,6 @@
 
 namespace vortastr {
 
-using GameId = int32_t;
 constexpr std::size_t kBlockBytes = 16384;
 
 // The contents of up to four graphics ROMs; an absent file is an empty vector.

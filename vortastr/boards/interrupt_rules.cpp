@@ -1,6 +1,7 @@
 #include "boards/interrupt_rules.h"
 
 #include "boards/board.h"
+#include "boards/konami_bitmap/konami_bitmap_board.h"
 
 namespace vortastr {
 namespace {
@@ -27,55 +28,50 @@ int32_t interruptRule(GameId game, int32_t)
     Board& b = board();
     const bool ie = b.interruptsEnabled();
     switch (game) {
-    case 0: return ctrlHeld() ? m6502AnswerNmi : m6502AnswerIrq;
-    case 1:
-    case 11: return m6502AnswerIrq;
-    case 2:
-    case 3:
+    case Tank: return ctrlHeld() ? m6502AnswerNmi : m6502AnswerIrq;
+    case Vanguard:
+    case TunnelHunt: return m6502AnswerIrq;
+    case Eggs:
+    case CrystalCastles:
         b.m6502InterruptPending = 1;
         return m6502AnswerIrq;
-    case 4: return m6502AnswerNmi;
-    case 8:
-    case 9:
-    case 10:
-        // Every second slice while enabled; the toggle stands still while disabled.
-        if (!ie)
-            return 0;
-        b.interruptToggle ^= 1;
-        return b.interruptToggle ? 0 : m6809AnswerIrq;
-    case 18:
+    case Zoar: return m6502AnswerNmi;
+    case Tutankham:
+    case VortaStrike:
+    case VortaStrikeBootleg: return konamiBitmap::interruptRule(b);
+    case JailBreak:
         b.interruptToggle ^= 1;
         return ie && !b.interruptToggle ? m6809AnswerIrq : 0;
-    case 12:
+    case IronHorse:
         b.interruptToggle ^= 1;
         return ie && !b.interruptToggle ? m6809AnswerFirq : 0;
-    case 13:
-    case 15:
-    case 16:
-    case 17:
-    case 19:
-    case 22:
-    case 23:
-    case 26: return ie ? m6809AnswerIrq : 0;
-    case 14:
+    case SkyKid:
+    case HyperSports:
+    case RockNRope:
+    case CircusCharlie:
+    case CircusCharlie2:
+    case RopeMan:
+    case WhizQuiz:
+    case MegaZone: return ie ? m6809AnswerIrq : 0;
+    case TrackNField:
         if (++b.sliceCounter < b.slicesPerFrame)
             return 0;
         b.sliceCounter = 0;
         return ie ? m6809AnswerIrq : 0;
-    case 25: return b.io.interruptEnable && *b.io.interruptEnable ? m6809AnswerIrq : 0;
-    case 32: return b.io.interruptEnable && (*b.io.interruptEnable & 4) ? m6809AnswerIrq : 0;
-    case 20:
-    case 21:
-    case 24: return ie ? z80AnswerNmi : z80AnswerNone;
-    case 34: return 0x38;
-    case 27:
-    case 28:
-    case 31:
-    case 36: return 0x20;
-    case 30:
-    case 33: return 8;
-    case 29:
-    case 37:
+    case RoadFighters: return b.io.interruptEnable && *b.io.interruptEnable ? m6809AnswerIrq : 0;
+    case ShaolinsRoad: return b.io.interruptEnable && (*b.io.interruptEnable & 4) ? m6809AnswerIrq : 0;
+    case Tazmania:
+    case Scramble:
+    case SuperBond: return ie ? z80AnswerNmi : z80AnswerNone;
+    case NewZealandStory: return 0x38;
+    case RTypeJapanese:
+    case RType:
+    case MasterT:
+    case DragonBreed: return 0x20;
+    case RTypeLeo:
+    case InTheHunt: return 8;
+    case RType2:
+    case Kengo:
         if (b.currentSlice == 0) {
             latchScrollWords(b);
             const std::size_t flag = 0xB0000;
@@ -83,7 +79,7 @@ int32_t interruptRule(GameId game, int32_t)
             return v == 0xF7 || v == 0xF8 ? 0x22 : kIremAnswerNone;
         }
         return 0x20;
-    case 35:
+    case HeroTonma:
         if (b.currentSlice == 0) {
             latchScrollWords(b);
             return 0x22;

@@ -2,11 +2,10 @@
 // The interrupt rule of every board: asked after each slice, it answers what the processor
 // gets (by kind: see applyInterruptAnswer). Answers with no meaning for a 6809 clear its
 // pending interrupts, so a request lives for one slice only.
+#include "boards/game_id.h"
 #include <cstdint>
 
 namespace vortastr {
-
-using GameId = int32_t;
 
 // 6502 answers.
 constexpr int32_t m6502AnswerNone = 0;

@@ -1,6 +1,7 @@
 #pragma once
 // The ROM sets of every game: program ROMs (lists and even/odd pairs), the side buffers loaded
 // after the board set-up, and the character and sprite sets with where their images land.
+#include "boards/game_id.h"
 #include "boards/rom_loader.h"
 
 #include <cstdint>
@@ -8,8 +9,6 @@
 #include <vector>
 
 namespace vortastr {
-
-using GameId = int32_t;
 
 struct RomListLoad {
     RomList files;

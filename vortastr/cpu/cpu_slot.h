@@ -1,7 +1,10 @@
 #pragma once
 // The processors a board schedules: one CpuSlot per processor, run slice by slice through its
-// kind's engine, with the board's interrupt decision applied after every slice.
+// kind's engine adapter (cpu_engine_adapter.h), with the board's interrupt decision applied
+// after every slice.
 #include "cpu/cpu_kind.h"
+#include "cpu/cpu_engine_adapter.h"
+#include "cpu/m6502/m6502_context.h"
 #include "cpu/m6809/m6809_context.h"
 #include "cpu/v30/v30_context.h"
 #include "cpu/z80/z80_context.h"
@@ -25,10 +28,11 @@ struct CpuSlot {
     uint8_t interruptEnable = 0;    // latch: bit 0 written by the board, set by every reset
     CpuInterruptDecision interruptDecision = nullptr;
 
-    // Engine contexts; only the one of `kind` is used. A 6502 runs on the engine's own context.
+    // Engine contexts; only the one of `kind` is used, through the kind's adapter.
     M6809Context m6809;
     v30::V30Context v30;
     Z80Context* z80 = nullptr; // the board's record, holding its range lists
+    M6502Context m6502{};      // a copy of the engine's context with the set-up's lists
 };
 
 constexpr int32_t maxCpuSlots = 2;

@@ -4,10 +4,9 @@
 #include "boards/game_states.h"
 #include "boards/graphics_sets.h"
 #include "boards/rom_files.h"
-#include "cpu/m6809/m6809_engine.h"
+#include "boards/game_video.h"
 #include "shell/main_loop.h"
 #include "shell/shell_host.h"
-#include "video/bitmap_renderers.h"
 #include "video/game_palette.h"
 #include "video/graphics_sheet.h"
 
@@ -66,14 +65,12 @@ bool loadNewGame(Emulator& emu, FrameLoop& loop)
     if (run.currentGame == loop.lastLoadedGame)
         return true;
     GraphicsSheets previousSheets = std::move(graphicsSheets());
-    Board previousBoard = std::move(board());
-    const M6809Context previousEngine = m6809Engine().state;
+    BoardSnapshot previousBoard = takeBoard();
     auto fail = [&](const char* message) {
         if (message)
             showError(emu, message);
         graphicsSheets() = std::move(previousSheets);
-        board() = std::move(previousBoard);
-        m6809Engine().state = previousEngine;
+        restoreBoard(std::move(previousBoard));
         run.currentGame = loop.lastLoadedGame;
         return false;
     };
@@ -99,7 +96,7 @@ bool loadNewGame(Emulator& emu, FrameLoop& loop)
 void changeGame(Emulator& emu, FrameLoop& loop)
 {
     RunState& run = emu.run;
-    if (run.requestedGame < 0 || run.requestedGame >= kGameCount)
+    if (!isCatalogueGame(run.requestedGame))
         return;
     const GameId previous = run.currentGame;
     run.currentGame = run.requestedGame;
@@ -252,7 +249,7 @@ void renderGame(Emulator& emu)
     const Board& b = board();
     displayRestoreLost(emu.display);
     syncPaletteRam(emu.run.currentGame, emu.display, emu.colours, b.data(), emu.settings.paletteCycling == 1);
-    renderFrame(emu.display, emu.colours, RenderInputs{emu.run.currentGame, b.data(), b.scroll});
+    renderFrame(emu.display, emu.colours, b);
     displayPresent(emu.display);
 }
 

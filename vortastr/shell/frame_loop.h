@@ -44,7 +44,7 @@ struct FrameLoop {
     int32_t framesBegun = 0;   // loop iterations, for the input script
     int64_t renderedFrames = 0;
     bool functionKeyLatch = false;
-    GameId lastLoadedGame = -1;
+    GameId lastLoadedGame = NoGame;
     // Called for F7 and F8; the saved-states support by default.
     std::function<int(GameId)> saveState;
     std::function<int(GameId)> loadState;

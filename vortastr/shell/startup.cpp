@@ -10,7 +10,8 @@ namespace {
 
 void setDipDefaultsForEveryGame(Settings& settings)
 {
-    for (GameId game = 0; game < kGameCount; ++game) {
+    for (int32_t number = 0; number < kGameCount; ++number) {
+        const GameId game = toGameId(number);
         const DipBytes dips = dipDefaults(game);
         settings.savedDipA[static_cast<std::size_t>(game)] = dips.a;
         settings.savedDipB[static_cast<std::size_t>(game)] = dips.b;

@@ -146,7 +146,7 @@ int dispatchCommand(Emulator& emu, int command)
     case CmdFullScreen: toggleFullScreen(emu); return 0;
     default: break;
     }
-    if (const GameId game = gameForCommand(command); game >= 0) {
+    if (const GameId game = gameForCommand(command); game != NoGame) {
         requestGame(emu, game);
         return 0;
     }
@@ -236,7 +236,7 @@ MenuItemState menuItemState(const Emulator& emu, int command)
     case CmdScale3: return {false, false, !emu.display.fullScreen};
     default: break;
     }
-    if (const GameId game = gameForCommand(command); game >= 0)
+    if (const GameId game = gameForCommand(command); game != NoGame)
         return {true, game == run.currentGame, true};
     return {};
 }

@@ -15,12 +15,12 @@ TEST(Catalogue, RowsByGameId)
         CpuKind cpu;
     };
     const Case cases[] = {
-        {0, "Tank", "ZK", "tank", Cpu6502},          {3, "Crystal Castles", "CC", "crystalc", Cpu6502},
-        {8, "Tutankham", "TK", "tutankhm", Cpu6809}, {9, "Vorta Strike", "JN", "vorta", Cpu6809},
-        {10, "Vorta Strike Bootleg", nullptr, "vortaboot", Cpu6809},
-        {14, "Track'n'Field", "TF", "trackfld", Cpu6809}, {18, "Jail Break", "JB", "jailbrk", Cpu6809},
-        {20, "Tazmania", "TZ", "tazmania", CpuZ80},  {34, "New Zealand Story", "nz", "NZSTORY", CpuZ80},
-        {35, "Legend of Hero Tonma", "lh", "loht", CpuV30}, {38, nullptr, "uc", "undercps", CpuV30},
+        {Tank, "Tank", "ZK", "tank", Cpu6502},          {CrystalCastles, "Crystal Castles", "CC", "crystalc", Cpu6502},
+        {Tutankham, "Tutankham", "TK", "tutankhm", Cpu6809}, {VortaStrike, "Vorta Strike", "JN", "vorta", Cpu6809},
+        {VortaStrikeBootleg, "Vorta Strike Bootleg", nullptr, "vortaboot", Cpu6809},
+        {TrackNField, "Track'n'Field", "TF", "trackfld", Cpu6809}, {JailBreak, "Jail Break", "JB", "jailbrk", Cpu6809},
+        {Tazmania, "Tazmania", "TZ", "tazmania", CpuZ80},  {NewZealandStory, "New Zealand Story", "nz", "NZSTORY", CpuZ80},
+        {HeroTonma, "Legend of Hero Tonma", "lh", "loht", CpuV30}, {UnderCps, nullptr, "uc", "undercps", CpuV30},
     };
     for (const Case& c : cases) {
         const GameInfo* info = gameInfo(c.id);
@@ -31,28 +31,30 @@ TEST(Catalogue, RowsByGameId)
         EXPECT_STREQ(info->romDirectory, c.directory);
         EXPECT_EQ(info->cpu, c.cpu) << c.id;
     }
-    for (GameId id = 0; id < kGameCount; ++id)
-        EXPECT_EQ(gameInfo(id)->id, id);
-    EXPECT_EQ(gameInfo(-1), nullptr);
-    EXPECT_EQ(gameInfo(39), nullptr);
-    EXPECT_FALSE(gameInfo(5)->hasBoard);
-    EXPECT_FALSE(gameInfo(6)->hasBoard);
+    for (int32_t number = 0; number < kGameCount; ++number)
+        EXPECT_EQ(gameInfo(toGameId(number))->id, number);
+    EXPECT_EQ(gameInfo(NoGame), nullptr);
+    EXPECT_EQ(gameInfo(static_cast<GameId>(39)), nullptr);
+    EXPECT_FALSE(gameInfo(Unused5)->hasBoard);
+    EXPECT_FALSE(gameInfo(Unused6)->hasBoard);
 }
 
 TEST(Catalogue, TitlesAndTheSixteenBitGames)
 {
     const char* title = nullptr;
-    setGameTitle(38, title);
+    setGameTitle(UnderCps, title);
     EXPECT_EQ(title, nullptr);
-    setGameTitle(8, title);
+    setGameTitle(Tutankham, title);
     EXPECT_STREQ(title, "Tutankham");
-    setGameTitle(5, title);
-    setGameTitle(38, title);
-    setGameTitle(77, title);
+    setGameTitle(Unused5, title);
+    setGameTitle(UnderCps, title);
+    setGameTitle(static_cast<GameId>(77), title);
     EXPECT_STREQ(title, "Tutankham");
 
-    for (GameId id = 0; id < kGameCount; ++id) {
-        const bool expected = id == 27 || id == 28 || id == 29 || id == 35 || id == 36 || id == 37;
+    for (int32_t number = 0; number < kGameCount; ++number) {
+        const GameId id = toGameId(number);
+        const bool expected = id == RTypeJapanese || id == RType || id == RType2 || id == HeroTonma ||
+                              id == DragonBreed || id == Kengo;
         EXPECT_EQ(needs16BitScreen(id), expected) << id;
         if (expected) {
             EXPECT_EQ(gameInfo(id)->cpu, CpuV30);

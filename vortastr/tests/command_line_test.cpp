@@ -18,19 +18,19 @@ TEST(GameLine, CodesAndSwitches)
         bool cheat;
     };
     const Case cases[] = {
-        {"r1 -fullscreen", 28, 1, false},
-        {"JB", 18, std::nullopt, false},
-        {"jn", 9, std::nullopt, false},       // no such code: 9 only as the default
-        {"JN", 9, std::nullopt, false},
-        {"-fullscreen -window", 9, 0, false}, // "-window" wins
-        {"-window -fullscreen", 9, 0, false},
-        {"uc", 38, std::nullopt, false},
-        {"TKX -cheat", 8, std::nullopt, true},
-        {"tk", 9, std::nullopt, false},       // case-sensitive
-        {"J", 9, std::nullopt, false},
-        {"", 9, std::nullopt, false},
-        {" JB", 9, std::nullopt, false},       // the code must come first
-        {"mz -cheat -fullscreen", 26, 1, true},
+        {"r1 -fullscreen", RType, 1, false},
+        {"JB", JailBreak, std::nullopt, false},
+        {"jn", VortaStrike, std::nullopt, false},       // no such code: 9 only as the default
+        {"JN", VortaStrike, std::nullopt, false},
+        {"-fullscreen -window", VortaStrike, 0, false}, // "-window" wins
+        {"-window -fullscreen", VortaStrike, 0, false},
+        {"uc", UnderCps, std::nullopt, false},
+        {"TKX -cheat", Tutankham, std::nullopt, true},
+        {"tk", VortaStrike, std::nullopt, false},       // case-sensitive
+        {"J", VortaStrike, std::nullopt, false},
+        {"", VortaStrike, std::nullopt, false},
+        {" JB", VortaStrike, std::nullopt, false},       // the code must come first
+        {"mz -cheat -fullscreen", MegaZone, 1, true},
     };
     for (const Case& c : cases) {
         const GameLineChoice choice = parseGameLine(c.line);
@@ -50,7 +50,7 @@ TEST(GameLine, EveryCodeStartsItsGameAndGame10HasNone)
         EXPECT_EQ(parseGameLine(info.code).game, info.id) << info.code;
     }
     EXPECT_EQ(codes.size(), 36u);
-    EXPECT_EQ(gameInfo(10)->code, nullptr);
+    EXPECT_EQ(gameInfo(VortaStrikeBootleg)->code, nullptr);
 }
 
 TEST(GameLine, StartUpTakesTheChoiceOverTheStoredSetting)

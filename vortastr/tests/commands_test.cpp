@@ -101,12 +101,12 @@ TEST(GameCommands, HiddenIdentifiersSelectTheirGames)
         int command;
         GameId game;
     };
-    const Case cases[] = {{40057, 0},  {40073, 1},  {40074, 2},  {40076, 4},  {40078, 7},  {40080, 11}, {40082, 12},
-                          {40083, 13}, {40095, 18}, {40097, 20}, {40098, 21}, {40099, 22}, {40100, 24}, {40101, 23},
-                          {40102, 31}, {40103, 25}, {40104, 26}, {40107, 32}, {40108, 30}, {40111, 33}, {40091, 10}};
+    const Case cases[] = {{40057, Tank},  {40073, Vanguard},  {40074, Eggs},  {40076, Zoar},  {40078, PandorasPalace},  {40080, TunnelHunt}, {40082, IronHorse},
+                          {40083, SkyKid}, {40095, JailBreak}, {40097, Tazmania}, {40098, Scramble}, {40099, RopeMan}, {40100, SuperBond}, {40101, WhizQuiz},
+                          {40102, MasterT}, {40103, RoadFighters}, {40104, MegaZone}, {40107, ShaolinsRoad}, {40108, RTypeLeo}, {40111, InTheHunt}, {40091, VortaStrikeBootleg}};
     for (const Case& c : cases) {
         StartedEmulator started;
-        EXPECT_EQ(findMenuItem(mainMenu(), c.command) != nullptr, c.game == 10) << c.command;
+        EXPECT_EQ(findMenuItem(mainMenu(), c.command) != nullptr, c.game == VortaStrikeBootleg) << c.command;
         ASSERT_EQ(dispatchCommand(started.emu, c.command), 0) << c.command;
         EXPECT_EQ(started.emu.run.requestedGame, c.game);
         EXPECT_EQ(started.emu.run.pendingAction, ActionChangeGame);

@@ -11,7 +11,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
 {
     if (size < 3)
         return 0;
-    const vortastr::GameId game = data[0] % 39;
+    const vortastr::GameId game = vortastr::toGameId(data[0] % vortastr::kGameCount);
     const int blocks = data[1] % 3 + 1;
     const std::size_t files = data[2] % 4 + 1;
     data += 3;

@@ -16,11 +16,11 @@ TEST(DipTables, DefaultBytesPerGame)
         uint8_t a, b;
     };
     const Case cases[] = {
-        {9, 0x00, 0x94},  {10, 0x00, 0x94}, {8, 0x00, 0x94},  {14, 0x00, 0xAE}, {15, 0x00, 0xB7},
-        {16, 0x00, 0xC4}, {17, 0x00, 0x84}, {19, 0x00, 0x84}, {18, 0x00, 0x84}, {25, 0x00, 0x84},
-        {31, 0x00, 0x00}, {28, 0x00, 0x00}, {35, 0x00, 0x00}, {30, 0x00, 0x00},
+        {VortaStrike, 0x00, 0x94},  {VortaStrikeBootleg, 0x00, 0x94}, {Tutankham, 0x00, 0x94},  {TrackNField, 0x00, 0xAE}, {HyperSports, 0x00, 0xB7},
+        {RockNRope, 0x00, 0xC4}, {CircusCharlie, 0x00, 0x84}, {CircusCharlie2, 0x00, 0x84}, {JailBreak, 0x00, 0x84}, {RoadFighters, 0x00, 0x84},
+        {MasterT, 0x00, 0x00}, {RType, 0x00, 0x00}, {HeroTonma, 0x00, 0x00}, {RTypeLeo, 0x00, 0x00},
         // no table: both bytes 0
-        {0, 0, 0}, {1, 0, 0}, {2, 0, 0}, {4, 0, 0}, {11, 0, 0}, {13, 0, 0}, {38, 0, 0}, {-1, 0, 0}, {39, 0, 0},
+        {Tank, 0, 0}, {Vanguard, 0, 0}, {Eggs, 0, 0}, {Zoar, 0, 0}, {TunnelHunt, 0, 0}, {SkyKid, 0, 0}, {UnderCps, 0, 0}, {NoGame, 0, 0}, {static_cast<GameId>(39), 0, 0},
     };
     for (const Case& c : cases) {
         const DipBytes dips = dipDefaults(c.game);
@@ -28,14 +28,14 @@ TEST(DipTables, DefaultBytesPerGame)
         EXPECT_EQ(dips.b, c.b) << c.game;
     }
     DipBytes dirty{0xFF, 0xFF};
-    setDipDefaults(3, dirty);
+    setDipDefaults(CrystalCastles, dirty);
     EXPECT_EQ(dirty.a, 0);
     EXPECT_EQ(dirty.b, 0);
 }
 
 TEST(DipTables, RecordsAreWellFormed)
 {
-    const std::set<GameId> expected = {8, 9, 10, 14, 15, 16, 17, 18, 19, 25, 28, 29, 30, 31, 32, 34, 35, 36};
+    const std::set<GameId> expected = {Tutankham, VortaStrike, VortaStrikeBootleg, TrackNField, HyperSports, RockNRope, CircusCharlie, JailBreak, CircusCharlie2, RoadFighters, RType, RType2, RTypeLeo, MasterT, ShaolinsRoad, NewZealandStory, HeroTonma, DragonBreed};
     std::set<GameId> seen;
     for (const DipRecord& record : dipTable()) {
         EXPECT_TRUE(seen.insert(record.game).second) << record.name;
@@ -66,12 +66,12 @@ TEST(DipTables, NamesAndLabelsAsTheDialogShowsThem)
         const char* lastLabel;
     };
     const Case cases[] = {
-        {9, "Vorta Strike", 6, "Coin per Credit Slot 1", "Demo Sound"},
-        {8, "Tutankham", 8, "Coin per Credit Slot 1", "Demo Sound"},
-        {31, "Major Title", 13, "No Players", "Test Mode"},
-        {28, "RType I", 15, "No Players", "Test Mode"},
-        {32, "Shaolins Road", 16, "Dip SW1 1", "Dip SW2 8"},
-        {35, "Legend of Hero Tonma", 13, "No Players", "Test Mode"},
+        {VortaStrike, "Vorta Strike", 6, "Coin per Credit Slot 1", "Demo Sound"},
+        {Tutankham, "Tutankham", 8, "Coin per Credit Slot 1", "Demo Sound"},
+        {MasterT, "Major Title", 13, "No Players", "Test Mode"},
+        {RType, "RType I", 15, "No Players", "Test Mode"},
+        {ShaolinsRoad, "Shaolins Road", 16, "Dip SW1 1", "Dip SW2 8"},
+        {HeroTonma, "Legend of Hero Tonma", 13, "No Players", "Test Mode"},
     };
     for (const Case& c : cases) {
         const DipRecord* record = findDipRecord(c.game);
@@ -81,9 +81,9 @@ TEST(DipTables, NamesAndLabelsAsTheDialogShowsThem)
         EXPECT_STREQ(record->settings.front().label, c.firstLabel);
         EXPECT_STREQ(record->settings.back().label, c.lastLabel);
     }
-    EXPECT_STREQ(findDipRecord(28)->settings[4].label, "Coin  SW1 6");
-    EXPECT_STREQ(findDipRecord(29)->settings[3].label, "Coin SW1 6");
-    EXPECT_STREQ(findDipRecord(15)->settings[6].options[11], "Normal 8");
+    EXPECT_STREQ(findDipRecord(RType)->settings[4].label, "Coin  SW1 6");
+    EXPECT_STREQ(findDipRecord(RType2)->settings[3].label, "Coin SW1 6");
+    EXPECT_STREQ(findDipRecord(HyperSports)->settings[6].options[11], "Normal 8");
 }
 
 class ScriptedDialog : public DipDialogRunner {
@@ -106,7 +106,7 @@ TEST(DipDialog, DefaultThenCancelChangesNothing)
         return 0;
     };
     DipBytes dips{0x37, 0x01};
-    runDipDialog(9, dips, dialog);
+    runDipDialog(VortaStrike, dips, dialog);
     EXPECT_EQ(dialog.runs, 1);
     EXPECT_EQ(dips.a, 0x37);
     EXPECT_EQ(dips.b, 0x01);
@@ -121,13 +121,13 @@ TEST(DipDialog, OkMergesTheChoicesIntoTheirBits)
         DipBytes after;
     };
     const Case cases[] = {
-        {31, {0xF3, 0x00}, 1, 2, {0xFB, 0x00}}, // "Hard": bits 2-3 of dipA become 2
-        {9, {0x00, 0x94}, 0, 15, {0x0F, 0x94}}, // "FREE" in slot 1
-        {9, {0x00, 0x94}, 1, 7, {0x70, 0x94}},  // "2/1" in slot 2
-        {16, {0x00, 0xC4}, 4, 15, {0x00, 0xFC}},
-        {15, {0x00, 0xB7}, 6, 0, {0x00, 0x07}},
-        {9, {0x00, 0x94}, 2, 9, {0x00, 0x94}},  // option outside the list is ignored
-        {9, {0x00, 0x94}, 40, 0, {0x00, 0x94}}, // so is a setting that does not exist
+        {MasterT, {0xF3, 0x00}, 1, 2, {0xFB, 0x00}}, // "Hard": bits 2-3 of dipA become 2
+        {VortaStrike, {0x00, 0x94}, 0, 15, {0x0F, 0x94}}, // "FREE" in slot 1
+        {VortaStrike, {0x00, 0x94}, 1, 7, {0x70, 0x94}},  // "2/1" in slot 2
+        {RockNRope, {0x00, 0xC4}, 4, 15, {0x00, 0xFC}},
+        {HyperSports, {0x00, 0xB7}, 6, 0, {0x00, 0x07}},
+        {VortaStrike, {0x00, 0x94}, 2, 9, {0x00, 0x94}},  // option outside the list is ignored
+        {VortaStrike, {0x00, 0x94}, 40, 0, {0x00, 0x94}}, // so is a setting that does not exist
     };
     for (const Case& c : cases) {
         ScriptedDialog dialog;
@@ -153,14 +153,14 @@ TEST(DipDialog, OpensOnTheCurrentBytesAndNotForGamesWithoutATable)
         return 1;
     };
     DipBytes dips{0x2F, 0x63};
-    runDipDialog(9, dips, dialog);
+    runDipDialog(VortaStrike, dips, dialog);
     EXPECT_EQ(seen, (std::vector<int>{0xF, 0x2, 0x3, 0x0, 0x6, 0x0}));
     EXPECT_EQ(dips.a, 0x00); // Default then OK writes the defaults
     EXPECT_EQ(dips.b, 0x94);
 
     DipBytes none{0x12, 0x34};
-    runDipDialog(0, none, dialog);
-    runDipDialog(38, none, dialog);
+    runDipDialog(Tank, none, dialog);
+    runDipDialog(UnderCps, none, dialog);
     EXPECT_EQ(dialog.runs, 1);
     EXPECT_EQ(none.a, 0x12);
 }

@@ -46,11 +46,11 @@ TEST(ColourTranslation, EightBitColoursLandInEntries16To79)
     EXPECT_EQ(display.screen.palette()[255], 0xFFFFFFFFu); // static colours kept
     EXPECT_EQ(tables.rgb[0][5].flags, kReservedEntryFlag);
 
-    paletteSetFromByte(display, tables, 9, 6, 0x07, [](GameId, uint8_t) { return RgbEntry{255, 0, 0, 0}; });
+    paletteSetFromByte(display, tables, VortaStrike, 6, 0x07, [](GameId, uint8_t) { return RgbEntry{255, 0, 0, 0}; });
     EXPECT_EQ(display.screen.palette()[22], 0xFFFF0000u);
     EXPECT_EQ(tables.index8[6], 22);
     // An index whose hardware entry would pass 255 changes the logical colour only.
-    paletteSetFromByte(display, tables, 9, 250, 0x07, [](GameId, uint8_t) { return RgbEntry{1, 1, 1, 0}; });
+    paletteSetFromByte(display, tables, VortaStrike, 250, 0x07, [](GameId, uint8_t) { return RgbEntry{1, 1, 1, 0}; });
     EXPECT_EQ(tables.rgb[0][250].red, 1);
     EXPECT_EQ(display.screen.palette()[10], 0xFF000000u);
 }
@@ -76,7 +76,7 @@ TEST(ColourTranslation, SixteenBitTablesPerBankWithEntryZeroForced)
     paletteSetRgb(display, tables, 3, 0, 0, 255);
     EXPECT_EQ(tables.colour16[1][3], 0x001F);
     EXPECT_EQ(tables.colour16[0][3], 0xFFFF);
-    paletteSetFromByte(display, tables, 9, 4, 0xC0, [](GameId, uint8_t byte) { return RgbEntry{byte, 0, 0, 0}; });
+    paletteSetFromByte(display, tables, VortaStrike, 4, 0xC0, [](GameId, uint8_t byte) { return RgbEntry{byte, 0, 0, 0}; });
     EXPECT_EQ(tables.colour16[1][4], 0xC000);
     paletteSetRgb(display, tables, 256, 1, 1, 1); // out of range: ignored
 }

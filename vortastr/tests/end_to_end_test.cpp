@@ -100,7 +100,7 @@ TEST_F(EndToEnd, TheBootlegRunsItsOwnProgramWithTheOriginalsBanks)
     for (const auto& [original, bootleg] : names)
         std::filesystem::copy_file(folder.path() / "vorta" / original, folder.path() / "vortaboot" / bootleg);
     RunningGame game(folder.str(), "");
-    game.emu().run.requestedGame = 10;
+    game.emu().run.requestedGame = VortaStrikeBootleg;
     game.emu().run.pendingAction = ActionChangeGame;
     game.loop.unpaced = true;
     std::string error;

@@ -80,7 +80,7 @@ TEST_F(FrameLoopFixture, AFailedChangeKeepsTheLastLoadedGame)
     game.frames(40);
     const uint8_t objectX = board().data()[testrom::kObjectXAddress];
     const uint8_t* memoryBefore = board().data();
-    game.emu().run.requestedGame = 8; // Tutankham: no ROMs in the folder
+    game.emu().run.requestedGame = Tutankham; // Tutankham: no ROMs in the folder
     game.emu().run.pendingAction = ActionChangeGame;
     game.frames(1);
     EXPECT_EQ(game.emu().run.currentGame, 9);
@@ -91,13 +91,13 @@ TEST_F(FrameLoopFixture, AFailedChangeKeepsTheLastLoadedGame)
     EXPECT_EQ(game.host().messages.front().text.rfind("Couldn't open \"tutankhm/ra1_1i.cpu\"", 0), 0u);
     // The old game runs on (restarted with its extras).
     game.frames(60);
-    EXPECT_FALSE(board().bankBuffer.empty());
+    EXPECT_FALSE(board().family.konamiBitmap.bankBuffer.empty());
     EXPECT_EQ(board().data()[testrom::kObjectXAddress], objectX);
     EXPECT_GT(board().data()[0x8800], 0); // its interrupt counts frames again
 
     // Choosing the loaded game again reloads nothing.
     const std::size_t messages = game.host().messages.size();
-    game.emu().run.requestedGame = 9;
+    game.emu().run.requestedGame = VortaStrike;
     game.emu().run.pendingAction = ActionChangeGame;
     game.frames(1);
     EXPECT_EQ(board().data(), memoryBefore);
@@ -106,10 +106,10 @@ TEST_F(FrameLoopFixture, AFailedChangeKeepsTheLastLoadedGame)
 
 TEST_F(FrameLoopFixture, AChangeToAnotherGameLoadsItWithItsDips)
 {
-    writeBlankRomSet(folder, 8);
+    writeBlankRomSet(folder, Tutankham);
     RunningGame game(folder.str(), "JN");
     game.emu().settings.savedDipA[8] = 0x5A;
-    game.emu().run.requestedGame = 8;
+    game.emu().run.requestedGame = Tutankham;
     game.emu().run.pendingAction = ActionChangeGame;
     game.frames(1);
     EXPECT_EQ(game.emu().run.currentGame, 8);
@@ -121,11 +121,11 @@ TEST_F(FrameLoopFixture, AChangeToAnotherGameLoadsItWithItsDips)
 
 TEST_F(FrameLoopFixture, ANewBoardStartsFromTheFirstPaletteBank)
 {
-    writeBlankRomSet(folder, 8);
+    writeBlankRomSet(folder, Tutankham);
     RunningGame game(folder.str(), "JN");
     EXPECT_EQ(game.emu().colours.bank, 0);
     game.emu().colours.bank = 1; // as a two-layer board's sprite pass leaves it
-    game.emu().run.requestedGame = 8;
+    game.emu().run.requestedGame = Tutankham;
     game.emu().run.pendingAction = ActionChangeGame;
     game.frames(1);
     EXPECT_EQ(board().game, 8);

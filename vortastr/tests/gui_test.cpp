@@ -349,7 +349,7 @@ TEST(WholeRun, GuiRunEndsAfterTheFramesAndWritesItsSettings)
     options.gameLine = "TK";
     options.frames = 3;
     TempFolder roms;
-    writeBlankRomSet(roms, 8);
+    writeBlankRomSet(roms, Tutankham);
     options.romPath = roms.str();
     options.snapshotPath = dir.filePath("snap.png").toStdString();
     EXPECT_EQ(runEmulator(emu, host, store, options), 0);

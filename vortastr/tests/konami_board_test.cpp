@@ -1,6 +1,6 @@
 #include "boards/board_setup.h"
 #include "boards/interrupt_rules.h"
-#include "boards/konami_bitmap_board.h"
+#include "boards/konami_bitmap/konami_bitmap_board.h"
 #include "boards/rom_files.h"
 #include "cpu/m6809/m6809_engine.h"
 #include "tests/game_fixtures.h"
@@ -11,6 +11,8 @@
 
 namespace vortastr::test {
 namespace {
+
+using namespace konamiBitmap;
 
 uint32_t heldInputs = 0;
 uint32_t fakePoll(uint32_t mask) { return heldInputs & mask; }
@@ -55,7 +57,7 @@ BoardFixture* BoardFixture::current = nullptr;
 TEST_F(BoardFixture, VortaStrikeBoardTakesItsTimingMapAndRegisters)
 {
     writeTestRomSet(folder);
-    setUp(9);
+    setUp(VortaStrike);
     const Board& b = board();
     EXPECT_EQ(b.kind, Cpu6809);
     EXPECT_EQ(b.cyclesPerSlice, 34133);
@@ -82,7 +84,7 @@ TEST_F(BoardFixture, VortaStrikeBoardTakesItsTimingMapAndRegisters)
 TEST_F(BoardFixture, VortaStrikePortsAreActiveLowWithTheDipBytesInverted)
 {
     writeTestRomSet(folder);
-    setUp(9);
+    setUp(VortaStrike);
     EXPECT_EQ(read(0x8010), uint8_t(~0x34));
     EXPECT_EQ(read(0x802C), uint8_t(~0x12));
     EXPECT_EQ(read(0x8024), 0x7F);
@@ -99,7 +101,7 @@ TEST_F(BoardFixture, VortaStrikePortsAreActiveLowWithTheDipBytesInverted)
 TEST_F(BoardFixture, InterruptEnableAndSoundCommand)
 {
     writeTestRomSet(folder);
-    setUp(9);
+    setUp(VortaStrike);
     m6809Engine().state.pendingInterrupts = m6809IrqBit;
     write(0x8030, 0x80);
     EXPECT_EQ(latch & 1, 1);
@@ -109,7 +111,7 @@ TEST_F(BoardFixture, InterruptEnableAndSoundCommand)
     EXPECT_EQ(m6809Engine().state.pendingInterrupts, 0);
     write(0x8050, 7);
     ASSERT_EQ(sounds.size(), 1u);
-    EXPECT_EQ(sounds[0], (std::pair<GameId, uint8_t>{9, 7}));
+    EXPECT_EQ(sounds[0], (std::pair<GameId, uint8_t>{VortaStrike, 7}));
 }
 
 TEST_F(BoardFixture, BankSelectPutsPlainDataAndDecryptedOpcodesInTheWindow)
@@ -119,7 +121,7 @@ TEST_F(BoardFixture, BankSelectPutsPlainDataAndDecryptedOpcodesInTheWindow)
     for (std::size_t i = 0; i < bank5.size(); ++i)
         bank5[i] = uint8_t(i * 7 + 3);
     writeFile(romFile(folder, "vorta\\VSC3_A6.BIN"), bank5); // banks 4 and 5
-    setUp(9);
+    setUp(VortaStrike);
     write(0x8060, 5);
     for (uint32_t i : {0u, 1u, 2u, 8u, 10u, 0xFFFu}) {
         const uint8_t plain = bank5[0x1000 + i];
@@ -128,17 +130,17 @@ TEST_F(BoardFixture, BankSelectPutsPlainDataAndDecryptedOpcodesInTheWindow)
         EXPECT_EQ(memory()[0x9000 + i], plain);
         EXPECT_EQ(memory()[0x19000 + i], uint8_t(plain ^ mask)) << i;
     }
-    EXPECT_EQ(board().romBank, 5);
+    EXPECT_EQ(board().family.konamiBitmap.romBank, 5);
     // Banks past the decrypted copy leave the window as it is.
     write(0x8060, 12);
-    EXPECT_EQ(board().romBank, 5);
+    EXPECT_EQ(board().family.konamiBitmap.romBank, 5);
     EXPECT_EQ(memory()[0x9001], bank5[0x1001]);
 }
 
 TEST_F(BoardFixture, BlitterDrawsSwappedNibblesAndErasesTheOppositeNibbles)
 {
     writeTestRomSet(folder);
-    setUp(9);
+    setUp(VortaStrike);
     Board& b = board();
     std::vector<uint8_t> before(memory(), memory() + 0x8000);
 
@@ -153,8 +155,8 @@ TEST_F(BoardFixture, BlitterDrawsSwappedNibblesAndErasesTheOppositeNibbles)
     EXPECT_EQ(std::memcmp(before.data(), memory(), 0x8000), 0);
 
     // Draw: the source 0x12 lands as 0x21; zero source bytes keep the destination.
-    b.bankBuffer[0xC000 + 0x100] = 0x12;
-    b.bankBuffer[0xC000 + 0x100 + 8 * 15 + 7] = 0xF0;
+    b.family.konamiBitmap.bankBuffer[0xC000 + 0x100] = 0x12;
+    b.family.konamiBitmap.bankBuffer[0xC000 + 0x100 + 8 * 15 + 7] = 0xF0;
     memory()[10 * 128 + 10 + 1] = 0x99;
     blit(10, 20, 0x200, 1);
     EXPECT_EQ(memory()[10 * 128 + 10], 0x21);
@@ -179,31 +181,31 @@ TEST_F(BoardFixture, BlitterDrawsSwappedNibblesAndErasesTheOppositeNibbles)
 
 TEST_F(BoardFixture, TutankhamBankTwelveSelectsNine)
 {
-    writeBlankRomSet(folder, 8);
+    writeBlankRomSet(folder, Tutankham);
     std::vector<uint8_t> ninthFile(4096, 0x88);
     writeFile(romFile(folder, "tutankhm\\ra1_9i.cpu"), ninthFile); // bank 8
-    setUp(8);
+    setUp(Tutankham);
     EXPECT_EQ(board().cyclesPerSlice, 34133);
-    ASSERT_EQ(board().bankBuffer.size(), 40u * 1024);
-    EXPECT_EQ(board().bankBuffer[8 * 4096], 0x88);
+    ASSERT_EQ(board().family.konamiBitmap.bankBuffer.size(), 40u * 1024);
+    EXPECT_EQ(board().family.konamiBitmap.bankBuffer[8 * 4096], 0x88);
     // Bank 9 is the last 4 KB of the buffer, past the nine files.
-    std::fill(board().bankBuffer.begin() + 9 * 4096, board().bankBuffer.end(), 0x99);
+    std::fill(board().family.konamiBitmap.bankBuffer.begin() + 9 * 4096, board().family.konamiBitmap.bankBuffer.end(), 0x99);
     write(0x8300, 12);
-    EXPECT_EQ(board().romBank, 9);
+    EXPECT_EQ(board().family.konamiBitmap.romBank, 9);
     EXPECT_EQ(memory()[0x9000], 0x99);
     EXPECT_EQ(memory()[0x9FFF], 0x99);
     // Code in the banks runs: opcodes are fetched from the selected bank, undecrypted.
     EXPECT_EQ(memory()[0x19000], 0x99);
     EXPECT_EQ(memory()[0x19FFF], 0x99);
     write(0x8300, 0x28);
-    EXPECT_EQ(board().romBank, 8);
+    EXPECT_EQ(board().family.konamiBitmap.romBank, 8);
     EXPECT_EQ(memory()[0x9000], 0x88);
     EXPECT_EQ(memory()[0x19000], 0x88);
 }
 
 TEST_F(BoardFixture, TutankhamRunsARoutineInTheSelectedBank)
 {
-    writeBlankRomSet(folder, 8);
+    writeBlankRomSet(folder, Tutankham);
     // Reset vector 0xF000: select bank 3, call 0x9000 and store what the bank routine left in A.
     std::vector<uint8_t> program(4096, 0x12); // NOP
     const uint8_t code[] = {0x86, 0x03,             // LDA #3
@@ -220,19 +222,19 @@ TEST_F(BoardFixture, TutankhamRunsARoutineInTheSelectedBank)
     bank[1] = 0x5A;
     bank[2] = 0x39; // RTS
     writeFile(romFile(folder, "tutankhm\\ra1_4i.cpu"), bank); // bank 3
-    setUp(8);
+    setUp(Tutankham);
     resetAllCpus(board().slots);
     runCpuSlice(board().slots, 8);
-    EXPECT_EQ(board().romBank, 3);
+    EXPECT_EQ(board().family.konamiBitmap.romBank, 3);
     EXPECT_EQ(memory()[0x4000], 0x5A);
 }
 
 TEST_F(BoardFixture, TutankhamPortsScrollAndSound)
 {
-    writeBlankRomSet(folder, 8);
-    setUp(8);
+    writeBlankRomSet(folder, Tutankham);
+    setUp(Tutankham);
     write(0x8100, 0x44);
-    EXPECT_EQ(board().scroll, 0x44);
+    EXPECT_EQ(board().family.konamiBitmap.scroll, 0x44);
     heldInputs = InputSpace | InputShift | InputUp;
     EXPECT_EQ(read(0x81A0), 0x7F & ~0x40 & ~0x10 & ~0x04);
     heldInputs = InputPadPlus | InputPadMinus | InputPadDecimal;
@@ -247,23 +249,23 @@ TEST_F(BoardFixture, TutankhamPortsScrollAndSound)
 TEST_F(BoardFixture, TutankhamAfterVortaStrikeIsFreshAndUndecrypted)
 {
     writeTestRomSet(folder);
-    writeBlankRomSet(folder, 8);
+    writeBlankRomSet(folder, Tutankham);
     std::vector<uint8_t> program(4096, 0x5C);
     writeFile(romFile(folder, "tutankhm\\ra1_6h.cpu"), program); // 0xF000-0xFFFF
-    setUp(9);
+    setUp(VortaStrike);
     memory()[0x1234] = 0xAB;
-    releaseExtras(9);
-    setUp(8);
+    releaseExtras(VortaStrike);
+    setUp(Tutankham);
     EXPECT_EQ(memory()[0x1234], 0);
     EXPECT_EQ(memory()[0x1F000], 0x5C);
     EXPECT_EQ(memory()[0x1F002], 0x5C);
-    EXPECT_TRUE(board().decryptedBanks.empty());
+    EXPECT_TRUE(board().family.konamiBitmap.decryptedBanks.empty());
     EXPECT_EQ(board().slots.slot[0].m6809.writeHandler[0x81], tutankhamWrite);
 }
 
 TEST_F(BoardFixture, AMissingProgramRomEndsTheSetUp)
 {
-    EXPECT_EQ(setUpBoard(9), kBoardRomMissing);
+    EXPECT_EQ(setUpBoard(VortaStrike), kBoardRomMissing);
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_NE(messages[0].find("vorta/VSA_B9.BIN"), std::string::npos);
     EXPECT_EQ(board().data(), nullptr);
@@ -271,7 +273,7 @@ TEST_F(BoardFixture, AMissingProgramRomEndsTheSetUp)
 
 TEST_F(BoardFixture, BoardsOfLaterVersionsSayTheyAreNotAvailable)
 {
-    EXPECT_EQ(setUpBoard(14), kBoardNotAvailable);
+    EXPECT_EQ(setUpBoard(TrackNField), kBoardNotAvailable);
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0], "ERROR - The board of \"Track'n'Field\" is not available in this version");
 }
@@ -279,17 +281,17 @@ TEST_F(BoardFixture, BoardsOfLaterVersionsSayTheyAreNotAvailable)
 TEST_F(BoardFixture, BitmapBoardsInterruptEverySecondSliceWhileEnabled)
 {
     writeTestRomSet(folder);
-    setUp(9);
+    setUp(VortaStrike);
     latch = 1;
     std::vector<int32_t> answers;
     for (int i = 0; i < 4; ++i)
-        answers.push_back(interruptRule(9, 0));
+        answers.push_back(interruptRule(VortaStrike, 0));
     latch = 0;
-    answers.push_back(interruptRule(9, 0));
-    answers.push_back(interruptRule(9, 0));
+    answers.push_back(interruptRule(VortaStrike, 0));
+    answers.push_back(interruptRule(VortaStrike, 0));
     latch = 1;
-    answers.push_back(interruptRule(9, 0));
-    answers.push_back(interruptRule(9, 0));
+    answers.push_back(interruptRule(VortaStrike, 0));
+    answers.push_back(interruptRule(VortaStrike, 0));
     EXPECT_EQ(answers, (std::vector<int32_t>{0, 2, 0, 2, 0, 0, 0, 2}));
 }
 
@@ -299,24 +301,24 @@ TEST(InterruptRules, TheTableOfOtherBoards)
     board().io.interruptEnable = &latch;
     board().slicesPerFrame = 10;
     board().sliceCounter = 0;
-    EXPECT_EQ(interruptRule(1, 0), m6502AnswerIrq);
-    EXPECT_EQ(interruptRule(4, 0), m6502AnswerNmi);
-    EXPECT_EQ(interruptRule(13, 0), m6809AnswerIrq);
-    EXPECT_EQ(interruptRule(21, 0), z80AnswerNmi);
-    EXPECT_EQ(interruptRule(34, 0), 0x38);
-    EXPECT_EQ(interruptRule(28, 0), 0x20);
-    EXPECT_EQ(interruptRule(33, 0), 8);
-    EXPECT_EQ(interruptRule(7, 0), 0);
+    EXPECT_EQ(interruptRule(Vanguard, 0), m6502AnswerIrq);
+    EXPECT_EQ(interruptRule(Zoar, 0), m6502AnswerNmi);
+    EXPECT_EQ(interruptRule(SkyKid, 0), m6809AnswerIrq);
+    EXPECT_EQ(interruptRule(Scramble, 0), z80AnswerNmi);
+    EXPECT_EQ(interruptRule(NewZealandStory, 0), 0x38);
+    EXPECT_EQ(interruptRule(RType, 0), 0x20);
+    EXPECT_EQ(interruptRule(InTheHunt, 0), 8);
+    EXPECT_EQ(interruptRule(PandorasPalace, 0), 0);
     // Track'n'Field: one IRQ per frame of ten slices.
     int irqs = 0;
     for (int i = 0; i < 30; ++i)
-        irqs += interruptRule(14, 0) == m6809AnswerIrq;
+        irqs += interruptRule(TrackNField, 0) == m6809AnswerIrq;
     EXPECT_EQ(irqs, 3);
     latch = 0;
-    EXPECT_EQ(interruptRule(13, 0), 0);
-    EXPECT_EQ(interruptRule(21, 0), z80AnswerNone);
+    EXPECT_EQ(interruptRule(SkyKid, 0), 0);
+    EXPECT_EQ(interruptRule(Scramble, 0), z80AnswerNone);
     latch = 4;
-    EXPECT_EQ(interruptRule(32, 0), m6809AnswerIrq);
+    EXPECT_EQ(interruptRule(ShaolinsRoad, 0), m6809AnswerIrq);
     board().io = BoardIo{};
 }
 

@@ -1,4 +1,4 @@
-#include "video/bitmap_renderers.h"
+#include "boards/konami_bitmap/konami_bitmap_video.h"
 #include "video/game_palette.h"
 #include "boards/rom_files.h"
 #include "tests/game_fixtures.h"
@@ -9,6 +9,8 @@
 
 namespace vortastr::test {
 namespace {
+
+using namespace konamiBitmap;
 
 TEST(GamePalette, ColourBytesFollowTheResistorWeights)
 {
@@ -47,11 +49,11 @@ TEST(GamePalette, ColourFilesAreReadBelowTheRomFolder)
     writeFile(folder.path() / "scramble" / "scramble.clr", {0xC0});
     romFiles().romPath = folder.str();
     StartedEmulator s("", 16);
-    initGamePalette(0, s.emu.display, s.emu.colours, resolveRomPath);
+    initGamePalette(Tank, s.emu.display, s.emu.colours, resolveRomPath);
     EXPECT_EQ(s.emu.colours.rgb[0][1].red, 255);
     EXPECT_EQ(s.emu.colours.rgb[0][2].green, 255);
-    EXPECT_EQ(s.emu.colours.colourLookup, colourLookupOf(0).data());
-    initGamePalette(21, s.emu.display, s.emu.colours, resolveRomPath);
+    EXPECT_EQ(s.emu.colours.colourLookup, colourLookupOf(Tank).data());
+    initGamePalette(Scramble, s.emu.display, s.emu.colours, resolveRomPath);
     EXPECT_EQ(s.emu.colours.rgb[0][0].blue, 222);
     EXPECT_EQ(s.emu.colours.rgb[0][1].red, 255); // past the file's end: as it was
     romFiles().romPath = ".";
@@ -59,14 +61,14 @@ TEST(GamePalette, ColourFilesAreReadBelowTheRomFolder)
 
 TEST(GamePalette, LookupTablesHoldTheirKnownRows)
 {
-    EXPECT_EQ(colourLookupOf(14)[1 * 64 + 4], 14); // Track'n'Field group 1 pen 4
-    EXPECT_EQ(colourLookupOf(14)[2 * 64 + 14], 1);
+    EXPECT_EQ(colourLookupOf(TrackNField)[1 * 64 + 4], 14); // Track'n'Field group 1 pen 4
+    EXPECT_EQ(colourLookupOf(TrackNField)[2 * 64 + 14], 1);
     const uint8_t defaultGroup1[16] = {0, 5, 6, 7, 4, 5, 6, 7, 4, 5, 6, 7, 4, 5, 6, 7};
-    EXPECT_EQ(std::memcmp(colourLookupOf(0).data() + 64, defaultGroup1, 16), 0);
+    EXPECT_EQ(std::memcmp(colourLookupOf(Tank).data() + 64, defaultGroup1, 16), 0);
     for (int p = 0; p < 16; ++p)
-        EXPECT_EQ(colourLookupOf(9)[std::size_t(p)], p);
-    EXPECT_EQ(colourLookupOf(28)[3 * 64 + 0], 0); // the generated Irem table
-    EXPECT_EQ(colourLookupOf(28)[3 * 64 + 5], 53);
+        EXPECT_EQ(colourLookupOf(VortaStrike)[std::size_t(p)], p);
+    EXPECT_EQ(colourLookupOf(RType)[3 * 64 + 0], 0); // the generated Irem table
+    EXPECT_EQ(colourLookupOf(RType)[3 * 64 + 5], 53);
 }
 
 TEST(GamePalette, VortaStrikeEntryFiveIsFollowedInEightBitModeOnlyWithCycling)
@@ -74,21 +76,21 @@ TEST(GamePalette, VortaStrikeEntryFiveIsFollowedInEightBitModeOnlyWithCycling)
     StartedEmulator s("JN", 8);
     Emulator& emu = s.emu;
     ASSERT_TRUE(emu.display.paletted);
-    initGamePalette(9, emu.display, emu.colours, nullptr);
+    initGamePalette(VortaStrike, emu.display, emu.colours, nullptr);
     paletteRecords() = PaletteRecords{};
     std::vector<uint8_t> memory(0x20000, 0);
     const uint32_t before = emu.display.screen.palette()[16 + 5];
     EXPECT_EQ(before, 0xFF000000u | (0xDEu << 16) | (0xFFu << 8)); // start-up byte 0x3E
     memory[0x8005] = 0x07;
-    syncPaletteRam(9, emu.display, emu.colours, memory.data(), false);
+    syncPaletteRam(VortaStrike, emu.display, emu.colours, memory.data(), false);
     EXPECT_EQ(emu.display.screen.palette()[16 + 5], before);
-    syncPaletteRam(9, emu.display, emu.colours, memory.data(), true);
+    syncPaletteRam(VortaStrike, emu.display, emu.colours, memory.data(), true);
     EXPECT_EQ(emu.display.screen.palette()[16 + 5], 0xFFFF0000u);
     // In 16-bit mode every entry is followed.
     StartedEmulator wide("JN", 16);
-    initGamePalette(9, wide.emu.display, wide.emu.colours, nullptr);
+    initGamePalette(VortaStrike, wide.emu.display, wide.emu.colours, nullptr);
     paletteRecords() = PaletteRecords{};
-    syncPaletteRam(9, wide.emu.display, wide.emu.colours, memory.data(), false);
+    syncPaletteRam(VortaStrike, wide.emu.display, wide.emu.colours, memory.data(), false);
     EXPECT_EQ(wide.emu.colours.colour16[0][5], 0xF800);
     paletteRecords() = PaletteRecords{};
 }

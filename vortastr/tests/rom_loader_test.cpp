@@ -78,7 +78,7 @@ TEST_F(LoaderFixture, PairsInterleaveEvenAndOddBytes)
 
 TEST_F(LoaderFixture, RTypeFallsBackToTheAudFilesSilently)
 {
-    const ProgramRoms roms = programRoms(28);
+    const ProgramRoms roms = programRoms(RType);
     ASSERT_EQ(roms.fallbackProbe, "rtype\\cn3_l0.bin");
     EXPECT_FALSE(openRomSilently(roms.fallbackProbe));
     EXPECT_TRUE(messages.empty());
@@ -96,7 +96,7 @@ TEST_F(LoaderFixture, AFailedSecondDecodeKeepsTheFirstInTheSheet)
     std::vector<uint8_t> tile(8192, 0);
     tile[0] = 0x5A; // tile 0, column 7: rows 0 (5) and 1 (A)
     put("circusch\\a04_j12.bin", tile);
-    EXPECT_EQ(loadCharacterSet(17), -1);
+    EXPECT_EQ(loadCharacterSet(CircusCharlie), -1);
     ASSERT_TRUE(graphicsSheets().tileSheet);
     const GraphicsSheet& sheet = *graphicsSheets().tileSheet;
     EXPECT_EQ(sheet.units, 2);
@@ -108,7 +108,7 @@ TEST_F(LoaderFixture, AFailedSecondDecodeKeepsTheFirstInTheSheet)
 
 TEST_F(LoaderFixture, GamesWithoutASetGetAOneUnitSheet)
 {
-    for (GameId game : {8, 9, 10}) {
+    for (GameId game : {Tutankham, VortaStrike, VortaStrikeBootleg}) {
         EXPECT_EQ(loadCharacterSet(game), 0);
         EXPECT_EQ(graphicsSheets().tileSheet->units, 1);
         EXPECT_EQ(loadSpriteSet(game), 0);
@@ -133,21 +133,21 @@ TEST(GraphicsDecode, EachRulePlacesItsBitsWhereTheBoardPutsThem)
 {
     const DecodeCase cases[] = {
         // Four planes: bit 7 is the left pixel; file n weighs 2^(n-1). Tile 17 is at (8, 8).
-        {"four-plane tile", 28, false, 8 * 17 + 2, {0x80, 0x80, 0x00, 0x01}, {{8, 10, 3}, {15, 10, 8}, {9, 10, 0}}},
+        {"four-plane tile", RType, false, 8 * 17 + 2, {0x80, 0x80, 0x00, 0x01}, {{8, 10, 3}, {15, 10, 8}, {9, 10, 0}}},
         // Sprite 9 at (16, 16): bytes 16-23 are the right half.
-        {"four-plane sprite", 28, true, 32 * 9 + 16 + 3, {0x01, 0, 0x01, 0}, {{16 + 15, 16 + 3, 5}}},
+        {"four-plane sprite", RType, true, 32 * 9 + 16 + 3, {0x01, 0, 0x01, 0}, {{16 + 15, 16 + 3, 5}}},
         // Hyper Sports characters: A from file 2; byte 8 gives the right four pixels.
-        {"nibble-pair tile", 15, false, 8, {0x80, 0x08, 0, 0}, {{4, 0, 9}, {5, 0, 0}}},
-        {"nibble-pair tile B", 15, false, 0, {0x11, 0, 0, 0}, {{3, 0, 3}}},
+        {"nibble-pair tile", HyperSports, false, 8, {0x80, 0x08, 0, 0}, {{4, 0, 9}, {5, 0, 0}}},
+        {"nibble-pair tile B", HyperSports, false, 0, {0x11, 0, 0, 0}, {{3, 0, 3}}},
         // Rotated: byte 3 is column 3, rule pixel 0 row 7.
-        {"rotated nibble-pair tile", 16, false, 3, {0, 0x08, 0, 0}, {{3, 7, 8}}},
-        {"rotated nibble-pair tile low rows", 16, false, 8 + 1, {0x80, 0, 0, 0}, {{1, 3, 1}}},
+        {"rotated nibble-pair tile", RockNRope, false, 3, {0, 0x08, 0, 0}, {{3, 7, 8}}},
+        {"rotated nibble-pair tile low rows", RockNRope, false, 8 + 1, {0x80, 0, 0, 0}, {{1, 3, 1}}},
         // Track'n'Field sprites take A from file 1; bytes 32-63 are rows 8-15.
-        {"nibble-pair sprite", 14, true, 32 + 8 + 2, {0x01, 0x10, 0, 0}, {{4 + 3, 8 + 2, 9}}},
-        {"packed tile", 14, false, 32 * 2 + 5, {0xC3, 0, 0, 0}, {{16 + 2, 1, 0xC}, {16 + 3, 1, 3}}},
-        {"rotated packed tile", 17, false, 6, {0x9E, 0, 0, 0}, {{6, 4, 9}, {6, 5, 0xE}}},
+        {"nibble-pair sprite", TrackNField, true, 32 + 8 + 2, {0x01, 0x10, 0, 0}, {{4 + 3, 8 + 2, 9}}},
+        {"packed tile", TrackNField, false, 32 * 2 + 5, {0xC3, 0, 0, 0}, {{16 + 2, 1, 0xC}, {16 + 3, 1, 3}}},
+        {"rotated packed tile", CircusCharlie, false, 6, {0x9E, 0, 0, 0}, {{6, 4, 9}, {6, 5, 0xE}}},
         // Crystal Castles: 8 x 16 sprites, 16 per band; row r from bytes 2r and 2r + 1.
-        {"crystal castles sprite", 3, true, 32 * 17 + 2 * 4 + 1, {0x11, 0x10, 0, 0}, {{8 + 7, 16 + 4, 1 + 2 * 1 + 8}}},
+        {"crystal castles sprite", CrystalCastles, true, 32 * 17 + 2 * 4 + 1, {0x11, 0x10, 0, 0}, {{8 + 7, 16 + 4, 1 + 2 * 1 + 8}}},
     };
     for (const DecodeCase& c : cases) {
         SCOPED_TRACE(c.rule);
@@ -167,7 +167,7 @@ TEST(GraphicsDecode, AnImageLargerThanItsFilesStaysZeroPastThem)
 {
     GraphicsInputs in;
     in[0].assign(32, 0xFF);
-    const auto image = decodeCharacterImage(14, in, 1); // one packed tile from 32 bytes
+    const auto image = decodeCharacterImage(TrackNField, in, 1); // one packed tile from 32 bytes
     EXPECT_EQ(pen(image, 7, 7), 15);
     EXPECT_EQ(pen(image, 8, 0), 0);
 }

@@ -60,7 +60,8 @@ TEST(SettingsStartUp, WithoutAStoreEverythingIsTheDefault)
     EXPECT_EQ(emu.settings.soundSetting, 1);
     EXPECT_EQ(emu.settings.windowScaleX, 1);
     EXPECT_EQ(emu.settings.fullScreenSetting, 0);
-    for (GameId game = 0; game < kGameCount; ++game) {
+    for (int32_t number = 0; number < kGameCount; ++number) {
+        const GameId game = toGameId(number);
         const DipBytes expected = dipDefaults(game);
         EXPECT_EQ(emu.settings.savedDipA[game], expected.a) << game;
         EXPECT_EQ(emu.settings.savedDipB[game], expected.b) << game;
@@ -83,7 +84,7 @@ TEST(SettingsStartUp, StoredDipValuesOverrideOnlyGamesWithRows)
     EXPECT_EQ(emu.settings.savedDipA[9], 0x5A);
     EXPECT_EQ(emu.run.dips.a, 0x5A); // the running game starts with its stored bytes
     EXPECT_EQ(emu.run.dips.b, 0x12);
-    for (GameId game : {0, 1, 2, 4, 11, 13, 5, 6}) {
+    for (GameId game : {Tank, Vanguard, Eggs, Zoar, TunnelHunt, SkyKid, Unused5, Unused6}) {
         EXPECT_EQ(emu.settings.savedDipA[game], 0) << game;
         EXPECT_EQ(emu.settings.savedDipB[game], 0) << game;
     }
@@ -171,7 +172,7 @@ TEST(SettingsRun, ANormalEndWritesTheRunBack)
     LaunchOptions options = gameLine("TK");
     options.frames = 2;
     TempFolder roms;
-    writeBlankRomSet(roms, 8);
+    writeBlankRomSet(roms, Tutankham);
     options.romPath = roms.str();
     host.onPump = [&] { emu.run.dips.a = 0x42; };
     EXPECT_EQ(runEmulator(emu, host, store, options), 0);
@@ -194,7 +195,7 @@ TEST(SettingsRun, SettingsThatCannotBeSavedAreReported)
     LaunchOptions options;
     options.frames = 1;
     TempFolder roms;
-    writeBlankRomSet(roms, 9);
+    writeBlankRomSet(roms, VortaStrike);
     options.romPath = roms.str();
     EXPECT_EQ(runEmulator(emu, host, store, options), 0);
     ASSERT_EQ(host.messages.size(), 1u);

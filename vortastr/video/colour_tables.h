@@ -1,14 +1,13 @@
 #pragma once
 // Logical colours of the games and their translation into screen pixels: hardware palette
 // indices in 8-bit mode, 16-bit pixels of the screen's format otherwise.
+#include "boards/game_id.h"
 #include "video/screen_surface.h"
 
 #include <array>
 #include <cstdint>
 
 namespace vortastr {
-
-using GameId = int32_t;
 
 struct RgbEntry {
     uint8_t red = 0, green = 0, blue = 0, flags = 0;

@@ -74,30 +74,28 @@ ColourLookup buildLookup(Family family)
 Family familyOf(GameId game)
 {
     switch (game) {
-    case 8:
-    case 9:
-    case 10: return Family::TutankhamVorta;
-    case 14: return Family::TrackField;
-    case 15: return Family::HyperSports;
-    case 16:
-    case 22: return Family::RockNRope;
-    case 17:
-    case 19: return Family::CircusCharlie;
-    case 18:
-    case 23:
-    case 32: return Family::JailBreak;
-    case 27:
-    case 28:
-    case 29:
-    case 31:
-    case 35:
-    case 36:
-    case 37: return Family::Irem;
+    case Tutankham:
+    case VortaStrike:
+    case VortaStrikeBootleg: return Family::TutankhamVorta;
+    case TrackNField: return Family::TrackField;
+    case HyperSports: return Family::HyperSports;
+    case RockNRope:
+    case RopeMan: return Family::RockNRope;
+    case CircusCharlie:
+    case CircusCharlie2: return Family::CircusCharlie;
+    case JailBreak:
+    case WhizQuiz:
+    case ShaolinsRoad: return Family::JailBreak;
+    case RTypeJapanese:
+    case RType:
+    case RType2:
+    case MasterT:
+    case HeroTonma:
+    case DragonBreed:
+    case Kengo: return Family::Irem;
     default: return Family::Default;
     }
 }
-
-RgbEntry decodeForGame(GameId, uint8_t byte) { return decodeColourByte(byte); }
 
 } // namespace
 
@@ -145,59 +143,35 @@ void initGamePalette(GameId game, DisplayState& display, ColourTables& colours, 
     RgbBank rgb = colours.rgb[std::size_t(colours.bank & 1)];
     auto file = [&](const char* name, int count) { loadColourFile(resolve ? resolve(name) : name, count, rgb); };
     switch (game) {
-    case 3:
+    case CrystalCastles:
         rgb.fill(RgbEntry{0, 0, 0, 1});
         std::copy(std::begin(kCrystalCastles), std::end(kCrystalCastles), rgb.begin());
         break;
-    case 8: decodeColourBytes(kStartTutankham, 16, rgb); break;
-    case 9:
-    case 10:
-    case 18:
-    case 32: decodeColourBytes(kStartVortaStrike, 16, rgb); break;
-    case 14: decodeColourBytes(kPromTrackField, 32, rgb); break;
-    case 15: decodeColourBytes(kPromHyperSports, 32, rgb); break;
-    case 16:
-    case 22: decodeColourBytes(kPromRockNRope, 32, rgb); break;
-    case 17:
-    case 19: decodeColourBytes(kPromCircusCharlie, 32, rgb); break;
-    case 20:
-    case 24: file("tazmania\\colr6f.cpu", 32); break;
-    case 21: file("scramble\\scramble.clr", 32); break;
-    case 23:
-    case 27:
-    case 28:
-    case 29:
-    case 31:
-    case 35:
-    case 36:
-    case 37: break; // colours as they are
+    case Tutankham: decodeColourBytes(kStartTutankham, 16, rgb); break;
+    case VortaStrike:
+    case VortaStrikeBootleg:
+    case JailBreak:
+    case ShaolinsRoad: decodeColourBytes(kStartVortaStrike, 16, rgb); break;
+    case TrackNField: decodeColourBytes(kPromTrackField, 32, rgb); break;
+    case HyperSports: decodeColourBytes(kPromHyperSports, 32, rgb); break;
+    case RockNRope:
+    case RopeMan: decodeColourBytes(kPromRockNRope, 32, rgb); break;
+    case CircusCharlie:
+    case CircusCharlie2: decodeColourBytes(kPromCircusCharlie, 32, rgb); break;
+    case Tazmania:
+    case SuperBond: file("tazmania\\colr6f.cpu", 32); break;
+    case Scramble: file("scramble\\scramble.clr", 32); break;
+    case WhizQuiz:
+    case RTypeJapanese:
+    case RType:
+    case RType2:
+    case MasterT:
+    case HeroTonma:
+    case DragonBreed:
+    case Kengo: break; // colours as they are
     default: file("default.clr", 32); break;
     }
     paletteUpload(display, colours, colourLookupOf(game).data(), rgb);
-}
-
-PaletteRecords& paletteRecords()
-{
-    static PaletteRecords records;
-    return records;
-}
-
-void syncPaletteRam(GameId game, DisplayState& display, ColourTables& colours, const uint8_t* memory,
-                    bool paletteCycling)
-{
-    if (!memory || (game != 8 && game != 9 && game != 10))
-        return;
-    const bool everyEntry = !display.paletted || paletteCycling;
-    const int count = everyEntry ? 16 : (game == 8 ? 15 : 1);
-    auto& record = game == 8 ? paletteRecords().tutankham : paletteRecords().vortaStrike;
-    const uint8_t* ram = memory + 0x8000;
-    for (int i = 0; i < count; ++i) {
-        const auto e = std::size_t(i);
-        if (ram[e] == record[e])
-            continue;
-        paletteSetFromByte(display, colours, game, i, ram[e], decodeForGame);
-        record[e] = ram[e];
-    }
 }
 
 } // namespace vortastr

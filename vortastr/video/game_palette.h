@@ -1,7 +1,7 @@
 #pragma once
 // The games' colours: colour bytes in the 3-3-2 resistor layout, colour PROM files, the
-// built-in PROMs and start-up palettes, the colour lookup tables, and palette RAM followed
-// before every rendered frame.
+// built-in PROMs and start-up palettes, and the colour lookup tables. Palette RAM is followed
+// by the boards (boards/game_video.h).
 #include "video/display_state.h"
 
 #include <cstdint>
@@ -29,18 +29,5 @@ using ColourPathResolver = std::function<std::string(const std::string& name)>;
 
 // Colours and lookup table of the game, then paletteUpload.
 void initGamePalette(GameId game, DisplayState& display, ColourTables& colours, const ColourPathResolver& resolve);
-
-// The last byte seen of each of the 16 palette-RAM entries of Tutankham and of Vorta Strike.
-struct PaletteRecords {
-    std::array<uint8_t, 16> tutankham{};
-    std::array<uint8_t, 16> vortaStrike{};
-};
-PaletteRecords& paletteRecords();
-
-// Follows palette RAM (16 bytes at 0x8000 of the main processor's memory) for 8, 9 and 10:
-// every entry in 16-bit modes or with palette cycling, else the first 15 (Tutankham) or the
-// first one (Vorta Strike).
-void syncPaletteRam(GameId game, DisplayState& display, ColourTables& colours, const uint8_t* memory,
-                    bool paletteCycling);
 
 } // namespace vortastr

@@ -1,0 +1,30 @@
+#include "boards/game_video.h"
+
+#include "boards/konami_bitmap/konami_bitmap_video.h"
+
+namespace vortastr {
+
+void syncPaletteRam(GameId game, DisplayState& display, ColourTables& colours, const uint8_t* memory,
+                    bool paletteCycling)
+{
+    switch (game) {
+    case Tutankham:
+    case VortaStrike:
+    case VortaStrikeBootleg: konamiBitmap::syncPaletteRam(game, display, colours, memory, paletteCycling); break;
+    default: break;
+    }
+}
+
+void renderFrame(DisplayState& display, const ColourTables& colours, const Board& board)
+{
+    if (display.suspended || !board.data())
+        return;
+    switch (board.game) {
+    case Tutankham:
+    case VortaStrike:
+    case VortaStrikeBootleg: konamiBitmap::render(display, colours, board); break;
+    default: break; // the tile-and-sprite boards come with their boards
+    }
+}
+
+} // namespace vortastr
