@@ -2,6 +2,7 @@
 
 #include "boards/game_catalogue.h"
 #include "boards/interrupt_rules.h"
+#include "boards/irem/irem_board.h"
 #include "boards/konami_bitmap/konami_bitmap_board.h"
 #include "boards/rom_files.h"
 #include "boards/rom_sets.h"
@@ -42,14 +43,25 @@ int loadProgramRoms(Board& b)
     return kBoardOk;
 }
 
-// The family's part of the set-up: memory map, handlers and screen layout.
-void setUpFamilyBoard(Board& b)
+// The family's part of the set-up: memory map, handlers and screen layout. False when the
+// family finds the program unusable (an Irem program file too short).
+bool setUpFamilyBoard(Board& b)
 {
     switch (b.game) {
     case Tutankham:
     case VortaStrike:
-    case VortaStrikeBootleg: konamiBitmap::setUpBoard(b); break;
-    default: break; // boards not available in this version never get here
+    case VortaStrikeBootleg: konamiBitmap::setUpBoard(b); return true;
+    case RTypeJapanese:
+    case RType:
+    case RType2:
+    case RTypeLeo:
+    case MasterT:
+    case InTheHunt:
+    case HeroTonma:
+    case DragonBreed:
+    case Kengo:
+    case UnderCps: return irem::setUpBoard(b);
+    default: return true; // boards not available in this version never get here
     }
 }
 
@@ -131,7 +143,17 @@ bool boardAvailable(GameId game)
     switch (game) {
     case Tutankham:
     case VortaStrike:
-    case VortaStrikeBootleg: return true;
+    case VortaStrikeBootleg:
+    case RTypeJapanese:
+    case RType:
+    case RType2:
+    case RTypeLeo:
+    case MasterT:
+    case InTheHunt:
+    case HeroTonma:
+    case DragonBreed:
+    case Kengo:
+    case UnderCps: return true;
     default: return false;
     }
 }
@@ -170,7 +192,10 @@ int setUpBoard(GameId game)
 
     M6809Context& tables = m6809Engine().state;
     tables = M6809Context{};
-    setUpFamilyBoard(b);
+    if (!setUpFamilyBoard(b)) {
+        b.memory = CpuMemory{};
+        return kBoardRomMissing;
+    }
 
     std::memset(b.data(), 0, std::min(lowRamToClear(game), b.size()));
 
@@ -191,13 +216,10 @@ int setUpBoard(GameId game)
     registerCpuSlot(b.slots, setup);
     b.cpuCount = b.slots.cpuCount;
 
-    if (b.bitmap) {
-        b.visibleWidth = 8 * b.widthFactor;
-        b.visibleHeight = 8 * b.heightFactor;
-    } else {
-        b.visibleWidth = 8 * b.widthFactor * b.tileColumns;
-        b.visibleHeight = 8 * b.heightFactor * b.tileRows;
-    }
+    // The display shows 8 x tile columns by 8 x tile rows. The factors size what the renderer
+    // covers (the Irem boards' 512 x 1024 background), which the family keeps itself.
+    b.visibleWidth = 8 * b.tileColumns;
+    b.visibleHeight = 8 * b.tileRows;
     return kBoardOk;
 }
 

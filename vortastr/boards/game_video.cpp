@@ -1,5 +1,7 @@
 #include "boards/game_video.h"
 
+#include "boards/irem/irem_palette.h"
+#include "boards/irem/irem_video.h"
 #include "boards/konami_bitmap/konami_bitmap_video.h"
 
 namespace vortastr {
@@ -11,6 +13,13 @@ void syncPaletteRam(GameId game, DisplayState& display, ColourTables& colours, c
     case Tutankham:
     case VortaStrike:
     case VortaStrikeBootleg: konamiBitmap::syncPaletteRam(game, display, colours, memory, paletteCycling); break;
+    case RTypeJapanese:
+    case RType:
+    case RType2:
+    case MasterT:
+    case HeroTonma:
+    case DragonBreed:
+    case Kengo: irem::syncPaletteRam(game, display, colours, memory); break;
     default: break;
     }
 }
@@ -23,6 +32,16 @@ void renderFrame(DisplayState& display, const ColourTables& colours, const Board
     case Tutankham:
     case VortaStrike:
     case VortaStrikeBootleg: konamiBitmap::render(display, colours, board); break;
+    case RTypeJapanese:
+    case RType:
+    case RType2:
+    case RTypeLeo:
+    case MasterT:
+    case InTheHunt:
+    case HeroTonma:
+    case DragonBreed:
+    case Kengo:
+    case UnderCps: irem::render(display, colours, board); break;
     default: break; // the tile-and-sprite boards come with their boards
     }
 }

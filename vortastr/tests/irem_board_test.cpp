@@ -1,6 +1,5 @@
 // The Irem V30 boards: ports, the reset vector copy, the interrupt rules and the palette sync.
 #include "boards/irem/irem_board.h"
-#include "boards/irem/irem_game_ids.h"
 #include "boards/irem/irem_palette.h"
 
 #include <gtest/gtest.h>
@@ -24,7 +23,6 @@ struct IremBoardTest : ::testing::Test {
     {
         heldInputs = 0;
         soundCommands.clear();
-        resetIremState();
         Board& b = board();
         b.memory = CpuMemory::allocate(CpuV30);
         std::memset(b.data(), 0, b.size());
@@ -35,7 +33,6 @@ struct IremBoardTest : ::testing::Test {
     void TearDown() override
     {
         board() = Board{};
-        resetIremState();
     }
 };
 
@@ -113,34 +110,40 @@ TEST_F(IremBoardTest, ResetVectorComesFromTheEndOfEachProgram)
     EXPECT_EQ(small.back(), 0x11);
 }
 
+int32_t rule(GameId game, int32_t slice)
+{
+    board().currentSlice = slice;
+    return interruptRule(game, board());
+}
+
 TEST_F(IremBoardTest, InterruptRulesByGameAndSlice)
 {
     Board& b = board();
-    EXPECT_EQ(interruptRule(RType, b, 0), kVectorFrame);
-    EXPECT_EQ(interruptRule(DragonBreed, b, 0), kVectorFrame);
-    EXPECT_EQ(interruptRule(MasterT, b, 0), kVectorFrame);
-    EXPECT_EQ(interruptRule(RTypeLeo, b, 0), kVectorLegacy);
-    EXPECT_EQ(interruptRule(InTheHunt, b, 0), kVectorLegacy);
-    EXPECT_EQ(interruptRule(UnderCps, b, 0), kNoInterrupt);
+    EXPECT_EQ(rule(RType, 0), kVectorFrame);
+    EXPECT_EQ(rule(DragonBreed, 0), kVectorFrame);
+    EXPECT_EQ(rule(MasterT, 0), kVectorFrame);
+    EXPECT_EQ(rule(RTypeLeo, 0), kVectorLegacy);
+    EXPECT_EQ(rule(InTheHunt, 0), kVectorLegacy);
+    EXPECT_EQ(rule(UnderCps, 0), kNoInterrupt);
 
     // RType II: the raster interrupt only while the flag byte asks for it; scroll latched.
     for (uint8_t flag : {0x00, 0xF6, 0xF7, 0xF8, 0xF9}) {
         b.data()[kRasterFlagAddress] = flag;
         const int32_t expected = flag == 0xF7 || flag == 0xF8 ? kVectorRaster : kNoInterrupt;
-        EXPECT_EQ(interruptRule(RType2, b, 0), expected) << int(flag);
-        EXPECT_EQ(interruptRule(Kengo, b, 0), expected) << int(flag);
+        EXPECT_EQ(rule(RType2, 0), expected) << int(flag);
+        EXPECT_EQ(rule(Kengo, 0), expected) << int(flag);
     }
-    EXPECT_EQ(interruptRule(RType2, b, 1), kVectorFrame);
-    EXPECT_EQ(interruptRule(HeroTonma, b, 0), kVectorRaster);
-    EXPECT_EQ(interruptRule(HeroTonma, b, 1), kVectorFrame);
+    EXPECT_EQ(rule(RType2, 1), kVectorFrame);
+    EXPECT_EQ(rule(HeroTonma, 0), kVectorRaster);
+    EXPECT_EQ(rule(HeroTonma, 1), kVectorFrame);
 
     portWrite(0x80, 0x34);
     portWrite(0x81, 0x12);
     portWrite(0x82, 0x78);
     portWrite(0x83, 0x01);
-    interruptRule(RType2, b, 1); // slice 1 latches nothing
+    rule(RType2, 1); // slice 1 latches nothing
     EXPECT_EQ(iremState().scrollWords[0], 0);
-    interruptRule(RType2, b, 0);
+    rule(RType2, 0);
     EXPECT_EQ(iremState().scrollWords[0], 0x1234);
     EXPECT_EQ(iremState().scrollWords[1], 0x0178);
 }
@@ -162,7 +165,7 @@ TEST_F(IremBoardTest, PaletteComponentsAndChangedEntriesOnly)
     memory[kSpritePalette + 14] = 1;
     memory[kSpritePalette + kPlaneStride + 14] = 2;
     memory[kSpritePalette + 2 * kPlaneStride + 14] = 3;
-    syncPalette(RType, memory, display, colours);
+    syncPaletteRam(RType, display, colours, memory);
     EXPECT_EQ(colours.bank, 0);
     EXPECT_EQ(colours.rgb[0][5].red, 255);
     EXPECT_EQ(colours.rgb[0][5].green, 128);
@@ -175,18 +178,18 @@ TEST_F(IremBoardTest, PaletteComponentsAndChangedEntriesOnly)
     // Nothing changed: nothing is converted again (a marker in the table survives).
     colours.colour16[0][5] = 0x1234;
     colours.colour16[1][7] = 0x4321;
-    syncPalette(RType, memory, display, colours);
+    syncPaletteRam(RType, display, colours, memory);
     EXPECT_EQ(colours.colour16[0][5], 0x1234);
     EXPECT_EQ(colours.colour16[1][7], 0x4321);
     // One plane byte changes: that colour alone is converted.
     memory[kTilePalette + 2 * kPlaneStride + 10] = 31;
-    syncPalette(RType, memory, display, colours);
+    syncPaletteRam(RType, display, colours, memory);
     EXPECT_EQ(colours.colour16[0][5], colour16Of(255, 128, 255, display.pixelFormat));
     EXPECT_EQ(colours.colour16[1][7], 0x4321);
 
     // RType II keeps its tile palette at 0xD8000.
     memory[kTilePaletteLate + 2] = 31;
-    syncPalette(RType2, memory, display, colours);
+    syncPaletteRam(RType2, display, colours, memory);
     EXPECT_EQ(colours.rgb[0][1].red, 255);
 }
 

@@ -3,7 +3,6 @@
 #include "boards/board.h"
 #include "boards/graphics_sets.h"
 #include "boards/irem/irem_board.h"
-#include "boards/irem/irem_game_ids.h"
 #include "boards/irem/irem_palette.h"
 #include "boards/irem/irem_test_set.h"
 #include "boards/irem/irem_video.h"
@@ -74,7 +73,6 @@ struct IremProgramRun : ::testing::Test {
         copyResetVector(which, b.data(), b.size());
         ASSERT_EQ(loadCharacterSet(which), 0);
         ASSERT_EQ(loadSpriteSet(which), 0);
-        resetIremState();
         resetIremVideo(which);
         colours.colourLookup = colourLookupOf(which).data();
         setIdentityIndexMapping(colours);
@@ -88,15 +86,16 @@ struct IremProgramRun : ::testing::Test {
         for (int f = 0; f < count; ++f)
             for (int s = 0; s < slices; ++s) {
                 v30::v30Engine().execute(budget);
-                if (const int32_t vector = interruptRule(game, board(), s))
+                board().currentSlice = s;
+                if (const int32_t vector = interruptRule(game, board()))
                     v30::v30Engine().requestInterrupt(uint32_t(vector));
             }
     }
     ScreenSurface render()
     {
         ScreenSurface screen(512, 256, PixelFormat::Rgb565);
-        syncPalette(game, board().data(), display, colours);
-        IremFrame frame{game, board().data(), &iremState(), graphicsSheets().tileSheet.get(),
+        syncPaletteRam(game, display, colours, board().data());
+        IremFrame frame{game, board().data(), board().size(), &iremState(), graphicsSheets().tileSheet.get(),
                         graphicsSheets().spriteSheet.get(), 0, 0};
         renderIremFrame(screen, colours, frame);
         return screen;

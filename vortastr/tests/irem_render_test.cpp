@@ -1,6 +1,5 @@
 // The Irem renderers: layer scroll with its splits, the fixed lines, sprite parts and flips,
 // the order of layers and sprites.
-#include "boards/irem/irem_game_ids.h"
 #include "boards/irem/irem_video.h"
 #include "video/game_palette.h"
 
@@ -58,7 +57,7 @@ struct IremRenderTest : ::testing::Test {
     }
     void render(GameId game)
     {
-        IremFrame frame{game, memory.data(), &state, tiles.get(), sprites.get(), 0, 0};
+        IremFrame frame{game, memory.data(), memory.size(), &state, tiles.get(), sprites.get(), 0, 0};
         renderIremFrame(screen, colours, frame);
     }
     uint16_t at(int x, int y) const
@@ -210,7 +209,7 @@ TEST_F(IremRenderTest, FullScreenOriginAndEightBitScreens)
     ScreenSurface full(400, 300, PixelFormat::Rgb565);
     full.fill(0);
     setSprite(0, 384 - 50 - 16, 0x0004, 0x0002, 256 + 70);
-    IremFrame frame{RType, memory.data(), &state, tiles.get(), sprites.get(), -56, 22};
+    IremFrame frame{RType, memory.data(), memory.size(), &state, tiles.get(), sprites.get(), -56, 22};
     renderIremFrame(full, colours, frame);
     const auto pixel = [&](int x, int y) {
         uint16_t v;
@@ -235,7 +234,7 @@ TEST_F(IremRenderTest, FullScreenOriginAndEightBitScreens)
     for (int v = 0; v < 256; ++v)
         colours.index8[std::size_t(v)] = uint8_t(255 - v);
     ScreenSurface eight(kWidth, kHeight, PixelFormat::Indexed8);
-    IremFrame plain{RType, memory.data(), &state, tiles.get(), sprites.get(), 0, 0};
+    IremFrame plain{RType, memory.data(), memory.size(), &state, tiles.get(), sprites.get(), 0, 0};
     renderIremFrame(eight, colours, plain);
     EXPECT_EQ(eight.pixels()[100 * kWidth + 200], uint8_t(expectedLayers(200, 100, second, first) - 0x1000));
     ASSERT_EQ(firstRegion(80, (58 + 128) % 512), 0); // the first layer has a hole there

@@ -1,6 +1,6 @@
 #include "boards/irem/irem_board.h"
 
-#include "boards/irem/irem_game_ids.h"
+#include "boards/irem/irem_video.h"
 #include "boards/rom_files.h"
 #include "boards/rom_sets.h"
 #include "cpu/v30/v30_engine.h"
@@ -64,13 +64,7 @@ uint16_t portWord(const IremState& s, uint16_t lowPort)
 
 } // namespace
 
-IremState& iremState()
-{
-    static IremState state;
-    return state;
-}
-
-void resetIremState() { iremState() = IremState{}; }
+IremV30State& iremState() { return board().family.iremV30; }
 
 uint8_t portRead(uint16_t port)
 {
@@ -134,12 +128,13 @@ bool programFilesComplete(GameId game)
     return true;
 }
 
-bool setUpIremBoard(Board& b)
+bool setUpBoard(Board& b)
 {
     if (!programFilesComplete(b.game))
         return false;
     copyResetVector(b.game, b.data(), b.size());
-    resetIremState();
+    b.family.iremV30 = IremV30State{};
+    resetIremVideo(b.game);
     v30::v30Engine().setPortHandlers(portRead, portWrite);
     const IremScreen screen = iremScreen(b.game);
     b.bitmap = true;
@@ -150,9 +145,10 @@ bool setUpIremBoard(Board& b)
     return true;
 }
 
-int32_t interruptRule(GameId game, Board& b, int32_t slice)
+int32_t interruptRule(GameId game, Board& b)
 {
-    IremState& s = iremState();
+    IremState& s = b.family.iremV30;
+    const int32_t slice = b.currentSlice;
     switch (game) {
     case RTypeJapanese:
     case RType:

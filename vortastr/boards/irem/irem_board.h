@@ -23,11 +23,14 @@
 // I/O ports, written: every byte is kept in the port table; 0 is RType II's sound command,
 //   0x80-0x83 the first layer's y and x scroll, 0x84-0x87 the second layer's.
 #include "boards/board.h"
+#include "boards/irem/irem_state.h"
 
 #include <array>
 #include <cstdint>
 
 namespace vortastr::irem {
+
+using IremState = IremV30State;
 
 constexpr uint16_t kPortPlayer1 = 0x00;
 constexpr uint16_t kPortPlayer2 = 0x01;
@@ -50,16 +53,8 @@ constexpr int32_t kVectorRaster = 0x22; // the two-slice boards' mid-frame inter
 constexpr int32_t kVectorLegacy = 8;    // RType Leo and In The Hunt
 constexpr int32_t kNoInterrupt = 0;
 
-// What the board keeps outside the address space.
-struct IremState {
-    std::array<uint16_t, kPortCount> ports{}; // last byte written to each port
-    std::array<uint16_t, 2> scrollWords{};    // ports 0x81:0x80 and 0x83:0x82, latched at slice 0
-    int32_t slice = 0;                        // slice of the frame the rule is asked about
-};
-IremState& iremState();
-
-// Clears the port table and the latched words (a new game).
-void resetIremState();
+// The running board's registers (board().family.iremV30).
+IremV30State& iremState();
 
 // The board functions the V30 engine calls.
 uint8_t portRead(uint16_t port);
@@ -76,11 +71,13 @@ void copyResetVector(GameId game, uint8_t* memory, std::size_t size);
 bool programFilesComplete(GameId game);
 
 // The family's part of the board set-up once the program is in memory: the reset vector copy,
-// the port functions of the V30 engine, a clear port table. False when a program file is short.
-bool setUpIremBoard(Board& board);
+// the port functions of the V30 engine, the screen, fresh renderer caches. False when a
+// program file is short.
+bool setUpBoard(Board& board);
 
-// The answer after a slice: a V30 vector number, or 0 for none. `slice` counts from 0.
-int32_t interruptRule(GameId game, Board& board, int32_t slice);
+// The answer for `game` after a slice (board.currentSlice, from 0): a V30 vector number, or 0
+// for none.
+int32_t interruptRule(GameId game, Board& board);
 
 // Screen: 64 columns; 32 rows (MasterT 34, In The Hunt 64). The background map is 64 cells wide
 // and 128 high (Legend of Hero Tonma 256).

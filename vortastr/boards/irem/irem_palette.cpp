@@ -1,6 +1,7 @@
 #include "boards/irem/irem_palette.h"
 
-#include "boards/irem/irem_game_ids.h"
+#include "boards/board.h"
+
 
 namespace vortastr::irem {
 namespace {
@@ -46,9 +47,11 @@ void fillPaletteRecords(uint8_t value)
             plane.fill(value);
 }
 
-void syncPalette(GameId game, const uint8_t* memory, DisplayState& display, ColourTables& colours)
+void syncPaletteRam(GameId game, DisplayState& display, ColourTables& colours, const uint8_t* memory)
 {
-    if (!memory)
+    // The planes lie in the running board's 1 MB address space; any other block is not one.
+    const Board& running = board();
+    if (!memory || memory != running.data() || running.size() < kAddressSpace)
         return;
     syncBank(0, memory + tilePaletteAddress(game), display, colours);
     syncBank(1, memory + kSpritePalette, display, colours);

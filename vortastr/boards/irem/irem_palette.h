@@ -3,6 +3,7 @@
 // in palette RAM as three planes of 5-bit components, one word per colour. Before every
 // rendered frame the planes are compared with the last values seen and only changed colours
 // are converted.
+#include "boards/game_id.h"
 #include "video/display_state.h"
 
 #include <array>
@@ -10,13 +11,12 @@
 
 namespace vortastr::irem {
 
-using GameId = int32_t;
-
 constexpr uint32_t kSpritePalette = 0xC8000;
 constexpr uint32_t kTilePalette = 0xCC000;
 constexpr uint32_t kTilePaletteLate = 0xD8000; // RType II and Kengo
 constexpr uint32_t kPlaneStride = 0x400;       // red, green, blue planes
 constexpr int kPaletteColours = 256;
+constexpr std::size_t kAddressSpace = 0x100000;
 
 // ((v << 3) | (v & 7)) & 0xFF: 31 gives 255, 16 gives 128.
 constexpr uint8_t componentOf(uint8_t v) { return static_cast<uint8_t>((v << 3) | (v & 7)); }
@@ -34,6 +34,6 @@ void fillPaletteRecords(uint8_t value);
 
 // Converts the colours of both banks whose planes changed and sets them in the colour tables
 // (paletteSetRgb of the bank); leaves bank 0 selected. `memory` is the 1 MB address space.
-void syncPalette(GameId game, const uint8_t* memory, DisplayState& display, ColourTables& colours);
+void syncPaletteRam(GameId game, DisplayState& display, ColourTables& colours, const uint8_t* memory);
 
 } // namespace vortastr::irem

@@ -1,7 +1,7 @@
 #include "boards/irem/irem_video.h"
 
-#include "boards/irem/irem_game_ids.h"
 #include "boards/irem/irem_palette.h"
+#include "video/graphics_sheet.h"
 
 #include <algorithm>
 
@@ -194,7 +194,8 @@ void drawSprites(ScreenSurface& screen, const VideoRules& rules, const uint8_t* 
 void renderIremFrame(ScreenSurface& screen, const ColourTables& colours, const IremFrame& frame)
 {
     IremVideo& video = iremVideo();
-    if (!frame.memory || !frame.state || !frame.tiles || !frame.sprites || video.game != frame.game)
+    if (!frame.memory || frame.memorySize < kAddressSpace || !frame.state || !frame.tiles || !frame.sprites ||
+        video.game != frame.game)
         return;
     const VideoRules rules = videoRules(frame.game);
     const IremScreen size = iremScreen(frame.game);
@@ -238,6 +239,20 @@ void renderIremFrame(ScreenSurface& screen, const ColourTables& colours, const I
     if (rules.sprites == SpriteOrder::AfterLayers) {
         drawSprites(screen, rules, frame.memory, *frame.sprites, colours, spriteClip);
     }
+}
+
+void render(DisplayState& display, const ColourTables& colours, const Board& board)
+{
+    const GraphicsSheets& sheets = graphicsSheets();
+    IremFrame frame{board.game,           board.data(),           board.size(), &board.family.iremV30,
+                    sheets.tileSheet.get(), sheets.spriteSheet.get(), 0,            0};
+    if (display.fullScreen && display.mode400x300) {
+        frame.originX = -56;
+        frame.originY = 22;
+    }
+    if (iremVideo().game != board.game)
+        resetIremVideo(board.game);
+    renderIremFrame(display.screen, colours, frame);
 }
 
 } // namespace vortastr::irem

@@ -4,6 +4,7 @@
 // values, and 128 multi-part sprites. Per-game rules are gathered in VideoRules.
 #include "boards/irem/irem_board.h"
 #include "boards/irem/irem_draw.h"
+#include "video/display_state.h"
 
 #include <cstdint>
 #include <vector>
@@ -36,7 +37,7 @@ VideoRules videoRules(GameId game);
 
 // The background and its tile caches (one code and one attribute word per cell).
 struct IremVideo {
-    GameId game = -1;
+    GameId game = NoGame;
     Background background;
     std::vector<uint16_t> codeCache;
     std::vector<uint16_t> attrCache;
@@ -71,13 +72,18 @@ void drawSprites(ScreenSurface& screen, const VideoRules& rules, const uint8_t* 
 
 // One whole frame of the running Irem game.
 struct IremFrame {
-    GameId game = -1;
+    GameId game = NoGame;
     const uint8_t* memory = nullptr; // the 1 MB address space
+    std::size_t memorySize = 0;
     const IremState* state = nullptr;
     const GraphicsSheet* tiles = nullptr;
     const GraphicsSheet* sprites = nullptr;
     int originX = 0, originY = 0; // -56, 22 in the 400 x 300 full-screen mode
 };
 void renderIremFrame(ScreenSurface& screen, const ColourTables& colours, const IremFrame& frame);
+
+// The running board's picture on the display's screen, from the graphics sheets; in the
+// 400 x 300 full-screen mode the picture moves by (-56, 22).
+void render(DisplayState& display, const ColourTables& colours, const Board& board);
 
 } // namespace vortastr::irem
