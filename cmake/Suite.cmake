@@ -18,14 +18,18 @@ endif()
 
 # suite_add_test(NAME SOURCES src... [LIBS lib...] [GUI])
 # One GoogleTest executable registered with CTest as one test. GUI tests run on Qt's offscreen
-# platform; every test runs with SDL's dummy audio driver and knows where the shared data is.
+# platform with one QApplication made by their shared main(); every test runs with SDL's dummy audio driver, knows where the shared data is and
+# links the shared test helpers (testsupport/).
 function(suite_add_test name)
   cmake_parse_arguments(ARG "GUI" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
-  target_link_libraries(${name} PRIVATE suite_options GTest::gtest GTest::gtest_main ${ARG_LIBS})
+  target_link_libraries(${name} PRIVATE suite_options suite_testsupport GTest::gtest ${ARG_LIBS})
   target_compile_definitions(${name} PRIVATE SUITE_TESTDATA_DIR="${SUITE_TESTDATA_DIR}")
   if(ARG_GUI)
     set_target_properties(${name} PROPERTIES AUTOMOC ON)
+    target_link_libraries(${name} PRIVATE suite_qt_test_main)
+  else()
+    target_link_libraries(${name} PRIVATE GTest::gtest_main)
   endif()
   add_test(NAME ${name} COMMAND ${name} --gtest_brief=1)
   set_tests_properties(${name} PROPERTIES

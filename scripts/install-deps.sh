@@ -14,8 +14,10 @@ packages=(
   zlib1g-dev nlohmann-json3-dev
   # tests, benchmarks and fuzzing
   libgtest-dev libgmock-dev googletest libbenchmark-dev
-  clang libclang-rt-dev
-  ffmpeg genisoimage cc65 xvfb xauth
+  clang libclang-rt-dev clang-format clang-tidy
+  ffmpeg genisoimage xvfb xauth
+  # assemblers of the generated test ROMs (V30, Z80, 6502)
+  nasm z80asm pasmo cc65
   # fonts, so that offscreen screenshots show text
   fonts-dejavu-core
 )

@@ -2,10 +2,12 @@
 # Installs the dependencies, builds every program and test from scratch and runs the tests.
 #   scripts/test.sh             Release build in build-test/ with warnings as errors
 #   scripts/test.sh --sanitize  Debug build with ASan and UBSan in build-asan/
+# Both first check that every C++ file is formatted by .clang-format (scripts/check-format.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 bash scripts/install-deps.sh
+bash scripts/check-format.sh
 
 if [ "${1:-}" = "--sanitize" ]; then
   dir=build-asan

@@ -42,14 +42,6 @@ void expectRequest(const FileDialogRequest& r, const QString& title, const QStri
 
 class FormTest : public testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        if (QApplication::instance()) return;
-        static int argc = 1;
-        static char name[] = "hdrforge_gui_tests";
-        static char* argv[] = {name, nullptr};
-        new QApplication(argc, argv);  // lives for the whole test program
-    }
-
     void SetUp() override {
         setFileChooser([this](QWidget*, const FileDialogRequest& request) {
             requests.push_back(request);

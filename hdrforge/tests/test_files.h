@@ -1,29 +1,16 @@
 // Scratch folders and byte files for the tests.
 #pragma once
 
+#include "temp_dir.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
 
 using Bytes = std::vector<std::uint8_t>;
-
-// A fresh folder under the system's temporary folder, removed with everything in it.
-class TempDir {
-public:
-    TempDir();
-    ~TempDir();
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-
-    const std::string& path() const { return path_; }
-    std::string file(const std::string& name) const { return path_ + "/" + name; }
-
-private:
-    std::string path_;
-};
-
-void writeBytes(const std::string& path, const Bytes& bytes);
-Bytes readBytes(const std::string& path);
+using suite::test::TempDir;
+inline constexpr auto& writeBytes = suite::test::writeFile;
+inline constexpr auto& readBytes = suite::test::readFile;
 
 // A game of `size` bytes: the given header bytes first, then a recognisable pattern.
 Bytes gameImage(std::size_t size, const Bytes& header);

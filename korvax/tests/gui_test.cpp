@@ -93,15 +93,6 @@ private:
 
 class GuiTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite()
-    {
-        if (QApplication::instance() == nullptr) {
-            static int argc = 1;
-            static char name[] = "korvax_gui_tests";
-            static char* argv[] = {name, nullptr};
-            new QApplication(argc, argv);
-        }
-    }
     void SetUp() override
     {
         previous_ = setMessageBoxHandler([this](QWidget* owner, const std::string& text, const std::string& caption) {

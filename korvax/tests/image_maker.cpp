@@ -31,37 +31,6 @@ std::vector<std::uint8_t> makeHeader(const HeaderContents& contents)
     return data;
 }
 
-TempDir::TempDir()
-{
-    std::random_device rd;
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        fs::path p = fs::temp_directory_path() / ("korvax-test-" + std::to_string(rd()));
-        if (fs::create_directory(p)) {
-            path_ = p;
-            return;
-        }
-    }
-    throw std::runtime_error("cannot make a temporary folder");
-}
-
-TempDir::~TempDir()
-{
-    std::error_code ec;
-    fs::remove_all(path_, ec);
-}
-
-void writeFile(const fs::path& file, const std::vector<std::uint8_t>& data)
-{
-    std::ofstream out(file, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(data.data()), static_cast<std::streamsize>(data.size()));
-}
-
-std::vector<std::uint8_t> readFile(const fs::path& file)
-{
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 bool makeIso(const fs::path& image, const std::string& label,
              const std::vector<std::pair<std::string, std::vector<std::uint8_t>>>& files,
              const std::vector<std::uint8_t>& systemArea)

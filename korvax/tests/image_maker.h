@@ -2,6 +2,8 @@
 // sector images with cue sheets, truncated and garbage files, all in a temporary folder.
 #pragma once
 
+#include "temp_dir.h"
+
 #include <cstdint>
 #include <filesystem>
 #include <string>
@@ -20,21 +22,9 @@ struct HeaderContents {
 // A disc header in the published layout, padded with spaces (and zero bytes after 256).
 std::vector<std::uint8_t> makeHeader(const HeaderContents& contents = {});
 
-class TempDir {
-public:
-    TempDir();
-    ~TempDir();
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-    const std::filesystem::path& path() const { return path_; }
-    std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
-
-private:
-    std::filesystem::path path_;
-};
-
-void writeFile(const std::filesystem::path& file, const std::vector<std::uint8_t>& data);
-std::vector<std::uint8_t> readFile(const std::filesystem::path& file);
+using suite::test::readFile;
+using suite::test::TempDir;
+using suite::test::writeFile;
 
 // Makes an ISO 9660 image with genisoimage; systemArea (up to 32 KB) goes to the first sectors.
 // Returns false when genisoimage fails.

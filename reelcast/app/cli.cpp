@@ -10,6 +10,7 @@
 #include "app/convert_cli.h"
 #include "app/png_writer.h"
 #include "core/frame_decoder.h"
+#include "core/frame_source.h"
 #include "core/gamma_table.h"
 #include "core/movie_reader.h"
 
@@ -17,7 +18,7 @@ namespace reelcast {
 namespace {
 
 constexpr const char* kUsage =
-    "Usage: reelcast --info FILE\n"
+    "Usage: reelcast --info FILE [--strict]\n"
     "       reelcast --frames FILE DIR [--gamma N]\n"
     "       reelcast --help | --version\n"
     "\n"
@@ -25,6 +26,7 @@ constexpr const char* kUsage =
     "  --info FILE        scan the movie; print its frame count, picture size, frame rate and sound track\n"
     "  --frames FILE DIR  decode every frame into DIR/frame_NNNNN.png (numbered from 00001)\n"
     "  --gamma N          gamma correction 0 to 200 (default 100)\n"
+    "  --strict           refuse a cut file and frame numbers beyond the file, as the format has it\n"
     "  --help             show this text\n"
     "  --version          show the version\n";
 
@@ -40,7 +42,8 @@ std::string format(const char* fmt, auto... args) {
 }
 
 // Opens and scans the movie; prints the message and returns false on failure.
-bool openAndScan(MovieReader& reader, const std::string& path, std::ostream& err) {
+bool openAndScan(MovieReader& reader, const std::string& path, std::ostream& err, bool strict = false) {
+    reader.setStrict(strict);
     if (int st = reader.open(path)) {
         err << movieStatusMessage(st) << "\n";
         return false;
@@ -53,9 +56,9 @@ bool openAndScan(MovieReader& reader, const std::string& path, std::ostream& err
     return true;
 }
 
-int showInfo(const std::string& path, std::ostream& out, std::ostream& err) {
+int showInfo(const std::string& path, bool strict, std::ostream& out, std::ostream& err) {
     MovieReader reader;
-    if (!openAndScan(reader, path, err)) return 1;
+    if (!openAndScan(reader, path, err, strict)) return 1;
     const MovieInfo& m = reader.info();
     out << format("Total frame\t%d\nWidth\t\t%d\nHeight\t\t%d\nFrame rate\t%d Frame/sec\n", m.totalFrames,
                   int(m.width), int(m.height), m.frameRate);
@@ -66,6 +69,9 @@ int showInfo(const std::string& path, std::ostream& out, std::ostream& err) {
         out << format("Audio track\tfirst sector %d, stride %d, %d Hz, %s, file %d, channel %d\n", a.firstSector,
                       a.stride, a.sampleRate, a.channels == 2 ? "stereo" : "mono", a.fileNumber, a.channelNumber);
     }
+    if (m.discFrameRate > 0)
+        out << format("Disc timing\t%d sectors/sec, %d Frame/sec (used for auto)\n", m.discSpeed, m.discFrameRate);
+    for (const std::string& note : movieNotes(m)) err << note << "\n";
     return 0;
 }
 
@@ -84,25 +90,22 @@ int exportFrames(const std::string& path, const std::string& dir, int gammaValue
     gamma.build(gammaValue);
     FrameDecoder decoder;
     decoder.setGamma(gamma);
-    std::vector<uint32_t> picture(size_t(m.width) * m.height, 0);  // undecoded parts stay black
-    const PictureView view{picture.data(), m.width, m.height};
+    for (const std::string& note : movieNotes(m)) err << note << "\n";
+    FrameSource frames(reader, decoder, m.totalFrames);
 
     int written = 0;
     for (int32_t i = 0; i < m.totalFrames; ++i) {
-        const int st = reader.readNextFrame();
-        if (st != kMovieOk && st != kMovieEnd) {
-            err << movieStatusMessage(st) << " (frame " << i + 1 << ")\n";
-            return 1;
-        }
-        decoder.decodeFrame(reader.frameData(), reader.frameSize(), view);
+        const int st = frames.next();  // a damaged frame repeats the picture before it
+        const PictureView picture = frames.picture();
         const std::string file = (std::filesystem::path(dir) / format("frame_%05d.png", i + 1)).string();
-        if (!writePng(file, picture.data(), m.width, m.height)) {
+        if (!writePng(file, picture.pixels, m.width, m.height)) {
             err << "Can't write " << file << "\n";
             return 1;
         }
         ++written;
         if (st == kMovieEnd) break;
     }
+    if (frames.damagedFrames() > 0) err << frames.damagedFrames() << " damaged frames skipped.\n";
     out << "Wrote " << written << " frames to " << dir << "\n";
     return 0;
 }
@@ -124,6 +127,13 @@ int usageError(std::ostream& err, const std::string& why) {
 
 }  // namespace
 
+bool wantsGui(int argc, const char* const* argv) {
+    if (argc <= 1) return true;
+    const std::string_view first = argv[1];
+    // A movie file on its own opens the window with it, as a desktop program does.
+    return first == "--config" || first == "--screenshots" || (!first.empty() && first[0] != '-');
+}
+
 int runCli(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
     std::vector<std::string_view> args(argv + 1, argv + argc);
     if (args.empty() || args[0] == "--help" || args[0] == "-h") {
@@ -135,8 +145,9 @@ int runCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
         return 0;
     }
     if (args[0] == "--info") {
-        if (args.size() != 2) return usageError(err, "--info takes one movie file");
-        return showInfo(std::string(args[1]), out, err);
+        const bool strict = args.size() == 3 && args[2] == "--strict";
+        if (args.size() != 2 && !strict) return usageError(err, "--info takes one movie file (and --strict)");
+        return showInfo(std::string(args[1]), strict, out, err);
     }
     if (args[0] == "--frames") {
         if (args.size() != 3 && args.size() != 5) return usageError(err, "--frames takes a movie file and a folder");

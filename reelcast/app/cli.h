@@ -7,6 +7,9 @@ namespace reelcast {
 
 inline constexpr const char* kVersionText = "1.06";
 
+// True when the arguments ask for the window (none, window options, or a movie file to open).
+bool wantsGui(int argc, const char* const* argv);
+
 // Runs the command line; returns the exit status (0 success, 1 failure, 2 usage error).
 int runCli(int argc, const char* const* argv, std::ostream& out, std::ostream& err);
 

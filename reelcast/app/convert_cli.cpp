@@ -5,10 +5,11 @@
 #include <atomic>
 #include <charconv>
 #include <chrono>
+#include <condition_variable>
 #include <csignal>
 #include <cstdio>
+#include <mutex>
 #include <string>
-#include <thread>
 
 #include "core/compression_options.h"
 #include "core/conversion_job.h"
@@ -17,8 +18,28 @@
 namespace reelcast {
 namespace {
 
-std::atomic<bool> gInterrupted{false};
-extern "C" void onInterrupt(int) { gInterrupted = true; }
+volatile std::sig_atomic_t gInterrupted = 0;
+extern "C" void onInterrupt(int) { gInterrupted = 1; }
+
+// Ctrl+C, a termination request and a closed terminal all stop the conversion the same way: the
+// file is finalised with the frames written so far.
+class StopSignals {
+public:
+    StopSignals() {
+        gInterrupted = 0;
+        struct sigaction action {};
+        action.sa_handler = onInterrupt;
+        sigemptyset(&action.sa_mask);
+        for (int i = 0; i < 3; ++i) sigaction(kSignals[i], &action, &previous_[i]);
+    }
+    ~StopSignals() {
+        for (int i = 0; i < 3; ++i) sigaction(kSignals[i], &previous_[i], nullptr);
+    }
+
+private:
+    static constexpr int kSignals[3] = {SIGINT, SIGTERM, SIGHUP};
+    struct sigaction previous_[3];
+};
 
 bool parseNumber(std::string_view text, int lo, int hi, int& value) {
     const char* end = text.data() + text.size();
@@ -30,6 +51,8 @@ struct ConvertRequest {
     std::string movie, output;
     JobSettings settings;
     uint32_t width = 0, height = 0;  // 0: the movie's size
+    bool strict = false;
+    bool null = false;  // decode and convert the pictures, write nothing
 };
 
 int usage(std::ostream& err, const std::string& why) {
@@ -43,6 +66,10 @@ int parseConvert(const std::vector<std::string_view>& args, ConvertRequest& r, s
     r.movie = std::string(args[1]);
     for (size_t i = 2; i < args.size(); ++i) {
         const std::string_view opt = args[i];
+        if (opt == "--strict" || opt == "--null") {
+            (opt == "--strict" ? r.strict : r.null) = true;
+            continue;
+        }
         if (i + 1 >= args.size()) return usage(err, std::string(opt) + " takes a value");
         const std::string_view val = args[++i];
         if (opt == "-o" || opt == "--output") {
@@ -92,7 +119,9 @@ void drawProgress(std::ostream& err, int32_t done, int32_t total) {
 }
 
 int convert(const ConvertRequest& r, std::ostream& out, std::ostream& err) {
+    StopSignals signals;  // from the start, so that no stop request ends the process unfinalised
     MovieReader reader;
+    reader.setStrict(r.strict);
     if (int st = reader.open(r.movie)) {
         err << movieStatusMessage(st) << "\n";
         return 1;
@@ -102,38 +131,68 @@ int convert(const ConvertRequest& r, std::ostream& out, std::ostream& err) {
         return 1;
     }
     const MovieInfo& m = reader.info();
+    for (const std::string& note : movieNotes(m)) err << note << "\n";
     JobSettings settings = r.settings;
     settings.resizeOn = r.width != 0;
+    settings.paced = false;
     std::atomic<int> speed{kSpeedNormal};
     ConversionJob job(speed);
-    job.setCallbacks({}, {}, [&err](const std::string& message) { err << message << "\n"; });
+    std::mutex endLock;
+    std::condition_variable ended;
+    bool finished = false;
+    job.setCallbacks({},
+                     [&] {
+                         std::lock_guard<std::mutex> hold(endLock);
+                         finished = true;
+                         ended.notify_all();
+                     },
+                     [&err](const std::string& message) { err << message << "\n"; });
     if (!job.createBitmap(settings.resizeOn ? r.width : m.width, settings.resizeOn ? r.height : m.height)) {
         err << "Out of Memory.\n";
         return 1;
     }
-    std::remove(r.output.c_str());
-    if (job.startConversion(reader, r.output, settings) != 0) return 1;
+    const int started = r.null ? job.startPreview(reader, settings) : job.startConversion(reader, r.output, settings);
+    if (started != 0) return 1;
 
     const bool terminal = isatty(STDERR_FILENO);
-    auto previous = std::signal(SIGINT, onInterrupt);
-    while (job.running()) {
-        if (gInterrupted) {
-            job.stopWorker();
-            break;
+    {
+        std::unique_lock<std::mutex> hold(endLock);
+        // The worker's end wakes this at once; the wait only times out to draw progress and to
+        // notice a stop signal.
+        while (!finished && job.running()) {
+            if (gInterrupted) {
+                hold.unlock();
+                job.stopWorker();
+                hold.lock();
+                break;
+            }
+            if (terminal) drawProgress(err, job.framesRead(), m.totalFrames);
+            ended.wait_for(hold, std::chrono::milliseconds(100));
         }
-        if (terminal) drawProgress(err, job.framesRead(), m.totalFrames);
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
     }
-    const bool done = job.done();
-    job.releaseOutput();
-    std::signal(SIGINT, previous);
+    const bool released = job.releaseOutput();
+    const bool done = job.done() && released;
     if (terminal) {
         drawProgress(err, job.framesRead(), m.totalFrames);
         err << "\n";
     }
-    if (!done) {
-        err << "Stopped: " << r.output << " holds the frames written so far.\n";
+    if (job.failed()) {
+        err << job.failure() << " " << r.output << ": " << job.failureReason() << "\n";
         return 1;
+    }
+    if (job.damagedFrames() > 0)
+        err << job.damagedFrames() << " damaged frame" << (job.damagedFrames() == 1 ? "" : "s")
+            << " skipped (the picture before stands in).\n";
+    if (!done) {
+        if (r.null)
+            err << "Stopped.\n";
+        else
+            err << "Stopped: " << r.output << " holds the frames written so far.\n";
+        return 1;
+    }
+    if (r.null) {
+        out << "Decoded " << m.totalFrames << " frames.\n";
+        return 0;
     }
     out << "Convert done. " << r.output << ": " << m.totalFrames + 4 << " frames at " << job.frameRate()
         << " frames/sec\n";

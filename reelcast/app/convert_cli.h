@@ -13,8 +13,8 @@ int runConvertCli(const std::vector<std::string_view>& args, std::ostream& out, 
 
 inline constexpr const char* kConvertUsage =
     "       reelcast --convert FILE [-o OUT.avi] [--fps auto|30|24|20|15|12|10] [--size WxH]\n"
-    "                [--method 1|2] [--codec NAME] [--gamma N]\n"
+    "                [--method 1|2] [--codec NAME] [--gamma N] [--strict] [--null]\n"
     "       reelcast --codecs\n"
-    "       reelcast [--config FILE]   (no command: the window)\n";
+    "       reelcast [--config FILE] [MOVIE]   (no command: the window, opening MOVIE if given)\n";
 
 }  // namespace reelcast

@@ -1,8 +1,14 @@
 #include "core/avi_writer.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 
 extern "C" {
 #include <libavcodec/avcodec.h>
@@ -22,18 +28,46 @@ int quantiserFor(uint32_t quality) { return 2 + int((10000 - std::min<uint32_t>(
 // The muxer leaves the video stream header's handler empty for raw frames; uncompressed bitmap
 // streams name "DIB " there.
 bool markUncompressedHandler(const std::string& path) {
-    std::FILE* f = std::fopen(path.c_str(), "r+b");
-    if (!f) return false;
+    const int fd = ::open(path.c_str(), O_RDWR);
+    if (fd < 0) return false;
     uint8_t head[4096];
-    const size_t n = std::fread(head, 1, sizeof head, f);
+    const ssize_t n = pread(fd, head, sizeof head, 0);
     bool ok = false;
-    for (size_t i = 0; i + 16 <= n; ++i) {
+    for (ssize_t i = 0; i + 16 <= n; ++i) {
         if (std::memcmp(head + i, "strh", 4) == 0 && std::memcmp(head + i + 8, "vids", 4) == 0) {
-            ok = std::fseek(f, long(i + 12), SEEK_SET) == 0 && std::fwrite("DIB ", 1, 4, f) == 4;
+            ok = pwrite(fd, "DIB ", 4, off_t(i + 12)) == 4;
             break;
         }
     }
-    return std::fclose(f) == 0 && ok;
+    return ::close(fd) == 0 && ok;
+}
+
+// The file the AVI replaces: a symbolic link's target rather than the link.
+std::string targetOf(const std::string& path) {
+    std::error_code ec;
+    const auto real = std::filesystem::canonical(path, ec);
+    return ec ? path : real.string();
+}
+
+// A new, empty temporary file in the target's folder, so that the final rename stays within one
+// file system. Its mode is the one the target has, or a new file's.
+std::string createTemporaryBeside(const std::string& target) {
+    const std::filesystem::path t(target);
+    std::string name = (t.parent_path() / ("." + t.filename().string() + ".XXXXXX")).string();
+    const int fd = mkstemp(name.data());
+    if (fd < 0) return {};
+    struct stat st {};
+    mode_t mode;
+    if (stat(target.c_str(), &st) == 0) {
+        mode = st.st_mode & 07777;
+    } else {
+        const mode_t mask = umask(0);
+        umask(mask);
+        mode = 0666 & ~mask;
+    }
+    fchmod(fd, mode);
+    ::close(fd);
+    return name;
 }
 
 }  // namespace
@@ -44,6 +78,8 @@ const char* aviStatusMessage(int status) {
     case kAviCantCreateStream: return "Can't AVIFileCreateStream.";
     case kAviCantMakeCompressedStream: return "Can't AVIMakeCompressedStream.";
     case kAviCantSetFormat: return "Can't AVIStreamSetFormat.";
+    case kAviNotRegularFile: return "The output path is not a regular file.";
+    case kAviWriteError: return "File write ERROR.";
     default: return "";
     }
 }
@@ -62,7 +98,7 @@ struct AviWriter::State {
     int64_t videoPackets = 0;   // packets written
     int64_t audioFrames = 0;
     bool headerWritten = false;
-    std::string path;
+    std::string target, temporary;
 
     ~State() {
         avcodec_free_context(&encoder);
@@ -75,10 +111,12 @@ struct AviWriter::State {
         }
     }
 
+    // Video and sound go in already interleaved, one frame's worth at a time, so the muxer
+    // writes each packet at once (and need not copy the bitmap).
     bool writePacket(AVStream* st, AVRational from) {
         av_packet_rescale_ts(packet, from, st->time_base);
         packet->stream_index = st->index;
-        return av_interleaved_write_frame(format, packet) >= 0;
+        return av_write_frame(format, packet) >= 0 && format->pb->error >= 0;
     }
 
     // Writes what the encoder has ready; frames come out in order (no B-frames).
@@ -95,31 +133,38 @@ struct AviWriter::State {
 };
 
 AviWriter::AviWriter() = default;
-AviWriter::~AviWriter() { close(); }
+AviWriter::~AviWriter() { discard(); }
 bool AviWriter::isOpen() const { return s_ != nullptr; }
 
 int AviWriter::open(const std::string& path, const AviVideoFormat& v, int audioChannels) {
-    close();
+    discard();
+    lastError_ = 0;
     av_log_set_level(AV_LOG_ERROR);  // the encoders' chatter is no business of the user's
+    struct stat existing {};
+    if (stat(path.c_str(), &existing) == 0 && !S_ISREG(existing.st_mode)) return kAviNotRegularFile;
     auto s = std::make_unique<State>();
-    if (avformat_alloc_output_context2(&s->format, nullptr, "avi", path.c_str()) < 0 || !s->format)
-        return kAviCantCreateFile;
-    if (avio_open(&s->format->pb, path.c_str(), AVIO_FLAG_WRITE) < 0) return kAviCantCreateFile;
+    s->target = targetOf(path);
+    s->temporary = createTemporaryBeside(s->target);
+    if (s->temporary.empty()) return kAviCantCreateFile;
     auto fail = [&](int status) {
+        const std::string temporary = s->temporary;
         s.reset();
-        std::remove(path.c_str());
+        unlink(temporary.c_str());
         return status;
     };
+    if (avformat_alloc_output_context2(&s->format, nullptr, "avi", s->temporary.c_str()) < 0 || !s->format)
+        return fail(kAviCantCreateFile);
+    if (avio_open(&s->format->pb, s->temporary.c_str(), AVIO_FLAG_WRITE) < 0) return fail(kAviCantCreateFile);
     s->packet = av_packet_alloc();
     if (!s->packet) return fail(kAviCantCreateFile);
 
-    // The stream's rate: dwRate 1000000 over dwScale 1000000 / frameRate.
+    // The stream's rate as an exact fraction: frameRate / 1.
     const int rate = v.frameRate > 0 ? v.frameRate : 15;
-    s->videoBase = AVRational{1000000 / rate, 1000000};
+    s->videoBase = AVRational{1, rate};
     s->video = avformat_new_stream(s->format, nullptr);
     if (!s->video) return fail(kAviCantCreateStream);
     s->video->time_base = s->videoBase;
-    s->video->avg_frame_rate = AVRational{1000000, 1000000 / rate};
+    s->video->avg_frame_rate = AVRational{rate, 1};
     AVCodecParameters* par = s->video->codecpar;
     par->codec_type = AVMEDIA_TYPE_VIDEO;
     par->width = int(v.width);
@@ -188,15 +233,21 @@ int AviWriter::open(const std::string& path, const AviVideoFormat& v, int audioC
     av_dict_set(&muxerOptions, "flipped_raw_rgb", "1", 0);
     const int written = avformat_write_header(s->format, &muxerOptions);
     av_dict_free(&muxerOptions);
-    if (written < 0) return fail(kAviCantSetFormat);
+    if (written < 0) return fail(s->format->pb->error < 0 ? kAviWriteError : kAviCantSetFormat);
     s->headerWritten = true;
-    s->path = path;
     s_ = std::move(s);
     return kAviOk;
 }
 
+// Remembers the error a failed write left on the output.
+static int writeErrorOf(AVFormatContext* format) {
+    const int e = format && format->pb ? format->pb->error : 0;
+    return e < 0 ? AVUNERROR(e) : EIO;
+}
+
 bool AviWriter::writeVideo(const OutputBitmap& bitmap) {
     if (!s_) return false;
+    const bool ok = [&] {
     State& s = *s_;
     const int64_t index = s.videoFrames++;
     if (!s.encoder) {
@@ -219,6 +270,9 @@ bool AviWriter::writeVideo(const OutputBitmap& bitmap) {
     s.frame->pts = index;
     if (avcodec_send_frame(s.encoder, s.frame) < 0) return false;
     return s.drainEncoder();
+    }();
+    if (!ok) lastError_ = writeErrorOf(s_->format);
+    return ok;
 }
 
 bool AviWriter::writeAudio(const int16_t* samples, int frames) {
@@ -232,7 +286,15 @@ bool AviWriter::writeAudio(const int16_t* samples, int frames) {
     s.audioFrames += frames;
     const bool ok = s.writePacket(s.audio, AVRational{1, kAudioRate});
     av_packet_unref(s.packet);
+    if (!ok) lastError_ = writeErrorOf(s.format);
     return ok;
+}
+
+void AviWriter::discard() {
+    if (!s_) return;
+    const std::string temporary = s_->temporary;
+    s_.reset();
+    unlink(temporary.c_str());
 }
 
 bool AviWriter::close() {
@@ -241,11 +303,24 @@ bool AviWriter::close() {
     if (s_->encoder) {
         ok = avcodec_send_frame(s_->encoder, nullptr) >= 0 && s_->drainEncoder();
     }
-    if (s_->headerWritten) ok = av_write_trailer(s_->format) >= 0 && ok;
+    if (s_->headerWritten) ok = av_write_trailer(s_->format) >= 0 && s_->format->pb->error >= 0 && ok;
+    if (!ok) lastError_ = writeErrorOf(s_->format);
     const bool raw = !s_->encoder;
-    const std::string path = s_->path;
+    const std::string temporary = s_->temporary, target = s_->target;
+    if (s_->format->pb && avio_closep(&s_->format->pb) < 0 && ok) {
+        ok = false;
+        lastError_ = EIO;
+    }
     s_.reset();
-    if (ok && raw) ok = markUncompressedHandler(path);
+    if (ok && raw && !markUncompressedHandler(temporary)) {
+        ok = false;
+        lastError_ = errno ? errno : EIO;
+    }
+    if (ok && std::rename(temporary.c_str(), target.c_str()) != 0) {
+        ok = false;
+        lastError_ = errno;
+    }
+    if (!ok) unlink(temporary.c_str());
     return ok;
 }
 

@@ -18,6 +18,8 @@ enum AviStatus : int {
     kAviCantCreateStream = -2,
     kAviCantMakeCompressedStream = -3,
     kAviCantSetFormat = -4,
+    kAviNotRegularFile = -5,  // a folder, device or FIFO stands at the output path
+    kAviWriteError = -6,
 };
 
 // The text shown for a set-up failure.
@@ -36,20 +38,28 @@ public:
     AviWriter(const AviWriter&) = delete;
     AviWriter& operator=(const AviWriter&) = delete;
 
-    // Creates the file with its streams; audioChannels 0 makes no sound stream. On failure nothing
-    // stays open and a file this call created is removed.
+    // Creates the streams in a temporary file beside path; audioChannels 0 makes no sound stream.
+    // Anything but a regular file at path is refused and left alone. On failure nothing stays open
+    // and the temporary file is removed.
     int open(const std::string& path, const AviVideoFormat& video, int audioChannels);
-    // One video frame: the bitmap's pixel data as it stands.
+    // One video frame: the bitmap's pixel data as it stands. False when the write failed.
     bool writeVideo(const OutputBitmap& bitmap);
     // frames sample frames of interleaved 16-bit samples.
     bool writeAudio(const int16_t* samples, int frames);
-    // Flushes the encoder and writes the index; the file is complete after this.
+    // Flushes the encoder, writes the index and renames the temporary file over path: the file is
+    // complete after this. On a failure the temporary file is removed, path is untouched, false.
     bool close();
+    // Gives up: the temporary file is removed and path is untouched. The destructor does this for
+    // a file that was not closed.
+    void discard();
     bool isOpen() const;
+    // The errno of the last failed write (0 when none was seen).
+    int lastError() const { return lastError_; }
 
 private:
     struct State;
     std::unique_ptr<State> s_;
+    int lastError_ = 0;
 };
 
 }  // namespace reelcast

@@ -18,7 +18,13 @@ uint16_t BitReader::nextWord() {
 }
 
 void BitReader::refill() {
-    if (count_ <= 16 && size_ - pos_ >= 6) {  // three words at once, the common case
+    if (size_ - pos_ >= 8) {  // the common case: as many whole words as the cache takes, no checks
+        const uint8_t* d = data_ + pos_;
+        for (; count_ <= 48; count_ += 16, d += 2) cache_ |= uint64_t(d[0] | (d[1] << 8)) << (48 - count_);
+        pos_ = size_t(d - data_);
+        return;
+    }
+    if (count_ <= 16 && size_ - pos_ >= 6) {  // three words at once
         const uint8_t* d = data_ + pos_;
         const uint64_t w = uint64_t(d[0] | (d[1] << 8)) << 32 | uint64_t(d[2] | (d[3] << 8)) << 16 |
                            uint64_t(d[4] | (d[5] << 8));

@@ -3,7 +3,10 @@
 // level 1 as "11s", and an escape of "000001", a 6-bit run and a signed 10-bit level.
 
 #include <array>
+#include <bit>
 #include <cstdint>
+
+#include "core/mdec_tables.h"
 
 namespace reelcast {
 
@@ -29,7 +32,15 @@ extern const std::array<CoefficientCode, 1 << kShortCodeBits> kShortCodes;
 
 inline CoefficientCode nextCoefficientCode(uint32_t w) {
     const CoefficientCode code = kShortCodes[w >> (32 - kShortCodeBits)];
-    return code.length ? code : readCoefficientCode(w);
+    if (code.length) return code;
+    if ((w >> 26) == 1)  // the escape, frequent in finely quantised pictures
+        return {signed10((w >> 10) & 1023), uint8_t((w >> 20) & 63), 22, CoefficientCode::kPair};
+    const int z = std::countl_zero(w);
+    if (z >= 7 && z <= 11) {  // the long codes: z zeros, a 1, four code bits and the sign
+        const RunLevel e = kCoeffLong[z - 7][(w << (z + 1)) >> 27];
+        return {e.level, e.run, uint8_t(z + 6), CoefficientCode::kPair};
+    }
+    return readCoefficientCode(w);
 }
 
 }  // namespace reelcast

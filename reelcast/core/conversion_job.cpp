@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstring>
 #include <new>
 #include <system_error>
 
@@ -19,6 +20,8 @@ int32_t jobFrameRate(int frameRateIndex, int32_t scannedRate) {
     if (frameRateIndex > 0 && frameRateIndex < 7) return kFrameRateChoices[frameRateIndex];
     return scannedRate > 0 ? scannedRate : kFallbackFrameRate;
 }
+
+int32_t automaticRateOf(const MovieInfo& info) { return info.discFrameRate > 0 ? info.discFrameRate : info.frameRate; }
 
 ConversionJob::ConversionJob(const std::atomic<int>& speed) : speed_(speed) {}
 
@@ -63,16 +66,21 @@ int ConversionJob::start(MovieReader& reader, const std::string* aviPath, const 
         report("Out of Memory.");
         return -1;
     }
+    if (aviPath && reader.sameFile(*aviPath)) {
+        report("The output file is the movie itself.");
+        return -1;
+    }
     try {
-        picture_.assign(size_t(info.width) * info.height, 0);
+        frames_ = std::make_unique<FrameSource>(reader, decoder_, info.totalFrames);
     } catch (const std::bad_alloc&) {
         report("Buffer can't create.");
         return -1;
     }
     reader_ = &reader;
     method_ = settings.resizeOn ? settings.method : kResizeNone;
-    frameRate_ = jobFrameRate(settings.frameRateIndex, info.frameRate);
+    frameRate_ = jobFrameRate(settings.frameRateIndex, automaticRateOf(info));
     frameCount_ = info.totalFrames;
+    paced_ = settings.paced;
     decoder_.setGamma(settings.gamma);
     audioChannels_ = 0;
     if (aviPath) {
@@ -82,7 +90,7 @@ int ConversionJob::start(MovieReader& reader, const std::string* aviPath, const 
         avi_ = std::make_unique<AviWriter>();
         if (int st = avi_->open(*aviPath, video, channels)) {
             avi_.reset();
-            picture_ = {};
+            frames_.reset();
             report(aviStatusMessage(st));
             return -1;
         }
@@ -90,8 +98,12 @@ int ConversionJob::start(MovieReader& reader, const std::string* aviPath, const 
     }
     stopRequested_ = false;
     done_ = false;
+    failed_ = false;
+    failure_.clear();
+    failureReason_.clear();
     running_ = true;
     framesRead_ = 0;
+    damagedFrames_ = 0;
     appliedSpeed_ = speed_.load();
     try {
         worker_ = std::thread([this, converting = aviPath != nullptr] { run(converting); });
@@ -138,22 +150,45 @@ void ConversionJob::applySpeed(int speed) {
     setpriority(PRIO_PROCESS, id_t(tid), speed == kSpeedFast ? -5 : 0);
 }
 
-void ConversionJob::readDecodeCopy() {
-    reader_->readNextFrame();  // its status does not stop the job: every frame is written
+void ConversionJob::readDecodeCopy(FrameSource& frames) {
+    frames.next();  // its status does not stop the job: every frame is written
     framesRead_ = reader_->info().framesRead;
-    // Past the movie's end nothing was read: the last picture stays as it was rather than being
-    // decoded from an empty buffer.
-    if (reader_->frameSize() > 0)
-        decoder_.decodeFrame(reader_->frameData(), reader_->frameSize(),
-                             PictureView{picture_.data(), reader_->info().width, reader_->info().height});
+    damagedFrames_ = frames.damagedFrames();
     std::lock_guard<std::mutex> hold(lock_);
-    if (bitmap_)
-        copyPictureToBitmap(PictureView{picture_.data(), reader_->info().width, reader_->info().height}, *bitmap_,
-                            method_);
+    if (bitmap_) copyPictureToBitmap(frames.picture(), *bitmap_, method_);
+}
+
+// Called on the worker: the temporary file goes, the target stays as it was.
+void ConversionJob::failOutput(int error) {
+    failureReason_ = std::strerror(error ? error : EIO);
+    failure_ = aviStatusMessage(kAviWriteError);
+    failed_ = true;
+    avi_->discard();
+}
+
+bool ConversionJob::writeFrame(XaAudioStream* audio, std::vector<int16_t>& samples, int samplesPerFrame) {
+    if (!avi_->writeVideo(*bitmap_)) return false;
+    if (!audio) return true;
+    audio->produce(samples.data(), samplesPerFrame);
+    return avi_->writeAudio(samples.data(), samplesPerFrame);
+}
+
+// The sound track may run on past the last picture (or a chosen frame rate may end the pictures
+// early): the rest of it is written, so the AVI always carries the whole track.
+void ConversionJob::writeRestOfSound(XaAudioStream& audio, std::vector<int16_t>& samples, int samplesPerFrame) {
+    while (!audio.exhausted() && !stopRequested_) {
+        const int n = audio.produce(samples.data(), samplesPerFrame, true);
+        if (n > 0 && !avi_->writeAudio(samples.data(), n)) {
+            failOutput(avi_->lastError());
+            return;
+        }
+    }
 }
 
 void ConversionJob::run(bool converting) {
+    using Clock = std::chrono::steady_clock;
     applySpeed(appliedSpeed_);
+    FrameSource& frames = *frames_;
     std::unique_ptr<XaAudioStream> audio;
     std::vector<int16_t> samples;
     int samplesPerFrame = 0;
@@ -162,21 +197,20 @@ void ConversionJob::run(bool converting) {
         samplesPerFrame = XaAudioStream::kOutputRate / frameRate_;
         samples.assign(size_t(samplesPerFrame) * audioChannels_, 0);
     }
-    readDecodeCopy();
+    readDecodeCopy(frames);
     const int64_t total = int64_t(frameCount_) + 4;
+    const auto start = Clock::now();
+    bool stopped = false;
     for (int64_t i = 0;; ++i) {
-        const auto frameStart = std::chrono::steady_clock::now();
+        const auto frameStart = Clock::now();
         {
             std::lock_guard<std::mutex> hold(lock_);
             if (i >= total || stopRequested_) break;
         }
-        if (i >= 4) readDecodeCopy();
-        if (converting) {
-            avi_->writeVideo(*bitmap_);
-            if (audio) {
-                audio->produce(samples.data(), samplesPerFrame);
-                avi_->writeAudio(samples.data(), samplesPerFrame);
-            }
+        if (i >= 4) readDecodeCopy(frames);
+        if (converting && !writeFrame(audio.get(), samples, samplesPerFrame)) {
+            failOutput(avi_->lastError());
+            break;
         }
         {
             std::lock_guard<std::mutex> hold(lock_);
@@ -187,17 +221,19 @@ void ConversionJob::run(bool converting) {
             }
         }
         if (repaint_) repaint_();
+        // A preview plays at the movie's rate (Fast shows the frames as fast as they come).
+        if (!converting && paced_ && appliedSpeed_ != kSpeedFast)
+            std::this_thread::sleep_until(start + (i + 1) * std::chrono::microseconds(1000000 / frameRate_));
         // Slow without idle priority: leave the processor to others for as long as the frame took.
         if (pausing_)
             std::this_thread::sleep_for(
-                std::min<std::chrono::steady_clock::duration>(std::chrono::steady_clock::now() - frameStart,
-                                                              std::chrono::milliseconds(100)));
+                std::min<Clock::duration>(Clock::now() - frameStart, std::chrono::milliseconds(100)));
     }
-    bool stopped;
+    if (audio && !failed_) writeRestOfSound(*audio, samples, samplesPerFrame);
     {
         std::lock_guard<std::mutex> hold(lock_);
         stopped = stopRequested_;
-        if (!stopped) done_ = true;
+        if (!stopped && !failed_) done_ = true;
         running_ = false;
     }
     if (!stopped && finished_) finished_();
@@ -212,15 +248,22 @@ void ConversionJob::stopWorker() {
     stopRequested_ = false;
 }
 
-void ConversionJob::releaseOutput() {
+bool ConversionJob::releaseOutput() {
     if (worker_.joinable()) worker_.join();
+    bool ok = true;
     if (avi_) {
-        avi_->close();
+        if (!avi_->close() && !failed_) {
+            failureReason_ = std::strerror(avi_->lastError() ? avi_->lastError() : EIO);
+            failure_ = aviStatusMessage(kAviWriteError);
+            failed_ = true;
+            done_ = false;
+        }
+        ok = !failed_;
         avi_.reset();
     }
-    picture_ = {};
-    picture_.shrink_to_fit();
+    frames_.reset();
     reader_ = nullptr;
+    return ok;
 }
 
 }  // namespace reelcast

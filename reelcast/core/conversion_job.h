@@ -16,11 +16,14 @@
 #include "core/avi_writer.h"
 #include "core/compression_options.h"
 #include "core/frame_decoder.h"
+#include "core/frame_source.h"
 #include "core/gamma_table.h"
 #include "core/movie_reader.h"
 #include "core/output_bitmap.h"
 
 namespace reelcast {
+
+class XaAudioStream;
 
 // "FrameRate" index 0..6: Auto, 30, 24, 20, 15, 12, 10 frames per second.
 inline constexpr int kFrameRateChoices[7] = {0, 30, 24, 20, 15, 12, 10};
@@ -28,6 +31,9 @@ inline constexpr int kFrameRateChoices[7] = {0, 30, 24, 20, 15, 12, 10};
 inline constexpr int kFallbackFrameRate = 15;
 // The rate a job runs at for a setting index and the scan's automatic rate.
 int32_t jobFrameRate(int frameRateIndex, int32_t scannedRate);
+// The automatic rate of a scanned movie: the disc timing's where the sound track gives it, else the
+// rate chosen from the largest frame (0 when neither).
+int32_t automaticRateOf(const MovieInfo& info);
 
 // "ConvSpeed": 0 fast (highest priority), 1 normal, 2 slow (idle).
 enum ConvSpeed : int { kSpeedFast = 0, kSpeedNormal = 1, kSpeedSlow = 2 };
@@ -43,6 +49,7 @@ struct JobSettings {
     ResizeMethod method = kResizeNearest;
     CompressionOptions options;
     GammaTable gamma;
+    bool paced = true;  // a preview shows its frames at the movie's rate (unless the speed is Fast)
 };
 
 class ConversionJob {
@@ -73,7 +80,16 @@ public:
     // complete afterwards.
     void stopWorker();
     // Closes the AVI file (finalising it), releases the picture; waits for a finished worker.
-    void releaseOutput();
+    // False when the file could not be completed (see failure()).
+    bool releaseOutput();
+
+    // The job's output failed (a write, or completing the file): the message the user sees and
+    // the system's reason. The file is left as it was before the job.
+    bool failed() const { return failed_.load(); }
+    const std::string& failure() const { return failure_; }
+    const std::string& failureReason() const { return failureReason_; }
+    // Frames skipped as damaged (the previous picture stood in for them).
+    int32_t damagedFrames() const { return damagedFrames_.load(); }
 
     bool running() const { return running_.load(); }
     bool done() const { return done_.load(); }
@@ -89,7 +105,10 @@ public:
 private:
     int start(MovieReader& reader, const std::string* aviPath, const JobSettings& settings);
     void run(bool converting);
-    void readDecodeCopy();
+    void readDecodeCopy(FrameSource& frames);
+    bool writeFrame(XaAudioStream* audio, std::vector<int16_t>& samples, int samplesPerFrame);
+    void writeRestOfSound(XaAudioStream& audio, std::vector<int16_t>& samples, int samplesPerFrame);
+    void failOutput(int error);
     void applySpeed(int speed);
     void report(const std::string& message) const;
 
@@ -103,13 +122,16 @@ private:
     std::mutex lock_;
     std::thread worker_;
     std::atomic<bool> running_{false}, done_{false}, stopRequested_{false};
-    std::atomic<int32_t> framesRead_{0};
+    std::atomic<int32_t> framesRead_{0}, damagedFrames_{0};
+    std::atomic<bool> failed_{false};
+    std::string failure_, failureReason_;
 
     MovieReader* reader_ = nullptr;
     FrameDecoder decoder_;
-    std::vector<uint32_t> picture_;
+    std::unique_ptr<FrameSource> frames_;  // the decoder's pictures
     ResizeMethod method_ = kResizeNone;
     int32_t frameRate_ = 0, frameCount_ = 0;
+    bool paced_ = true;
     int appliedSpeed_ = kSpeedNormal;
     std::unique_ptr<AviWriter> avi_;
     int audioChannels_ = 0;

@@ -58,8 +58,12 @@ int FrameDecoder::decodeBlock(int16_t* block, int16_t& predictor, bool chrominan
 }
 
 // Writes position 0 and the positions it lists in stored_; the others keep what they held.
+// The positions are gathered in a local array: stores through a byte-sized member would force the
+// bit reader's state back to memory after every coefficient.
 int FrameDecoder::decodeCoefficients(int16_t* block, int16_t& predictor, bool chrominance) {
     storedCount_ = 0;
+    uint8_t positions[64];
+    int count = 0;
 
     if (header_.version == 3) {
         // The size codes form a complete prefix code of at most 10 bits, so a code always matches.
@@ -82,13 +86,16 @@ int FrameDecoder::decodeCoefficients(int16_t* block, int16_t& predictor, bool ch
         const uint32_t w = bits_.peekBits(32);  // every code, escape included, fits in 32 bits
         const CoefficientCode code = nextCoefficientCode(w);
         bits_.skipBits(code.length);
-        if (code.kind == CoefficientCode::kEndOfBlock) return kDecodeOk;
-        if (code.kind == CoefficientCode::kInvalid) return kDecodeBadCode;
+        if (code.kind != CoefficientCode::kPair) {
+            std::memcpy(stored_, positions, size_t(count));
+            storedCount_ = count;
+            return code.kind == CoefficientCode::kEndOfBlock ? kDecodeOk : kDecodeBadCode;
+        }
         if (p <= 63) {
             p += code.run;
             if (p <= 63) {
                 block[p] = code.level;
-                stored_[storedCount_++] = uint8_t(p);
+                positions[count++] = uint8_t(p);
             }
             ++p;
         }
@@ -147,16 +154,19 @@ void FrameDecoder::placeMacroblock(uint32_t column, uint32_t row, const BlockPix
     }
 }
 
-void FrameDecoder::decodeFrame(const uint8_t* data, size_t size, PictureView picture) {
+int FrameDecoder::decodeFrame(const uint8_t* data, size_t size, PictureView picture) {
     beginFrame(data, size);
-    if (!picture.pixels) return;
+    if (!picture.pixels) return 0;
     const uint32_t columns = picture.width / 16, rows = picture.height / 16;
+    int failed = 0;
     for (uint32_t c = 0; c < columns; ++c) {
         for (uint32_t r = 0; r < rows; ++r) {
-            decodeMacroblock(pixels_);  // an error leaves the previous pixels, placed all the same
+            // An error leaves the previous pixels, placed all the same.
+            failed += decodeMacroblock(pixels_) != kDecodeOk;
             placeMacroblock(c, r, pixels_, picture);
         }
     }
+    return failed;
 }
 
 }  // namespace reelcast

@@ -49,8 +49,9 @@ public:
     // the four arrays keep their previous contents.
     int decodeMacroblock(BlockPixels (&pixels)[4]);
     void placeMacroblock(uint32_t column, uint32_t row, const BlockPixels (&pixels)[4], PictureView picture) const;
-    // Decodes every whole macroblock (column by column); errors do not stop the frame.
-    void decodeFrame(const uint8_t* data, size_t size, PictureView picture);
+    // Decodes every whole macroblock (column by column); errors do not stop the frame. Returns the
+    // number of macroblocks that failed (0 for a sound frame).
+    int decodeFrame(const uint8_t* data, size_t size, PictureView picture);
 
     // One block in scan order; predictor is the DC predictor it shares.
     int decodeBlock(int16_t* block, int16_t& predictor, bool chrominance);

@@ -1,13 +1,20 @@
 #include "core/movie_reader.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <algorithm>
 #include <climits>
+#include <cmath>
 #include <cstring>
 
 namespace reelcast {
 namespace {
 
-constexpr int kSubmodeAudio = 0x64;
+constexpr int kSubmodeAudio = 0x64;      // real-time, form 2, audio
+constexpr int kSubmodeEndBits = 0x81;    // end of file, end of record
+constexpr int kSamplesPerAudioSector = 4032;
 constexpr long kSectorRest = MovieReader::kSectorSize - MovieReader::kSectorHeadSize;  // 2296
 
 uint16_t readU16(const uint8_t* p) { return uint16_t(p[0] | (p[1] << 8)); }
@@ -27,7 +34,37 @@ bool isVideoSector(const uint8_t* head) {
     return startsLikeVideo(h) && readU16(h + 2) == 0x8001;
 }
 
-bool isAudioSector(const uint8_t* head) { return head[18] == kSubmodeAudio || head[22] == kSubmodeAudio; }
+bool isAudioSubmode(uint8_t submode) { return (submode & ~kSubmodeEndBits) == kSubmodeAudio; }
+
+bool isAudioSector(const uint8_t* head) { return isAudioSubmode(head[18]) || isAudioSubmode(head[22]); }
+
+std::vector<std::string> movieNotes(const MovieInfo& info) {
+    std::vector<std::string> notes;
+    if (info.truncatedBytes > 0)
+        notes.push_back("The file is truncated: its last sector has only " + std::to_string(info.truncatedBytes) +
+                        " of 2352 bytes; the " + std::to_string(info.sectorCount) +
+                        (info.sectorCount == 1 ? " whole sector is" : " whole sectors are") + " converted.");
+    if (info.damagedHeaders > 0)
+        notes.push_back(std::to_string(info.damagedHeaders) + " damaged frame header" +
+                        (info.damagedHeaders == 1 ? "" : "s") + " (frame number beyond the file) left out.");
+    return notes;
+}
+
+int32_t discSpeedOf(const AudioTrackInfo& a) {
+    if (a.firstSector < 0 || a.stride <= 0 || a.sampleRate <= 0 || a.channels <= 0) return 0;
+    // A sector holds 4032 samples: channels x sampleRate samples a second need this many sectors.
+    const int64_t perSecond = int64_t(a.stride) * a.sampleRate * a.channels;
+    for (int32_t speed : {75, 150})
+        if (perSecond == int64_t(speed) * kSamplesPerAudioSector) return speed;
+    return 0;
+}
+
+int32_t discFrameRateOf(int32_t discSpeed, int32_t frameStarts, int32_t firstStart, int32_t lastStart) {
+    if (discSpeed <= 0 || frameStarts < 2 || lastStart <= firstStart) return 0;
+    const double rate = double(discSpeed) * (frameStarts - 1) / double(lastStart - firstStart);
+    const int32_t rounded = int32_t(std::lround(rate));
+    return rounded >= 1 && rounded <= 60 ? rounded : 0;
+}
 
 const char* movieStatusMessage(int status) {
     switch (status) {
@@ -47,7 +84,7 @@ int32_t automaticFrameRate(int32_t maxChunks) {
     return 0;
 }
 
-MovieReader::MovieReader() : frame_(kFrameBufferSize, 0), audioSector_(kSectorSize, 0) {}
+MovieReader::MovieReader() : frame_(kFrameBufferSize, 0), audioSector_(kSectorSize, 0), streamBuffer_(1 << 16) {}
 
 MovieReader::~MovieReader() { close(); }
 
@@ -102,7 +139,7 @@ int MovieReader::openStream(std::FILE* stream) {
     if (!file_) return kMovieOpenError;
     info_ = MovieInfo{};
     frameSize_ = 0;
-    std::setvbuf(file_, nullptr, _IOFBF, 1 << 16);
+    std::setvbuf(file_, reinterpret_cast<char*>(streamBuffer_.data()), _IOFBF, streamBuffer_.size());
 
     int st = [&] {
         uint8_t riff[kHeaderSize];
@@ -112,20 +149,37 @@ int MovieReader::openStream(std::FILE* stream) {
         if (fseeko(file_, 0, SEEK_END) != 0) return int(kMovieSeekError);
         off_t size = ftello(file_);
         if (size < 0) return int(kMovieSeekError);
-        if (int e = seekTo(kHeaderSize)) return e;
+        if (int e = rewind()) return e;
         int64_t payload = int64_t(size) - kHeaderSize;
-        if (payload % kSectorSize != 0 || payload / kSectorSize > INT32_MAX) return int(kMovieFormatError);
+        if (payload / kSectorSize > INT32_MAX) return int(kMovieFormatError);
+        // A file cut inside a sector keeps its whole sectors (the first one is whole: it was read).
+        if (payload % kSectorSize != 0 && strict_) return int(kMovieFormatError);
+        info_.truncatedBytes = int32_t(payload % kSectorSize);
         info_.sectorCount = info_.sectorsLeft = int32_t(payload / kSectorSize);
         info_.framesRead = 0;
+        nextSector_ = 0;
+        struct stat st {};
+        if (fstat(fileno(file_), &st) == 0) {
+            device_ = uint64_t(st.st_dev);
+            inode_ = uint64_t(st.st_ino);
+        }
         return int(kMovieOk);
     }();
     if (st != kMovieOk) close();
     return st;
 }
 
+bool MovieReader::sameFile(const std::string& path) const {
+    struct stat st {};
+    return file_ && stat(path.c_str(), &st) == 0 && uint64_t(st.st_dev) == device_ && uint64_t(st.st_ino) == inode_;
+}
+
 int MovieReader::rewind() {
+    positionSector_ = -1;
     if (!file_) return kMovieSeekError;
-    return seekTo(kHeaderSize);
+    if (int st = seekTo(kHeaderSize)) return st;
+    positionSector_ = 0;
+    return kMovieOk;
 }
 
 int MovieReader::findAudioTrack() {
@@ -133,7 +187,7 @@ int MovieReader::findAudioTrack() {
     AudioTrackInfo& a = info_.audio;
     a = AudioTrackInfo{};
     for (int32_t i = 0; i < info_.sectorCount; ++i) {
-        if (int st = readSectorHead()) return st;
+        if (int st = readSector(i)) return st;
         if (isAudioSector(head_)) {
             if (a.firstSector >= 0) {
                 a.stride = i - a.firstSector;
@@ -145,7 +199,6 @@ int MovieReader::findAudioTrack() {
             a.fileNumber = head_[16];
             a.channelNumber = head_[17];
         }
-        if (int st = skipBytes(kSectorRest)) return st;
     }
     return rewind();
 }
@@ -155,81 +208,141 @@ int MovieReader::scanFrames(const ProgressFn& progress, const std::atomic<bool>*
     if (int st = rewind()) return st;
     const int32_t n = info_.sectorCount;
     int32_t highest = 0, maxChunks = 0;
+    int32_t lastNumber = 0;
+    bool lastComplete = true;  // the last video sector met was its frame's last chunk
+    info_.damagedHeaders = info_.frameStarts = 0;
+    info_.firstFrameStart = info_.lastFrameStart = -1;
     int lastPercent = -1;
     for (int32_t i = 0; i < n; ++i) {
         if (cancel && cancel->load()) return kMovieScanCancelled;
-        if (readSectorHead() != kMovieOk) return kMovieReadError;
+        if (int st = readSector(i)) return st;
         if (isVideoSector(head_)) {
-            highest = std::max(highest, readS32(header_ + 8));
-            if (highest > n) return kMovieReadError;  // a frame number no file of this size can hold
-            maxChunks = std::max<int32_t>(maxChunks, readU16(header_ + 6));
+            const int32_t number = readS32(header_ + 8);
+            if (number > n) {  // a frame number no file of this size can hold: a damaged header
+                if (strict_) return kMovieReadError;
+                ++info_.damagedHeaders;
+            } else {
+                highest = std::max(highest, number);
+                maxChunks = std::max<int32_t>(maxChunks, readU16(header_ + 6));
+                if (readU16(header_ + 4) == 0) {
+                    if (info_.firstFrameStart < 0) info_.firstFrameStart = i;
+                    info_.lastFrameStart = i;
+                    ++info_.frameStarts;
+                }
+                lastNumber = number;
+                lastComplete = readU16(header_ + 4) + 1 >= readU16(header_ + 6);
+            }
         }
-        if (skipBytes(kSectorRest) != kMovieOk) return kMovieSeekError;
         int percent = int(double(i) / double(n) * 100.0);
         if (percent != lastPercent) {
             lastPercent = percent;
             if (progress) progress(percent);
         }
     }
+    // A cut file's last frame counts only when all its chunks are in the file.
+    if (info_.truncatedBytes > 0 && !lastComplete && lastNumber == highest && highest > 0) --highest;
     info_.totalFrames = highest;
     info_.maxChunks = maxChunks;
     info_.frameRate = automaticFrameRate(maxChunks);
+    info_.discSpeed = discSpeedOf(info_.audio);
+    info_.discFrameRate =
+        discFrameRateOf(info_.discSpeed, info_.frameStarts, info_.firstFrameStart, info_.lastFrameStart);
     return rewind();
 }
 
-int MovieReader::readNextFrame() {
-    if (!file_) return kMovieReadError;
-    uint8_t scratch[kSectorRest];
-    frameSize_ = 0;
-    if (info_.framesRead == 0) {
-        if (int st = seekTo(kHeaderSize + int64_t(kSectorSize) * info_.firstVideoSector)) return st;
-        if (int st = readSectorHead()) return st;
-        if (!isVideoSector(head_)) return kMovieFormatError;
-    } else {
-        if (int st = readSectorHead()) return st;
-        if (!startsLikeVideo(header_)) {
-            if (int st = readBytes(scratch, kSectorRest)) return st;
-            if (int st = readSectorHead()) return st;
-            if (!isVideoSector(head_)) return kMovieFormatError;
-        }
+// Whole sectors are read, one after the other without a seek while the reading goes forward.
+int MovieReader::readSector(int32_t sector) {
+    if (sector < 0 || sector >= info_.sectorCount) return kMovieReadError;  // past the whole sectors
+    if (sector != positionSector_) {
+        positionSector_ = -1;
+        if (int st = seekTo(kHeaderSize + int64_t(kSectorSize) * sector)) return st;
     }
-    if (int st = readBytes(frame_.data(), kChunkDataSize)) return st;
-    frameSize_ = kChunkDataSize;
-    const int32_t count = readU16(header_ + 6);
-    int32_t chunksRead = 1;
-    for (;;) {
-        if (int st = skipBytes(kChunkTailSize)) return st;
-        if (chunksRead >= count) {
-            info_.framesRead += 1;
-            info_.sectorsLeft -= count;
-            return info_.sectorsLeft <= 0 ? kMovieEnd : kMovieOk;
-        }
-        if (int st = readSectorHead()) return st;
-        if (!isVideoSector(head_)) {  // one audio (or other) sector between two chunks is stepped over
-            if (int st = readBytes(scratch, kSectorRest)) return st;
-            if (int st = readSectorHead()) return st;
-        }
-        // Chunks past the buffer's 256 are read and dropped so that the next frame starts in place.
-        if (frameSize_ < kFrameBufferSize) {
-            if (int st = readBytes(frame_.data() + frameSize_, kChunkDataSize)) return st;
-            frameSize_ += kChunkDataSize;
-        } else if (int st = readBytes(scratch, kChunkDataSize)) {
-            return st;
-        }
-        ++chunksRead;
-    }
+    positionSector_ = -1;
+    if (int st = readBytes(sector_, kSectorSize)) return st;
+    positionSector_ = sector + 1;
+    std::memcpy(head_, sector_, kSectorHeadSize);
+    std::memcpy(header_, chunkHeader(sector_), sizeof header_);
+    return kMovieOk;
 }
 
+// Leaves the head of the frame's first sector in head_ and nextSector_ on it. The format steps over
+// one non-video sector before a frame; past that the strict reader refuses, the other one looks on
+// for the next frame's first chunk (several sound tracks put sound sectors side by side, and after
+// damage this finds the way back).
+int MovieReader::findFrameStart() {
+    if (info_.framesRead == 0) {
+        nextSector_ = info_.firstVideoSector;
+        if (int st = readSector(nextSector_)) return st;
+        return isVideoSector(head_) ? int(kMovieOk) : int(kMovieFormatError);
+    }
+    if (int st = readSector(nextSector_)) return st;
+    if (startsLikeVideo(header_)) return kMovieOk;
+    ++nextSector_;
+    if (int st = readSector(nextSector_)) return st;
+    if (isVideoSector(head_)) return kMovieOk;
+    if (strict_) return kMovieFormatError;
+    for (++nextSector_; nextSector_ < info_.sectorCount; ++nextSector_) {
+        if (int st = readSector(nextSector_)) return st;
+        if (isVideoSector(head_) && readU16(header_ + 4) == 0) return kMovieOk;
+    }
+    return kMovieReadError;
+}
+
+int MovieReader::finishFrame(int status) {
+    if (status != kMovieOk) frameDamaged_ = true;
+    return status;
+}
+
+int MovieReader::readNextFrame() {
+    frameSize_ = 0;
+    frameDamaged_ = false;
+    if (!file_) return kMovieReadError;
+    if (int st = findFrameStart()) return finishFrame(st);
+    uint8_t first[32];
+    std::memcpy(first, header_, sizeof first);
+    if (readU16(first + 4) != 0) frameDamaged_ = true;
+    std::memcpy(frame_.data(), sector_ + kSectorHeadSize, kChunkDataSize);
+    frameSize_ = kChunkDataSize;
+    ++nextSector_;
+    const int32_t count = readU16(first + 6);
+    for (int32_t chunksRead = 1; chunksRead < count; ++chunksRead) {
+        if (int st = readSector(nextSector_)) return finishFrame(st);
+        if (!isVideoSector(head_)) {  // one audio (or other) sector between two chunks is stepped over
+            ++nextSector_;
+            if (int st = readSector(nextSector_)) return finishFrame(st);
+        }
+        if (!isVideoSector(head_) || readS32(header_ + 8) != readS32(first + 8) || readU16(header_ + 6) != count ||
+            readU16(header_ + 4) != chunksRead)
+            frameDamaged_ = true;
+        // Chunks past the buffer's 256 are dropped; their sectors still count, so the next frame
+        // starts in place.
+        if (frameSize_ < kFrameBufferSize) {
+            std::memcpy(frame_.data() + frameSize_, sector_ + kSectorHeadSize, kChunkDataSize);
+            frameSize_ += kChunkDataSize;
+        }
+        ++nextSector_;
+    }
+    // The header the window and the tests see is the frame's first one.
+    std::memcpy(header_, first, sizeof header_);
+    info_.framesRead += 1;
+    info_.sectorsLeft -= count;
+    return info_.sectorsLeft <= 0 ? kMovieEnd : kMovieOk;
+}
+
+// Read past the stream's buffer (pread leaves its position alone), so that frame reading goes on
+// undisturbed and its buffered data stays valid.
 int MovieReader::readAudioSector(int32_t sector) {
     if (!file_) return kMovieReadError;
     if (sector < 0) return kMovieSeekError;
-    off_t here = ftello(file_);
-    if (here < 0) return kMovieSeekError;
-    int st = seekTo(kHeaderSize + int64_t(kSectorSize) * sector);
-    if (st == kMovieOk) st = readBytes(audioSector_.data(), kSectorSize);
-    // The position is restored whatever happened, so that frame reading goes on undisturbed.
-    if (fseeko(file_, here, SEEK_SET) != 0 && st == kMovieOk) st = kMovieSeekError;
-    return st;
+    const off_t at = off_t(kHeaderSize + int64_t(kSectorSize) * sector);
+    size_t done = 0;
+    while (done < size_t(kSectorSize)) {
+        const ssize_t n = pread(fileno(file_), audioSector_.data() + done, kSectorSize - done, at + off_t(done));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return kMovieReadError;
+        done += size_t(n);
+    }
+    return kMovieOk;
 }
 
 }  // namespace reelcast

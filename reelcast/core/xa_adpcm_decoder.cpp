@@ -32,7 +32,7 @@ int16_t XaAdpcmDecoder::decodeSample(History& h, int filter, int range, int nibb
 }
 
 bool XaAdpcmDecoder::decodeSector(const uint8_t* sector, const AudioTrackInfo& track, int16_t* out) {
-    if (sector[kSubmodeOffset] != 0x64 || sector[kChannelOffset] != track.channelNumber ||
+    if (!isAudioSubmode(sector[kSubmodeOffset]) || sector[kChannelOffset] != track.channelNumber ||
         sector[kFileOffset] != track.fileNumber)
         return false;
     const bool stereo = sector[kCodingOffset] & 0x01;
@@ -76,7 +76,10 @@ XaAudioStream::XaAudioStream(MovieReader& reader, const AudioTrackInfo& track)
 // buffer as it was, to be played again.
 void XaAudioStream::fetchSector() {
     std::fill_n(buffer_, 4, int16_t(0));
-    if (next_ < 0 || next_ >= reader_.info().sectorCount) return;
+    if (next_ < 0 || next_ >= reader_.info().sectorCount) {
+        exhausted_ = true;  // every sector of the track has been played
+        return;
+    }
     const int st = reader_.readAudioSector(next_);
     // A stride of 0 (a single audio sector) plays it once.
     next_ = track_.stride > 0 ? next_ + track_.stride : reader_.info().sectorCount;
@@ -84,9 +87,10 @@ void XaAudioStream::fetchSector() {
         std::fill_n(buffer_, 4, int16_t(0));
 }
 
-void XaAudioStream::produce(int16_t* out, int frames) {
+int XaAudioStream::produce(int16_t* out, int frames, bool stopAtEnd) {
     const bool stereo = channels() == 2;
     for (int i = 0; i < frames; ++i) {
+        if (stopAtEnd && exhausted_) return i;
         phase_ += step_;
         const int32_t advance = int32_t(phase_ >> 16);
         phase_ &= 0xFFFF;
@@ -103,6 +107,7 @@ void XaAudioStream::produce(int16_t* out, int frames) {
             fetchSector();
         }
     }
+    return frames;
 }
 
 }  // namespace reelcast

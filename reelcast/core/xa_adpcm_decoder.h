@@ -33,8 +33,12 @@ public:
 
     XaAudioStream(MovieReader& reader, const AudioTrackInfo& track);
     int channels() const { return track_.channels == 2 ? 2 : 1; }
-    // Produces frames output sample frames (interleaved when stereo) into out.
-    void produce(int16_t* out, int frames);
+    // Produces frames output sample frames (interleaved when stereo) into out. Past the track's
+    // last sector the buffer is replayed, unless stopAtEnd: then it stops there and returns the
+    // number of sample frames produced.
+    int produce(int16_t* out, int frames, bool stopAtEnd = false);
+    // The track's last sector has been played to its end.
+    bool exhausted() const { return exhausted_; }
     uint32_t step() const { return step_; }
 
 private:
@@ -48,6 +52,7 @@ private:
     uint32_t phase_ = 0;
     int32_t position_ = 0;
     int32_t next_ = 0;
+    bool exhausted_ = false;
 };
 
 }  // namespace reelcast

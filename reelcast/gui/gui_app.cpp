@@ -24,6 +24,7 @@ namespace {
 
 struct GuiOptions {
     QString config, screenshots, movie;
+    QString open;  // a movie named on the command line: converted as if dropped on the window
     bool ok = true;
 };
 
@@ -33,6 +34,8 @@ GuiOptions parse(int argc, const char* const* argv) {
         const std::string_view a = argv[i];
         if ((a == "--config" || a == "--screenshots" || a == "--movie") && i + 1 < argc) {
             (a == "--config" ? o.config : a == "--movie" ? o.movie : o.screenshots) = QString::fromLocal8Bit(argv[++i]);
+        } else if (!a.empty() && a[0] != '-' && o.open.isEmpty()) {
+            o.open = QString::fromLocal8Bit(argv[i]);
         } else {
             o.ok = false;
         }
@@ -105,16 +108,10 @@ int takeScreenshots(SettingsStore& store, GuiServices& services, const QString& 
 
 }  // namespace
 
-bool wantsGui(int argc, const char* const* argv) {
-    if (argc <= 1) return true;
-    const std::string_view first = argv[1];
-    return first == "--config" || first == "--screenshots";
-}
-
 int runGui(int argc, char** argv) {
     const GuiOptions options = parse(argc, argv);
     if (!options.ok) {
-        std::fprintf(stderr, "Usage: reelcast [--config FILE] [--screenshots DIR [--movie FILE]]\n");
+        std::fprintf(stderr, "Usage: reelcast [--config FILE] [MOVIE] | [--screenshots DIR [--movie FILE]]\n");
         return 2;
     }
     QApplication app(argc, argv);
@@ -124,6 +121,9 @@ int runGui(int argc, char** argv) {
     if (!options.screenshots.isEmpty()) return takeScreenshots(store, services, options.screenshots, options.movie);
     MainWindow window(store, services);
     window.show();
+    if (!options.open.isEmpty())
+        QMetaObject::invokeMethod(&window, [&window, path = options.open] { window.commandDropped(path); },
+                                  Qt::QueuedConnection);
     return app.exec();
 }
 

@@ -21,4 +21,8 @@ struct GuiServices {
     static GuiServices desktop();  // real boxes and dialogs
 };
 
+// A message's tab-separated lines as a table whose columns line up (tabs only align in a fixed
+// font); other text as it is.
+QString alignedColumns(const QString& text);
+
 }  // namespace reelcast

@@ -20,29 +20,48 @@
 
 namespace reelcast {
 
-// Shows the job's bitmap, stretched to the shown size, while a job runs with the display on.
+// Shows the job's bitmap, stretched to the shown size, while a job runs with the display on; when
+// the job ends its last picture stays until the next job starts.
 class FrameView : public QWidget {
 public:
     FrameView(MainWindow& window) : QWidget(&window), window_(window) { setAttribute(Qt::WA_OpaquePaintEvent); }
     QSize shown;
+
+    // Keeps the job's current picture to show after the job (called before the bitmap goes).
+    void holdLastPicture() {
+        ConversionJob& job = window_.job();
+        std::lock_guard<std::mutex> hold(job.lock());
+        held_ = window_.settings().convDisplay == 0 ? pictureOf(job.bitmap()) : QImage();
+    }
+    void forgetLastPicture() { held_ = QImage(); }
 
 protected:
     void paintEvent(QPaintEvent*) override {
         QPainter p(this);
         p.fillRect(rect(), palette().window());
         ConversionJob& job = window_.job();
-        if (!job.running() || window_.settings().convDisplay != 0) return;
+        if (!job.running()) {
+            if (!held_.isNull()) p.drawImage(QRect(QPoint(0, 0), shown), held_);
+            return;
+        }
+        if (window_.settings().convDisplay != 0) return;
         // The worker writes the bitmap under this lock; holding it here keeps a frame from tearing.
         std::lock_guard<std::mutex> hold(job.lock());
-        const OutputBitmap* bmp = job.bitmap();
-        if (!bmp) return;
-        const QImage rows(bmp->pixels(), int(bmp->width()), int(bmp->height()), qsizetype(bmp->stride()),
-                          QImage::Format_BGR888);
-        p.drawImage(QRect(QPoint(0, 0), shown), rows.mirrored(false, true));
+        const QImage picture = pictureOf(job.bitmap());
+        if (!picture.isNull()) p.drawImage(QRect(QPoint(0, 0), shown), picture);
     }
 
 private:
+    // A top-down copy of the bottom-up bitmap.
+    static QImage pictureOf(const OutputBitmap* bmp) {
+        if (!bmp) return {};
+        const QImage rows(bmp->pixels(), int(bmp->width()), int(bmp->height()), qsizetype(bmp->stride()),
+                          QImage::Format_BGR888);
+        return rows.mirrored(false, true);
+    }
+
     MainWindow& window_;
+    QImage held_;
 };
 
 MainWindow::MainWindow(SettingsStore& store, GuiServices& services, QWidget* parent)
@@ -176,8 +195,8 @@ void MainWindow::conversionFlow() {
         closeMovie();
         return;
     }
+    // The file is replaced only when the new one is complete (a temporary file is renamed over it).
     outputPath_ = chosen;
-    QFile::remove(outputPath_);
     startJob(true);
 }
 
@@ -193,8 +212,11 @@ void MainWindow::startJob(bool converting) {
     const MovieInfo& m = reader_.info();
     QString text = QString::asprintf("Total frame\t%d\nWidth\t\t%d\nHeight\t\t%d\nFrame rate\t%d Frame/sec",
                                      m.totalFrames, int(m.width), int(m.height), jobFrameRate(0, m.frameRate));
-    if (m.frameRate <= 0)
+    if (m.discFrameRate > 0)
+        text += QString::asprintf("\nSound timing\t%d Frame/sec (used for Auto)", m.discFrameRate);
+    else if (m.frameRate <= 0)
         text += QString::asprintf("\n(no frame rate found: %d Frame/sec assumed)", kFallbackFrameRate);
+    for (const std::string& note : movieNotes(m)) text += "\n" + QString::fromStdString(note);
     if (services_.message(this, QMessageBox::NoIcon, "Video Infomation", text,
                           QMessageBox::Ok | QMessageBox::Cancel) != QMessageBox::Ok) {
         closeMovie();
@@ -228,6 +250,7 @@ void MainWindow::startJob(bool converting) {
     js.method = ResizeMethod(sizeChoice_.method);
     js.options = settings_.aviOption;
     js.gamma.build(settings_.gammaVal);
+    view_->forgetLastPicture();
     const quint64 id = ++jobId_;
     job_.setCallbacks(
         [this] { QMetaObject::invokeMethod(view_, qOverload<>(&QWidget::update), Qt::QueuedConnection); },
@@ -249,6 +272,7 @@ void MainWindow::endJob() {
     if (statusBox_) delete statusBox_;
     job_.stopWorker();
     job_.releaseOutput();
+    view_->holdLastPicture();
     job_.releaseBitmap();
     view_->update();
 }
@@ -258,10 +282,20 @@ void MainWindow::onWorkerFinished(quint64 jobId) {
     job_.releaseOutput();
     if (statusBox_) delete statusBox_;
     closeMovie();
+    view_->holdLastPicture();
     job_.releaseBitmap();
     setBusyMenus(false);
     view_->update();
-    services_.message(this, QMessageBox::NoIcon, "Status", "Convert done.", QMessageBox::Ok);
+    if (job_.failed()) {
+        message(QMessageBox::Critical, "ERROR",
+                QString::fromStdString(job_.failure() + "\n" + job_.failureReason()), this);
+    } else {
+        QString text = "Convert done.";
+        if (const int damaged = job_.damagedFrames())
+            text += QString::asprintf("\n%d damaged frame%s skipped (the picture before stands in).", damaged,
+                                      damaged == 1 ? " was" : "s were");
+        services_.message(this, QMessageBox::NoIcon, "Status", text, QMessageBox::Ok);
+    }
     setAcceptDrops(true);
 }
 

@@ -12,24 +12,11 @@
 #include "app/png_writer.h"
 #include "core/frame_decoder.h"
 #include "core/movie_reader.h"
+#include "support/cli_run.h"
 #include "support/movie_builder.h"
 
 namespace reelcast {
 namespace {
-
-struct CliRun {
-    int status;
-    std::string out, err;
-};
-
-CliRun run(std::vector<std::string> args) {
-    args.insert(args.begin(), "reelcast");
-    std::vector<const char*> argv;
-    for (const auto& a : args) argv.push_back(a.c_str());
-    std::ostringstream out, err;
-    const int status = runCli(int(argv.size()), argv.data(), out, err);
-    return {status, out.str(), err.str()};
-}
 
 std::string movie(const char* file) { return std::string(SUITE_TESTDATA_DIR) + "/movies/" + file; }
 
@@ -45,7 +32,7 @@ class Usage : public testing::TestWithParam<UsageCase> {};
 
 TEST_P(Usage, GivesStatusAndText) {
     const auto& c = GetParam();
-    const CliRun r = run(c.args);
+    const test::CliRun r = test::runReelcast(c.args);
     EXPECT_EQ(r.status, c.status);
     EXPECT_NE(r.out.find(c.outContains), std::string::npos) << r.out;
     EXPECT_NE(r.err.find(c.errContains), std::string::npos) << r.err;
@@ -64,12 +51,13 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Cli, InfoPrintsVideoInformationAndSoundTrack) {
-    const CliRun r = run({"--info", movie("testsrc-v2-stereo37800.STR")});
+    const test::CliRun r = test::runReelcast({"--info", movie("testsrc-v2-stereo37800.STR")});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out,
               "Total frame\t88\nWidth\t\t320\nHeight\t\t240\nFrame rate\t15 Frame/sec\n"
-              "Audio track\tfirst sector 7, stride 8, 37800 Hz, stereo, file 0, channel 0\n");
-    const CliRun silent = run({"--info", movie("bars-v3-30fps-silent.STR")});
+              "Audio track\tfirst sector 7, stride 8, 37800 Hz, stereo, file 0, channel 0\n"
+              "Disc timing\t150 sectors/sec, 15 Frame/sec (used for auto)\n");
+    const test::CliRun silent = test::runReelcast({"--info", movie("bars-v3-30fps-silent.STR")});
     EXPECT_NE(silent.out.find("Frame rate\t30 Frame/sec\nAudio track\tnone\n"), std::string::npos) << silent.out;
 }
 
@@ -77,15 +65,19 @@ TEST(Cli, InfoReportsFormatErrorsAndScanFailures) {
     test::TempDir dir;
     test::MovieBuilder audioOnly;
     audioOnly.audio().audio();
-    CliRun r = run({"--info", audioOnly.write(dir, "a.str")});
+    test::CliRun r = test::runReelcast({"--info", audioOnly.write(dir, "a.str")});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, "This file isn't PSX movie file format.\n");
 
     test::MovieBuilder corrupt;
     corrupt.video(1, 0, 1).video(50, 0, 1);  // frame 50 in a file of 2 sectors
-    r = run({"--info", corrupt.write(dir, "c.str")});
+    r = test::runReelcast({"--info", corrupt.write(dir, "c.str"), "--strict"});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, "リードエラーが発生しました．\n");
+    r = test::runReelcast({"--info", dir.file("c.str")});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_NE(r.out.find("Total frame\t1\n"), std::string::npos) << r.out;
+    EXPECT_EQ(r.err, "1 damaged frame header (frame number beyond the file) left out.\n");
 }
 
 // Inflates the IDAT data of a PNG written by encodePng back to RGB rows.
@@ -111,7 +103,7 @@ std::vector<uint8_t> pngPixels(const std::vector<uint8_t>& png, uint32_t& width,
 TEST(Cli, FramesWritesEveryFrameAsPng) {
     test::TempDir dir;
     const std::string out = (dir.path() / "frames" / "sub").string();  // created as needed
-    const CliRun r = run({"--frames", movie("bars-v3-30fps-silent.STR"), out, "--gamma", "100"});
+    const test::CliRun r = test::runReelcast({"--frames", movie("bars-v3-30fps-silent.STR"), out, "--gamma", "100"});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, "Wrote 119 frames to " + out + "\n");
     size_t files = 0;

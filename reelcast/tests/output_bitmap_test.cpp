@@ -66,6 +66,19 @@ TEST(OutputBitmap, SameSizeStoresBgrBottomUp) {
     EXPECT_EQ((at(*bmp, 5, 2)), (std::array<int, 3>{5, 2, 7}));
 }
 
+// Every width around the four-pixel groups of the fast copy: each pixel in place, row padding zero.
+TEST(OutputBitmap, SameSizeCopyOfEveryWidthKeepsRowsApart) {
+    for (uint32_t w = 1; w <= 14; ++w) {
+        Picture pic = gradient(w, 3);
+        auto bmp = createOutputBitmap(w, 3);
+        copyPictureToBitmap(pic.view(), *bmp, kResizeNone);
+        for (uint32_t y = 0; y < 3; ++y) {
+            for (uint32_t x = 0; x < w; ++x) EXPECT_EQ((at(*bmp, x, y)), (std::array<int, 3>{int(x), int(y), 7})) << w;
+            for (size_t i = 3 * w; i < bmp->stride(); ++i) EXPECT_EQ(bmp->pictureRow(y)[i], 0) << w;
+        }
+    }
+}
+
 TEST(OutputBitmap, NearestEnlargingLeavesLastColumnAndRowBlack) {
     Picture pic = gradient(320, 240);
     auto bmp = createOutputBitmap(640, 480);

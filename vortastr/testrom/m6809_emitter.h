@@ -1,26 +1,29 @@
 #pragma once
-// A small 6809 code emitter for the test ROM set: opcodes and operands are written as bytes at
-// a processor address, labels are resolved at the end. Opcode bytes (and the byte after a
-// 0x10/0x11 prefix) are stored encrypted the way the "Vorta Strike" board decrypts them:
-// data = opcode XOR m(address), with m(a) = (0x80 if bit 1 of a, else 0x20) OR (0x08 if bit 3
-// of a, else 0x02). Operand bytes are stored plain.
+// A small 6809 code emitter for generated test ROMs: opcodes and operands are written as bytes
+// at a processor address, labels are resolved at the end. Boards that fetch opcodes through a
+// decryption give the emitter the inverse as an OpcodeEncryption: it turns each opcode byte
+// (and the byte after a 0x10/0x11 prefix) into the byte the ROM holds at that address.
+// Operand bytes are always stored plain.
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace vortastr::testrom {
 
-constexpr uint8_t opcodeMask(uint32_t address)
-{
-    return static_cast<uint8_t>(((address & 2) ? 0x80 : 0x20) | ((address & 8) ? 0x08 : 0x02));
-}
+// ROM byte for an opcode byte at a processor address; empty for boards with plain opcodes.
+using OpcodeEncryption = std::function<uint8_t(uint16_t address, uint8_t opcode)>;
 
 class Emitter {
 public:
     // Code for addresses origin .. origin + size - 1.
-    Emitter(uint16_t origin, std::size_t size, bool encrypt) : origin_(origin), bytes_(size, 0), encrypt_(encrypt) {}
+    Emitter(uint16_t origin, std::size_t size, OpcodeEncryption encryption = {})
+        : origin_(origin), bytes_(size, 0), encryption_(std::move(encryption))
+    {
+    }
 
     uint16_t here() const { return pc_; }
     void org(uint16_t address) { pc_ = address; }
@@ -28,11 +31,11 @@ public:
     uint16_t address(const std::string& name) const { return labels_.at(name); }
 
     // One opcode byte (two when prefixed), then its operand bytes.
-    void op(uint8_t opcode) { put(opcode, encrypt_); }
+    void op(uint8_t opcode) { put(opcode, true); }
     void op(uint8_t prefix, uint8_t opcode)
     {
-        put(prefix, encrypt_);
-        put(opcode, encrypt_);
+        put(prefix, true);
+        put(opcode, true);
     }
     void byte(uint8_t value) { put(value, false); }
     void word(uint16_t value)
@@ -94,16 +97,16 @@ private:
             throw std::runtime_error("code outside its ROM");
         return bytes_[offset];
     }
-    void put(uint8_t value, bool encrypted)
+    void put(uint8_t value, bool opcode)
     {
-        at(pc_) = encrypted ? static_cast<uint8_t>(value ^ opcodeMask(pc_)) : value;
+        at(pc_) = opcode && encryption_ ? encryption_(pc_, value) : value;
         ++pc_;
     }
 
     uint16_t origin_;
     uint16_t pc_ = 0;
     std::vector<uint8_t> bytes_;
-    bool encrypt_;
+    OpcodeEncryption encryption_;
     std::map<std::string, uint16_t> labels_;
     std::vector<Fixup> fixups_;
 };

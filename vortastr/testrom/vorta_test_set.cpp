@@ -1,10 +1,10 @@
 #include "testrom/vorta_test_set.h"
 
 #include "testrom/m6809_emitter.h"
+#include "testrom/rom_packing.h"
 
 #include <array>
-#include <filesystem>
-#include <fstream>
+#include <cstdlib>
 
 namespace vortastr::testrom {
 namespace {
@@ -21,6 +21,15 @@ constexpr uint16_t kBankSelect = 0x8060;
 constexpr uint16_t kBlitter = 0x8070;
 constexpr uint16_t kPlayer1 = 0x8024;
 constexpr uint16_t kObjectPaletteEntry = 0x8003;
+
+// The board fetches opcodes through a decryption: the opcode at address a is the ROM byte XOR
+// m(a), m(a) = (0x80 if bit 1 of a, else 0x20) OR (0x08 if bit 3 of a, else 0x02). XOR is its
+// own inverse, so the same mask encrypts.
+uint8_t vortaOpcodeEncryption(uint16_t address, uint8_t opcode)
+{
+    const uint8_t mask = static_cast<uint8_t>(((address & 2) ? 0x80 : 0x20) | ((address & 8) ? 0x08 : 0x02));
+    return static_cast<uint8_t>(opcode ^ mask);
+}
 
 // 6809 opcodes used.
 enum : uint8_t {
@@ -204,7 +213,13 @@ void program(Emitter& a)
     a.op(STB_EXT), a.word(uint16_t(kBlitter + 3));
     a.op(RTS);
 
+    // The IRQ line stays asserted until the enable latch goes 0 then 1: acknowledge, count the
+    // frame. (The IRQ entry saved A.)
     a.label("irq");
+    a.op(LDA_IMM), a.byte(0);
+    a.op(STA_EXT), a.word(kInterruptEnable);
+    a.op(LDA_IMM), a.byte(1);
+    a.op(STA_EXT), a.word(kInterruptEnable);
     a.op(INC_EXT), a.word(kFrame);
     a.op(RTI);
 
@@ -220,7 +235,7 @@ void program(Emitter& a)
 // Bank b: palette entry 3 = the bank's colour, then a 16 x 4 marker of pen b + 4.
 std::vector<uint8_t> bankRoutine(int b)
 {
-    Emitter a(0x9000, 0x1000, true);
+    Emitter a(0x9000, 0x1000, vortaOpcodeEncryption);
     a.org(0x9000);
     a.op(LDA_IMM), a.byte(kBankColours[b]);
     a.op(STA_EXT), a.word(kObjectPaletteEntry);
@@ -246,7 +261,7 @@ std::vector<uint8_t> slice(const std::vector<uint8_t>& bytes, std::size_t from)
 
 std::map<std::string, std::vector<uint8_t>> buildVortaTestRomSet()
 {
-    Emitter code(0xA000, 0x6000, true);
+    Emitter code(0xA000, 0x6000, vortaOpcodeEncryption);
     program(code);
     const std::vector<uint8_t>& rom = code.finish();
 
@@ -280,32 +295,7 @@ std::map<std::string, std::vector<uint8_t>> buildVortaTestRomSet()
 
 bool writeVortaTestRomSet(const std::string& folder, std::string& error)
 {
-    namespace fs = std::filesystem;
-    const fs::path game = fs::path(folder) / "vorta";
-    std::error_code ec;
-    fs::create_directories(game, ec);
-    if (ec) {
-        error = "cannot create " + game.string() + ": " + ec.message();
-        return false;
-    }
-    for (const auto& [name, bytes] : buildVortaTestRomSet()) {
-        const fs::path path = game / name;
-        const fs::path temporary = game / (name + ".tmp");
-        {
-            std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-            out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
-            if (!out) {
-                error = "cannot write " + temporary.string();
-                return false;
-            }
-        }
-        fs::rename(temporary, path, ec);
-        if (ec) {
-            error = "cannot write " + path.string() + ": " + ec.message();
-            return false;
-        }
-    }
-    return true;
+    return writeRomFiles(folder, "vorta", buildVortaTestRomSet(), error);
 }
 
 } // namespace vortastr::testrom

@@ -13,28 +13,6 @@
 
 namespace vortastr::test {
 
-TempFolder::TempFolder()
-{
-    static std::atomic<int> counter{0};
-    path_ = std::filesystem::temp_directory_path() /
-            ("vortastr-test-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
-    std::filesystem::remove_all(path_);
-    std::filesystem::create_directories(path_);
-}
-
-TempFolder::~TempFolder()
-{
-    std::error_code ec;
-    std::filesystem::remove_all(path_, ec);
-}
-
-void writeFile(const std::filesystem::path& path, const std::vector<uint8_t>& bytes)
-{
-    std::filesystem::create_directories(path.parent_path());
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
-}
-
 std::filesystem::path romFile(const TempFolder& folder, const std::string& name)
 {
     return folder.path() / hostRomName(name);

@@ -3,6 +3,7 @@
 // any game), a simulated clock for the frame loop, and an emulator with a started game.
 #include "shell/frame_loop.h"
 #include "tests/fakes.h"
+#include "temp_dir.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -12,20 +13,8 @@
 namespace vortastr::test {
 
 // A folder removed again at the end of the test.
-class TempFolder {
-public:
-    TempFolder();
-    ~TempFolder();
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-    const std::filesystem::path& path() const { return path_; }
-    std::string str() const { return path_.string(); }
-
-private:
-    std::filesystem::path path_;
-};
-
-void writeFile(const std::filesystem::path& path, const std::vector<uint8_t>& bytes);
+using TempFolder = suite::test::TempDir;
+using suite::test::writeFile;
 // A ROM name ("vorta\VSA_B9.BIN") below the folder, in the host's form.
 std::filesystem::path romFile(const TempFolder& folder, const std::string& name);
 

@@ -364,10 +364,3 @@ TEST(WholeRun, GuiRunEndsAfterTheFramesAndWritesItsSettings)
 
 } // namespace
 } // namespace vortastr::test
-
-int main(int argc, char** argv)
-{
-    QApplication app(argc, argv);
-    testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

@@ -83,10 +83,3 @@ TEST(KeyStateFeed, AReleaseLetsGoOfTheKeyItsPressHeldDown)
 
 } // namespace
 } // namespace vortastr::test
-
-int main(int argc, char** argv)
-{
-    QApplication app(argc, argv);
-    testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

@@ -13,13 +13,8 @@
 
 namespace reelcast::test {
 
-inline QApplication& app() {
-    static int argc = 1;
-    static char name[] = "reelcast_gui_tests";
-    static char* argv[] = {name, nullptr};
-    static QApplication* instance = new QApplication(argc, argv);
-    return *instance;
-}
+// Made by the test program's main().
+inline QApplication& app() { return *static_cast<QApplication*>(QApplication::instance()); }
 
 struct ShownMessage {
     QWidget* owner;

@@ -14,8 +14,13 @@
 #include <QTest>
 #include <QTimer>
 #include <QUrl>
+#include <QDir>
+#include <csignal>
 #include <cstdio>
+#include <sys/resource.h>
 
+#include "core/frame_source.h"
+#include "app/cli.h"
 #include "gui/main_window.h"
 #include "gui/video_size_dialog.h"
 #include "gui_fixture.h"
@@ -94,7 +99,8 @@ TEST_F(MainWindowTest, OpenScanInformationConversionDone) {
     EXPECT_EQ(desktop.proposedAvi, sharedMovie("testsrc-v2-stereo37800.AVI"));
     ASSERT_GE(desktop.messages.size(), 1u) << desktop.texts().join("\n").toStdString();
     EXPECT_EQ(desktop.messages[0].title, "Video Infomation");
-    EXPECT_EQ(desktop.messages[0].text, "Total frame\t88\nWidth\t\t320\nHeight\t\t240\nFrame rate\t15 Frame/sec");
+    EXPECT_EQ(desktop.messages[0].text, "Total frame\t88\nWidth\t\t320\nHeight\t\t240\nFrame rate\t15 Frame/sec\n"
+                                        "Sound timing\t15 Frame/sec (used for Auto)");
     EXPECT_EQ(desktop.messages[0].icon, QMessageBox::NoIcon);  // a plain box with OK and Cancel
     EXPECT_EQ(desktop.messages[0].owner, w.get());
     // Busy while it runs: the status box counts, drops are refused.
@@ -185,16 +191,20 @@ TEST_F(MainWindowTest, OpenCheckAndScanFailuresAreReported) {
     EXPECT_EQ(desktop.messages[0].owner, nullptr);
     EXPECT_FALSE(w->movieOpen());
 
-    // A frame number no file of this size can hold: the scan stops with a read error.
+    // A frame number no file of this size can hold, in a file cut inside its second sector: the
+    // information box says so (the format's scan refused such a file with a read error).
     reelcast::test::TempDir tmp;
     reelcast::test::MovieBuilder b;
-    b.frame(5000, reelcast::test::patternPayload(1));
+    b.frame(1, reelcast::test::patternPayload(1)).frame(5000, reelcast::test::patternPayload(1));
+    b.bytes().resize(b.bytes().size() - 100);
     desktop.messages.clear();
+    desktop.answers["Video Infomation"] = QMessageBox::Cancel;
     desktop.movieToOpen = QString::fromStdString(b.write(tmp, "bad.STR"));
     w->commandOpen();
     ASSERT_EQ(desktop.messages.size(), 1u) << desktop.texts().join("\n").toStdString();
-    EXPECT_EQ(desktop.messages[0].text, "リードエラーが発生しました．");
-    EXPECT_EQ(desktop.messages[0].icon, QMessageBox::Critical);
+    EXPECT_EQ(desktop.messages[0].text,
+              "Total frame\t1\nWidth\t\t320\nHeight\t\t240\nFrame rate\t30 Frame/sec\n"
+              "The file is truncated: its last sector has only 2252 of 2352 bytes; the 1 whole sector is converted.");
     EXPECT_FALSE(w->movieOpen());
     EXPECT_FALSE(QFile::exists(desktop.aviToSave));
 }
@@ -294,6 +304,101 @@ TEST_F(MainWindowTest, HelpShowsThePageOrSaysItIsMissing) {
     ASSERT_NE(w->helpWindow(), nullptr);
     EXPECT_TRUE(w->helpWindow()->isVisible());
     EXPECT_TRUE(w->helpWindow()->toPlainText().contains("Contents"));
+}
+
+}  // namespace
+}  // namespace reelcast
+
+namespace reelcast {
+namespace {
+
+// The window's pixels as RGB32.
+QImage shownPicture(MainWindow& w) { return w.centralWidget()->grab().toImage().convertToFormat(QImage::Format_RGB32); }
+
+// A preview plays at the movie's rate: its pictures change while it runs, it takes about as long as
+// the movie, and its last picture stays in the window afterwards.
+TEST_F(MainWindowTest, PreviewPlaysAtTheMovieRateAndKeepsItsLastPicture) {
+    auto w = makeWindow();
+    const QString movie = sharedMovie("testsrc-v2-stereo37800.STR");  // 88 moving frames at 15 a second
+    desktop.movieToOpen = movie;
+    QElapsedTimer clock;
+    clock.start();
+    w->previewAction()->trigger();
+    QTest::qWait(1000);
+    ASSERT_TRUE(w->jobRunning());
+    EXPECT_LT(w->job().framesRead(), 30);  // not thousands a second
+    const QImage early = shownPicture(*w);
+    QTest::qWait(700);
+    const QImage later = shownPicture(*w);
+    EXPECT_NE(early, later);
+    ASSERT_TRUE(waitForMessage("Convert done.", 20000));
+    EXPECT_GE(clock.elapsed(), 91 * 1000 / 15 - 200);  // 92 pictures at 15 a second
+
+    // The movie's last picture, decoded here, is what the window still shows.
+    MovieReader reader;
+    ASSERT_EQ(reader.open(movie.toStdString()), kMovieOk);
+    ASSERT_EQ(reader.scanFrames(), kMovieOk);
+    FrameDecoder decoder;
+    FrameSource frames(reader, decoder, reader.info().totalFrames);
+    for (int i = 0; i < reader.info().totalFrames; ++i) frames.next();
+    QImage last(320, 240, QImage::Format_RGB32);
+    for (int y = 0; y < 240; ++y)
+        for (int x = 0; x < 320; ++x) {
+            const uint32_t p = frames.picture().pixels[y * 320 + x];
+            last.setPixel(x, y, qRgb(p & 0xFF, (p >> 8) & 0xFF, (p >> 16) & 0xFF));
+        }
+    QTest::qWait(50);
+    EXPECT_EQ(shownPicture(*w), last);
+}
+
+// A write that fails (here: a file size limit for this process, as a full disk would) ends the job
+// with the error box instead of "Convert done.", and the file that was there stays as it was.
+TEST_F(MainWindowTest, AFailedWriteShowsTheErrorBoxAndKeepsTheOldFile) {
+    {
+        QFile old(desktop.aviToSave);
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write("an older AVI");
+    }
+    auto w = makeWindow();
+    desktop.movieToOpen = sharedMovie("bars-v3-30fps-silent.STR");
+    rlimit before{};
+    getrlimit(RLIMIT_FSIZE, &before);
+    const auto previousHandler = signal(SIGXFSZ, SIG_IGN);
+    const rlimit small{1 << 20, before.rlim_max};
+    setrlimit(RLIMIT_FSIZE, &small);
+    w->commandOpen();
+    const bool ended = waitForMessage("File write ERROR.\nFile too large", 20000);
+    setrlimit(RLIMIT_FSIZE, &before);
+    signal(SIGXFSZ, previousHandler);
+    ASSERT_TRUE(ended) << desktop.texts().join("\n").toStdString();
+    EXPECT_EQ(desktop.messages.back().title, "ERROR");
+    EXPECT_EQ(desktop.messages.back().icon, QMessageBox::Critical);
+    EXPECT_EQ(desktop.count("Convert done."), 0);
+    EXPECT_FALSE(w->movieOpen());
+    QFile old(desktop.aviToSave);
+    ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+    EXPECT_EQ(old.readAll(), QByteArray("an older AVI"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).filter(".out.avi").size(), 0);
+}
+
+TEST(GuiStart, AMovieOnTheCommandLineOpensTheWindow) {
+    struct Case {
+        std::vector<const char*> args;
+        bool window;
+    };
+    for (const Case& c : {Case{{"reelcast"}, true}, Case{{"reelcast", "MOVIE.STR"}, true},
+                          Case{{"reelcast", "--config", "x.ini"}, true}, Case{{"reelcast", "--info", "M.STR"}, false},
+                          Case{{"reelcast", "--convert", "M.STR"}, false}}) {
+        EXPECT_EQ(wantsGui(int(c.args.size()), c.args.data()), c.window) << c.args.back();
+    }
+}
+
+TEST(GuiStart, TabbedMessagesLineUpAsATable) {
+    const QString html = alignedColumns("Total frame\t88\nWidth\t\t320\nA note without columns");
+    EXPECT_TRUE(html.startsWith("<table"));
+    EXPECT_TRUE(html.contains("<td>Width</td><td width=\"16\"></td><td>320</td>")) << html.toStdString();
+    EXPECT_TRUE(html.contains("<td colspan=\"3\">A note without columns</td>"));
+    EXPECT_EQ(alignedColumns("Convert done."), "Convert done.");
 }
 
 }  // namespace

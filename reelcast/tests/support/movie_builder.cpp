@@ -20,17 +20,6 @@ void put32(uint8_t* p, uint32_t v) {
 
 }  // namespace
 
-TempDir::TempDir() {
-    std::string templ = (std::filesystem::temp_directory_path() / "reelcast-test-XXXXXX").string();
-    if (!mkdtemp(templ.data())) throw std::runtime_error("mkdtemp failed");
-    path_ = templ;
-}
-
-TempDir::~TempDir() {
-    std::error_code ec;
-    std::filesystem::remove_all(path_, ec);
-}
-
 MovieBuilder::MovieBuilder() : bytes_(44, 0) {
     std::memcpy(bytes_.data(), "RIFF", 4);
     put32(bytes_.data() + 4, 36);
@@ -103,13 +92,6 @@ std::vector<uint8_t> patternPayload(size_t chunks) {
     for (size_t c = 0; c < chunks; ++c)
         for (size_t i = 0; i < MovieBuilder::kPayload; ++i) p[c * MovieBuilder::kPayload + i] = uint8_t(c * 7 + i);
     return p;
-}
-
-void writeFile(const std::string& path, const std::vector<uint8_t>& bytes) {
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) throw std::runtime_error("cannot write " + path);
-    std::fwrite(bytes.data(), 1, bytes.size(), f);
-    std::fclose(f);
 }
 
 }  // namespace reelcast::test

@@ -1,6 +1,8 @@
 #pragma once
 // Builds movie files sector by sector for the reader tests, and a temporary folder to hold them.
 
+#include "temp_dir.h"
+
 #include <cstdint>
 #include <filesystem>
 #include <string>
@@ -8,18 +10,7 @@
 
 namespace reelcast::test {
 
-class TempDir {
-public:
-    TempDir();
-    ~TempDir();
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-    const std::filesystem::path& path() const { return path_; }
-    std::string file(const std::string& name) const { return (path_ / name).string(); }
-
-private:
-    std::filesystem::path path_;
-};
+using suite::test::TempDir;
 
 class MovieBuilder {
 public:
@@ -51,6 +42,6 @@ private:
 // Payload bytes that differ from chunk to chunk: byte i of chunk c is (c * 7 + i) & 0xFF.
 std::vector<uint8_t> patternPayload(size_t chunks);
 
-void writeFile(const std::string& path, const std::vector<uint8_t>& bytes);
+using suite::test::writeFile;
 
 }  // namespace reelcast::test
