@@ -14,18 +14,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-bool writeAll(int fd, std::string_view data) {
-    while (!data.empty()) {
-        ssize_t n = ::write(fd, data.data(), data.size());
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        data.remove_prefix(static_cast<std::size_t>(n));
-    }
-    return true;
-}
-
 std::string temporaryNameBeside(const fs::path& target) {
     static std::atomic<unsigned> counter{0};
     std::string name = "." + target.filename().string() + ".tmp-" + std::to_string(::getpid()) +
@@ -34,6 +22,21 @@ std::string temporaryNameBeside(const fs::path& target) {
 }
 
 }  // namespace
+
+bool writeAllAt(int fd, std::string_view data, off_t offset, PwriteCall call) {
+    while (!data.empty()) {
+        ssize_t n = call(fd, data.data(), data.size(), offset);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return false;
+        if (n == 0) {
+            errno = ENOSPC;
+            return false;
+        }
+        data.remove_prefix(static_cast<std::size_t>(n));
+        offset += n;
+    }
+    return true;
+}
 
 std::string fileErrorText(const char* verb, const std::string& path, int errnoValue) {
     return std::string("Cannot ") + verb + " \"" + path + "\": " + std::strerror(errnoValue);
@@ -61,7 +64,7 @@ bool writeFileAtomically(const std::string& path, std::string_view data, std::st
         error = fileErrorText("write", path, errno);
         return false;
     }
-    bool ok = writeAll(fd, data) && (!exists || ::fchmod(fd, mode) == 0) && ::fsync(fd) == 0;
+    bool ok = writeAllAt(fd, data, 0) && (!exists || ::fchmod(fd, mode) == 0) && ::fsync(fd) == 0;
     int savedErrno = errno;
     if (::close(fd) != 0 && ok) {
         ok = false;

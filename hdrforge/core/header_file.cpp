@@ -96,15 +96,7 @@ bool writeHeaderInto(const std::string& path, const HeaderBytes& header, std::st
         ::close(fd);  // writable: replace the whole file
         return writeFileAtomically(path, data, error);
     }
-    std::size_t done = 0;
-    bool ok = true;
-    while (ok && done < data.size()) {
-        ssize_t n = ::pwrite(fd, data.data() + done, data.size() - done, static_cast<off_t>(done));
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) ok = false;
-        else done += static_cast<std::size_t>(n);
-    }
-    ok = ok && ::fsync(fd) == 0;
+    bool ok = writeAllAt(fd, data, 0) && ::fsync(fd) == 0;
     int savedErrno = errno;
     if (::close(fd) != 0 && ok) {
         ok = false;

@@ -216,4 +216,29 @@ TEST(AtomicWrite, ReplacesContentsWholly) {
     EXPECT_EQ(namesIn(dir.path()), std::vector<std::string>{"list.txt"});
 }
 
+// Stand-ins for pwrite: one that takes nothing (as a full device can), one that takes a byte at a
+// time after an interruption.
+ssize_t takesNothing(int, const void*, size_t, off_t) { return 0; }
+std::string slowlyTaken;
+int interruptions = 0;
+ssize_t takesOneByteAfterEintr(int, const void* data, size_t, off_t offset) {
+    if (interruptions++ == 0) {
+        errno = EINTR;
+        return -1;
+    }
+    EXPECT_EQ(static_cast<std::size_t>(offset), slowlyTaken.size());
+    slowlyTaken += *static_cast<const char*>(data);
+    return 1;
+}
+
+TEST(WriteAll, WriteThatTakesNothingGivesARealReason) {
+    errno = 0;
+    EXPECT_FALSE(writeAllAt(-1, "NES\x1a", 0, takesNothing));
+    EXPECT_EQ(errno, ENOSPC);
+    EXPECT_EQ(fileErrorText("write", "g1.nes", errno), "Cannot write \"g1.nes\": No space left on device");
+
+    EXPECT_TRUE(writeAllAt(-1, "header", 0, takesOneByteAfterEintr));
+    EXPECT_EQ(slowlyTaken, "header");
+}
+
 }  // namespace

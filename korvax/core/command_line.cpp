@@ -5,6 +5,7 @@
 #include <optional>
 #include <ostream>
 
+#include "image_problem.h"
 #include "messages.h"
 #include "scanner.h"
 
@@ -94,6 +95,17 @@ private:
     DriveAccess& access_;
 };
 
+// Both commands that take images say the same: a path that is not there is "no such drive or
+// image"; a file that is there but cannot be read as an image gets the fault text with its reason.
+void reportUnopenedImage(std::ostream& err, const std::string& path)
+{
+    std::error_code ec;
+    if (!fs::exists(fs::symlink_status(path, ec)))
+        err << "korvax: " << path << ": no such CD-ROM drive or disc image\n";
+    else
+        printMessage(err, imageOpenFaultText(path, imageOpenProblem(path)), kCaptionError);
+}
+
 bool sameIgnoringCase(const std::string& a, const std::string& b)
 {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](unsigned char x, unsigned char y) {
@@ -108,7 +120,7 @@ std::optional<DriveRef> resolveSource(SystemDriveAccess& access, const std::stri
     if (fs::is_regular_file(source, ec)) {
         if (auto image = access.addImage(source))
             return image;
-        printMessage(err, kMsgImageOpenFault, kCaptionError);
+        reportUnopenedImage(err, source);
         return std::nullopt;
     }
     for (const std::string& device : listCdRomDevices()) {
@@ -118,24 +130,28 @@ std::optional<DriveRef> resolveSource(SystemDriveAccess& access, const std::stri
     }
     if (source.rfind("/dev/", 0) == 0)
         return DriveRef{deviceDisplayName(source), source, false};
-    err << "korvax: " << source << ": no such CD-ROM drive or disc image\n";
+    reportUnopenedImage(err, source);
     return std::nullopt;
 }
 
 int listDrives(const Command& command, SystemDriveAccess& access, std::ostream& out, std::ostream& err)
 {
+    // Every image that opens is listed; each one that does not is named with the reason.
+    bool allOpened = true;
     for (const std::string& image : command.images) {
         if (!access.addImage(image)) {
-            printMessage(err, kMsgImageOpenFault, kCaptionError);
-            return 1;
+            reportUnopenedImage(err, image);
+            allOpened = false;
         }
     }
+    if (!allOpened && access.cdRomDrives().empty())
+        return 1; // each failure is named; "no drives at all" would only repeat it
     ScannerState state;
     CliExploreView view(out, err, state, access);
     if (!listCdDrives(view, state, access))
         return 1;
     CliExploreView::printSorted(out, view.driveItems);
-    return 0;
+    return allOpened ? 0 : 1;
 }
 
 int scanSource(const Command& command, SystemDriveAccess& system, std::ostream& out, std::ostream& err)

@@ -4,7 +4,11 @@
 #include <QGroupBox>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QStyle>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 #include "../core/command_line.h"
 #include "dialog_units.h"
@@ -120,6 +124,26 @@ void ExploreDialog::showMessage(const std::string& text, const std::string& capt
 void ExploreDialog::addDriveItem(const std::string& text)
 {
     addItem(driveList_, text);
+    fitDriveListToItems();
+}
+
+// An image's file name can be far longer than a drive's; the dialog widens (never below its
+// designed size) until every drive entry shows whole.
+void ExploreDialog::fitDriveListToItems()
+{
+    int widest = 0;
+    for (int i = 0; i < driveList_->count(); ++i)
+        widest = std::max(widest, driveList_->fontMetrics().horizontalAdvance(driveList_->item(i)->text()));
+    const int itemPadding = 2 * driveList_->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, driveList_) + 8;
+    const int needed = widest + itemPadding + 2 * driveList_->frameWidth() +
+                       driveList_->verticalScrollBar()->sizeHint().width();
+    driveList_->setMinimumWidth(needed);
+    const QSize designed = dialogUnitsToPixels(197, 162);
+    // The list's new minimum counts at once (through its group box), not after the next layout pass.
+    driveList_->parentWidget()->layout()->invalidate();
+    driveList_->parentWidget()->updateGeometry();
+    layout()->invalidate();
+    setFixedSize(std::max(designed.width(), layout()->minimumSize().width()), designed.height());
 }
 
 void ExploreDialog::clearAipItems()

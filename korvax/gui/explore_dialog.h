@@ -33,6 +33,7 @@ public:
 private:
     void showMessage(const std::string& text, const std::string& caption) override;
     void addDriveItem(const std::string& text) override;
+    void fitDriveListToItems();
     void clearAipItems() override;
     void addAipItem(const std::string& text) override;
     std::optional<std::string> selectedDriveItem() override;

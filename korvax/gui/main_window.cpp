@@ -6,6 +6,7 @@
 #include <QFrame>
 #include <QMenuBar>
 
+#include "../core/image_problem.h"
 #include "../core/messages.h"
 #include "about_dialog.h"
 #include "explore_dialog.h"
@@ -92,7 +93,7 @@ bool MainWindow::addImage(const std::string& path)
 {
     if (openImage_ && openImage_(path))
         return true;
-    showMessageBox(this, kMsgImageOpenFault, kCaptionError);
+    showMessageBox(this, imageOpenFaultText(path, imageOpenProblem(path)), kCaptionError);
     return false;
 }
 
@@ -108,9 +109,10 @@ void MainWindow::openDiscImage()
     const QString path = chooseImage_ ? chooseImage_(this) : QString();
     if (path.isEmpty())
         return;
-    const std::optional<DriveRef> image = openImage_ ? openImage_(QFile::encodeName(path).toStdString()) : std::nullopt;
+    const std::string file = QFile::encodeName(path).toStdString();
+    const std::optional<DriveRef> image = openImage_ ? openImage_(file) : std::nullopt;
     if (!image) {
-        showMessageBox(this, kMsgImageOpenFault, kCaptionError);
+        showMessageBox(this, imageOpenFaultText(file, imageOpenProblem(file)), kCaptionError);
         return;
     }
     ExploreDialog dialog(state_, access_, this);

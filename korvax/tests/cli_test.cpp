@@ -109,7 +109,8 @@ TEST(Cli, FailuresGoToStandardErrorWithStatusOne)
 
     const Result junk = runKorvax("--aips " + quote((dir / "junk.iso").string()));
     EXPECT_EQ(junk.status, 1);
-    EXPECT_EQ(junk.err, std::string(kCaptionError) + " " + kMsgImageOpenFault + "\n");
+    EXPECT_EQ(junk.err, std::string(kCaptionError) + " " + kMsgImageOpenFault + "\n\n\"" +
+                            (dir / "junk.iso").string() + "\": no ISO 9660 volume was found in it\n");
     EXPECT_EQ(junk.out, "");
 
     const Result cut = runKorvax("--info " + quote((dir / "cut.iso").string()) + " '(system area)'");

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <filesystem>
+#include <fstream>
 #include <sstream>
 
 #include "core/command_line.h"
@@ -91,6 +94,45 @@ TEST(RunCommand, Failures)
         EXPECT_EQ(r.status, c.status) << c.args.back();
         EXPECT_EQ(r.err.substr(0, c.errStart.size()), c.errStart) << c.args.back();
     }
+}
+
+// A broken image names itself and the reason; --aips and --drives say the same about a path.
+TEST(RunCommand, ImageFaultsNameTheFileAndTheReason)
+{
+    const fs::path dir = fs::temp_directory_path() / ("korvax-faults-" + std::to_string(::getpid()));
+    fs::create_directories(dir);
+    const std::string missingBin = (dir / "missing.cue").string();
+    std::ofstream(missingBin) << "FILE \"gone.bin\" BINARY\n  TRACK 01 MODE1/2352\n    INDEX 01 00:00:00\n";
+    const std::string junkCue = (dir / "junk.cue").string();
+    std::ofstream(junkCue) << "\x01\x02 nothing of a cue sheet\n";
+    const std::string empty = (dir / "empty.iso").string();
+    std::ofstream{empty};
+    const std::string fault = std::string(kCaptionError) + " " + kMsgImageOpenFault + "\n\n";
+    struct Case {
+        Args args;
+        std::string err;
+    };
+    const Case cases[] = {
+        {{"--aips", missingBin},
+         fault + "\"" + missingBin + "\": its track file \"gone.bin\" cannot be opened: No such file or directory\n"},
+        {{"--drives", junkCue}, fault + "\"" + junkCue + "\": not a cue sheet (it names no track FILE)\n"},
+        {{"--aips", empty}, fault + "\"" + empty + "\": the file is empty\n"},
+        {{"--aips", dir.string()}, fault + "\"" + dir.string() + "\": Is a directory\n"},
+        {{"--drives", dir.string()}, fault + "\"" + dir.string() + "\": Is a directory\n"},
+        {{"--aips", "/nonexistent/x.iso"}, "korvax: /nonexistent/x.iso: no such CD-ROM drive or disc image\n"},
+        {{"--drives", "/nonexistent/x.iso"}, "korvax: /nonexistent/x.iso: no such CD-ROM drive or disc image\n"},
+    };
+    for (const Case& c : cases) {
+        const CliRun r = run(c.args);
+        EXPECT_EQ(r.status, 1) << c.args.back();
+        EXPECT_EQ(r.err, c.err) << c.args.back();
+    }
+
+    const CliRun both = run({"--drives", kTestIso, "/nonexistent/x.iso"});
+    EXPECT_EQ(both.status, 1);
+    EXPECT_EQ(both.out, "saturn-test.iso: 'SATURN_TEST'\n");
+    EXPECT_EQ(both.err, "korvax: /nonexistent/x.iso: no such CD-ROM drive or disc image\n");
+    fs::remove_all(dir);
 }
 
 TEST(PrintableText, KeepsTheTerminalSafe)

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLayout>
 #include <QListWidget>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -422,13 +423,39 @@ TEST_F(GuiTest, ImageWithAnAccentedNameIsListedAndScanned)
     EXPECT_TRUE(messages.empty());
 }
 
+TEST_F(GuiTest, LongImageNamesShowWholeInTheDriveList)
+{
+    test::TempDir dir;
+    const fs::path image = dir / "saturn-test-image-with-a-rather-long-file-name.iso";
+    fs::copy_file(fs::path(SUITE_TESTDATA_DIR) / "discs" / "saturn-test.iso", image);
+    ASSERT_TRUE(window().addImage(image.string()));
+    ScannerState state;
+    ExploreDialog explore(state, all, &window());
+    const int designedWidth = explore.width();
+    ASSERT_TRUE(explore.populate());
+    explore.show();
+    QApplication::processEvents();
+    QListWidget* list = explore.driveList();
+    for (int i = 0; i < list->count(); ++i) {
+        const QRect shown = list->visualItemRect(list->item(i));
+        const int textWidth = list->fontMetrics().horizontalAdvance(list->item(i)->text());
+        const int visible = std::min(explore.width(), list->viewport()->mapTo(&explore, QPoint(list->viewport()->width(), 0)).x()) -
+                            list->viewport()->mapTo(&explore, QPoint(0, 0)).x();
+        EXPECT_LE(textWidth, std::min({shown.width(), list->viewport()->width(), visible}))
+            << list->item(i)->text().toStdString() << " in " << shown.width() << " of " << list->viewport()->width();
+    }
+    EXPECT_GT(explore.width(), designedWidth);
+    EXPECT_GE(explore.width(), explore.layout()->minimumSize().width()); // nothing cut off at the right
+}
+
 TEST_F(GuiTest, OpenDiscImageRefusesOtherFilesAndCancelDoesNothing)
 {
     MainWindow& w = window();
     w.setImageChooser([](QWidget*) { return QString(SUITE_TESTDATA_DIR "/README.md"); });
     w.action(CmdOpenImage)->trigger();
     ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0].text, kMsgImageOpenFault);
+    EXPECT_EQ(messages[0].text, std::string(kMsgImageOpenFault) + "\n\n\"" SUITE_TESTDATA_DIR
+                                "/README.md\": no ISO 9660 volume was found in it");
     EXPECT_EQ(messages[0].caption, kCaptionError);
     EXPECT_EQ(messages[0].owner, &w);
 

@@ -1,11 +1,31 @@
 #include "platform/ini_settings_store.h"
 
+#include "platform/settings_lock.h"
+#include "platform/whole_file_write.h"
+
 #include <QDir>
-#include <QFileInfo>
+#include <QFile>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
 
 namespace vortastr {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A file name Qt can carry: one that comes back byte for byte from its QString form.
+bool qtCanNameIt(const std::string& path)
+{
+    const QByteArray bytes = QByteArray::fromStdString(path);
+    return QFile::encodeName(QFile::decodeName(bytes)) == bytes;
+}
+
+} // namespace
 
 IniSettingsStore::IniSettingsStore(std::string path) : path_(std::move(path)) {}
 IniSettingsStore::~IniSettingsStore() = default;
@@ -13,14 +33,34 @@ IniSettingsStore::~IniSettingsStore() = default;
 std::string IniSettingsStore::defaultPath()
 {
     const QString base = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
-    return QDir(base).filePath("vortastr/vortastr.ini").toStdString();
+    return QFile::encodeName(QDir(base).filePath("vortastr/vortastr.ini")).toStdString();
+}
+
+// QSettings takes a QString, which cannot hold every byte string; a file whose name it cannot
+// carry is read and written through a copy under a plain name, and the copy is written back to
+// the real name byte for byte at commit.
+QString IniSettingsStore::qtPath()
+{
+    if (qtCanNameIt(path_))
+        return QFile::decodeName(QByteArray::fromStdString(path_));
+    if (!standIn_)
+        standIn_ = std::make_unique<QTemporaryDir>();
+    const QString copy = standIn_->filePath("settings.ini");
+    std::ifstream in(path_, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    QFile out(copy);
+    if (out.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        out.write(QByteArray::fromStdString(bytes.str()));
+    return copy;
 }
 
 bool IniSettingsStore::openForReading()
 {
-    if (!QFileInfo::exists(QString::fromStdString(path_)))
+    std::error_code ec;
+    if (!fs::exists(path_, ec))
         return false;
-    settings_ = std::make_unique<QSettings>(QString::fromStdString(path_), QSettings::IniFormat);
+    settings_ = std::make_unique<QSettings>(qtPath(), QSettings::IniFormat);
     if (settings_->status() != QSettings::NoError || !settings_->childGroups().contains(kSettingsGroup))
         return false;
     settings_->beginGroup(kSettingsGroup);
@@ -44,10 +84,15 @@ std::optional<int32_t> IniSettingsStore::readDword(const std::string& name)
 
 bool IniSettingsStore::openForWriting()
 {
-    const QFileInfo file(QString::fromStdString(path_));
-    if (!QDir().mkpath(file.absolutePath()))
+    std::error_code ec;
+    const fs::path folder = fs::absolute(fs::path(path_), ec).parent_path();
+    fs::create_directories(folder, ec);
+    if (!fs::is_directory(folder, ec))
         return false;
-    settings_ = std::make_unique<QSettings>(QString::fromStdString(path_), QSettings::IniFormat);
+    settings_.reset();
+    if (qtCanNameIt(path_) && !settingsLockFree(QFile::decodeName(QByteArray::fromStdString(path_))))
+        return false;
+    settings_ = std::make_unique<QSettings>(qtPath(), QSettings::IniFormat);
     settings_->beginGroup(kSettingsGroup);
     return settings_->isWritable();
 }
@@ -64,8 +109,13 @@ bool IniSettingsStore::commit()
         return false;
     settings_->endGroup();
     settings_->sync(); // QSettings writes a temporary file and renames it over the old one
-    const bool ok = settings_->status() == QSettings::NoError;
+    bool ok = settings_->status() == QSettings::NoError;
     settings_->beginGroup(kSettingsGroup);
+    if (ok && !qtCanNameIt(path_)) {
+        QFile copy(settings_->fileName());
+        std::string error;
+        ok = copy.open(QIODevice::ReadOnly) && writeWholeFile(path_, copy.readAll().toStdString(), error);
+    }
     return ok;
 }
 

@@ -7,6 +7,8 @@
 #include <string>
 
 class QSettings;
+class QString;
+class QTemporaryDir;
 
 namespace vortastr {
 
@@ -29,7 +31,10 @@ public:
     std::string location() const override { return path_; }
 
 private:
-    std::string path_;
+    QString qtPath();
+
+    std::string path_; // bytes as given; not always UTF-8
+    std::unique_ptr<QTemporaryDir> standIn_;
     std::unique_ptr<QSettings> settings_;
 };
 

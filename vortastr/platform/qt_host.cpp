@@ -4,24 +4,21 @@
 #include "platform/dip_dialog.h"
 #include "platform/display_widget.h"
 #include "platform/main_window.h"
+#include "platform/quit_signals.h"
+#include "platform/whole_file_write.h"
 #include "resources/resource_ids.h"
 #include "shell/window_procedure.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QImageWriter>
 #include <QMessageBox>
 
-#include <atomic>
-#include <csignal>
 #include <iostream>
 
 namespace vortastr {
 namespace {
-
-std::atomic<bool> quitSignalled{false};
-
-extern "C" void onQuitSignal(int) { quitSignalled = true; }
 
 QMessageBox::Icon iconOf(MessageIcon icon)
 {
@@ -37,9 +34,10 @@ QMessageBox::Icon iconOf(MessageIcon icon)
 
 QtHost::QtHost(bool headless) : headless_(headless)
 {
-    dialogRunner_ = [](QDialog& dialog) { return dialog.exec(); };
+    // After SIGINT/SIGTERM no new window waits for the user: the program is on its way out.
+    dialogRunner_ = [](QDialog& dialog) { return quitSignalled() ? int(QDialog::Rejected) : dialog.exec(); };
     messageHandler_ = [this](const std::string& text, const std::string& caption, MessageIcon icon) {
-        if (headless_ || !qobject_cast<QApplication*>(QCoreApplication::instance())) {
+        if (headless_ || quitSignalled() || !qobject_cast<QApplication*>(QCoreApplication::instance())) {
             std::cerr << caption << ": " << text << '\n';
             return;
         }
@@ -51,11 +49,7 @@ QtHost::QtHost(bool headless) : headless_(headless)
 
 QtHost::~QtHost() = default;
 
-void QtHost::installQuitSignals()
-{
-    std::signal(SIGINT, onQuitSignal);
-    std::signal(SIGTERM, onQuitSignal);
-}
+void QtHost::installQuitSignals() { vortastr::installQuitSignals(); }
 
 bool QtHost::createMainWindow(Emulator& emulator)
 {
@@ -79,7 +73,7 @@ DisplayOutput& QtHost::displayOutput()
 void QtHost::pumpOneMessage()
 {
     QCoreApplication::processEvents(QEventLoop::AllEvents);
-    if (quitSignalled.exchange(false) && emulator_)
+    if (quitSignalled() && emulator_)
         postQuitMessage(*emulator_);
 }
 
@@ -124,12 +118,16 @@ bool writeSurfacePng(const ScreenSurface& screen, const std::string& path, std::
     const std::vector<uint32_t> argb = screen.toArgb();
     const QImage image(reinterpret_cast<const uchar*>(argb.data()), screen.width(), screen.height(),
                        screen.width() * 4, QImage::Format_ARGB32);
-    QImageWriter writer(QString::fromStdString(path), "png");
+    // Encoded in memory first, so that the file is written (and every write checked) in one place.
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "png");
     if (!writer.write(image.convertToFormat(QImage::Format_RGB32))) {
         error = writer.errorString().toStdString();
         return false;
     }
-    return true;
+    return writeWholeFile(path, std::string_view(png.constData(), static_cast<std::size_t>(png.size())), error);
 }
 
 } // namespace vortastr

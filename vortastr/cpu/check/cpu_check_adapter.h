@@ -40,6 +40,8 @@ public:
     virtual std::size_t memorySize() const = 0;
     // Resets the processor; with a start address, sets the program counter to it afterwards.
     virtual void start(std::optional<uint32_t> startAddress) = 0;
+    // Resets and starts at SEGMENT:OFFSET; false for a processor without segments.
+    virtual bool startSegmented(uint16_t /*segment*/, uint16_t /*offset*/) { return false; }
     // Runs one instruction (or one interrupt entry).
     virtual void step() = 0;
     // The address of the next instruction.

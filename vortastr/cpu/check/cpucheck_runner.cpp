@@ -19,7 +19,8 @@ const char* usageText =
     "       cpucheck --cpu KIND --list-skips\n"
     "       cpucheck --cpu KIND --program FILE --load ADDR [--start ADDR] [--trap ADDR]\n"
     "                [--dump START:LENGTH OUT] [--cpm] [--max-steps N]\n"
-    "PATH is a vector file (.json.gz) or a folder of them. Addresses take 0x or $ for hex.\n";
+    "PATH is a vector file (.json.gz) or a folder of them. Addresses take 0x or $ for hex;\n"
+    "the V30's --start also takes SEG:OFF in hex (F000:FFF0). N is a 64-bit count.\n";
 
 struct Options {
     std::string cpu;
@@ -30,6 +31,7 @@ struct Options {
     bool cpm = false;
     std::string programFile;
     std::optional<uint32_t> load, start, trap;
+    std::optional<std::pair<uint16_t, uint16_t>> startSegmented; // --start SEG:OFF
     std::optional<uint32_t> dumpStart, dumpLength;
     std::string dumpFile;
     uint64_t maxSteps = 4'000'000'000ull;
@@ -84,14 +86,17 @@ std::string parseOptions(const std::vector<std::string>& args, Options& o)
         } else if (a == "--load") {
             problem = address(i, o.load);
         } else if (a == "--start") {
-            problem = address(i, o.start);
+            uint16_t segment = 0, offset = 0;
+            if (i + 1 < args.size() && parseSegmentOffset(args[i + 1], segment, offset))
+                o.startSegmented = std::make_pair(segment, offset), ++i;
+            else
+                problem = address(i, o.start);
         } else if (a == "--trap") {
             problem = address(i, o.trap);
         } else if (a == "--max-steps") {
-            std::optional<uint32_t> n;
-            problem = address(i, n);
-            if (problem.empty())
-                o.maxSteps = *n;
+            const std::string* v = needValue(i);
+            if (!v || !parseCount(*v, o.maxSteps))
+                return "bad or missing count after --max-steps";
         } else if (a == "--dump") {
             const std::string* range = needValue(i);
             const std::string* file = needValue(i);
@@ -202,7 +207,14 @@ int runProgram(CpuCheckAdapter& adapter, const Options& o, std::ostream& out, st
         return 1;
     }
     std::copy(image.begin(), image.end(), machine->memory() + load);
-    machine->start(o.cpm ? std::optional<uint32_t>(o.start.value_or(0x100)) : o.start);
+    if (o.startSegmented) {
+        if (!machine->startSegmented(o.startSegmented->first, o.startSegmented->second)) {
+            err << "cpucheck: --start SEG:OFF is only for a processor with segments (v30)\n";
+            return 2;
+        }
+    } else {
+        machine->start(o.cpm ? std::optional<uint32_t>(o.start.value_or(0x100)) : o.start);
+    }
 
     bool stopped = false;
     uint32_t where = machine->programCounter();

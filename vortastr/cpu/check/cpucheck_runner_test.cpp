@@ -176,3 +176,41 @@ TEST(CpuCheckAddresses, ParseHexWithPrefixesAndDecimalWithout)
         }
     }
 }
+
+TEST(CpuCheckAddresses, CountsAreSixtyFourBitAndSegmentOffsetIsHex)
+{
+    struct CountRow { const char* text; bool ok; uint64_t value; } counts[] = {
+        {"5000000000", true, 5'000'000'000ull}, {"0xFFFFFFFFFFFFFFFF", true, UINT64_MAX},
+        {"18446744073709551616", false, 0}, {"-1", false, 0}, {"", false, 0},
+    };
+    for (const auto& row : counts) {
+        uint64_t v = 0;
+        EXPECT_EQ(parseCount(row.text, v), row.ok) << row.text;
+        if (row.ok) {
+            EXPECT_EQ(v, row.value) << row.text;
+        }
+    }
+    struct SegRow { const char* text; bool ok; uint16_t segment, offset; } segs[] = {
+        {"F000:FFF0", true, 0xF000, 0xFFF0}, {"0:100", true, 0, 0x100}, {"f000:fff0", true, 0xF000, 0xFFF0},
+        {"10000:0", false, 0, 0}, {"F000:", false, 0, 0}, {":FFF0", false, 0, 0}, {"0xF0000", false, 0, 0},
+        {"F000:FFFG", false, 0, 0},
+    };
+    for (const auto& row : segs) {
+        uint16_t s = 0, o = 0;
+        EXPECT_EQ(parseSegmentOffset(row.text, s, o), row.ok) << row.text;
+        if (row.ok) {
+            EXPECT_EQ(s, row.segment) << row.text;
+            EXPECT_EQ(o, row.offset) << row.text;
+        }
+    }
+}
+
+TEST_F(CpuCheckRunner, MaxStepsTakesMoreThanThirtyTwoBitsAndSegmentedStartNeedsSegments)
+{
+    std::ofstream(dir / "prog.bin", std::ios::binary) << std::string("\x01\x02", 2);
+    const std::string prog = (dir / "prog.bin").string();
+    EXPECT_EQ(run({"--cpu", "toy", "--program", prog, "--trap", "1", "--max-steps", "5000000000"}), 0) << err.str();
+    EXPECT_EQ(run({"--cpu", "toy", "--program", prog, "--max-steps", "99999999999999999999"}), 2);
+    EXPECT_EQ(run({"--cpu", "toy", "--program", prog, "--start", "F000:FFF0"}), 2);
+    EXPECT_NE(err.str().find("SEG:OFF is only for a processor with segments"), std::string::npos) << err.str();
+}

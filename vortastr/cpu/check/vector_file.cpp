@@ -78,10 +78,10 @@ std::vector<std::filesystem::path> vectorFilesIn(const std::filesystem::path& pa
     return files;
 }
 
-bool parseAddress(const std::string& text, uint32_t& value)
+bool parseCount(const std::string& text, uint64_t& value)
 {
     std::string digits = text;
-    int base = 10;
+    unsigned base = 10;
     if (digits.rfind("0x", 0) == 0 || digits.rfind("0X", 0) == 0) {
         digits = digits.substr(2);
         base = 16;
@@ -89,24 +89,47 @@ bool parseAddress(const std::string& text, uint32_t& value)
         digits = digits.substr(1);
         base = 16;
     }
-    if (digits.empty() || digits.size() > 10)
+    if (digits.empty())
         return false;
-    unsigned long long result = 0;
+    uint64_t result = 0;
     for (char c : digits) {
-        int d;
+        unsigned d;
         if (c >= '0' && c <= '9')
-            d = c - '0';
+            d = unsigned(c - '0');
         else if (base == 16 && c >= 'a' && c <= 'f')
-            d = c - 'a' + 10;
+            d = unsigned(c - 'a' + 10);
         else if (base == 16 && c >= 'A' && c <= 'F')
-            d = c - 'A' + 10;
+            d = unsigned(c - 'A' + 10);
         else
             return false;
-        result = result * base + d;
-        if (result > 0xFFFFFFFFull)
+        if (result > (UINT64_MAX - d) / base)
             return false;
+        result = result * base + d;
     }
+    value = result;
+    return true;
+}
+
+bool parseAddress(const std::string& text, uint32_t& value)
+{
+    uint64_t result = 0;
+    if (!parseCount(text, result) || result > 0xFFFFFFFFull)
+        return false;
     value = static_cast<uint32_t>(result);
+    return true;
+}
+
+bool parseSegmentOffset(const std::string& text, uint16_t& segment, uint16_t& offset)
+{
+    const std::size_t colon = text.find(':');
+    if (colon == std::string::npos || colon == 0 || colon > 4 || text.size() - colon - 1 == 0 ||
+        text.size() - colon - 1 > 4)
+        return false;
+    uint64_t seg = 0, off = 0;
+    if (!parseCount("0x" + text.substr(0, colon), seg) || !parseCount("0x" + text.substr(colon + 1), off))
+        return false;
+    segment = static_cast<uint16_t>(seg);
+    offset = static_cast<uint16_t>(off);
     return true;
 }
 

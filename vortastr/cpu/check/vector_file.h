@@ -24,4 +24,10 @@ std::vector<std::filesystem::path> vectorFilesIn(const std::filesystem::path& pa
 // Parses "0x1F", "1f", "$1F" or "31" (decimal only without hex letters and without 0x).
 bool parseAddress(const std::string& text, uint32_t& value);
 
+// The same forms for a 64-bit count (--max-steps: a long exerciser runs billions of steps).
+bool parseCount(const std::string& text, uint64_t& value);
+
+// "F000:FFF0": a segment and an offset of one to four hex digits each (the V30's start).
+bool parseSegmentOffset(const std::string& text, uint16_t& segment, uint16_t& offset);
+
 } // namespace vortastr::cpucheck

@@ -271,6 +271,14 @@ public:
             engine_.context().ip = *startAddress & 0xF;
         }
     }
+    bool startSegmented(uint16_t segment, uint16_t offset) override
+    {
+        engine_.reset(memory_.data());
+        halted_ = false;
+        engine_.context().setSegment(CS, segment);
+        engine_.context().ip = offset;
+        return true;
+    }
     void step() override
     {
         halted_ = nextIsHalt();
