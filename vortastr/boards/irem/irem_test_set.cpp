@@ -130,15 +130,19 @@ RomFiles buildRType2Set(const Bytes& program)
     return files;
 }
 
-bool writeIremTestRomSets(const std::string& folder, const std::string& rtypeProgram, const std::string& rtype2Program,
-                          std::string& error)
+bool writeIremTestRomSet(const std::string& folder, const std::string& set, const std::string& programPath,
+                         std::string& error)
 {
-    Bytes rtype, rtype2;
-    if (!testrom::readBinary(rtypeProgram, rtype, error) || !testrom::readBinary(rtype2Program, rtype2, error))
+    if (set != "rtype" && set != "rtype2") {
+        error = "unknown set " + set;
+        return false;
+    }
+    Bytes program;
+    if (!testrom::readBinary(programPath, program, error))
         return false;
     try {
-        return testrom::writeRomFiles(folder, "rtype", buildRTypeSet(rtype), error) &&
-               testrom::writeRomFiles(folder, "rtype2", buildRType2Set(rtype2), error);
+        return testrom::writeRomFiles(folder, set, set == "rtype" ? buildRTypeSet(program) : buildRType2Set(program),
+                                      error);
     } catch (const std::exception& e) {
         error = e.what();
         return false;

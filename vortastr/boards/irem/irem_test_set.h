@@ -30,8 +30,9 @@ uint8_t spritePen(int sprite, int x, int y);
 testrom::RomFiles buildRTypeSet(const testrom::Bytes& program);
 testrom::RomFiles buildRType2Set(const testrom::Bytes& program);
 
-// Writes both sets below `folder`; false with a reason when a file cannot be read or written.
-bool writeIremTestRomSets(const std::string& folder, const std::string& rtypeProgram, const std::string& rtype2Program,
-                          std::string& error);
+// Writes the set "rtype" or "rtype2" below `folder` from the assembled program; false with a
+// reason when the program cannot be read, the set is unknown or a file cannot be written.
+bool writeIremTestRomSet(const std::string& folder, const std::string& set, const std::string& programPath,
+                         std::string& error);
 
 } // namespace vortastr::irem::testset

@@ -1,4 +1,4 @@
-// Writes the Irem test ROM sets: irem_testrom_writer OUTPUT_FOLDER RTYPE_PROGRAM RTYPE2_PROGRAM
+// Writes an Irem test ROM set: irem_testrom_writer OUTPUT_FOLDER rtype|rtype2 ASSEMBLED_PROGRAM
 #include "boards/irem/irem_test_set.h"
 
 #include <iostream>
@@ -6,11 +6,11 @@
 int main(int argc, char** argv)
 {
     if (argc != 4) {
-        std::cerr << "Usage: irem_testrom_writer OUTPUT_FOLDER RTYPE_PROGRAM RTYPE2_PROGRAM\n";
+        std::cerr << "Usage: irem_testrom_writer OUTPUT_FOLDER rtype|rtype2 ASSEMBLED_PROGRAM\n";
         return 2;
     }
     std::string error;
-    if (!vortastr::irem::testset::writeIremTestRomSets(argv[1], argv[2], argv[3], error)) {
+    if (!vortastr::irem::testset::writeIremTestRomSet(argv[1], argv[2], argv[3], error)) {
         std::cerr << "irem_testrom_writer: " << error << '\n';
         return 1;
     }
