@@ -30,10 +30,7 @@ struct IremBoardTest : ::testing::Test {
         b.io.dips = &dips;
         b.io.soundCommand = [](GameId game, uint8_t command) { soundCommands.push_back({game, command}); };
     }
-    void TearDown() override
-    {
-        board() = Board{};
-    }
+    void TearDown() override { board() = Board{}; }
 };
 
 TEST_F(IremBoardTest, PortsReadInputsDipsAndFixedValues)
@@ -45,22 +42,22 @@ TEST_F(IremBoardTest, PortsReadInputsDipsAndFixedValues)
     };
     const Case cases[] = {
         {0, 0, 0xFF},
-        {0, InputRight | InputLeft, 0xFE},  // right wins
+        {0, InputRight | InputLeft, 0xFE}, // right wins
         {0, InputLeft, 0xFD},
-        {0, InputDown | InputUp, 0xFB},     // down wins
+        {0, InputDown | InputUp, 0xFB}, // down wins
         {0, InputUp | InputCtrl | InputShift, 0x37},
         {1, InputPad4 | InputPad8, 0xF5},
         {1, InputPad6 | InputPad2 | InputPadDecimal | InputPadPlus, 0x3A},
-        {1, InputLeft, 0xFF},              // player 1's keys do not reach player 2
+        {1, InputLeft, 0xFF}, // player 1's keys do not reach player 2
         {2, InputDigit1 | InputDigit4, 0xF6},
         {2, InputDigit2 | InputDigit3, 0xF9},
         {3, InputRight, 0xFF},
         {6, 0, 0xFF},
-        {4, 0, 0xED},                      // NOT dipA
+        {4, 0, 0xED}, // NOT dipA
         {5, 0, 0xCB},
         {7, InputRight, 0x00},
         {0x80, 0, 0x00},
-        {0x100, InputLeft, 0xFD},          // the low byte selects the port
+        {0x100, InputLeft, 0xFD}, // the low byte selects the port
     };
     for (const Case& c : cases) {
         heldInputs = c.held;

@@ -162,8 +162,8 @@ TEST_F(IremEndToEnd, AMissingOrShortProgramFileStopsTheGame)
 TEST_F(IremEndToEnd, EveryGameOfTheFamilyStartsAndRunsFromABlankSet)
 {
     const std::pair<const char*, GameId> games[] = {
-        {"rj", RTypeJapanese}, {"r1", RType}, {"r2", RType2},  {"r3", RTypeLeo}, {"mt", MasterT},
-        {"it", InTheHunt},     {"lh", HeroTonma}, {"db", DragonBreed}, {"kg", Kengo}, {"uc", UnderCps}};
+        {"rj", RTypeJapanese}, {"r1", RType},     {"r2", RType2},      {"r3", RTypeLeo}, {"mt", MasterT},
+        {"it", InTheHunt},     {"lh", HeroTonma}, {"db", DragonBreed}, {"kg", Kengo},    {"uc", UnderCps}};
     for (const auto& [code, game] : games) {
         TempFolder blank;
         writeBlankRomSet(blank, game);

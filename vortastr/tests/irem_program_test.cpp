@@ -58,7 +58,8 @@ struct IremProgramRun : ::testing::Test {
     void start(GameId which)
     {
         game = which;
-        set = which == RType2 ? testset::buildRType2Set(program("rtype2.bin")) : testset::buildRTypeSet(program("rtype.bin"));
+        set = which == RType2 ? testset::buildRType2Set(program("rtype2.bin"))
+                              : testset::buildRTypeSet(program("rtype.bin"));
         std::string error;
         ASSERT_TRUE(testrom::writeRomFiles(folder.str(), which == RType2 ? "rtype2" : "rtype", set, error)) << error;
         Board& b = board();
@@ -95,8 +96,14 @@ struct IremProgramRun : ::testing::Test {
     {
         ScreenSurface screen(512, 256, PixelFormat::Rgb565);
         syncPaletteRam(game, display, colours, board().data());
-        IremFrame frame{game, board().data(), board().size(), &iremState(), graphicsSheets().tileSheet.get(),
-                        graphicsSheets().spriteSheet.get(), 0, 0};
+        IremFrame frame{game,
+                        board().data(),
+                        board().size(),
+                        &iremState(),
+                        graphicsSheets().tileSheet.get(),
+                        graphicsSheets().spriteSheet.get(),
+                        0,
+                        0};
         renderIremFrame(screen, colours, frame);
         return screen;
     }
@@ -110,7 +117,8 @@ struct IremProgramRun : ::testing::Test {
                 std::memcpy(&actual, screen.pixels() + y * screen.pitch() + 2 * x, 2);
                 const uint16_t want = expected[std::size_t(y) * 512 + std::size_t(x)];
                 if (actual != want && ++wrong <= 5)
-                    ADD_FAILURE() << "pixel (" << x << ", " << y << ") is " << std::hex << actual << ", expected " << want;
+                    ADD_FAILURE() << "pixel (" << x << ", " << y << ") is " << std::hex << actual << ", expected "
+                                  << want;
             }
         EXPECT_EQ(wrong, 0);
     }

@@ -13,9 +13,9 @@ namespace vortastr::test {
 // gave the upper band).
 struct IremProgramState {
     bool rtype2 = false;
-    int frame = 0;      // the program's frame counter
-    int spriteW0 = 0;   // the moving sprite's y word
-    int spriteW3 = 0;   // and its x word
+    int frame = 0;    // the program's frame counter
+    int spriteW0 = 0; // the moving sprite's y word
+    int spriteW3 = 0; // and its x word
 };
 IremProgramState readIremProgramState(const uint8_t* memory, bool rtype2);
 

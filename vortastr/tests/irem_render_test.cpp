@@ -144,12 +144,14 @@ TEST_F(IremRenderTest, SpritesSkipEmptyEntriesAndDrawPartsInOrderFlipped)
         int dx, dy, code;
     };
     // Parts from the bottom (y flip: the first code is 0x21 + 1) and columns swapped (x flip).
-    for (const Quadrant q : {Quadrant{16, 0, 0x22}, Quadrant{0, 0, 0x2A}, Quadrant{16, 16, 0x21}, Quadrant{0, 16, 0x29}})
+    for (const Quadrant q :
+         {Quadrant{16, 0, 0x22}, Quadrant{0, 0, 0x2A}, Quadrant{16, 16, 0x21}, Quadrant{0, 16, 0x29}})
         for (int y = 0; y < 16; ++y)
             for (int x = 0; x < 16; ++x) {
                 const int sx = 100 + q.dx + x, sy = 152 + q.dy + y;
                 const uint8_t pen = spritePattern(q.code, 15 - x, 15 - y);
-                const uint16_t expected = pen ? uint16_t(0x2000 + 3 * 16 + pen) : uint16_t(0x1000 + secondRegion(sx, (sy + 128) % 512));
+                const uint16_t expected =
+                    pen ? uint16_t(0x2000 + 3 * 16 + pen) : uint16_t(0x1000 + secondRegion(sx, (sy + 128) % 512));
                 ASSERT_EQ(at(sx, sy), expected) << "code " << q.code << " at (" << sx << ", " << sy << ")";
             }
 }
@@ -175,9 +177,9 @@ TEST_F(IremRenderTest, SpritesClipToTheirWindowAndSitUnderTheFirstLayer)
 TEST_F(IremRenderTest, RTypeIIDrawsSpritesLastAndSplitsTheSecondLayer)
 {
     prepare(RType2);
-    state.scrollWords = {0x0010, 0x0020};                 // upper band: y 144, x 32
-    setPorts(0x80, {0x40, 0x00, 0x05, 0x00});             // lower band: y 192, x 5
-    setPorts(0x84, {0x00, 0x00, 0x00, 0x00});             // first layer: y 128, x 0
+    state.scrollWords = {0x0010, 0x0020};     // upper band: y 144, x 32
+    setPorts(0x80, {0x40, 0x00, 0x05, 0x00}); // lower band: y 192, x 5
+    setPorts(0x84, {0x00, 0x00, 0x00, 0x00}); // first layer: y 128, x 0
     render(RType2);
     expectLayers({32, 144}, {0, 128}, "upper band", 0, 120);
     expectLayers({5, 192}, {0, 128}, "lower band", 120, 256);
@@ -225,10 +227,10 @@ TEST_F(IremRenderTest, FullScreenOriginAndEightBitScreens)
                 ASSERT_EQ(pixel(x - 56, y + 22), layers) << x << ", " << y;
             }
         }
-    EXPECT_EQ(pixel(7, 22), 0);       // left of the window
-    EXPECT_EQ(pixel(384, 100), 0);    // right of it
-    EXPECT_EQ(pixel(100, 21), 0);     // above it
-    EXPECT_EQ(pixel(100, 278), 0);    // below it
+    EXPECT_EQ(pixel(7, 22), 0);    // left of the window
+    EXPECT_EQ(pixel(384, 100), 0); // right of it
+    EXPECT_EQ(pixel(100, 21), 0);  // above it
+    EXPECT_EQ(pixel(100, 278), 0); // below it
 
     // An 8-bit screen gets the background's values as they are and sprite pens through index8.
     for (int v = 0; v < 256; ++v)

@@ -11,10 +11,7 @@
 namespace vortastr::irem {
 namespace {
 
-uint32_t poll(const Board& b, uint32_t mask)
-{
-    return b.io.pollInput ? b.io.pollInput(mask) & mask : 0;
-}
+uint32_t poll(const Board& b, uint32_t mask) { return b.io.pollInput ? b.io.pollInput(mask) & mask : 0; }
 
 // A joystick port: right wins over left and down over up; two buttons on bits 7 and 6.
 uint8_t playerPort(uint32_t in, uint32_t right, uint32_t left, uint32_t down, uint32_t up, uint32_t button1,

@@ -45,7 +45,8 @@ PenTable penTable(const ColourTables& colours, int group, int bank, bool wide)
     PenTable pens;
     const auto& colour16 = colours.colour16[static_cast<std::size_t>(bank & 1)];
     for (int p = 0; p < 16; ++p) {
-        const uint8_t value = colours.colourLookup ? colours.colourLookup[(group & 31) * 64 + p] : static_cast<uint8_t>(p);
+        const uint8_t value =
+            colours.colourLookup ? colours.colourLookup[(group & 31) * 64 + p] : static_cast<uint8_t>(p);
         pens.clear[p] = value == 0;
         pens.pixel[p] = wide ? colour16[value] : colours.index8[value];
     }
@@ -108,8 +109,16 @@ void copyRegion(ScreenSurface& dest, int x, int y, const Background& src, int sx
                 const ColourTables& colours, int bank, const ClipWindow& clip)
 {
     // The source rectangle must lie inside the background; cut it there first.
-    if (sx < 0) { x -= sx; w += sx; sx = 0; }
-    if (sy < 0) { y -= sy; h += sy; sy = 0; }
+    if (sx < 0) {
+        x -= sx;
+        w += sx;
+        sx = 0;
+    }
+    if (sy < 0) {
+        y -= sy;
+        h += sy;
+        sy = 0;
+    }
     w = std::min(w, src.width - sx);
     h = std::min(h, src.height - sy);
     if (w <= 0 || h <= 0)

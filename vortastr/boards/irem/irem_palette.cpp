@@ -2,7 +2,6 @@
 
 #include "boards/board.h"
 
-
 namespace vortastr::irem {
 namespace {
 
@@ -29,10 +28,7 @@ void syncBank(int bank, const uint8_t* planes, DisplayState& display, ColourTabl
 
 } // namespace
 
-uint32_t tilePaletteAddress(GameId game)
-{
-    return game == RType2 || game == Kengo ? kTilePaletteLate : kTilePalette;
-}
+uint32_t tilePaletteAddress(GameId game) { return game == RType2 || game == Kengo ? kTilePaletteLate : kTilePalette; }
 
 PaletteRecords& paletteRecords()
 {

@@ -120,10 +120,7 @@ void updateBackground(IremVideo& video, const VideoRules& rules, const uint8_t* 
     drawLayer(video, rules, memory, rules.secondLayer, 0, rules.secondTileOffset, tiles, colours);
 }
 
-LayerScroll layerScroll(uint16_t yWord, uint16_t xWord)
-{
-    return {xWord % kLayerPixels, (yWord + 128) % kLayerPixels};
-}
+LayerScroll layerScroll(uint16_t yWord, uint16_t xWord) { return {xWord % kLayerPixels, (yWord + 128) % kLayerPixels}; }
 
 LayerScroll portScroll(const IremState& state, uint16_t yPort)
 {
@@ -168,8 +165,8 @@ void drawSprites(ScreenSurface& screen, const VideoRules& rules, const uint8_t* 
         // RType II's parts high: bits 12 and 13 read as one field, 1, 2, 4 or 8 parts (the
         // power-of-two height field this family's sprite chips use). RType I: one or two parts,
         // plus three with bit 13.
-        const int parts = rules.powerOfTwoParts ? 1 << ((w2 >> 12) & 3)
-                                                : ((w2 & 0x1000) ? 2 : 1) + ((w2 & 0x2000) ? 3 : 0);
+        const int parts =
+            rules.powerOfTwoParts ? 1 << ((w2 >> 12) & 3) : ((w2 & 0x1000) ? 2 : 1) + ((w2 & 0x2000) ? 3 : 0);
         const int topY = 384 - (w0 & 0x1FF) - 16 * parts;
         const bool flipX = w2 & 0x0800, flipY = w2 & 0x0400;
         const int flags = DrawTransparent | DrawClipWindow | (flipX ? DrawFlipX : 0) | (flipY ? DrawFlipY : 0);
@@ -185,7 +182,8 @@ void drawSprites(ScreenSurface& screen, const VideoRules& rules, const uint8_t* 
                 drawSprite(screen, x, y, sprites, code + kSpriteColumnStep, flags, group, colours, kSpriteBank, clip);
             } else {
                 drawSprite(screen, x, y, sprites, code, flags, group, colours, kSpriteBank, clip);
-                drawSprite(screen, x + 16, y, sprites, code + kSpriteColumnStep, flags, group, colours, kSpriteBank, clip);
+                drawSprite(screen, x + 16, y, sprites, code + kSpriteColumnStep, flags, group, colours, kSpriteBank,
+                           clip);
             }
         }
     }
@@ -244,8 +242,14 @@ void renderIremFrame(ScreenSurface& screen, const ColourTables& colours, const I
 void render(DisplayState& display, const ColourTables& colours, const Board& board)
 {
     const GraphicsSheets& sheets = graphicsSheets();
-    IremFrame frame{board.game,           board.data(),           board.size(), &board.family.iremV30,
-                    sheets.tileSheet.get(), sheets.spriteSheet.get(), 0,            0};
+    IremFrame frame{board.game,
+                    board.data(),
+                    board.size(),
+                    &board.family.iremV30,
+                    sheets.tileSheet.get(),
+                    sheets.spriteSheet.get(),
+                    0,
+                    0};
     if (display.fullScreen && display.mode400x300) {
         frame.originX = -56;
         frame.originY = 22;

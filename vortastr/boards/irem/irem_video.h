@@ -13,9 +13,9 @@ namespace vortastr::irem {
 
 constexpr uint32_t kSpriteRam = 0xC0000;
 constexpr int kSpriteEntries = 128;
-constexpr int kLayerCells = 64;       // a layer is 64 x 64 cells of 4 bytes
-constexpr int kLayerPixels = 512;     // and 512 x 512 pixels
-constexpr int kVisibleLines = 240;    // lines of scrolled layers; 16 fixed lines follow
+constexpr int kLayerCells = 64;    // a layer is 64 x 64 cells of 4 bytes
+constexpr int kLayerPixels = 512;  // and 512 x 512 pixels
+constexpr int kVisibleLines = 240; // lines of scrolled layers; 16 fixed lines follow
 constexpr int kFixedLines = 16;
 
 // How a game's board draws.
@@ -29,7 +29,7 @@ struct VideoRules {
     int backgroundLines = 1024;
     SpriteOrder sprites = SpriteOrder::BetweenLayers;
     int spriteXOffset = 256;
-    bool powerOfTwoParts = false;   // parts high = 1 << bits 12-13 of w2
+    bool powerOfTwoParts = false; // parts high = 1 << bits 12-13 of w2
     Bands bands = Bands::Whole;
     bool secondLayerOnLowPorts = false; // the second layer scrolls by ports 0x80-0x83
 };
