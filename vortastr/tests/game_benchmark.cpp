@@ -1,5 +1,6 @@
-// Emulated frames per second of the "Vorta Strike" test ROM set through the frame loop,
-// unpaced: with "Never" (nothing drawn) and with every frame drawn.
+// Emulated frames per second of the generated test ROM sets through the frame loop, unpaced:
+// with "Never" (nothing drawn) and with every frame drawn.
+#include "boards/irem/irem_test_set.h"
 #include "tests/game_fixtures.h"
 
 #include <benchmark/benchmark.h>
@@ -7,11 +8,21 @@
 namespace vortastr::test {
 namespace {
 
-void runFrames(benchmark::State& state, int32_t frameDisplay)
+// The RType test set from the program the build assembled.
+void writeRTypeTestSet(const TempFolder& folder)
+{
+    testrom::Bytes program;
+    std::string error;
+    if (testrom::readBinary(std::string(IREM_PROGRAM_DIR) + "/rtype.bin", program, error))
+        testrom::writeRomFiles(folder.str(), "rtype", irem::testset::buildRTypeSet(program), error);
+}
+
+void runFrames(benchmark::State& state, int32_t frameDisplay, const char* code = "JN",
+               void (*writeSet)(const TempFolder&) = writeTestRomSet)
 {
     TempFolder folder;
-    writeTestRomSet(folder);
-    RunningGame game(folder.str(), "JN");
+    writeSet(folder);
+    RunningGame game(folder.str(), code);
     if (game.result != FrameLoopResult::Quit) {
         state.SkipWithError("the test ROM set did not start");
         return;
@@ -29,8 +40,15 @@ void runFrames(benchmark::State& state, int32_t frameDisplay)
 void FramesNeverDrawn(benchmark::State& state) { runFrames(state, kFrameDisplayNever); }
 void FramesEveryOneDrawn(benchmark::State& state) { runFrames(state, 1); }
 
+// RType: the V30, the port table, both layer copies with their splits, sprites and the palette
+// sync every frame.
+void RTypeFramesNeverDrawn(benchmark::State& state) { runFrames(state, kFrameDisplayNever, "r1", writeRTypeTestSet); }
+void RTypeFramesEveryOneDrawn(benchmark::State& state) { runFrames(state, 1, "r1", writeRTypeTestSet); }
+
 BENCHMARK(FramesNeverDrawn)->MinTime(1.0);
 BENCHMARK(FramesEveryOneDrawn)->MinTime(1.0);
+BENCHMARK(RTypeFramesNeverDrawn)->MinTime(1.0);
+BENCHMARK(RTypeFramesEveryOneDrawn)->MinTime(1.0);
 
 } // namespace
 } // namespace vortastr::test
