@@ -15,18 +15,10 @@
 namespace vortastr::test {
 namespace {
 
-testrom::Bytes program(const char* name)
-{
-    testrom::Bytes bytes;
-    std::string error;
-    EXPECT_TRUE(testrom::readBinary(std::string(IREM_PROGRAM_DIR) + "/" + name, bytes, error)) << error;
-    return bytes;
-}
-
 struct IremEndToEnd : ::testing::Test {
     TempFolder folder;
-    testrom::RomFiles rtype = irem::testset::buildRTypeSet(program("rtype.bin"));
-    testrom::RomFiles rtype2 = irem::testset::buildRType2Set(program("rtype2.bin"));
+    testrom::RomFiles rtype = irem::testset::buildRTypeSet(assembledIremProgram("rtype.bin"));
+    testrom::RomFiles rtype2 = irem::testset::buildRType2Set(assembledIremProgram("rtype2.bin"));
 
     void write(const std::string& game, const testrom::RomFiles& files)
     {
@@ -60,18 +52,9 @@ struct IremEndToEnd : ::testing::Test {
         ASSERT_EQ(screen.width(), 512);
         ASSERT_EQ(screen.height(), 256);
         const IremProgramState state = readIremProgramState(board().data(), rtype2);
-        const std::vector<uint16_t> expected = expectedIremPicture(rtype2 ? rtype2Set() : rtype, state);
-        int wrong = 0;
-        for (int y = 0; y < 256; ++y)
-            for (int x = 0; x < 512; ++x) {
-                uint16_t actual;
-                std::memcpy(&actual, screen.pixels() + y * screen.pitch() + 2 * x, 2);
-                const uint16_t want = expected[std::size_t(y) * 512 + std::size_t(x)];
-                if (actual != want && ++wrong <= 5)
-                    ADD_FAILURE() << "pixel (" << x << ", " << y << ") is " << std::hex << actual << ", expected "
-                                  << want;
-            }
-        EXPECT_EQ(wrong, 0);
+        std::string report;
+        EXPECT_EQ(countWrongPixels(screen, expectedIremPicture(rtype2 ? rtype2Set() : rtype, state), report), 0)
+            << report;
     }
     const testrom::RomFiles& rtype2Set() const { return rtype2; }
 };

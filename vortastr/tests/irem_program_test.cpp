@@ -27,14 +27,6 @@ uint32_t heldInputs = 0;
 uint32_t fakePoll(uint32_t mask) { return heldInputs & mask; }
 std::vector<uint8_t> soundCommands;
 
-testrom::Bytes program(const char* name)
-{
-    testrom::Bytes bytes;
-    std::string error;
-    EXPECT_TRUE(testrom::readBinary(std::string(IREM_PROGRAM_DIR) + "/" + name, bytes, error)) << error;
-    return bytes;
-}
-
 // A board of the family run slice by slice as the frame loop runs it.
 struct IremProgramRun : ::testing::Test {
     TempFolder folder;
@@ -58,8 +50,8 @@ struct IremProgramRun : ::testing::Test {
     void start(GameId which)
     {
         game = which;
-        set = which == RType2 ? testset::buildRType2Set(program("rtype2.bin"))
-                              : testset::buildRTypeSet(program("rtype.bin"));
+        set = which == RType2 ? testset::buildRType2Set(assembledIremProgram("rtype2.bin"))
+                              : testset::buildRTypeSet(assembledIremProgram("rtype.bin"));
         std::string error;
         ASSERT_TRUE(testrom::writeRomFiles(folder.str(), which == RType2 ? "rtype2" : "rtype", set, error)) << error;
         Board& b = board();
@@ -109,18 +101,8 @@ struct IremProgramRun : ::testing::Test {
     }
     void expectPicture(const ScreenSurface& screen, const IremProgramState& state)
     {
-        const std::vector<uint16_t> expected = expectedIremPicture(set, state);
-        int wrong = 0;
-        for (int y = 0; y < 256; ++y)
-            for (int x = 0; x < 512; ++x) {
-                uint16_t actual;
-                std::memcpy(&actual, screen.pixels() + y * screen.pitch() + 2 * x, 2);
-                const uint16_t want = expected[std::size_t(y) * 512 + std::size_t(x)];
-                if (actual != want && ++wrong <= 5)
-                    ADD_FAILURE() << "pixel (" << x << ", " << y << ") is " << std::hex << actual << ", expected "
-                                  << want;
-            }
-        EXPECT_EQ(wrong, 0);
+        std::string report;
+        EXPECT_EQ(countWrongPixels(screen, expectedIremPicture(set, state), report), 0) << report;
     }
 };
 

@@ -2,6 +2,7 @@
 
 #include "video/colour_tables.h"
 
+#include <cstdio>
 #include <cstring>
 #include <string>
 
@@ -129,6 +130,34 @@ int spriteValue(const Graphics& g, const std::vector<Sprite>& sprites, int xBias
 }
 
 } // namespace
+
+int countWrongPixels(const ScreenSurface& screen, const std::vector<uint16_t>& expected, std::string& report)
+{
+    if (screen.width() != kWidth || screen.height() != kHeight || screen.format() != PixelFormat::Rgb565)
+        return kWidth * kHeight;
+    int wrong = 0;
+    char line[96];
+    for (int y = 0; y < kHeight; ++y)
+        for (int x = 0; x < kWidth; ++x) {
+            uint16_t actual;
+            std::memcpy(&actual, screen.pixels() + y * screen.pitch() + 2 * x, 2);
+            const uint16_t want = expected[std::size_t(y) * kWidth + std::size_t(x)];
+            if (actual != want && ++wrong <= 5) {
+                std::snprintf(line, sizeof line, "pixel (%d, %d) is %04x, expected %04x\n", x, y, actual, want);
+                report += line;
+            }
+        }
+    return wrong;
+}
+
+testrom::Bytes assembledIremProgram(const char* name)
+{
+    testrom::Bytes bytes;
+    std::string error;
+    if (!testrom::readBinary(std::string(IREM_PROGRAM_DIR) + "/" + name, bytes, error))
+        bytes.clear();
+    return bytes;
+}
 
 IremProgramState readIremProgramState(const uint8_t* memory, bool rtype2)
 {
