@@ -20,18 +20,11 @@ struct EndToEnd : ::testing::Test {
     // The last presented picture of a whole run.
     std::vector<uint8_t> run(const std::string& script, int frames)
     {
-        Emulator emu;
-        FakeHost host;
-        MemoryStore store;
-        LaunchOptions options;
-        options.gameLine = "JN";
-        options.romPath = folder.str();
-        options.frames = frames;
-        options.unpaced = true;
-        options.inputScript = script;
-        EXPECT_EQ(runEmulator(emu, host, store, options), 0);
-        EXPECT_TRUE(host.messages.empty());
-        const ScreenSurface& shot = emu.display.presented;
+        HeadlessRun whole;
+        runHeadless(whole, folder.str(), "JN", script, frames);
+        EXPECT_EQ(whole.status, 0);
+        EXPECT_TRUE(whole.host.messages.empty());
+        const ScreenSurface& shot = whole.emu.display.presented;
         EXPECT_EQ(shot.width(), 256);
         return {shot.pixels(), shot.pixels() + shot.byteCount()};
     }

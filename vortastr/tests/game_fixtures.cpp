@@ -1,5 +1,7 @@
 #include "tests/game_fixtures.h"
 
+#include "shell/startup.h"
+
 #include "boards/board_setup.h"
 #include "boards/rom_files.h"
 #include "boards/rom_sets.h"
@@ -47,6 +49,18 @@ void writeBlankRomSet(const TempFolder& folder, GameId game)
         for (const DecodeStep& step : set.steps)
             for (const std::string& name : step.files)
                 blank(name, step.fileSize);
+}
+
+void runHeadless(HeadlessRun& run, const std::string& romPath, const std::string& gameLine, const std::string& script,
+                 int frames)
+{
+    LaunchOptions options;
+    options.gameLine = gameLine;
+    options.romPath = romPath;
+    options.frames = frames;
+    options.unpaced = true;
+    options.inputScript = script;
+    run.status = runEmulator(run.emu, run.host, run.store, options);
 }
 
 RunningGame::RunningGame(const std::string& romPath, const std::string& gameLine, int depth)

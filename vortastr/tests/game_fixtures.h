@@ -39,6 +39,17 @@ struct SimulatedClock {
     }
 };
 
+// A whole headless run through the program's own entry: `frames` loop iterations, unpaced,
+// with an input script. The emulator and the host stay for inspection.
+struct HeadlessRun {
+    Emulator emu;
+    FakeHost host;
+    MemoryStore store;
+    int status = 0;
+};
+void runHeadless(HeadlessRun& run, const std::string& romPath, const std::string& gameLine, const std::string& script,
+                 int frames);
+
 // An emulator started on a game from a ROM folder, with its frame loop ready to iterate.
 struct RunningGame {
     StartedEmulator started;
