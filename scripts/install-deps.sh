@@ -8,10 +8,10 @@ packages=(
   build-essential cmake ninja-build pkg-config git
   # libraries of the four programs
   qt6-base-dev qt6-base-dev-tools libgl-dev
-  libsdl2-dev
+  libsdl2-dev libopenal-dev
   libavformat-dev libavcodec-dev libavutil-dev libswscale-dev
   libcdio-dev libiso9660-dev
-  zlib1g-dev nlohmann-json3-dev
+  zlib1g-dev nlohmann-json3-dev libzip-dev
   # tests, benchmarks and fuzzing
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   clang libclang-rt-dev clang-format clang-tidy

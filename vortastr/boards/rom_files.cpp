@@ -1,35 +1,36 @@
 #include "boards/rom_files.h"
 
 #include <algorithm>
-#include <cctype>
 #include <filesystem>
-#include <optional>
+#include <set>
 
 namespace vortastr {
 namespace {
 
 namespace fs = std::filesystem;
 
-bool sameWithoutCase(const std::string& a, const std::string& b)
+void note(const std::string& text)
 {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-           });
+    if (romFiles().reportNote)
+        romFiles().reportNote(text);
 }
 
-// The entry of `folder` named `part`: exactly when it exists, else the first whose name matches
-// without regard to case, else none.
-std::optional<fs::path> findEntry(const fs::path& folder, const std::string& part)
+// Why an existing file could not be used; nothing for a file that simply is not there.
+void noteProblem(const std::string& name, const RomLocation& where)
 {
-    std::error_code ec;
-    fs::path exact = folder / part;
-    if (fs::exists(exact, ec))
-        return exact;
-    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-        if (sameWithoutCase(it->path().filename().string(), part))
-            return it->path();
-    }
-    return std::nullopt;
+    if (where.problem.empty())
+        return;
+    std::string text = "\"" + hostRomName(name) + "\"";
+    if (!where.archiveName.empty())
+        text += " in \"" + where.archiveName + "\"";
+    note(text + ": " + where.problem);
+}
+
+// Files (path, and member of an archive) already reported as short: each is named once per run.
+std::set<std::string>& shortFilesNoted()
+{
+    static std::set<std::string> names;
+    return names;
 }
 
 } // namespace
@@ -40,31 +41,6 @@ RomFileContext& romFiles()
     return context;
 }
 
-std::string resolveRomPath(const std::string& name)
-{
-    fs::path asWritten = romFiles().romPath.empty() ? fs::path(".") : fs::path(romFiles().romPath);
-    fs::path found = asWritten;
-    bool stillFound = true;
-    std::size_t start = 0;
-    while (start <= name.size()) {
-        std::size_t end = name.find_first_of("\\/", start);
-        if (end == std::string::npos)
-            end = name.size();
-        const std::string part = name.substr(start, end - start);
-        start = end + 1;
-        if (part.empty())
-            continue;
-        asWritten /= part;
-        if (stillFound) {
-            if (auto entry = findEntry(found, part))
-                found = *entry;
-            else
-                stillFound = false;
-        }
-    }
-    return (stillFound ? found : asWritten).string();
-}
-
 std::string hostRomName(const std::string& name)
 {
     std::string host = name;
@@ -72,27 +48,51 @@ std::string hostRomName(const std::string& name)
     return host;
 }
 
-std::string couldntOpenMessage(const std::string& name)
+std::string couldntOpenMessage(const std::string& name, const std::string& archiveName)
 {
-    return "Couldn't open \"" + hostRomName(name) + "\".\n\nCheck you have correctly named roms";
+    const std::string in = archiveName.empty() ? "" : " in \"" + archiveName + "\"";
+    return "Couldn't open \"" + hostRomName(name) + "\"" + in + ".\n\nCheck you have correctly named roms";
 }
 
 RomFile openRomSilently(const std::string& name)
 {
-    return RomFile(std::fopen(resolveRomPath(name).c_str(), "rb"));
+    RomLocation where;
+    return openRomSource(romFiles().romPath, name, where);
 }
 
 RomFile openRom(const std::string& name)
 {
-    RomFile file = openRomSilently(name);
-    if (!file && romFiles().reportError)
-        romFiles().reportError(couldntOpenMessage(name));
+    RomLocation where;
+    RomFile file = openRomSource(romFiles().romPath, name, where);
+    if (!file) {
+        noteProblem(name, where);
+        if (romFiles().reportError)
+            romFiles().reportError(couldntOpenMessage(name, where.archiveName));
+    }
     return file;
 }
 
-std::size_t readRom(std::FILE* file, uint8_t* destination, std::size_t size)
+std::size_t readRom(RomSource* file, uint8_t* destination, std::size_t size)
 {
-    return file && destination ? std::fread(destination, 1, size, file) : 0;
+    if (!file || !destination)
+        return 0;
+    const std::size_t got = file->read(destination, size);
+    const RomLocation& where = file->location();
+    if (where.size < size && shortFilesNoted().insert(where.path + '\n' + where.member).second) {
+        const std::string in = where.archiveName.empty() ? "" : " in \"" + where.archiveName + "\"";
+        note("warning: \"" + hostRomName(where.name) + "\"" + in + " holds " + std::to_string(where.size) + " bytes, " +
+             std::to_string(size) + " expected");
+    }
+    return got;
+}
+
+std::optional<std::vector<uint8_t>> readRomBytes(const std::string& name, std::size_t maxBytes)
+{
+    RomLocation where;
+    auto bytes = readRomSource(romFiles().romPath, name, maxBytes, &where);
+    if (!bytes)
+        noteProblem(name, where);
+    return bytes;
 }
 
 } // namespace vortastr

@@ -1,13 +1,17 @@
 #include "platform/program.h"
 
+#include "boards/rom_files.h"
 #include "platform/ini_settings_store.h"
 #include "platform/key_state_feed.h"
+#include "platform/sdl_audio_monitor.h"
 #include "platform/sdl_joystick.h"
 #include "platform/qt_host.h"
 #include "platform/screenshots.h"
 #include "resources/about_text.h"
 #include "resources/app_icon.h"
+#include "shell/audit_command.h"
 #include "shell/startup.h"
+#include "sound/sound_session.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -43,6 +47,8 @@ std::unique_ptr<QCoreApplication> makeApplication(bool headless, char* programNa
 int runProgram(int argc, char** argv)
 {
     const std::vector<std::string> args(argv + 1, argv + argc);
+    if (isAuditRequest(args))
+        return runAuditCommand(args, std::cout, std::cerr);
     const ParseResult parsed = parseCommandLine(args);
     switch (parsed.status) {
     case ParseStatus::Help:
@@ -82,9 +88,19 @@ int runProgram(int argc, char** argv)
         joysticks = std::make_unique<SdlJoystickSource>();
         inputState().joysticks = joysticks.get();
     }
+    if (options.headless)
+        romFiles().reportNote = [](const std::string& text) { std::cerr << "vortastr: " << text << '\n'; };
+    allowSpeakerOutput(!options.headless);
+    // A windowed recording mixes in memory; the mix is played from there.
+    std::unique_ptr<SdlAudioMonitor> monitor;
+    if (!options.headless && !options.wavPath.empty()) {
+        monitor = std::make_unique<SdlAudioMonitor>();
+        setMixMonitor([m = monitor.get()](const int16_t* samples, std::size_t frames) { m->queue(samples, frames); });
+    }
     Emulator emulator;
     const int status = runEmulator(emulator, host, store, options);
     inputState().joysticks = nullptr;
+    setMixMonitor(nullptr);
     return status;
 }
 

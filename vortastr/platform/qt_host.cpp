@@ -1,6 +1,7 @@
 #include "platform/qt_host.h"
 
 #include "platform/about_dialog.h"
+#include "platform/audit_dialog.h"
 #include "platform/dip_dialog.h"
 #include "platform/display_widget.h"
 #include "platform/main_window.h"
@@ -96,6 +97,14 @@ int QtHost::runDipDialog(DipDialogSession& session)
         return 0;
     DipDialog dialog(session, window_.get());
     return dialogRunner_(dialog);
+}
+
+void QtHost::runRomAuditDialog(const std::string& romPath)
+{
+    if (!window_)
+        return;
+    AuditDialog dialog(auditGames(romPath), window_.get());
+    dialogRunner_(dialog);
 }
 
 void QtHost::setCursorVisible(bool visible)

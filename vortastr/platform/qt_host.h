@@ -34,6 +34,7 @@ public:
     void messageBox(const std::string& text, const std::string& caption, MessageIcon icon) override;
     int runAboutDialog(const AboutText& text) override;
     int runDipDialog(DipDialogSession& session) override;
+    void runRomAuditDialog(const std::string& romPath) override;
     void setCursorVisible(bool visible) override;
     bool writeSnapshot(const ScreenSurface& screen, const std::string& path, std::string& error) override;
 

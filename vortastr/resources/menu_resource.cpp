@@ -32,7 +32,7 @@ std::vector<MenuEntry> buildMainMenu()
     return {
         popup("&File", {item("&Keyboard", CmdKeyboard), item("&Joystick", CmdJoystick), separator(),
                         item("&Sound", CmdSound), separator(), item("&Pause", CmdPause), separator(),
-                        item("&Exit", CmdExit)}),
+                        item("ROM Audit...", CmdRomAudit), separator(), item("&Exit", CmdExit)}),
         gameMenu(),
         popup("&Screen", {item("Full Screen", CmdFullScreen), separator(), item("Palette Cycling", CmdPaletteCycling),
                           separator(), item("1x1", CmdScale1), item("2x2", CmdScale2), item("3x3", CmdScale3)}),

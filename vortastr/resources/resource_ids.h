@@ -29,6 +29,7 @@ enum Command : int {
     CmdSound = 40086,
     CmdSetDipswitches = 40087,
     CmdFullScreen = 40113,
+    CmdRomAudit = 40200, // "ROM Audit..." in the File menu
 };
 
 // Static texts of the About dialog.

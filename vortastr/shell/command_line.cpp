@@ -35,6 +35,11 @@ std::string usageText()
            "  --depth 8|16      bits per pixel of the windowed screen (default 16)\n"
            "  --input SCRIPT    scripted keys by frame, e.g. 60:Right,90:Right+Ctrl,120:-\n"
            "  --unpaced         do not wait for the frame rate\n"
+           "  --audit [CODE...] check the ROM sets (all, or the games named) and list\n"
+           "                    each file as found, missing or of the wrong size;\n"
+           "                    exit status 1 when a set is not complete\n"
+           "  --json            with --audit: the same as JSON\n"
+           "  --wav FILE        record the sound of the run (44100 Hz, 16-bit stereo WAV)\n"
            "  --help            show this text\n"
            "  --version         show the version\n";
 }
@@ -64,7 +69,7 @@ ParseResult parseCommandLine(std::span<const std::string> args)
         }
         const bool takesValue = arg == "--frames" || arg == "--snapshot" || arg == "--rompath" ||
                                 arg == "--config" || arg == "--depth" || arg == "--screenshots" ||
-                                arg == "--input";
+                                arg == "--input" || arg == "--wav";
         std::string value;
         if (takesValue) {
             if (inlineValue) {
@@ -107,6 +112,8 @@ ParseResult parseCommandLine(std::span<const std::string> args)
             o.inputScript = value;
         } else if (arg == "--unpaced") {
             o.unpaced = true;
+        } else if (arg == "--wav") {
+            o.wavPath = value;
         } else if (arg == "--screenshots") {
             o.screenshotDir = value;
         } else {

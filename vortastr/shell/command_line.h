@@ -20,6 +20,7 @@ struct LaunchOptions {
     std::string screenshotDir; // test mode: window and dialog pictures, then exit
     std::string inputScript;   // scripted key presses by frame ("60:Right,90:Right+Ctrl,120:-")
     bool unpaced = false;      // run frames as fast as they come (tests, demos, benchmarks)
+    std::string wavPath;       // record the mixed sound of the run into this WAV file
 };
 
 enum class ParseStatus { Run, Help, Version, UsageError };

@@ -7,6 +7,8 @@
 #include "boards/game_video.h"
 #include "shell/main_loop.h"
 #include "shell/shell_host.h"
+#include "sound/sample_sets.h"
+#include "sound/sound_session.h"
 #include "video/game_palette.h"
 #include "video/graphics_sheet.h"
 
@@ -47,7 +49,7 @@ void setScreenSize(Emulator& emu)
 
 void uploadPalette(Emulator& emu)
 {
-    initGamePalette(emu.run.currentGame, emu.display, emu.colours, resolveRomPath);
+    initGamePalette(emu.run.currentGame, emu.display, emu.colours, readRomBytes);
 }
 
 void warnAbout16BitGames(Emulator& emu)
@@ -105,6 +107,7 @@ void changeGame(Emulator& emu, FrameLoop& loop)
         releaseExtras(previous);
     }
     setUpExtras(run.currentGame);
+    loadGameSamples(run.currentGame);
     resetMachine(emu);
 }
 
@@ -161,6 +164,8 @@ void connectBoard(Emulator& emu)
     io.pollInput = pollInput;
     io.dips = &emu.run.dips;
     io.interruptEnable = &emu.run.interruptEnable[0];
+    io.soundCommand = soundCommand;
+    sampleSets().showTitle = [&emu](const char* name) { setWindowTitle(emu.display, name ? name : emu.run.titleName, nullptr); };
     romFiles().romPath = emu.run.romPath;
     romFiles().reportError = [&emu](const std::string& text) { showError(emu, text); };
 }
@@ -207,6 +212,7 @@ FrameLoopResult startFrameLoop(Emulator& emu, FrameLoop& loop)
     loop.lastLoadedGame = run.currentGame;
     takeSavedDips(emu);
     setUpExtras(run.currentGame);
+    loadGameSamples(run.currentGame);
     resetMachine(emu);
     loop.renderCountdown = 1;
     return FrameLoopResult::Quit;
@@ -219,6 +225,7 @@ void runOneFrame(Emulator& emu)
         b.currentSlice = s;
         runCpuSlice(b.slots, emu.run.currentGame);
     }
+    soundFrameDone(b.framesPerSecond);
 }
 
 void resetMachine(Emulator& emu)

@@ -29,6 +29,8 @@ public:
     // Modal About box (dialog 106); returns the command that closed it.
     virtual int runAboutDialog(const AboutText& text) = 0;
     virtual void setCursorVisible(bool visible) = 0;
+    // Modal "ROM Audit..." dialog over the sets below the ROM folder; hosts without one skip it.
+    virtual void runRomAuditDialog(const std::string& romPath) { (void)romPath; }
     // Writes a screen as a PNG; false with a reason when it cannot.
     virtual bool writeSnapshot(const ScreenSurface& screen, const std::string& path, std::string& error) = 0;
 };

@@ -4,6 +4,7 @@
 #include "shell/main_loop.h"
 #include "shell/shell_host.h"
 #include "shell/tick_timer.h"
+#include "sound/sound_session.h"
 
 namespace vortastr {
 namespace {
@@ -97,6 +98,13 @@ int runEmulator(Emulator& emu, ShellHost& host, SettingsStore& store, const Laun
     emu.run.joystickPresent = 0;
     emu.run.useJoystick = emu.run.joystickPresent && emu.settings.joystickSetting == 1 ? 1 : 0;
     emu.run.soundEnabled = emu.settings.soundSetting == 1 ? 1 : 0;
+    std::string soundError;
+    if (!startSound({emu.run.soundEnabled != 0, options.headless, options.wavPath}, soundError)) {
+        host.messageBox("Couldn't record the sound: " + soundError, kErrorCaption, MessageIcon::Error);
+        displayShutdown(emu.display);
+        host.destroyMainWindow();
+        return 1;
+    }
 
     TickTimer timer;
     timer.start();
@@ -124,6 +132,10 @@ int runEmulator(Emulator& emu, ShellHost& host, SettingsStore& store, const Laun
                             MessageIcon::Error);
             status = 1;
         }
+    }
+    if (!stopSound(soundError)) {
+        host.messageBox("Couldn't record the sound: " + soundError, kErrorCaption, MessageIcon::Error);
+        status = 1;
     }
     displayShutdown(emu.display);
     host.destroyMainWindow();

@@ -3,6 +3,8 @@
 #include "resources/resource_ids.h"
 #include "shell/shell_host.h"
 
+#include <functional>
+
 namespace vortastr {
 namespace {
 
@@ -49,13 +51,14 @@ void togglePause(Emulator& emu)
         releaseInterruptLatches(run);
 }
 
-void runAbout(Emulator& emu)
+// The About box and the ROM audit: a modal dialog over the display.
+void runModal(Emulator& emu, const std::function<void(ShellHost& host)>& dialog)
 {
     showCursorInFullScreen(emu, true);
     displayFlipToGdi(emu.display);
     displayEnterDialog(emu.display);
     if (emu.host)
-        emu.host->runAboutDialog(aboutText());
+        dialog(*emu.host);
     showCursorInFullScreen(emu, false);
     displayLeaveDialog(emu.display);
     displayClear(emu.display);
@@ -137,7 +140,8 @@ int dispatchCommand(Emulator& emu, int command)
     case CmdScale3: displaySetWindowScale(emu.display, 3, 3); return 0;
     case CmdReset: emu.run.pendingAction = ActionReset; return 0;
     case CmdPause: togglePause(emu); return 0;
-    case CmdAbout: runAbout(emu); return 0;
+    case CmdAbout: runModal(emu, [](ShellHost& host) { host.runAboutDialog(aboutText()); }); return 0;
+    case CmdRomAudit: runModal(emu, [&emu](ShellHost& host) { host.runRomAuditDialog(emu.run.romPath); }); return 0;
     case CmdKeyboard: emu.run.useJoystick = 0; return 0;
     case CmdJoystick: emu.run.useJoystick = 1; return 0;
     case CmdPaletteCycling: emu.settings.paletteCycling = emu.settings.paletteCycling == 1 ? 0 : 1; return 0;

@@ -38,7 +38,7 @@ enum : uint8_t {
     STD_IDX = 0xED, STA_IDX = 0xA7, LEAX = 0x30, LEAY = 0x31, DECB = 0x5A, INCB = 0x5C, ADDA_IMM = 0x8B,
     ADDB_IMM = 0xCB, SUBB_IMM = 0xC0, ANDA_IMM = 0x84, BITA_IMM = 0x85, ANDCC = 0x1C, JSR_EXT = 0xBD,
     RTS = 0x39, RTI = 0x3B, BRA = 0x20, BNE = 0x26, BEQ = 0x27, BHS = 0x24, PREFIX10 = 0x10, LDS_IMM = 0xCE,
-    LDY_IMM = 0x8E
+    LDY_IMM = 0x8E, LSRA = 0x44, LDA_IDX = 0xA6, JMP_EXT = 0x7E
 };
 
 // 5 x 7 glyphs, one byte per row, bit 4 the left pixel.
@@ -183,7 +183,7 @@ void program(Emitter& a)
     a.label("noFire");
     a.op(LDB_IMM), a.byte(1);
     a.op(JSR_EXT), a.word("blit"); // draw at the new place
-    // Every 16th update: next bank, its routine, sound command 2.
+    // Every 16th update: next bank, its routine, and the next command of the sound script.
     a.op(LDA_EXT), a.word(kLastFrame);
     a.op(ANDA_IMM), a.byte(0x0F);
     a.branch(BNE, "main");
@@ -192,9 +192,14 @@ void program(Emitter& a)
     a.op(ANDA_IMM), a.byte(3);
     a.op(STA_EXT), a.word(kBankAddress);
     a.op(JSR_EXT), a.word("selectBank");
-    a.op(LDA_IMM), a.byte(2);
+    a.op(LDA_EXT), a.word(kLastFrame);
+    for (int i = 0; i < 4; ++i)
+        a.op(LSRA);
+    a.op(ANDA_IMM), a.byte(uint8_t(std::size(kSoundScript) - 1));
+    a.op(LDX_IMM), a.word("soundScript");
+    a.op(LDA_IDX), a.byte(0x86); // LDA A,X
     a.op(STA_EXT), a.word(kSoundCommand);
-    a.branch(BRA, "main");
+    a.op(JMP_EXT), a.word("main");
 
     // A = bank: select it and run its routine in the bank window.
     a.label("selectBank");
@@ -225,6 +230,8 @@ void program(Emitter& a)
 
     a.label("title");
     a.data(titleBytes());
+    a.label("soundScript");
+    a.data({std::begin(kSoundScript), std::end(kSoundScript)});
 
     a.org(0xFFF8);
     a.word("irq");

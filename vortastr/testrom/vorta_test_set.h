@@ -2,7 +2,8 @@
 // The free test ROM set of the "Vorta Strike" board: a program that draws a title into the
 // bitmap, moves a 16 x 16 blitter object with the joystick, switches ROM banks (each bank holds
 // a routine that changes palette RAM and draws a marker), enables the interrupt and writes
-// sound commands. No ROM of the real game is involved.
+// sound commands: Fire gives command 1, and every 16th update the next command of a script.
+// No ROM of the real game is involved.
 #include <cstdint>
 #include <map>
 #include <string>
@@ -22,6 +23,11 @@ constexpr int kTitleFirstByte = 112;
 constexpr int kMarkerFirstLine = 8;
 constexpr int kMarkerByte = 2;
 constexpr uint8_t kBankColours[4] = {0x07, 0x38, 0xC0, 0x3F};
+// The sound script: at update 16 x k the program writes command kSoundScript[k % 8]: a
+// one-shot, a loop that another one-shot joins, the loops stopped, another loop, all stopped,
+// a last one-shot.
+constexpr int kSoundStepUpdates = 16;
+constexpr uint8_t kSoundScript[8] = {0, 1, 24, 3, 27, 26, 0, 5};
 
 // File name (inside the game folder "vorta") -> contents, 8192 bytes each.
 std::map<std::string, std::vector<uint8_t>> buildVortaTestRomSet();

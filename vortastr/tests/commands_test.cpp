@@ -27,7 +27,7 @@ TEST(MenuTree, TextsIdentifiersAndOrder)
     EXPECT_TRUE(menu[5].rightJustified);
     EXPECT_EQ(texts(menu[0].children),
               (std::vector<std::string>{"&Keyboard:40027", "&Joystick:40028", "-", "&Sound:40086", "-", "&Pause:40022",
-                                        "-", "&Exit:40005"}));
+                                        "-", "ROM Audit...:40200", "-", "&Exit:40005"}));
     EXPECT_EQ(texts(menu[1].children), (std::vector<std::string>{"Atari", "Konami", "IREM"}));
     EXPECT_EQ(texts(menu[1].children[0].children), (std::vector<std::string>{"Crystal Castles:40075"}));
     EXPECT_EQ(texts(menu[1].children[1].children),

@@ -3,8 +3,8 @@
 #include "shell/startup.h"
 
 #include "boards/board_setup.h"
+#include "boards/rom_audit.h"
 #include "boards/rom_files.h"
-#include "boards/rom_sets.h"
 #include "testrom/vorta_test_set.h"
 #include "video/graphics_sheet.h"
 
@@ -29,26 +29,8 @@ void writeTestRomSet(const TempFolder& folder)
 
 void writeBlankRomSet(const TempFolder& folder, GameId game)
 {
-    auto blank = [&](const std::string& name, uint32_t size) {
-        if (!name.empty())
-            writeFile(romFile(folder, name), std::vector<uint8_t>(size, 0));
-    };
-    const ProgramRoms program = programRoms(game);
-    for (const RomListLoad& load : program.lists)
-        for (const std::string& name : load.files)
-            blank(name, load.fileSize);
-    for (const RomPairLoad& load : program.pairs)
-        for (const RomPair& pair : load.pairs) {
-            blank(pair.even, load.fileSize);
-            blank(pair.odd, load.fileSize);
-        }
-    const SideBufferRoms side = sideBufferRoms(game);
-    for (const std::string& name : side.files)
-        blank(name, side.fileSize);
-    for (const GraphicsSet& set : {characterSet(game), spriteSet(game)})
-        for (const DecodeStep& step : set.steps)
-            for (const std::string& name : step.files)
-                blank(name, step.fileSize);
+    for (const ExpectedRomFile& file : expectedRomFiles(game))
+        writeFile(romFile(folder, file.name), std::vector<uint8_t>(file.size, 0));
 }
 
 void runHeadless(HeadlessRun& run, const std::string& romPath, const std::string& gameLine, const std::string& script,

@@ -49,11 +49,11 @@ TEST(GamePalette, ColourFilesAreReadBelowTheRomFolder)
     writeFile(folder.path() / "scramble" / "scramble.clr", {0xC0});
     romFiles().romPath = folder.str();
     StartedEmulator s("", 16);
-    initGamePalette(Tank, s.emu.display, s.emu.colours, resolveRomPath);
+    initGamePalette(Tank, s.emu.display, s.emu.colours, readRomBytes);
     EXPECT_EQ(s.emu.colours.rgb[0][1].red, 255);
     EXPECT_EQ(s.emu.colours.rgb[0][2].green, 255);
     EXPECT_EQ(s.emu.colours.colourLookup, colourLookupOf(Tank).data());
-    initGamePalette(Scramble, s.emu.display, s.emu.colours, resolveRomPath);
+    initGamePalette(Scramble, s.emu.display, s.emu.colours, readRomBytes);
     EXPECT_EQ(s.emu.colours.rgb[0][0].blue, 222);
     EXPECT_EQ(s.emu.colours.rgb[0][1].red, 255); // past the file's end: as it was
     romFiles().romPath = ".";

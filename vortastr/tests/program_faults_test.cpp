@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include "temp_dir.h"
+
 #include <QApplication>
 #include <QLockFile>
 #include <QMessageBox>
@@ -34,15 +36,7 @@ namespace {
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 
-struct TempFolder {
-    fs::path path;
-    TempFolder()
-    {
-        char name[] = "/tmp/vortastr-faults-XXXXXX";
-        path = ::mkdtemp(name);
-    }
-    ~TempFolder() { fs::remove_all(path); }
-};
+using TempFolder = suite::test::TempDir;
 
 std::string readAll(const fs::path& path)
 {
@@ -104,8 +98,8 @@ TEST(SnapshotFile, FullDeviceFailsWithTheReasonAndExitOne)
 {
     TempFolder folder;
     const ChildRun run = runEmulator({"JN", "--rompath", VORTASTR_TESTROMS, "--headless", "--unpaced", "--frames",
-                                      "5", "--config", (folder.path / "v.ini").string(), "--snapshot", "/dev/full"},
-                                     folder.path, std::chrono::seconds(60));
+                                      "5", "--config", (folder.path() / "v.ini").string(), "--snapshot", "/dev/full"},
+                                     folder.path(), std::chrono::seconds(60));
     ASSERT_FALSE(run.timedOut);
     EXPECT_EQ(exitCode(run), 1);
     EXPECT_NE(run.stderrText.find("Couldn't write the snapshot \"/dev/full\": No space left on device"),
@@ -116,10 +110,10 @@ TEST(SnapshotFile, FullDeviceFailsWithTheReasonAndExitOne)
 TEST(SnapshotFile, NameThatIsNotUtf8IsKeptByteForByte)
 {
     TempFolder folder;
-    const std::string name = (folder.path / "shot\xfe.png").string();
+    const std::string name = (folder.path() / "shot\xfe.png").string();
     const ChildRun run = runEmulator({"JN", "--rompath", VORTASTR_TESTROMS, "--headless", "--unpaced", "--frames",
-                                      "5", "--config", (folder.path / "v.ini").string(), "--snapshot", name},
-                                     folder.path, std::chrono::seconds(60));
+                                      "5", "--config", (folder.path() / "v.ini").string(), "--snapshot", name},
+                                     folder.path(), std::chrono::seconds(60));
     ASSERT_FALSE(run.timedOut);
     EXPECT_EQ(exitCode(run), 0) << run.stderrText;
     EXPECT_EQ(readAll(name).substr(0, 4), "\x89PNG");
@@ -128,18 +122,18 @@ TEST(SnapshotFile, NameThatIsNotUtf8IsKeptByteForByte)
 TEST(SettingsFile, NameThatIsNotUtf8IsKeptByteForByteAndReadBack)
 {
     TempFolder folder;
-    const std::string ini = (folder.path / "v\xfe.ini").string();
+    const std::string ini = (folder.path() / "v\xfe.ini").string();
     std::ofstream(ini) << "[Vorta%20Strike%20Emulator]\nSound=0\n[Other]\nkept=yes\n";
     const ChildRun run = runEmulator({"JN", "--rompath", VORTASTR_TESTROMS, "--headless", "--unpaced", "--frames",
                                       "5", "--config", ini},
-                                     folder.path, std::chrono::seconds(60));
+                                     folder.path(), std::chrono::seconds(60));
     ASSERT_FALSE(run.timedOut);
     EXPECT_EQ(exitCode(run), 0) << run.stderrText;
     const std::string written = readAll(ini);
     EXPECT_NE(written.find("Sound=0"), std::string::npos) << written; // read, then written back
     EXPECT_NE(written.find("Screen%20Size%20X="), std::string::npos) << written;
     EXPECT_NE(written.find("kept=yes"), std::string::npos) << written;
-    for (const auto& entry : fs::directory_iterator(folder.path)) // nothing under a changed name
+    for (const auto& entry : fs::directory_iterator(folder.path())) // nothing under a changed name
         EXPECT_TRUE(entry.path().filename() == "v\xfe.ini" || entry.path().filename() == "stderr.txt")
             << entry.path();
 }
@@ -147,16 +141,16 @@ TEST(SettingsFile, NameThatIsNotUtf8IsKeptByteForByteAndReadBack)
 TEST(WholeFileWrite, ReplacesAFileWholeAndReportsWhyItCannot)
 {
     TempFolder folder;
-    const fs::path file = folder.path / "out.png";
+    const fs::path file = folder.path() / "out.png";
     std::ofstream(file) << "old contents";
     std::string error;
     ASSERT_TRUE(writeWholeFile(file.string(), "new", error)) << error;
     EXPECT_EQ(readAll(file), "new");
-    EXPECT_EQ(std::distance(fs::directory_iterator(folder.path), fs::directory_iterator()), 1); // no temporary left
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), fs::directory_iterator()), 1); // no temporary left
 
-    EXPECT_FALSE(writeWholeFile((folder.path / "missing" / "x.png").string(), "x", error));
+    EXPECT_FALSE(writeWholeFile((folder.path() / "missing" / "x.png").string(), "x", error));
     EXPECT_EQ(error, "No such file or directory");
-    EXPECT_FALSE(writeWholeFile(folder.path.string(), "x", error));
+    EXPECT_FALSE(writeWholeFile(folder.path().string(), "x", error));
     EXPECT_EQ(error, "Is a directory");
     EXPECT_FALSE(writeWholeFile("/dev/full", "x", error));
     EXPECT_EQ(error, "No space left on device");
@@ -170,7 +164,7 @@ TEST(SettingsLock, StaleLockIsTakenOverAtOnce)
     for (const std::string& contents : {std::string(), std::string("999999999\nvortastr\n") +
                                                            QSysInfo::machineHostName().toStdString() + "\n"}) {
         TempFolder folder;
-        const fs::path ini = folder.path / "vortastr.ini";
+        const fs::path ini = folder.path() / "vortastr.ini";
         std::ofstream(ini.string() + ".lock") << contents;
         IniSettingsStore store(ini.string());
         const auto start = Clock::now();
@@ -185,7 +179,7 @@ TEST(SettingsLock, StaleLockIsTakenOverAtOnce)
 TEST(SettingsLock, LiveHolderIsWaitedForAboutASecondThenTheSaveIsSkipped)
 {
     TempFolder folder;
-    const fs::path ini = folder.path / "vortastr.ini";
+    const fs::path ini = folder.path() / "vortastr.ini";
     QLockFile held(QString::fromStdString(ini.string() + ".lock"));
     ASSERT_TRUE(held.tryLock(0));
     IniSettingsStore store(ini.string());
@@ -200,10 +194,10 @@ TEST(SettingsLock, LiveHolderIsWaitedForAboutASecondThenTheSaveIsSkipped)
 TEST(QuitSignal, SigtermEndsTheProgramWhileAMessageBoxWaits)
 {
     TempFolder folder;
-    fs::create_directory(folder.path / "roms");
-    const ChildRun run = runEmulator({"JN", "--rompath", (folder.path / "roms").string(), "--config",
-                                      (folder.path / "v.ini").string()},
-                                     folder.path, std::chrono::seconds(30), std::chrono::milliseconds(3000));
+    fs::create_directory(folder.path() / "roms");
+    const ChildRun run = runEmulator({"JN", "--rompath", (folder.path() / "roms").string(), "--config",
+                                      (folder.path() / "v.ini").string()},
+                                     folder.path(), std::chrono::seconds(30), std::chrono::milliseconds(3000));
     EXPECT_FALSE(run.timedOut) << "the program did not end on SIGTERM";
     EXPECT_TRUE(WIFEXITED(run.status));
 }
@@ -211,8 +205,8 @@ TEST(QuitSignal, SigtermEndsTheProgramWhileAMessageBoxWaits)
 TEST(QuitSignal, SigtermEndsARunningGameThroughTheNormalExit)
 {
     TempFolder folder;
-    const fs::path ini = folder.path / "v.ini";
-    const ChildRun run = runEmulator({"JN", "--rompath", VORTASTR_TESTROMS, "--config", ini.string()}, folder.path,
+    const fs::path ini = folder.path() / "v.ini";
+    const ChildRun run = runEmulator({"JN", "--rompath", VORTASTR_TESTROMS, "--config", ini.string()}, folder.path(),
                                      std::chrono::seconds(30), std::chrono::milliseconds(3000));
     ASSERT_FALSE(run.timedOut);
     EXPECT_EQ(exitCode(run), 0) << run.stderrText;

@@ -138,10 +138,15 @@ const ColourLookup& colourLookupOf(GameId game)
     return tables[static_cast<int>(familyOf(game))];
 }
 
-void initGamePalette(GameId game, DisplayState& display, ColourTables& colours, const ColourPathResolver& resolve)
+void initGamePalette(GameId game, DisplayState& display, ColourTables& colours, const ColourFileReader& read)
 {
     RgbBank rgb = colours.rgb[std::size_t(colours.bank & 1)];
-    auto file = [&](const char* name, int count) { loadColourFile(resolve ? resolve(name) : name, count, rgb); };
+    auto file = [&](const char* name, int count) {
+        if (!read)
+            loadColourFile(name, count, rgb);
+        else if (const auto bytes = read(name, static_cast<std::size_t>(count)))
+            decodeColourBytes(bytes->data(), static_cast<int>(bytes->size()), rgb);
+    };
     switch (game) {
     case CrystalCastles:
         rgb.fill(RgbEntry{0, 0, 0, 1});

@@ -6,7 +6,9 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace vortastr {
 
@@ -24,10 +26,12 @@ using ColourLookup = std::array<uint8_t, kLookupGroups * kLookupGroupBytes>;
 // The lookup table of a game's board family (the default table for boards without one).
 const ColourLookup& colourLookupOf(GameId game);
 
-// Maps a colour file's name ("scramble\scramble.clr") to the host file to open.
-using ColourPathResolver = std::function<std::string(const std::string& name)>;
+// Reads up to `count` bytes of a colour file by its name ("scramble\scramble.clr") from the
+// game's folder or archive; none when the file cannot be opened.
+using ColourFileReader = std::function<std::optional<std::vector<uint8_t>>(const std::string& name, std::size_t count)>;
 
-// Colours and lookup table of the game, then paletteUpload.
-void initGamePalette(GameId game, DisplayState& display, ColourTables& colours, const ColourPathResolver& resolve);
+// Colours and lookup table of the game, then paletteUpload. Without a reader the colour files
+// are opened by name from the working folder.
+void initGamePalette(GameId game, DisplayState& display, ColourTables& colours, const ColourFileReader& read);
 
 } // namespace vortastr
