@@ -6,7 +6,6 @@
 #include "cpu/v30/v30_engine.h"
 
 #include <cstring>
-#include <filesystem>
 
 namespace vortastr::irem {
 namespace {
@@ -117,9 +116,8 @@ bool programFilesComplete(GameId game)
     for (const RomPairLoad& load : fallback ? roms.fallbackPairs : roms.pairs)
         for (const RomPair& pair : load.pairs)
             for (const std::string* name : {&pair.even, &pair.odd}) {
-                std::error_code error;
-                const auto size = std::filesystem::file_size(resolveRomPath(*name), error);
-                if (error || size < load.fileSize)
+                const RomFile file = openRomSilently(*name);
+                if (!file || file->size() < load.fileSize)
                     return false;
             }
     return true;
