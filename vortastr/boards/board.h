@@ -19,9 +19,13 @@ namespace vortastr {
 // What the board's handlers reach outside the board; the shell fills it in.
 struct BoardIo {
     InputPoll pollInput = nullptr;
+    DirectKeyTest keyHeld = nullptr; // keys tested directly by some boards
+    bool cheatMode = false;          // "-cheat": the run-button ports press themselves
     const DipBytes* dips = nullptr;
     uint8_t* interruptEnable = nullptr; // the latch of slot 0
     void (*soundCommand)(GameId game, uint8_t command) = nullptr;
+    // Mouse or analogue-stick motion since the last call, for trackball boards.
+    void (*takeTrackballMotion)(int32_t& dx, int32_t& dy) = nullptr;
 };
 
 struct Board {

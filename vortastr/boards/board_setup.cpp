@@ -1,9 +1,13 @@
 #include "boards/board_setup.h"
 
+#include "boards/atari/crystal_castles_board.h"
+#include "boards/atari/tunnel_hunt_board.h"
 #include "boards/game_catalogue.h"
 #include "boards/interrupt_rules.h"
 #include "boards/irem/irem_board.h"
 #include "boards/konami_bitmap/konami_bitmap_board.h"
+#include "boards/konami_tile/konami_tile_board.h"
+#include "boards/scramble/scramble_board.h"
 #include "boards/rom_files.h"
 #include "boards/rom_sets.h"
 #include "cpu/m6809/m6809_engine.h"
@@ -51,6 +55,17 @@ bool setUpFamilyBoard(Board& b)
     case Tutankham:
     case VortaStrike:
     case VortaStrikeBootleg: konamiBitmap::setUpBoard(b); return true;
+    case TrackNField:
+    case HyperSports:
+    case RockNRope:
+    case RopeMan:
+    case CircusCharlie:
+    case CircusCharlie2: konamiTile::setUpBoard(b); return true;
+    case Tazmania:
+    case Scramble:
+    case SuperBond: scramble::setUpBoard(b); return true;
+    case CrystalCastles: atari::setUpCrystalCastles(b); return true;
+    case TunnelHunt: atari::setUpTunnelHunt(b); return true;
     case RTypeJapanese:
     case RType:
     case RType2:
@@ -62,6 +77,17 @@ bool setUpFamilyBoard(Board& b)
     case Kengo:
     case UnderCps: return irem::setUpBoard(b);
     default: return true; // boards not available in this version never get here
+    }
+}
+
+// The record of a Z80 board's processor, with the range lists its set-up filled.
+Z80Context* z80Record(Board& b)
+{
+    switch (b.game) {
+    case Tazmania:
+    case Scramble:
+    case SuperBond: return &b.family.scramble.z80;
+    default: return nullptr;
     }
 }
 
@@ -144,6 +170,17 @@ bool boardAvailable(GameId game)
     case Tutankham:
     case VortaStrike:
     case VortaStrikeBootleg:
+    case TrackNField:
+    case HyperSports:
+    case RockNRope:
+    case RopeMan:
+    case CircusCharlie:
+    case CircusCharlie2: return true;
+    case Tazmania:
+    case Scramble:
+    case SuperBond: return true;
+    case CrystalCastles:
+    case TunnelHunt: return true;
     case RTypeJapanese:
     case RType:
     case RType2:
@@ -210,16 +247,20 @@ int setUpBoard(GameId game)
     setup.cyclesPerSlice = b.cyclesPerSlice;
     setup.slicesPerFrame = b.slicesPerFrame;
     setup.interruptKind = b.interruptKind;
+    setup.z80 = z80Record(b);
     // The slot layer knows game numbers only as plain integers.
     setup.interruptDecision = [](int32_t number, int32_t slot) { return interruptRule(toGameId(number), slot); };
     b.slots.cpuCount = 0;
     registerCpuSlot(b.slots, setup);
     b.cpuCount = b.slots.cpuCount;
 
-    // The display shows 8 x tile columns by 8 x tile rows. The factors size what the renderer
-    // covers (the Irem boards' 512 x 1024 background), which the family keeps itself.
-    b.visibleWidth = 8 * b.tileColumns;
-    b.visibleHeight = 8 * b.tileRows;
+    if (b.bitmap) {
+        b.visibleWidth = 8 * b.widthFactor;
+        b.visibleHeight = 8 * b.heightFactor;
+    } else {
+        b.visibleWidth = 8 * b.widthFactor * b.tileColumns;
+        b.visibleHeight = 8 * b.heightFactor * b.tileRows;
+    }
     return kBoardOk;
 }
 
@@ -243,6 +284,13 @@ void setUpExtras(GameId game)
     case Tutankham:
     case VortaStrike:
     case VortaStrikeBootleg: konamiBitmap::setUpExtras(b); break;
+    case TrackNField:
+    case HyperSports:
+    case RockNRope:
+    case RopeMan:
+    case CircusCharlie:
+    case CircusCharlie2: konamiTile::setUpExtras(b); break;
+    case CrystalCastles: atari::setUpCrystalCastlesExtras(b); break;
     default: break;
     }
     ensureOpcodeImage(b);
@@ -259,6 +307,13 @@ void releaseExtras(GameId game)
     case Tutankham:
     case VortaStrike:
     case VortaStrikeBootleg: konamiBitmap::releaseExtras(b); break;
+    case TrackNField:
+    case HyperSports:
+    case RockNRope:
+    case RopeMan:
+    case CircusCharlie:
+    case CircusCharlie2: konamiTile::releaseExtras(b); break;
+    case CrystalCastles: atari::releaseExtras(b); break;
     default: break;
     }
     // High scores are written here once their files are supported.

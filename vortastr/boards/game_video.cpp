@@ -1,8 +1,11 @@
 #include "boards/game_video.h"
 
+#include "boards/atari/atari_video.h"
 #include "boards/irem/irem_palette.h"
 #include "boards/irem/irem_video.h"
 #include "boards/konami_bitmap/konami_bitmap_video.h"
+#include "boards/konami_tile/konami_tile_video.h"
+#include "boards/scramble/scramble_video.h"
 
 namespace vortastr {
 
@@ -42,6 +45,17 @@ void renderFrame(DisplayState& display, const ColourTables& colours, const Board
     case DragonBreed:
     case Kengo:
     case UnderCps: irem::render(display, colours, board); break;
+    case TrackNField:
+    case HyperSports:
+    case RockNRope:
+    case RopeMan:
+    case CircusCharlie:
+    case CircusCharlie2: konamiTile::render(display, colours, board); break;
+    case Tazmania:
+    case Scramble:
+    case SuperBond: scramble::render(display, colours, board); break;
+    case CrystalCastles:
+    case TunnelHunt: atari::render(display, colours, board); break;
     default: break; // the tile-and-sprite boards come with their boards
     }
 }

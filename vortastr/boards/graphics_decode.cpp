@@ -1,6 +1,7 @@
 #include "boards/graphics_decode.h"
 
 #include "boards/rom_files.h"
+#include "boards/scramble/scramble_graphics.h"
 
 #include <algorithm>
 
@@ -217,6 +218,9 @@ std::vector<uint8_t> decodeCharacterImage(GameId game, const GraphicsInputs& in,
     case CircusCharlie:
     case CircusCharlie2:
     case MegaZone: packedRotatedTiles(in, blocks, out); break;
+    case Tazmania:
+    case Scramble:
+    case SuperBond: return scramble::decodeTileImage(in, blocks);
     default:
         // The remaining boards use the usual layouts of their kind: one file of packed 4-bit
         // pixels, or one bit plane per file (the first file the lowest plane).
@@ -239,8 +243,13 @@ std::vector<uint8_t> decodeSpriteImage(GameId game, const GraphicsInputs& in, in
     switch (game) {
     case CrystalCastles: crystalCastlesSprites(in, blocks, out); break;
     case TrackNField:
-    case WhizQuiz: nibblePairSprites(in, blocks, true, out); break;
+    case WhizQuiz:
+    case RockNRope: // the same object hardware as Track'n'Field: four bits a pixel in two files
+    case RopeMan: nibblePairSprites(in, blocks, true, out); break;
     case HyperSports: nibblePairSprites(in, blocks, false, out); break;
+    case Tazmania:
+    case Scramble:
+    case SuperBond: return scramble::decodeSpriteImage(in, blocks);
     default:
         // As for the characters: packed 4-bit pixels from one file, else one plane per file.
         if (filesPresent(in) == 1 && !in[0].empty())

@@ -3,6 +3,8 @@
 #include "boards/board.h"
 #include "boards/irem/irem_board.h"
 #include "boards/konami_bitmap/konami_bitmap_board.h"
+#include "boards/konami_tile/konami_tile_board.h"
+#include "boards/scramble/scramble_board.h"
 
 namespace vortastr {
 namespace {
@@ -37,24 +39,20 @@ int32_t interruptRule(GameId game, int32_t)
     case IronHorse:
         b.interruptToggle ^= 1;
         return ie && !b.interruptToggle ? m6809AnswerFirq : 0;
-    case SkyKid:
+    case TrackNField:
     case HyperSports:
     case RockNRope:
-    case CircusCharlie:
-    case CircusCharlie2:
     case RopeMan:
+    case CircusCharlie:
+    case CircusCharlie2: return konamiTile::interruptRule(b, game);
+    case SkyKid:
     case WhizQuiz:
     case MegaZone: return ie ? m6809AnswerIrq : 0;
-    case TrackNField:
-        if (++b.sliceCounter < b.slicesPerFrame)
-            return 0;
-        b.sliceCounter = 0;
-        return ie ? m6809AnswerIrq : 0;
     case RoadFighters: return b.io.interruptEnable && *b.io.interruptEnable ? m6809AnswerIrq : 0;
     case ShaolinsRoad: return b.io.interruptEnable && (*b.io.interruptEnable & 4) ? m6809AnswerIrq : 0;
     case Tazmania:
     case Scramble:
-    case SuperBond: return ie ? z80AnswerNmi : z80AnswerNone;
+    case SuperBond: return scramble::interruptRule(b);
     case NewZealandStory: return 0x38;
     case RTypeJapanese:
     case RType:

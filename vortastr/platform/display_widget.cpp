@@ -1,5 +1,8 @@
 #include "platform/display_widget.h"
 
+#include "shell/trackball_motion.h"
+
+#include <QMouseEvent>
 #include <QPainter>
 
 namespace vortastr {
@@ -23,6 +26,23 @@ DisplayWidget::DisplayWidget(QWidget* parent) : QWidget(parent)
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
     setMinimumSize(1, 1);
+    setMouseTracking(true);
+}
+
+void DisplayWidget::mouseMoveEvent(QMouseEvent* event)
+{
+    const QPoint at = event->position().toPoint();
+    if (mouseSeen_)
+        addMouseMotion(at.x() - lastMouse_.x(), at.y() - lastMouse_.y());
+    lastMouse_ = at;
+    mouseSeen_ = true;
+    QWidget::mouseMoveEvent(event);
+}
+
+void DisplayWidget::leaveEvent(QEvent* event)
+{
+    mouseSeen_ = false; // re-entering elsewhere is no motion
+    QWidget::leaveEvent(event);
 }
 
 void DisplayWidget::show(const ScreenSurface& surface, const Rect& source)

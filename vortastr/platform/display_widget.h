@@ -23,11 +23,16 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    // Mouse motion over the picture drives trackball boards.
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
 
 private:
     QImage image_;
     QRect source_;
     bool keepAspect_ = false;
+    QPoint lastMouse_;
+    bool mouseSeen_ = false;
 };
 
 } // namespace vortastr

@@ -22,12 +22,19 @@ std::optional<Key> emulatorKeyOf(int qtKey, bool keypad)
     case Qt::Key_Period:
     case Qt::Key_Comma:
     case Qt::Key_Delete: return keypad ? std::optional(Key::PadDecimal) : std::nullopt;
-    case Qt::Key_8: return keypad ? Key::Pad8 : std::optional<Key>();
+    case Qt::Key_8: return keypad ? Key::Pad8 : Key::Digit8;
     case Qt::Key_2: return keypad ? Key::Pad2 : Key::Digit2;
     case Qt::Key_4: return keypad ? Key::Pad4 : Key::Digit4;
-    case Qt::Key_6: return keypad ? std::optional(Key::Pad6) : std::nullopt;
+    case Qt::Key_6: return keypad ? Key::Pad6 : Key::Digit6;
     case Qt::Key_1: return keypad ? std::optional<Key>() : Key::Digit1;
     case Qt::Key_3: return keypad ? std::optional<Key>() : Key::Digit3;
+    case Qt::Key_0: return keypad ? std::optional<Key>() : Key::Digit0;
+    case Qt::Key_5: return keypad ? std::optional<Key>() : Key::Digit5;
+    case Qt::Key_7: return keypad ? std::optional<Key>() : Key::Digit7;
+    case Qt::Key_9: return keypad ? std::optional<Key>() : Key::Digit9;
+    case Qt::Key_Z: return Key::LetterZ;
+    case Qt::Key_X: return Key::LetterX;
+    case Qt::Key_C: return Key::LetterC;
     default: return std::nullopt;
     }
 }

@@ -9,7 +9,9 @@
 #include "shell/shell_host.h"
 #include "sound/sample_sets.h"
 #include "sound/sound_session.h"
+#include "shell/trackball_motion.h"
 #include "video/game_palette.h"
+#include "video/tile_pipeline.h"
 #include "video/graphics_sheet.h"
 
 #include <chrono>
@@ -38,7 +40,8 @@ void takeSavedDips(Emulator& emu)
 void setScreenSize(Emulator& emu)
 {
     const Board& b = board();
-    displaySetScreenSize(emu.display, b.visibleWidth, b.visibleHeight, emu.settings.windowScaleX,
+    // The screen is the board's tiles in pixels; the visible size is the renderer's business.
+    displaySetScreenSize(emu.display, 8 * b.tileColumns, 8 * b.tileRows, emu.settings.windowScaleX,
                          emu.settings.windowScaleY);
     // A new screen starts from the desktop palette: give it the game's colours again.
     if (emu.display.paletted) {
@@ -162,6 +165,9 @@ void connectBoard(Emulator& emu)
     inputState().run = &emu.run;
     BoardIo& io = board().io;
     io.pollInput = pollInput;
+    io.keyHeld = directKeyHeld;
+    io.cheatMode = emu.run.cheatMode != 0;
+    io.takeTrackballMotion = takeTrackballMotion;
     io.dips = &emu.run.dips;
     io.interruptEnable = &emu.run.interruptEnable[0];
     io.soundCommand = soundCommand;
@@ -288,8 +294,10 @@ void carryOutFramePendingAction(Emulator& emu, FrameLoop& loop)
             loop.saveState(run.currentGame);
         break;
     case ActionLoadState:
-        if (loop.loadState && loop.loadState(run.currentGame) == 0)
+        if (loop.loadState && loop.loadState(run.currentGame) == 0) {
             loop.frameCounter = 0;
+            resetTileCaches(tileVideo()); // the loaded video RAM is drawn in full
+        }
         break;
     default: break;
     }

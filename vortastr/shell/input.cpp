@@ -32,7 +32,10 @@ constexpr KeyName kKeyNames[] = {
     {"ctrl", Key::Ctrl},     {"shift", Key::Shift},     {"space", Key::Space},   {"pad8", Key::Pad8},
     {"pad2", Key::Pad2},     {"pad4", Key::Pad4},       {"pad6", Key::Pad6},     {"paddecimal", Key::PadDecimal},
     {"padplus", Key::PadPlus}, {"padminus", Key::PadMinus}, {"1", Key::Digit1}, {"2", Key::Digit2},
-    {"3", Key::Digit3},      {"4", Key::Digit4},        {"f7", Key::F7},         {"f8", Key::F8}};
+    {"3", Key::Digit3},      {"4", Key::Digit4},        {"f7", Key::F7},         {"f8", Key::F8},
+    {"0", Key::Digit0},      {"5", Key::Digit5},        {"6", Key::Digit6},      {"7", Key::Digit7},
+    {"8", Key::Digit8},      {"9", Key::Digit9},        {"z", Key::LetterZ},     {"x", Key::LetterX},
+    {"c", Key::LetterC}};
 
 uint32_t joystickBits(uint32_t mask, const JoystickReading& r, const JoystickCaps& c)
 {
@@ -122,6 +125,34 @@ uint32_t pollInput(uint32_t mask)
         if ((mask & k.bit) && keys.isDown(k.key))
             word |= k.bit;
     return word;
+}
+
+bool directKeyHeld(DirectKey key)
+{
+    const InputState& in = inputState();
+    if (in.run && in.run->inputSuspended)
+        return false;
+    const KeyStateTable& keys = keyStates();
+    switch (key) {
+    case DirectKey::Up: return keys.isDown(Key::Up);
+    case DirectKey::Down: return keys.isDown(Key::Down);
+    case DirectKey::Pad2: return keys.isDown(Key::Pad2);
+    case DirectKey::Pad8: return keys.isDown(Key::Pad8);
+    case DirectKey::Digit0: return keys.isDown(Key::Digit0);
+    case DirectKey::Digit1: return keys.isDown(Key::Digit1);
+    case DirectKey::Digit2: return keys.isDown(Key::Digit2);
+    case DirectKey::Digit3: return keys.isDown(Key::Digit3);
+    case DirectKey::Digit4: return keys.isDown(Key::Digit4);
+    case DirectKey::Digit5: return keys.isDown(Key::Digit5);
+    case DirectKey::Digit6: return keys.isDown(Key::Digit6);
+    case DirectKey::Digit7: return keys.isDown(Key::Digit7);
+    case DirectKey::Digit8: return keys.isDown(Key::Digit8);
+    case DirectKey::Digit9: return keys.isDown(Key::Digit9);
+    case DirectKey::LetterZ: return keys.isDown(Key::LetterZ);
+    case DirectKey::LetterX: return keys.isDown(Key::LetterX);
+    case DirectKey::LetterC: return keys.isDown(Key::LetterC);
+    }
+    return false;
 }
 
 uint8_t trackFieldRunBits(bool cheatMode, bool downHeld)

@@ -16,6 +16,8 @@ enum class Key : int {
     Up, Down, Left, Right, Ctrl, Shift, Space,
     Pad8, Pad2, Pad4, Pad6, PadDecimal, PadPlus, PadMinus,
     Digit1, Digit2, Digit3, Digit4, F7, F8,
+    // Read directly by some boards' handlers, outside the poll.
+    Digit0, Digit5, Digit6, Digit7, Digit8, Digit9, LetterZ, LetterX, LetterC,
     Count
 };
 constexpr int kKeyCount = static_cast<int>(Key::Count);
@@ -61,6 +63,9 @@ struct InputState {
     std::array<uint8_t, 2> hyperSportsCounter{};
 };
 InputState& inputState();
+
+// Whether a key that boards test directly is held; nothing while input is suspended.
+bool directKeyHeld(DirectKey key);
 
 // Finds the joysticks that answer; sets run.joystickPresent. Returns whether one was found.
 bool detectJoysticks(RunState& run, JoystickSource* source);

@@ -1,21 +1,56 @@
-// Writes the free "Vorta Strike" test ROM set (vortastr_testroms OUTPUT_FOLDER) or, with "sound"
-// after the folder, the free sample set beside it.
+// Writes the free test ROM sets: vortastr_testroms OUTPUT_FOLDER [SET [PROGRAM...]]. SET is a
+// game folder ("vorta", "trackfld", "crystalc", ...) or "sound" (the free sample set); without
+// one, every set. The build passes the assembled programs after the set only so that a changed
+// program rewrites it; the generators know where they are.
+#include "boards/atari/testrom/atari_test_set.h"
+#include "boards/konami_tile/tile_test_sets.h"
 #include "sound/test_sample_set.h"
 #include "testrom/vorta_test_set.h"
 
 #include <iostream>
+#include <string>
+
+namespace {
+
+using namespace vortastr;
+
+// Every family's writer for the named set (an empty name: every set).
+bool writeSets(const std::string& folder, const std::string& set, std::string& error)
+{
+    const bool all = set.empty();
+    const bool tile = !all && testrom::buildTileTestRomSets().count(set) > 0;
+    if (all || set == "sound")
+        if (!testrom::writeTestSampleSet(folder, error))
+            return false;
+    if (all || set == "vorta")
+        if (!testrom::writeVortaTestRomSet(folder, error))
+            return false;
+    if (all || set == "crystalc")
+        if (!atari::testset::writeCrystalCastlesTestSet(folder, error))
+            return false;
+    if (all || set == "tunnel")
+        if (!atari::testset::writeTunnelHuntTestSet(folder, error))
+            return false;
+    if (all || tile)
+        if (!testrom::writeTileTestRomSets(folder, set, error))
+            return false;
+    if (!all && !tile && set != "sound" && set != "vorta" && set != "crystalc" && set != "tunnel") {
+        error = "unknown set " + set;
+        return false;
+    }
+    return true;
+}
+
+} // namespace
 
 int main(int argc, char** argv)
 {
-    const bool sound = argc == 3 && std::string(argv[2]) == "sound";
-    if (argc != 2 && !sound) {
-        std::cerr << "Usage: vortastr_testroms OUTPUT_FOLDER [sound]\n";
+    if (argc < 2) {
+        std::cerr << "Usage: vortastr_testroms OUTPUT_FOLDER [SET [PROGRAM...]]\n";
         return 2;
     }
     std::string error;
-    const bool written = sound ? vortastr::testrom::writeTestSampleSet(argv[1], error)
-                               : vortastr::testrom::writeVortaTestRomSet(argv[1], error);
-    if (!written) {
+    if (!writeSets(argv[1], argc >= 3 ? argv[2] : "", error)) {
         std::cerr << "vortastr_testroms: " << error << '\n';
         return 1;
     }

@@ -35,7 +35,7 @@ constexpr Row kRows[] = {
     {Tank,               F::Atari6502,    Cpu6502, false, {1, 1},       1,      false, true,  true,  Look::Default},
     {Vanguard,           F::Atari6502,    Cpu6502, false, {1, 1},       1,      false, true,  true,  Look::Default},
     {Eggs,               F::Atari6502,    Cpu6502, false, {1, 1},       1,      false, true,  true,  Look::Default},
-    {CrystalCastles,     F::Atari6502,    Cpu6502, false, {1, 1},       1,      true,  false, true,  Look::Default},
+    {CrystalCastles,     F::Atari6502,    Cpu6502, true,  {1, 1},       1,      true,  false, true,  Look::Default},
     {Zoar,               F::Atari6502,    Cpu6502, false, {2, 2},       2,      false, true,  true,  Look::Default},
     {Unused5,            F::None,         Cpu6502, false, {0, 0},       0,      false, false, false, Look::Default},
     {Unused6,            F::None,         Cpu6502, false, {0, 0},       0,      false, false, false, Look::Default},
@@ -43,34 +43,34 @@ constexpr Row kRows[] = {
     {Tutankham,          F::KonamiBitmap, Cpu6809, true,  {0, 2},       0,      true,  false, false, Look::Bitmap},
     {VortaStrike,        F::KonamiBitmap, Cpu6809, true,  {0, 2},       0,      true,  false, false, Look::Bitmap},
     {VortaStrikeBootleg, F::KonamiBitmap, Cpu6809, true,  {0, 2},       0,      true,  false, false, Look::Bitmap},
-    {TunnelHunt,         F::Atari6502,    Cpu6502, false, {1, 1},       1,      false, true,  false, Look::Default},
+    {TunnelHunt,         F::Atari6502,    Cpu6502, true,  {1, 1},       1,      false, true,  false, Look::Default},
     {IronHorse,          F::KonamiTile,   Cpu6809, false, {0, 32},      0,      false, true,  true,  Look::Default},
     {SkyKid,             F::KonamiTile,   Cpu6809, false, {2, 2},       0,      false, true,  false, Look::Default},
-    {TrackNField,        F::KonamiTile,   Cpu6809, false, {2, 2},       0,      false, true,  true,  Look::TrackField},
-    {HyperSports,        F::KonamiTile,   Cpu6809, false, {2, 2},       0,      false, true,  true,  Look::HyperSports},
-    {RockNRope,          F::KonamiTile,   Cpu6809, false, {2, 2},       0,      false, true,  true,  Look::RockNRope},
-    {CircusCharlie,      F::KonamiTile,   Cpu6809, false, {2, 2},       0,      false, true,  true,  Look::CircusCharlie},
+    {TrackNField,        F::KonamiTile,   Cpu6809, true,  {2, 2},       0,      false, true,  true,  Look::TrackField},
+    {HyperSports,        F::KonamiTile,   Cpu6809, true,  {2, 2},       0,      false, true,  true,  Look::HyperSports},
+    {RockNRope,          F::KonamiTile,   Cpu6809, true,  {2, 2},       0,      false, true,  true,  Look::RockNRope},
+    {CircusCharlie,      F::KonamiTile,   Cpu6809, true,  {2, 2},       0,      false, true,  true,  Look::CircusCharlie},
     {JailBreak,          F::KonamiTile,   Cpu6809, false, {0, 2},       0,      false, true,  true,  Look::JailBreak},
-    {CircusCharlie2,     F::KonamiTile,   Cpu6809, false, {2, 2},       0,      false, true,  true,  Look::CircusCharlie},
-    {Tazmania,           F::ScrambleZ80,  CpuZ80,  false, {102, 102},   0xFFFF, false, true,  true,  Look::Default},
-    {Scramble,           F::ScrambleZ80,  CpuZ80,  false, {102, 102},   0xFFFF, false, true,  true,  Look::Default},
-    {RopeMan,            F::KonamiTile,   Cpu6809, false, {2, 2},       0,      false, true,  true,  Look::RockNRope},
+    {CircusCharlie2,     F::KonamiTile,   Cpu6809, true,  {2, 2},       0,      false, true,  true,  Look::CircusCharlie},
+    {Tazmania,           F::ScrambleZ80,  CpuZ80,  true,  {102, 102},   0xFFFF, false, true,  true,  Look::Default},
+    {Scramble,           F::ScrambleZ80,  CpuZ80,  true,  {102, 102},   0xFFFF, false, true,  true,  Look::Default},
+    {RopeMan,            F::KonamiTile,   Cpu6809, true,  {2, 2},       0,      false, true,  true,  Look::RockNRope},
     {WhizQuiz,           F::KonamiTile,   Cpu6809, false, {2, 2},       0,      false, true,  true,  Look::JailBreak},
-    {SuperBond,          F::ScrambleZ80,  CpuZ80,  false, {102, 102},   0xFFFF, false, true,  true,  Look::Default},
+    {SuperBond,          F::ScrambleZ80,  CpuZ80,  true,  {102, 102},   0xFFFF, false, true,  true,  Look::Default},
     {RoadFighters,       F::KonamiTile,   Cpu6809, false, {2, 2},       0,      false, true,  true,  Look::Default},
     {MegaZone,           F::KonamiTile,   Cpu6809, false, {2, 2},       0,      false, true,  true,  Look::Default},
-    {RTypeJapanese,      F::IremV30,      CpuV30,  true , {0x20, 0x20}, 0x20,   false, true,  true,  Look::Irem},
-    {RType,              F::IremV30,      CpuV30,  true , {0x20, 0x20}, 0x20,   false, true,  true,  Look::Irem},
-    {RType2,             F::IremV30,      CpuV30,  true , {0, 0},       0,      false, true,  true,  Look::Irem},
-    {RTypeLeo,           F::IremV30,      CpuV30,  true , {8, 8},       8,      false, true,  true,  Look::Default},
-    {MasterT,            F::IremV30,      CpuV30,  true , {0x20, 0x20}, 0x20,   false, true,  true,  Look::Irem},
+    {RTypeJapanese,      F::IremV30,      CpuV30,  true,  {0x20, 0x20}, 0x20,   false, true,  true,  Look::Irem},
+    {RType,              F::IremV30,      CpuV30,  true,  {0x20, 0x20}, 0x20,   false, true,  true,  Look::Irem},
+    {RType2,             F::IremV30,      CpuV30,  true,  {0, 0},       0,      false, true,  true,  Look::Irem},
+    {RTypeLeo,           F::IremV30,      CpuV30,  true,  {8, 8},       8,      false, true,  true,  Look::Default},
+    {MasterT,            F::IremV30,      CpuV30,  true,  {0x20, 0x20}, 0x20,   false, true,  true,  Look::Irem},
     {ShaolinsRoad,       F::KonamiTile,   Cpu6809, false, {2, 2},       0,      false, true,  true,  Look::JailBreak},
-    {InTheHunt,          F::IremV30,      CpuV30,  true , {8, 8},       8,      false, true,  true,  Look::Default},
+    {InTheHunt,          F::IremV30,      CpuV30,  true,  {8, 8},       8,      false, true,  true,  Look::Default},
     {NewZealandStory,    F::StoryZ80,     CpuZ80,  false, {0x38, 0x38}, 0x38,   true,  true,  true,  Look::Default},
-    {HeroTonma,          F::IremV30,      CpuV30,  true , {0x22, 0x22}, 0x22,   false, true,  true,  Look::Irem},
-    {DragonBreed,        F::IremV30,      CpuV30,  true , {0x20, 0x20}, 0x20,   false, true,  true,  Look::Irem},
-    {Kengo,              F::IremV30,      CpuV30,  true , {0, 0},       0,      false, true,  true,  Look::Irem},
-    {UnderCps,           F::IremV30,      CpuV30,  true , {0, 0},       0,      false, true,  true,  Look::Default},
+    {HeroTonma,          F::IremV30,      CpuV30,  true,  {0x22, 0x22}, 0x22,   false, true,  true,  Look::Irem},
+    {DragonBreed,        F::IremV30,      CpuV30,  true,  {0x20, 0x20}, 0x20,   false, true,  true,  Look::Irem},
+    {Kengo,              F::IremV30,      CpuV30,  true,  {0, 0},       0,      false, true,  true,  Look::Irem},
+    {UnderCps,           F::IremV30,      CpuV30,  true,  {0, 0},       0,      false, true,  true,  Look::Default},
 };
 // clang-format on
 
@@ -191,16 +191,21 @@ TEST(BoardIndex, PaletteRamAndRendererFollowOnlyTheBoardsThatHaveThem)
         std::fill(b.data(), b.data() + 0x8000, uint8_t(0x55));
         std::fill(s.emu.display.screen.pixels(), s.emu.display.screen.pixels() + 256 * 256, uint8_t(0));
         renderFrame(s.emu.display, s.emu.colours, b);
-        // The bitmap boards' pixel and palette byte; the Irem boards, whose renderer and palette
-        // need their own 1 MB memory, are checked by their own tests.
-        const bool bitmap = r.look == Look::Bitmap;
-        EXPECT_EQ(s.emu.display.screen.pixels()[0] == kFirstGameEntry + 5, bitmap) << r.game;
+        // Where each bitmap board shows its first bitmap byte (0x55): Crystal Castles from line 16
+        // and 0x0C00 on, Tunnel Hunt's bit 0 at the bottom (0xFF), the Konami boards at (0, 0). The
+        // tile boards show no memory byte as a pixel; they have their own tests.
+        const uint8_t* pixels = s.emu.display.screen.pixels();
+        const bool drawn = r.game == CrystalCastles ? pixels[16 * 256] == kFirstGameEntry + 5
+                           : r.game == TunnelHunt   ? pixels[255 * 256] == 0xFF
+                                                    : pixels[0] == kFirstGameEntry + 5;
+        const bool bitmap = r.runs && (r.look == Look::Bitmap || r.family == F::Atari6502);
+        EXPECT_EQ(drawn, bitmap) << r.game;
 
         konamiBitmap::paletteRecords() = {};
         s.emu.colours.rgb[0][3] = RgbEntry{};
         b.data()[0x8003] = 0x07; // full red
         syncPaletteRam(r.game, s.emu.display, s.emu.colours, b.data(), true);
-        EXPECT_EQ(s.emu.colours.rgb[0][3].red == 255, bitmap) << r.game;
+        EXPECT_EQ(s.emu.colours.rgb[0][3].red == 255, r.runs && r.family == F::KonamiBitmap) << r.game;
     }
     konamiBitmap::paletteRecords() = {};
 }

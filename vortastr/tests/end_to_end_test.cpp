@@ -20,13 +20,11 @@ struct EndToEnd : ::testing::Test {
     // The last presented picture of a whole run.
     std::vector<uint8_t> run(const std::string& script, int frames)
     {
-        HeadlessRun whole;
-        runHeadless(whole, folder.str(), "JN", script, frames);
-        EXPECT_EQ(whole.status, 0);
-        EXPECT_TRUE(whole.host.messages.empty());
-        const ScreenSurface& shot = whole.emu.display.presented;
-        EXPECT_EQ(shot.width(), 256);
-        return {shot.pixels(), shot.pixels() + shot.byteCount()};
+        const HeadlessRun run = runHeadless(folder.str(), "JN", script, frames);
+        EXPECT_EQ(run.status, 0);
+        EXPECT_FALSE(run.messages);
+        EXPECT_EQ(run.width, 256);
+        return run.picture;
     }
 };
 

@@ -1,35 +1,40 @@
 // Emulated frames per second of the generated test ROM sets through the frame loop, unpaced:
-// with "Never" (nothing drawn) and with every frame drawn.
+// "Vorta Strike" with "Never" (nothing drawn) and with every frame drawn, and every other board
+// family's test set with every frame drawn.
+#include "boards/atari/testrom/atari_test_set.h"
 #include "boards/irem/irem_test_set.h"
+#include "boards/konami_tile/tile_test_sets.h"
+#include "boards/scramble/scramble_test_set.h"
+#include "testrom/vorta_test_set.h"
 #include "tests/game_fixtures.h"
 
 #include <benchmark/benchmark.h>
 
+#include <functional>
+
 namespace vortastr::test {
 namespace {
 
-// The RType test set from the program the build assembled.
-void writeRTypeTestSet(const TempFolder& folder)
-{
-    testrom::Bytes program;
-    std::string error;
-    if (testrom::readBinary(std::string(IREM_PROGRAM_DIR) + "/rtype.bin", program, error))
-        testrom::writeRomFiles(folder.str(), "rtype", irem::testset::buildRTypeSet(program), error);
-}
+using SetWriter = std::function<bool(const std::string& folder, std::string& error)>;
 
-void runFrames(benchmark::State& state, int32_t frameDisplay, const char* code = "JN",
-               void (*writeSet)(const TempFolder&) = writeTestRomSet)
+// Runs `code` from the sets `write` puts in a scratch folder, the stick moving now and then so
+// that sprites move and the renderers' caches see changed cells only where the program changes them.
+void runFrames(benchmark::State& state, const char* code, const SetWriter& write, int32_t frameDisplay,
+               const char* script = "30:Right,200:Left+Up,400:-")
 {
     TempFolder folder;
-    writeSet(folder);
+    std::string error;
+    if (!write(folder.str(), error)) {
+        state.SkipWithError(error.c_str());
+        return;
+    }
     RunningGame game(folder.str(), code);
-    if (game.result != FrameLoopResult::Quit) {
+    if (game.result != FrameLoopResult::Quit || !game.host().messages.empty()) {
         state.SkipWithError("the test ROM set did not start");
         return;
     }
     game.loop.unpaced = true;
-    std::string error;
-    game.loop.script = parseInputScript("30:Right,200:Left+Up,400:-", error);
+    game.loop.script = parseInputScript(script, error);
     game.emu().settings.frameDisplay = frameDisplay;
     for (auto _ : state)
         frameLoopIteration(game.emu(), game.loop);
@@ -37,20 +42,60 @@ void runFrames(benchmark::State& state, int32_t frameDisplay, const char* code =
     state.counters["frames_per_second"] = benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
 }
 
-void FramesNeverDrawn(benchmark::State& state) { runFrames(state, kFrameDisplayNever); }
-void FramesEveryOneDrawn(benchmark::State& state) { runFrames(state, 1); }
+bool writeVorta(const std::string& folder, std::string& error) { return testrom::writeVortaTestRomSet(folder, error); }
 
-// RType: the V30, the port table, both layer copies with their splits, sprites and the palette
-// sync every frame.
-void RTypeFramesNeverDrawn(benchmark::State& state) { runFrames(state, kFrameDisplayNever, "r1", writeRTypeTestSet); }
-void RTypeFramesEveryOneDrawn(benchmark::State& state) { runFrames(state, 1, "r1", writeRTypeTestSet); }
+bool writeTileSets(const std::string& folder, std::string& error)
+{
+    return testrom::writeTileTestRomSets(folder, "", error);
+}
 
+bool writeScrambleSets(const std::string& folder, std::string& error)
+{
+    return scramble::writeTestRomSets(folder, SCRAMBLE_TEST_PROGRAMS "/scramble_test.bin",
+                                      SCRAMBLE_TEST_PROGRAMS "/tazmania_test.bin", error);
+}
+
+void FramesNeverDrawn(benchmark::State& state) { runFrames(state, "JN", writeVorta, kFrameDisplayNever); }
+void FramesEveryOneDrawn(benchmark::State& state) { runFrames(state, "JN", writeVorta, 1); }
 BENCHMARK(FramesNeverDrawn)->MinTime(1.0);
 BENCHMARK(FramesEveryOneDrawn)->MinTime(1.0);
+
+// Track'n'Field and Hyper Sports move their sprite with the run buttons (Shift among them).
+void TileBoardFramesEveryOneDrawn(benchmark::State& state, const char* code)
+{
+    runFrames(state, code, writeTileSets, 1, "30:Right,200:Left+Shift,400:-");
+}
+BENCHMARK_CAPTURE(TileBoardFramesEveryOneDrawn, TrackNField, "TF")->MinTime(1.0);
+BENCHMARK_CAPTURE(TileBoardFramesEveryOneDrawn, HyperSports, "HS")->MinTime(1.0);
+BENCHMARK_CAPTURE(TileBoardFramesEveryOneDrawn, RockNRope, "RR")->MinTime(1.0);
+BENCHMARK_CAPTURE(TileBoardFramesEveryOneDrawn, CircusCharlie, "CH")->MinTime(1.0);
+
+void ScrambleBoardFramesEveryOneDrawn(benchmark::State& state, const char* code)
+{
+    runFrames(state, code, writeScrambleSets, 1);
+}
+BENCHMARK_CAPTURE(ScrambleBoardFramesEveryOneDrawn, Scramble, "SC")->MinTime(1.0);
+BENCHMARK_CAPTURE(ScrambleBoardFramesEveryOneDrawn, Tazmania, "TZ")->MinTime(1.0);
+
+// Crystal Castles: 25600 instructions a frame, bitmap and sprites drawn every frame.
+void CrystalCastlesEveryFrameDrawn(benchmark::State& state)
+{
+    runFrames(state, "CC", atari::testset::writeCrystalCastlesTestSet, 1);
+}
+BENCHMARK(CrystalCastlesEveryFrameDrawn)->MinTime(1.0);
+
+// RType: the V30, the port table, both layer copies with their splits, sprites and the palette
+// sync every frame, from the program the build assembled.
+bool writeRType(const std::string& folder, std::string& error)
+{
+    return irem::testset::writeIremTestRomSet(folder, "rtype", std::string(IREM_PROGRAM_DIR) + "/rtype.bin", error);
+}
+
+void RTypeFramesNeverDrawn(benchmark::State& state) { runFrames(state, "r1", writeRType, kFrameDisplayNever); }
+void RTypeFramesEveryOneDrawn(benchmark::State& state) { runFrames(state, "r1", writeRType, 1); }
 BENCHMARK(RTypeFramesNeverDrawn)->MinTime(1.0);
 BENCHMARK(RTypeFramesEveryOneDrawn)->MinTime(1.0);
 
 } // namespace
 } // namespace vortastr::test
-
 BENCHMARK_MAIN();

@@ -5,6 +5,7 @@
 #include "boards/board_setup.h"
 #include "boards/rom_audit.h"
 #include "boards/rom_files.h"
+#include "shell/startup.h"
 #include "testrom/vorta_test_set.h"
 #include "video/graphics_sheet.h"
 
@@ -33,18 +34,6 @@ void writeBlankRomSet(const TempFolder& folder, GameId game)
         writeFile(romFile(folder, file.name), std::vector<uint8_t>(file.size, 0));
 }
 
-void runHeadless(HeadlessRun& run, const std::string& romPath, const std::string& gameLine, const std::string& script,
-                 int frames)
-{
-    LaunchOptions options;
-    options.gameLine = gameLine;
-    options.romPath = romPath;
-    options.frames = frames;
-    options.unpaced = true;
-    options.inputScript = script;
-    run.status = runEmulator(run.emu, run.host, run.store, options);
-}
-
 RunningGame::RunningGame(const std::string& romPath, const std::string& gameLine, int depth)
     : started(gameLine, depth)
 {
@@ -71,6 +60,27 @@ void RunningGame::frames(int count)
 {
     for (int i = 0; i < count; ++i)
         frameLoopIteration(emu(), loop);
+}
+
+HeadlessRun runHeadless(const std::string& romPath, const std::string& gameLine, const std::string& script,
+                        int frames)
+{
+    Emulator emu;
+    FakeHost host;
+    MemoryStore store;
+    LaunchOptions options;
+    options.gameLine = gameLine;
+    options.romPath = romPath;
+    options.frames = frames;
+    options.unpaced = true;
+    options.inputScript = script;
+    HeadlessRun run;
+    run.status = runEmulator(emu, host, store, options);
+    run.messages = !host.messages.empty();
+    const ScreenSurface& shot = emu.display.presented;
+    run.width = shot.width();
+    run.picture.assign(shot.pixels(), shot.pixels() + shot.byteCount());
+    return run;
 }
 
 } // namespace vortastr::test

@@ -23,6 +23,17 @@ void writeTestRomSet(const TempFolder& folder);
 // Zero-filled files of every name the game's sets use (program, side buffer, graphics).
 void writeBlankRomSet(const TempFolder& folder, GameId game);
 
+// A whole headless run (--unpaced, --frames, --input) of a game from a ROM folder: the exit
+// status, whether a message was shown, and the last presented picture.
+struct HeadlessRun {
+    int status = -1;
+    bool messages = false;
+    int width = 0;
+    std::vector<uint8_t> picture;
+};
+HeadlessRun runHeadless(const std::string& romPath, const std::string& gameLine, const std::string& script,
+                        int frames);
+
 // Time moves only when the loop reads it (by `step`) or sleeps.
 struct SimulatedClock {
     uint64_t now = 1000000000;
@@ -38,17 +49,6 @@ struct SimulatedClock {
                 }};
     }
 };
-
-// A whole headless run through the program's own entry: `frames` loop iterations, unpaced,
-// with an input script. The emulator and the host stay for inspection.
-struct HeadlessRun {
-    Emulator emu;
-    FakeHost host;
-    MemoryStore store;
-    int status = 0;
-};
-void runHeadless(HeadlessRun& run, const std::string& romPath, const std::string& gameLine, const std::string& script,
-                 int frames);
 
 // An emulator started on a game from a ROM folder, with its frame loop ready to iterate.
 struct RunningGame {

@@ -29,14 +29,11 @@ struct IremEndToEnd : ::testing::Test {
     // The presented picture after `frames` frames of a headless run.
     std::vector<uint8_t> run(const std::string& code, const std::string& script, int frames)
     {
-        HeadlessRun whole;
-        runHeadless(whole, folder.str(), code, script, frames);
+        const HeadlessRun whole = runHeadless(folder.str(), code, script, frames);
         EXPECT_EQ(whole.status, 0);
-        EXPECT_TRUE(whole.host.messages.empty());
-        const ScreenSurface& shot = whole.emu.display.presented;
-        EXPECT_EQ(shot.width(), 512);
-        EXPECT_EQ(shot.height(), 256);
-        return {shot.pixels(), shot.pixels() + shot.byteCount()};
+        EXPECT_FALSE(whole.messages);
+        EXPECT_EQ(whole.width, 512);
+        return whole.picture;
     }
 
     void expectPicture(RunningGame& game, bool rtype2)
@@ -121,11 +118,17 @@ TEST_F(IremEndToEnd, AMissingOrShortProgramFileStopsTheGame)
             std::filesystem::resize_file(file, 1000);
         else
             std::filesystem::remove(file);
-        HeadlessRun whole;
-        runHeadless(whole, folder.str(), "r1", "", 5);
-        EXPECT_EQ(whole.status, 1) << shortFile;
-        ASSERT_FALSE(whole.host.messages.empty());
-        EXPECT_EQ(whole.host.messages.back().text, "ERROR - Can't find Game ROMs") << shortFile;
+        Emulator emu;
+        FakeHost host;
+        MemoryStore store;
+        LaunchOptions options;
+        options.gameLine = "r1";
+        options.romPath = folder.str();
+        options.frames = 5;
+        options.unpaced = true;
+        EXPECT_EQ(runEmulator(emu, host, store, options), 1) << shortFile;
+        ASSERT_FALSE(host.messages.empty());
+        EXPECT_EQ(host.messages.back().text, "ERROR - Can't find Game ROMs") << shortFile;
     }
 }
 

@@ -18,7 +18,8 @@ TEST(KeyStateFeed, QtKeysMapToTheEmulatorsKeys)
     };
     const Case cases[] = {{Qt::Key_Left, false, Key::Left},   {Qt::Key_Left, true, Key::Left},
                           {Qt::Key_Control, false, Key::Ctrl}, {Qt::Key_8, true, Key::Pad8},
-                          {Qt::Key_8, false, std::nullopt},    {Qt::Key_2, false, Key::Digit2},
+                          {Qt::Key_8, false, Key::Digit8},     {Qt::Key_2, false, Key::Digit2},
+                          {Qt::Key_0, true, std::nullopt},     {Qt::Key_Z, false, Key::LetterZ},
                           {Qt::Key_2, true, Key::Pad2},        {Qt::Key_Plus, true, Key::PadPlus},
                           {Qt::Key_Plus, false, std::nullopt}, {Qt::Key_Period, true, Key::PadDecimal},
                           {Qt::Key_3, false, Key::Digit3},     {Qt::Key_F8, false, Key::F8},

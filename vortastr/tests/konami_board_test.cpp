@@ -273,9 +273,9 @@ TEST_F(BoardFixture, AMissingProgramRomEndsTheSetUp)
 
 TEST_F(BoardFixture, BoardsOfLaterVersionsSayTheyAreNotAvailable)
 {
-    EXPECT_EQ(setUpBoard(TrackNField), kBoardNotAvailable);
+    EXPECT_EQ(setUpBoard(JailBreak), kBoardNotAvailable);
     ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0], "ERROR - The board of \"Track'n'Field\" is not available in this version");
+    EXPECT_EQ(messages[0], "ERROR - The board of \"Jail Break\" is not available in this version");
 }
 
 TEST_F(BoardFixture, BitmapBoardsInterruptEverySecondSliceWhileEnabled)

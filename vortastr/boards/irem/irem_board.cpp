@@ -135,8 +135,10 @@ bool setUpBoard(Board& b)
     b.bitmap = true;
     b.tileColumns = screen.tileColumns;
     b.tileRows = screen.tileRows;
-    b.widthFactor = screen.widthFactor;
-    b.heightFactor = screen.heightFactor;
+    // The display is 8 x tile columns by 8 x tile rows; the background the factors describe
+    // (512 x 1024, Hero Tonma 512 x 2048) is the renderer's own (videoRules).
+    b.widthFactor = screen.tileColumns;
+    b.heightFactor = screen.tileRows;
     return true;
 }
 

@@ -1,0 +1,21 @@
+#pragma once
+// The test art encoded into graphics ROMs in each board's bit layout, the inverse of what the
+// ROM loader decodes. Files come in the order of the board's ROM list (see tile_test_sets.cpp).
+#include "boards/konami_tile/tile_test_art.h"
+
+#include <cstdint>
+#include <vector>
+
+namespace vortastr::testrom {
+
+using RomImages = std::vector<std::vector<uint8_t>>;
+
+// Track'n'Field: three packed files (tiles 0-255, 256-511, 512-767). Hyper Sports: two pairs
+// of nibble-plane files (second-weighted file second; tiles 0-511, 512-1023). Rock'n'Rope: one
+// pair of turned nibble-plane files. Circus Charlie: two turned packed files.
+RomImages encodeCharacters(TileBoard board);
+// Track'n'Field and Rock'n'Rope: two pairs (higher-weighted file first); Hyper Sports: four
+// pairs (higher-weighted file second); Circus Charlie: six packed files of 64 sprites.
+RomImages encodeSprites(TileBoard board);
+
+} // namespace vortastr::testrom
