@@ -52,8 +52,6 @@ struct Board {
     uint8_t interruptToggle = 0;
     int32_t sliceCounter = 0;
     uint8_t m6502InterruptPending = 0;
-    std::array<uint8_t, 4> videoIo{};     // Irem scroll bytes, written by that board's ports
-    std::array<uint16_t, 2> scrollWords{}; // latched for the renderer
 
     BoardIo io;
 

@@ -5,6 +5,7 @@
 #include "boards/game_catalogue.h"
 #include "boards/high_scores.h"
 #include "boards/interrupt_rules.h"
+#include "boards/irem/irem_board.h"
 #include "boards/konami_bitmap/konami_bitmap_board.h"
 #include "boards/konami_tile/konami_tile_board.h"
 #include "boards/scramble/scramble_board.h"
@@ -47,25 +48,36 @@ int loadProgramRoms(Board& b)
     return kBoardOk;
 }
 
-// The family's part of the set-up: memory map, handlers and screen layout.
-void setUpFamilyBoard(Board& b)
+// The family's part of the set-up: memory map, handlers and screen layout. False when the
+// family finds the program unusable (an Irem program file too short).
+bool setUpFamilyBoard(Board& b)
 {
     switch (b.game) {
     case Tutankham:
     case VortaStrike:
-    case VortaStrikeBootleg: konamiBitmap::setUpBoard(b); break;
+    case VortaStrikeBootleg: konamiBitmap::setUpBoard(b); return true;
     case TrackNField:
     case HyperSports:
     case RockNRope:
     case RopeMan:
     case CircusCharlie:
-    case CircusCharlie2: konamiTile::setUpBoard(b); break;
+    case CircusCharlie2: konamiTile::setUpBoard(b); return true;
     case Tazmania:
     case Scramble:
-    case SuperBond: scramble::setUpBoard(b); break;
-    case CrystalCastles: atari::setUpCrystalCastles(b); break;
-    case TunnelHunt: atari::setUpTunnelHunt(b); break;
-    default: break; // boards not available in this version never get here
+    case SuperBond: scramble::setUpBoard(b); return true;
+    case CrystalCastles: atari::setUpCrystalCastles(b); return true;
+    case TunnelHunt: atari::setUpTunnelHunt(b); return true;
+    case RTypeJapanese:
+    case RType:
+    case RType2:
+    case RTypeLeo:
+    case MasterT:
+    case InTheHunt:
+    case HeroTonma:
+    case DragonBreed:
+    case Kengo:
+    case UnderCps: return irem::setUpBoard(b);
+    default: return true; // boards not available in this version never get here
     }
 }
 
@@ -170,6 +182,16 @@ bool boardAvailable(GameId game)
     case SuperBond: return true;
     case CrystalCastles:
     case TunnelHunt: return true;
+    case RTypeJapanese:
+    case RType:
+    case RType2:
+    case RTypeLeo:
+    case MasterT:
+    case InTheHunt:
+    case HeroTonma:
+    case DragonBreed:
+    case Kengo:
+    case UnderCps: return true;
     default: return false;
     }
 }
@@ -208,7 +230,10 @@ int setUpBoard(GameId game)
 
     M6809Context& tables = m6809Engine().state;
     tables = M6809Context{};
-    setUpFamilyBoard(b);
+    if (!setUpFamilyBoard(b)) {
+        b.memory = CpuMemory{};
+        return kBoardRomMissing;
+    }
 
     std::memset(b.data(), 0, std::min(lowRamToClear(game), b.size()));
 

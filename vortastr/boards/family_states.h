@@ -3,6 +3,7 @@
 // (banks, scroll, sound latches) adds its record header here and one member below; everything
 // in it is reset with the board and saved and restored with it around a change of game.
 #include "boards/atari/atari_state.h"
+#include "boards/irem/irem_state.h"
 #include "boards/konami_bitmap/konami_bitmap_state.h"
 #include "boards/konami_tile/konami_tile_state.h"
 #include "boards/scramble/scramble_state.h"
@@ -14,7 +15,7 @@ struct FamilyStates {
     KonamiTileState konamiTile;
     ScrambleState scramble;
     AtariState atari;
-    // Next families: IremV30State iremV30; ...
+    IremV30State iremV30;
 };
 
 } // namespace vortastr

@@ -1,6 +1,8 @@
 #include "boards/game_video.h"
 
 #include "boards/atari/atari_video.h"
+#include "boards/irem/irem_palette.h"
+#include "boards/irem/irem_video.h"
 #include "boards/konami_bitmap/konami_bitmap_video.h"
 #include "boards/konami_tile/konami_tile_video.h"
 #include "boards/scramble/scramble_video.h"
@@ -14,6 +16,13 @@ void syncPaletteRam(GameId game, DisplayState& display, ColourTables& colours, c
     case Tutankham:
     case VortaStrike:
     case VortaStrikeBootleg: konamiBitmap::syncPaletteRam(game, display, colours, memory, paletteCycling); break;
+    case RTypeJapanese:
+    case RType:
+    case RType2:
+    case MasterT:
+    case HeroTonma:
+    case DragonBreed:
+    case Kengo: irem::syncPaletteRam(game, display, colours, memory); break;
     default: break;
     }
 }
@@ -45,6 +54,16 @@ void renderFrame(DisplayState& display, const ColourTables& colours, const Board
     case Tutankham:
     case VortaStrike:
     case VortaStrikeBootleg: konamiBitmap::render(display, colours, board); break;
+    case RTypeJapanese:
+    case RType:
+    case RType2:
+    case RTypeLeo:
+    case MasterT:
+    case InTheHunt:
+    case HeroTonma:
+    case DragonBreed:
+    case Kengo:
+    case UnderCps: irem::render(display, colours, board); break;
     case TrackNField:
     case HyperSports:
     case RockNRope:

@@ -1,6 +1,7 @@
 #include "boards/interrupt_rules.h"
 
 #include "boards/board.h"
+#include "boards/irem/irem_board.h"
 #include "boards/konami_bitmap/konami_bitmap_board.h"
 #include "boards/konami_tile/konami_tile_board.h"
 #include "boards/scramble/scramble_board.h"
@@ -8,19 +9,10 @@
 namespace vortastr {
 namespace {
 
-constexpr int32_t kIremAnswerNone = 0;
-
 bool ctrlHeld()
 {
     const BoardIo& io = board().io;
     return io.pollInput && (io.pollInput(InputCtrl) & InputCtrl);
-}
-
-// The two-slice Irem boards latch their scroll words at slice 0.
-void latchScrollWords(Board& b)
-{
-    b.scrollWords[0] = static_cast<uint16_t>(b.videoIo[1] << 8 | b.videoIo[0]);
-    b.scrollWords[1] = static_cast<uint16_t>(b.videoIo[3] << 8 | b.videoIo[2]);
 }
 
 } // namespace
@@ -64,26 +56,15 @@ int32_t interruptRule(GameId game, int32_t)
     case NewZealandStory: return 0x38;
     case RTypeJapanese:
     case RType:
-    case MasterT:
-    case DragonBreed: return 0x20;
-    case RTypeLeo:
-    case InTheHunt: return 8;
     case RType2:
-    case Kengo:
-        if (b.currentSlice == 0) {
-            latchScrollWords(b);
-            const std::size_t flag = 0xB0000;
-            const uint8_t v = flag < b.size() ? b.data()[flag] : 0;
-            return v == 0xF7 || v == 0xF8 ? 0x22 : kIremAnswerNone;
-        }
-        return 0x20;
+    case RTypeLeo:
+    case MasterT:
+    case InTheHunt:
     case HeroTonma:
-        if (b.currentSlice == 0) {
-            latchScrollWords(b);
-            return 0x22;
-        }
-        return 0x20;
-    default: return 0; // 7, 38 and the rest: none
+    case DragonBreed:
+    case Kengo:
+    case UnderCps: return irem::interruptRule(game, b);
+    default: return 0; // Pandora's Palace and the rest: none
     }
 }
 

@@ -61,6 +61,7 @@ void writeFamilyState(const Board& b, StateWriter& w)
 {
     switch (boardFamily(b.game)) {
     case BoardFamily::KonamiBitmap: konamiBitmap::writeState(b.game, b.family.konamiBitmap, w); break;
+    case BoardFamily::IremV30: irem::writeState(b.family.iremV30, w); break;
     default: break;
     }
 }
@@ -73,6 +74,7 @@ bool readFamilyState(GameId game, FamilyStates& family, FamilyExtras& extras, St
     switch (boardFamily(game)) {
     case BoardFamily::KonamiBitmap:
         return konamiBitmap::readState(game, family.konamiBitmap, extras.konamiPaletteRecord, r);
+    case BoardFamily::IremV30: return irem::readState(family.iremV30, r);
     default: return r.atEnd();
     }
 }
@@ -96,10 +98,6 @@ std::vector<uint8_t> boardSection(const Board& b)
 {
     StateWriter w;
     w << b.currentSlice << b.interruptToggle << b.sliceCounter << b.m6502InterruptPending;
-    for (uint8_t v : b.videoIo)
-        w << v;
-    for (uint16_t v : b.scrollWords)
-        w << v;
     w << uint8_t(b.io.interruptEnable ? *b.io.interruptEnable : 0);
     return std::move(w.bytes());
 }
@@ -126,8 +124,6 @@ struct Candidate {
     Board* board = nullptr;
     int32_t currentSlice = 0, sliceCounter = 0;
     uint8_t interruptToggle = 0, m6502Pending = 0, interruptLatch = 0;
-    std::array<uint8_t, 4> videoIo{};
-    std::array<uint16_t, 2> scrollWords{};
     FamilyStates family;
     FamilyExtras familyExtras;
     int32_t paletteBank = 0;
@@ -157,10 +153,6 @@ bool readBoard(Candidate& c, std::span<const uint8_t> bytes)
 {
     StateReader r(bytes);
     r >> c.currentSlice >> c.interruptToggle >> c.sliceCounter >> c.m6502Pending;
-    for (uint8_t& v : c.videoIo)
-        r >> v;
-    for (uint16_t& v : c.scrollWords)
-        r >> v;
     r >> c.interruptLatch;
     return r.ok() && r.atEnd() && c.currentSlice >= 0 && c.currentSlice < c.board->slicesPerFrame;
 }
@@ -196,8 +188,6 @@ void commit(Candidate& c, Board& b, ColourTables& colours)
     b.interruptToggle = c.interruptToggle;
     b.sliceCounter = c.sliceCounter;
     b.m6502InterruptPending = c.m6502Pending;
-    b.videoIo = c.videoIo;
-    b.scrollWords = c.scrollWords;
     if (b.io.interruptEnable)
         *b.io.interruptEnable = c.interruptLatch;
     b.family = std::move(c.family);

@@ -2,6 +2,7 @@
 // "Vorta Strike" with "Never" (nothing drawn) and with every frame drawn, and every other board
 // family's test set with every frame drawn.
 #include "boards/atari/testrom/atari_test_set.h"
+#include "boards/irem/irem_test_set.h"
 #include "boards/konami_tile/tile_test_sets.h"
 #include "boards/scramble/scramble_test_set.h"
 #include "testrom/vorta_test_set.h"
@@ -41,10 +42,7 @@ void runFrames(benchmark::State& state, const char* code, const SetWriter& write
     state.counters["frames_per_second"] = benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
 }
 
-bool writeVorta(const std::string& folder, std::string& error)
-{
-    return testrom::writeVortaTestRomSet(folder, error);
-}
+bool writeVorta(const std::string& folder, std::string& error) { return testrom::writeVortaTestRomSet(folder, error); }
 
 bool writeTileSets(const std::string& folder, std::string& error)
 {
@@ -85,6 +83,18 @@ void CrystalCastlesEveryFrameDrawn(benchmark::State& state)
     runFrames(state, "CC", atari::testset::writeCrystalCastlesTestSet, 1);
 }
 BENCHMARK(CrystalCastlesEveryFrameDrawn)->MinTime(1.0);
+
+// RType: the V30, the port table, both layer copies with their splits, sprites and the palette
+// sync every frame, from the program the build assembled.
+bool writeRType(const std::string& folder, std::string& error)
+{
+    return irem::testset::writeIremTestRomSet(folder, "rtype", std::string(IREM_PROGRAM_DIR) + "/rtype.bin", error);
+}
+
+void RTypeFramesNeverDrawn(benchmark::State& state) { runFrames(state, "r1", writeRType, kFrameDisplayNever); }
+void RTypeFramesEveryOneDrawn(benchmark::State& state) { runFrames(state, "r1", writeRType, 1); }
+BENCHMARK(RTypeFramesNeverDrawn)->MinTime(1.0);
+BENCHMARK(RTypeFramesEveryOneDrawn)->MinTime(1.0);
 
 } // namespace
 } // namespace vortastr::test

@@ -1,5 +1,7 @@
 #include "tests/game_fixtures.h"
 
+#include "shell/startup.h"
+
 #include "boards/board_setup.h"
 #include "boards/rom_audit.h"
 #include "boards/rom_files.h"
