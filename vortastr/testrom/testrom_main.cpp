@@ -5,7 +5,7 @@
 #include "boards/atari/testrom/atari_test_set.h"
 #include "boards/konami_tile/tile_test_sets.h"
 #include "sound/test_sample_set.h"
-#include "testrom/vorta_test_set.h"
+#include "boards/konami_bitmap/testrom/vorta_test_set.h"
 
 #include <iostream>
 #include <string>

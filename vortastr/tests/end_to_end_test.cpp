@@ -2,7 +2,7 @@
 #include "boards/board.h"
 #include "shell/startup.h"
 #include "tests/game_fixtures.h"
-#include "testrom/vorta_test_set.h"
+#include "boards/konami_bitmap/testrom/vorta_test_set.h"
 #include "video/game_palette.h"
 
 #include <gtest/gtest.h>

@@ -6,7 +6,7 @@
 #include "boards/rom_audit.h"
 #include "boards/rom_files.h"
 #include "shell/startup.h"
-#include "testrom/vorta_test_set.h"
+#include "boards/konami_bitmap/testrom/vorta_test_set.h"
 #include "video/graphics_sheet.h"
 
 #include <atomic>

@@ -5,7 +5,7 @@
 #include "boards/high_scores.h"
 #include "boards/rom_files.h"
 #include "tests/game_fixtures.h"
-#include "testrom/vorta_test_set.h"
+#include "boards/konami_bitmap/testrom/vorta_test_set.h"
 
 #include <gtest/gtest.h>
 

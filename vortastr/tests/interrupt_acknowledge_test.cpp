@@ -4,7 +4,7 @@
 #include "boards/board.h"
 #include "cpu/m6809/m6809_engine.h"
 #include "tests/game_fixtures.h"
-#include "testrom/vorta_test_set.h"
+#include "boards/konami_bitmap/testrom/vorta_test_set.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 #include "shell/command_line.h"
 #include "sound/sound_session.h"
 #include "sound/wav_recorder.h"
-#include "testrom/vorta_test_set.h"
+#include "boards/konami_bitmap/testrom/vorta_test_set.h"
 #include "tests/sound_fixtures.h"
 
 #include <gtest/gtest.h>

@@ -2,7 +2,7 @@
 // "Vorta Strike" set decrypts to real code through the board's own decryption table.
 #include "m6809_decrypt.h"
 #include "testrom/m6809_emitter.h"
-#include "testrom/vorta_test_set.h"
+#include "boards/konami_bitmap/testrom/vorta_test_set.h"
 
 #include <gtest/gtest.h>
 

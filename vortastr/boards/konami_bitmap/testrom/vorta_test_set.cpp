@@ -1,4 +1,4 @@
-#include "testrom/vorta_test_set.h"
+#include "boards/konami_bitmap/testrom/vorta_test_set.h"
 
 #include "testrom/m6809_emitter.h"
 #include "testrom/rom_packing.h"
