@@ -8,22 +8,14 @@ namespace vortastr::konamiTile {
 // its bytes go with the state (its size is fixed by the game, zero where there is none).
 void writeState(const KonamiTileState& s, StateWriter& w)
 {
-    for (uint8_t v : s.runToggle)
-        w << v;
-    for (uint8_t v : s.runCounter)
-        w << v;
-    w << uint32_t(s.sideBuffer.size());
+    w << s.runToggle << s.runCounter << uint32_t(s.sideBuffer.size());
     w.append(s.sideBuffer);
 }
 
 bool readState(KonamiTileState& s, StateReader& r)
 {
-    for (uint8_t& v : s.runToggle)
-        r >> v;
-    for (uint8_t& v : s.runCounter)
-        r >> v;
     uint32_t sideBytes = 0;
-    r >> sideBytes;
+    r >> s.runToggle >> s.runCounter >> sideBytes;
     if (!r.ok() || sideBytes != s.sideBuffer.size())
         return false;
     const auto side = r.take(sideBytes);
