@@ -61,6 +61,9 @@ void writeFamilyState(const Board& b, StateWriter& w)
 {
     switch (boardFamily(b.game)) {
     case BoardFamily::KonamiBitmap: konamiBitmap::writeState(b.game, b.family.konamiBitmap, w); break;
+    case BoardFamily::KonamiTile: konamiTile::writeState(b.family.konamiTile, w); break;
+    case BoardFamily::ScrambleZ80: scramble::writeState(b.family.scramble, w); break;
+    case BoardFamily::Atari6502: atari::writeState(b.family.atari, w); break;
     case BoardFamily::IremV30: irem::writeState(b.family.iremV30, w); break;
     default: break;
     }
@@ -74,6 +77,9 @@ bool readFamilyState(GameId game, FamilyStates& family, FamilyExtras& extras, St
     switch (boardFamily(game)) {
     case BoardFamily::KonamiBitmap:
         return konamiBitmap::readState(game, family.konamiBitmap, extras.konamiPaletteRecord, r);
+    case BoardFamily::KonamiTile: return konamiTile::readState(family.konamiTile, r);
+    case BoardFamily::ScrambleZ80: return scramble::readState(family.scramble, r);
+    case BoardFamily::Atari6502: return atari::readState(family.atari, r);
     case BoardFamily::IremV30: return irem::readState(family.iremV30, r);
     default: return r.atEnd();
     }
@@ -174,6 +180,10 @@ bool readPalette(Candidate& c, std::span<const uint8_t> bytes)
 
 void commit(Candidate& c, Board& b, ColourTables& colours)
 {
+    // The family record first: a Z80 slot's record lives in it (the Scramble boards), and the
+    // slot's loaded registers must not be overwritten by the family's copy of the old ones.
+    b.family = std::move(c.family);
+    commitFamilyExtras(b.game, c.familyExtras);
     for (int32_t i = 0; i < b.slots.cpuCount; ++i) {
         CpuSlot& live = b.slots.slot[i];
         Z80Context* record = live.z80;
@@ -190,8 +200,6 @@ void commit(Candidate& c, Board& b, ColourTables& colours)
     b.m6502InterruptPending = c.m6502Pending;
     if (b.io.interruptEnable)
         *b.io.interruptEnable = c.interruptLatch;
-    b.family = std::move(c.family);
-    commitFamilyExtras(b.game, c.familyExtras);
     colours.bank = c.paletteBank;
     colours.rgb = c.rgb;
     colours.index8 = c.index8;

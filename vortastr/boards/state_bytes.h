@@ -1,6 +1,7 @@
 #pragma once
 // Little-endian byte records for saved states: a writer that appends and a reader that never
 // reads past its bytes (a short record sets `ok` false and yields zeros).
+#include <array>
 #include <cstdint>
 #include <cstring>
 #include <span>
@@ -22,6 +23,13 @@ public:
         return *this;
     }
     StateWriter& operator<<(bool value) { return *this << uint8_t(value ? 1 : 0); }
+    template <typename T, std::size_t N>
+    StateWriter& operator<<(const std::array<T, N>& values)
+    {
+        for (const T& v : values)
+            *this << v;
+        return *this;
+    }
     void append(std::span<const uint8_t> bytes) { bytes_.insert(bytes_.end(), bytes.begin(), bytes.end()); }
     std::vector<uint8_t>& bytes() { return bytes_; }
 
@@ -46,6 +54,13 @@ public:
     StateReader& operator>>(bool& value)
     {
         value = take() != 0;
+        return *this;
+    }
+    template <typename T, std::size_t N>
+    StateReader& operator>>(std::array<T, N>& values)
+    {
+        for (T& v : values)
+            *this >> v;
         return *this;
     }
     // The next `count` bytes; empty (and not ok) when fewer are left.

@@ -2,6 +2,7 @@
 // The registers of a Scramble-type board that live outside the processor's address space: the
 // processor record with its range lists, the two 8255s, the output latch and the graphics
 // banks the renderer reads. Part of the running Board (see family_states.h).
+#include "boards/state_bytes.h"
 #include "cpu/z80/z80_context.h"
 
 #include <array>
@@ -19,5 +20,12 @@ struct ScrambleState {
     uint8_t spriteBank = 0;            // adds 64 x bank to sprite codes
     uint32_t watchdogReads = 0;        // reads of the watchdog address since set-up
 };
+
+namespace scramble {
+// The record's part of a saved state. The processor record travels in the slot's own section
+// (the engine adapter writes its registers); its pointers belong to this run and stay.
+void writeState(const ScrambleState& state, StateWriter& writer);
+bool readState(ScrambleState& state, StateReader& reader);
+} // namespace scramble
 
 } // namespace vortastr
