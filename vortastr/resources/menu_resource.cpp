@@ -1,16 +1,29 @@
 #include "resources/menu_resource.h"
 
+#include "boards/board_setup.h"
 #include "boards/game_catalogue.h"
 #include "resources/resource_ids.h"
 
 namespace vortastr {
 namespace {
 
-MenuEntry item(const char* text, int command) { return {MenuEntry::Kind::Item, text, command, {}, false}; }
+MenuEntry item(std::string text, int command) { return {MenuEntry::Kind::Item, std::move(text), command, {}, false}; }
 MenuEntry separator() { return {MenuEntry::Kind::Separator, "", 0, {}, false}; }
 MenuEntry popup(const char* text, std::vector<MenuEntry> children, bool right = false)
 {
     return {MenuEntry::Kind::Popup, text, 0, std::move(children), right};
+}
+
+// A title as item text: an ampersand in it is shown, not taken for a mnemonic mark.
+std::string menuItemText(const char* title)
+{
+    std::string text;
+    for (const char* c = title; *c; ++c) {
+        text += *c;
+        if (*c == '&')
+            text += '&';
+    }
+    return text;
 }
 
 MenuEntry gameMenu()
@@ -24,6 +37,13 @@ MenuEntry gameMenu()
         }
         groups.push_back(popup(group.text, std::move(games)));
     }
+    std::vector<MenuEntry> more;
+    for (GameId id : moreMenuGames()) {
+        const GameInfo* info = gameInfo(id);
+        more.push_back(item(menuItemText(info->title), info->command));
+    }
+    if (!more.empty())
+        groups.push_back(popup("More", std::move(more)));
     return popup("&Game", std::move(groups));
 }
 
@@ -60,6 +80,15 @@ const std::vector<MenuEntry>& mainMenu()
 {
     static const std::vector<MenuEntry> menu = buildMainMenu();
     return menu;
+}
+
+std::vector<GameId> moreMenuGames()
+{
+    std::vector<GameId> games;
+    for (const GameInfo& info : gameCatalogue())
+        if (info.group == MenuGroup::None && info.command != 0 && info.title && boardAvailable(info.id))
+            games.push_back(info.id);
+    return games;
 }
 
 std::vector<int> menuCommands(const std::vector<MenuEntry>& menu)

@@ -1,5 +1,7 @@
 #pragma once
 // The main window's menu (resource 102) and accelerator table (resource 103) as data.
+#include "boards/game_id.h"
+
 #include <string>
 #include <vector>
 
@@ -16,6 +18,10 @@ struct MenuEntry {
 
 // The top-level popups in order: "&File", "&Game", "&Screen", "&Refresh", "&DipSw", "Help".
 const std::vector<MenuEntry>& mainMenu();
+
+// The games the "More" sub-menu of "&Game" lists, in catalogue order: every game outside the
+// shipped sub-menus whose board this build runs and that has a command identifier of its own.
+std::vector<GameId> moreMenuGames();
 
 // Every item command of the menu tree, depth first.
 std::vector<int> menuCommands(const std::vector<MenuEntry>& menu);

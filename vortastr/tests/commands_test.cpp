@@ -1,3 +1,5 @@
+#include "boards/board_setup.h"
+#include "boards/game_catalogue.h"
 #include "resources/about_text.h"
 #include "resources/menu_resource.h"
 #include "resources/resource_ids.h"
@@ -7,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 
 namespace vortastr::test {
@@ -28,7 +31,7 @@ TEST(MenuTree, TextsIdentifiersAndOrder)
     EXPECT_EQ(texts(menu[0].children),
               (std::vector<std::string>{"&Keyboard:40027", "&Joystick:40028", "-", "&Sound:40086", "-", "&Pause:40022",
                                         "-", "ROM Audit...:40200", "-", "&Exit:40005"}));
-    EXPECT_EQ(texts(menu[1].children), (std::vector<std::string>{"Atari", "Konami", "IREM"}));
+    EXPECT_EQ(texts(menu[1].children), (std::vector<std::string>{"Atari", "Konami", "IREM", "More"}));
     EXPECT_EQ(texts(menu[1].children[0].children), (std::vector<std::string>{"Crystal Castles:40075"}));
     EXPECT_EQ(texts(menu[1].children[1].children),
               (std::vector<std::string>{"Vorta Strike:40084", "Vorta Strike Bootleg:40091", "Tutankhan:40077",
@@ -95,21 +98,83 @@ TEST(MenuTree, AcceleratorOfAGreyedItemDoesNothing)
     EXPECT_TRUE(started.emu.run.quitPosted);
 }
 
-TEST(GameCommands, HiddenIdentifiersSelectTheirGames)
+// The identifiers the window procedure knows beyond the shipped items, with their games.
+struct ReservedCommand {
+    int command;
+    GameId game;
+};
+constexpr ReservedCommand kReservedCommands[] = {
+    {40057, Tank},     {40073, Vanguard},  {40074, Eggs},         {40076, Zoar},      {40078, PandorasPalace},
+    {40080, TunnelHunt}, {40082, IronHorse}, {40083, SkyKid},     {40095, JailBreak}, {40097, Tazmania},
+    {40098, Scramble}, {40099, RopeMan},   {40100, SuperBond},    {40101, WhizQuiz},  {40102, MasterT},
+    {40103, RoadFighters}, {40104, MegaZone}, {40107, ShaolinsRoad}, {40108, RTypeLeo}, {40111, InTheHunt},
+};
+
+const MenuEntry& moreMenu()
 {
-    struct Case {
-        int command;
-        GameId game;
-    };
-    const Case cases[] = {{40057, Tank},  {40073, Vanguard},  {40074, Eggs},  {40076, Zoar},  {40078, PandorasPalace},  {40080, TunnelHunt}, {40082, IronHorse},
-                          {40083, SkyKid}, {40095, JailBreak}, {40097, Tazmania}, {40098, Scramble}, {40099, RopeMan}, {40100, SuperBond}, {40101, WhizQuiz},
-                          {40102, MasterT}, {40103, RoadFighters}, {40104, MegaZone}, {40107, ShaolinsRoad}, {40108, RTypeLeo}, {40111, InTheHunt}, {40091, VortaStrikeBootleg}};
-    for (const Case& c : cases) {
+    const MenuEntry& game = mainMenu()[1];
+    EXPECT_EQ(game.children.size(), 4u);
+    return game.children.back();
+}
+
+TEST(GameCommands, ReservedIdentifiersSelectTheirGamesListedInMoreWhenTheBoardRuns)
+{
+    for (const ReservedCommand& c : kReservedCommands) {
         StartedEmulator started;
-        EXPECT_EQ(findMenuItem(mainMenu(), c.command) != nullptr, c.game == VortaStrikeBootleg) << c.command;
+        const MenuEntry* item = findMenuItem(mainMenu(), c.command);
+        EXPECT_EQ(item != nullptr, boardAvailable(c.game)) << c.command;
+        EXPECT_EQ(findMenuItem(moreMenu().children, c.command), item) << c.command;
+        if (item) {
+            EXPECT_EQ(item->text, gameInfo(c.game)->title) << c.command;
+        }
         ASSERT_EQ(dispatchCommand(started.emu, c.command), 0) << c.command;
         EXPECT_EQ(started.emu.run.requestedGame, c.game);
         EXPECT_EQ(started.emu.run.pendingAction, ActionChangeGame);
+    }
+}
+
+TEST(GameCommands, MoreListsOnlyRunningBoardsUnderTheirReservedIdentifiersInCatalogueOrder)
+{
+    const MenuEntry& more = moreMenu();
+    EXPECT_EQ(more.text, "More");
+    ASSERT_FALSE(more.children.empty());
+    GameId previous = NoGame;
+    for (const MenuEntry& item : more.children) {
+        ASSERT_EQ(item.kind, MenuEntry::Kind::Item);
+        const auto reserved = std::find_if(std::begin(kReservedCommands), std::end(kReservedCommands),
+                                           [&](const ReservedCommand& c) { return c.command == item.command; });
+        ASSERT_NE(reserved, std::end(kReservedCommands)) << item.text << " carries " << item.command;
+        EXPECT_TRUE(boardAvailable(reserved->game)) << item.text;
+        EXPECT_GT(reserved->game, previous) << item.text;
+        previous = reserved->game;
+    }
+    EXPECT_EQ(more.children.size(), moreMenuGames().size());
+    // Boards that run but have no identifier stay out: the Japanese RType, Dragon Breed, Kengo.
+    const std::vector<GameId> listed = moreMenuGames();
+    for (GameId game : {RTypeJapanese, DragonBreed, Kengo, UnderCps}) {
+        ASSERT_TRUE(boardAvailable(game)) << game;
+        EXPECT_EQ(std::count(listed.begin(), listed.end(), game), 0) << game;
+    }
+}
+
+TEST(GameCommands, MoreItemsChangeTheGameLikeTheShippedOnes)
+{
+    for (GameId game : moreMenuGames()) {
+        StartedEmulator started("", 8);
+        Emulator& emu = started.emu;
+        emu.run.dips = {0x5A, 0xA5};
+        ASSERT_EQ(dispatchCommand(emu, gameInfo(game)->command), 0) << game;
+        EXPECT_EQ(emu.settings.savedDipA[VortaStrike], 0x5A) << game;
+        EXPECT_EQ(emu.settings.savedDipB[VortaStrike], 0xA5) << game;
+        EXPECT_EQ(emu.run.currentGame, VortaStrike) << game;
+        EXPECT_EQ(emu.run.requestedGame, game);
+        EXPECT_EQ(emu.run.pendingAction, ActionChangeGame);
+        EXPECT_EQ(started.host.messages.size(), needs16BitScreen(game) ? 1u : 0u) << game;
+        const MenuItemState before = menuItemState(emu, gameInfo(game)->command);
+        EXPECT_TRUE(before.checkable && before.enabled && !before.checked) << game;
+        emu.run.currentGame = game;
+        EXPECT_TRUE(menuItemState(emu, gameInfo(game)->command).checked) << game;
+        EXPECT_FALSE(menuItemState(emu, 40084).checked) << game;
     }
 }
 

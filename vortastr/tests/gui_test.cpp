@@ -1,10 +1,13 @@
 // The real main window and dialogs on Qt's offscreen platform.
+#include "boards/board_setup.h"
+#include "boards/game_catalogue.h"
 #include "platform/about_dialog.h"
 #include "platform/dip_dialog.h"
 #include "platform/display_widget.h"
 #include "platform/ini_settings_store.h"
 #include "platform/main_window.h"
 #include "platform/qt_host.h"
+#include "resources/menu_resource.h"
 #include "resources/resource_ids.h"
 #include "shell/startup.h"
 #include "shell/window_procedure.h"
@@ -77,11 +80,44 @@ TEST(MainWindowGui, MenuBarFromTheMenuTree)
     QStringList groups;
     for (QAction* action : game->actions())
         groups << action->text();
-    EXPECT_EQ(groups, (QStringList{"Atari", "Konami", "IREM"}));
+    EXPECT_EQ(groups, (QStringList{"Atari", "Konami", "IREM", "More"}));
     QMenu* konami = game->actions()[1]->menu();
     ASSERT_NE(konami, nullptr);
     EXPECT_NE(findMenuAction(konami, "Track && Field"), nullptr);
     EXPECT_EQ(w.menuAction(40077)->text(), "Tutankhan");
+}
+
+TEST(MainWindowGui, MoreListsTheFurtherGamesAndSwitchesToThem)
+{
+    GuiEmulator gui;
+    MainWindow& w = gui.window();
+    QMenu* more = w.topMenus()[1]->actions().value(3)->menu();
+    ASSERT_NE(more, nullptr);
+    EXPECT_EQ(more->title(), "More");
+    QStringList shown;
+    for (QAction* action : more->actions())
+        shown << action->text();
+    QStringList expected;
+    for (GameId game : moreMenuGames())
+        expected << gameInfo(game)->title;
+    EXPECT_EQ(shown, expected);
+    EXPECT_TRUE(shown.contains("Scramble"));
+    for (const GameInfo& info : gameCatalogue()) {
+        if (info.title && !boardAvailable(info.id)) {
+            EXPECT_FALSE(shown.contains(info.title)) << info.title;
+        }
+    }
+
+    QAction* scramble = w.menuAction(40098);
+    ASSERT_NE(scramble, nullptr);
+    EXPECT_EQ(scramble->text(), "Scramble");
+    scramble->trigger();
+    EXPECT_EQ(gui.emu.run.requestedGame, Scramble);
+    EXPECT_EQ(gui.emu.run.pendingAction, ActionChangeGame);
+    gui.emu.run.currentGame = Scramble;
+    w.refreshMenuStates();
+    EXPECT_TRUE(scramble->isChecked());
+    EXPECT_FALSE(w.menuAction(40084)->isChecked());
 }
 
 TEST(MainWindowGui, MenuItemsDispatchAndShowTheirMarks)
