@@ -14,20 +14,24 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string temporaryNameBeside(const fs::path& target) {
+std::string temporaryNameBeside(const fs::path& target)
+{
     static std::atomic<unsigned> counter{0};
-    std::string name = "." + target.filename().string() + ".tmp-" + std::to_string(::getpid()) +
-                       "-" + std::to_string(counter++);
+    std::string name =
+        "." + target.filename().string() + ".tmp-" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
     return (target.parent_path() / name).string();
 }
 
-}  // namespace
+} // namespace
 
-bool writeAllAt(int fd, std::string_view data, off_t offset, PwriteCall call) {
+bool writeAllAt(int fd, std::string_view data, off_t offset, PwriteCall call)
+{
     while (!data.empty()) {
         ssize_t n = call(fd, data.data(), data.size(), offset);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) return false;
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return false;
         if (n == 0) {
             errno = ENOSPC;
             return false;
@@ -38,16 +42,19 @@ bool writeAllAt(int fd, std::string_view data, off_t offset, PwriteCall call) {
     return true;
 }
 
-std::string fileErrorText(const char* verb, const std::string& path, int errnoValue) {
+std::string fileErrorText(const char* verb, const std::string& path, int errnoValue)
+{
     return std::string("Cannot ") + verb + " \"" + path + "\": " + std::strerror(errnoValue);
 }
 
-bool writeFileAtomically(const std::string& path, std::string_view data, std::string& error) {
+bool writeFileAtomically(const std::string& path, std::string_view data, std::string& error)
+{
     fs::path target(path);
     std::error_code ec;
     if (fs::is_symlink(fs::symlink_status(target, ec))) {
         fs::path resolved = fs::weakly_canonical(target, ec);
-        if (!ec) target = resolved;
+        if (!ec)
+            target = resolved;
     }
 
     struct stat st {};
@@ -81,4 +88,4 @@ bool writeFileAtomically(const std::string& path, std::string_view data, std::st
     return ok;
 }
 
-}  // namespace hdrforge
+} // namespace hdrforge

@@ -24,4 +24,4 @@ bool writeAllAt(int fd, std::string_view data, off_t offset, PwriteCall call = :
 // On failure nothing at path changes and error holds the reason.
 bool writeFileAtomically(const std::string& path, std::string_view data, std::string& error);
 
-}  // namespace hdrforge
+} // namespace hdrforge

@@ -23,4 +23,4 @@ bool applyFieldSetting(const std::string& setting, HeaderFields& fields, std::st
 // Every field of a header as "Label: value" lines; fileSize is used for a game's size check.
 std::string describeHeader(const std::string& path, const HeaderBytes& bytes, std::uint64_t fileSize);
 
-}  // namespace hdrforge
+} // namespace hdrforge

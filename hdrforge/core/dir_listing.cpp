@@ -14,17 +14,19 @@ namespace {
 
 namespace fs = std::filesystem;
 
-bool nameLess(const ListingEntry& a, const ListingEntry& b) {
+bool nameLess(const ListingEntry& a, const ListingEntry& b)
+{
     int c = ::strcasecmp(a.name.c_str(), b.name.c_str());
     return c != 0 ? c < 0 : a.name < b.name;
 }
 
-std::string formatLine(const ListingEntry& e) {
+std::string formatLine(const ListingEntry& e)
+{
     std::tm local{};
     ::localtime_r(&e.modified, &local);
     char stamp[64];
-    std::snprintf(stamp, sizeof stamp, "%04d-%02d-%02d  %02d:%02d", local.tm_year + 1900,
-                  local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min);
+    std::snprintf(stamp, sizeof stamp, "%04d-%02d-%02d  %02d:%02d", local.tm_year + 1900, local.tm_mon + 1,
+                  local.tm_mday, local.tm_hour, local.tm_min);
     char sizeField[48];
     if (e.isFolder)
         std::snprintf(sizeField, sizeof sizeField, "%-14s", "    <DIR>");
@@ -33,10 +35,10 @@ std::string formatLine(const ListingEntry& e) {
     return std::string(stamp) + "  " + sizeField + " " + e.name + "\n";
 }
 
-}  // namespace
+} // namespace
 
-bool readFolderEntries(const std::string& folder, std::vector<ListingEntry>& entries,
-                       std::string& error) {
+bool readFolderEntries(const std::string& folder, std::vector<ListingEntry>& entries, std::string& error)
+{
     std::error_code ec;
     fs::directory_iterator it(folder, ec);
     if (ec) {
@@ -64,7 +66,8 @@ bool readFolderEntries(const std::string& folder, std::vector<ListingEntry>& ent
     return true;
 }
 
-std::string formatListing(std::vector<ListingEntry> entries) {
+std::string formatListing(std::vector<ListingEntry> entries)
+{
     std::sort(entries.begin(), entries.end(), nameLess);
     std::string text;
     std::uint64_t files = 0, folders = 0, bytes = 0;
@@ -77,22 +80,23 @@ std::string formatListing(std::vector<ListingEntry> entries) {
             bytes += e.size;
         }
     }
-    text += std::to_string(files) + " File(s)  " + std::to_string(bytes) + " bytes  " +
-            std::to_string(folders) + " Dir(s)\n";
+    text += std::to_string(files) + " File(s)  " + std::to_string(bytes) + " bytes  " + std::to_string(folders) +
+            " Dir(s)\n";
     return text;
 }
 
-bool writeFolderListing(const std::string& folder, const std::string& outPath, std::string& error) {
+bool writeFolderListing(const std::string& folder, const std::string& outPath, std::string& error)
+{
     std::vector<ListingEntry> entries;
-    if (!readFolderEntries(folder, entries, error)) return false;
+    if (!readFolderEntries(folder, entries, error))
+        return false;
     std::error_code ec;
     fs::path out(outPath);
-    entries.erase(std::remove_if(entries.begin(), entries.end(),
-                                 [&](const ListingEntry& e) {
-                                     return fs::equivalent(fs::path(folder) / e.name, out, ec);
-                                 }),
-                  entries.end());
+    entries.erase(
+        std::remove_if(entries.begin(), entries.end(),
+                       [&](const ListingEntry& e) { return fs::equivalent(fs::path(folder) / e.name, out, ec); }),
+        entries.end());
     return writeFileAtomically(outPath, formatListing(std::move(entries)), error);
 }
 
-}  // namespace hdrforge
+} // namespace hdrforge

@@ -17,8 +17,7 @@ struct ListingEntry {
 
 // The entries of folder ("." and ".." left out). Entries whose details cannot be read are
 // still listed by name; a folder that cannot be read is an error.
-bool readFolderEntries(const std::string& folder, std::vector<ListingEntry>& entries,
-                       std::string& error);
+bool readFolderEntries(const std::string& folder, std::vector<ListingEntry>& entries, std::string& error);
 
 // Entries sorted by name (ignoring case), one line each: date, time, size or <DIR>, name;
 // then the count line.
@@ -28,4 +27,4 @@ std::string formatListing(std::vector<ListingEntry> entries);
 // left out of the listing, so a second run does not list the first run's output.
 bool writeFolderListing(const std::string& folder, const std::string& outPath, std::string& error);
 
-}  // namespace hdrforge
+} // namespace hdrforge

@@ -12,35 +12,44 @@
 namespace hdrforge {
 namespace {
 
-bool endsWithNoCase(const std::string& text, std::string_view suffix) {
-    if (text.size() < suffix.size()) return false;
+bool endsWithNoCase(const std::string& text, std::string_view suffix)
+{
+    if (text.size() < suffix.size())
+        return false;
     for (std::size_t i = 0; i < suffix.size(); ++i) {
         char c = text[text.size() - suffix.size() + i];
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-        if (c != suffix[i]) return false;
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+        if (c != suffix[i])
+            return false;
     }
     return true;
 }
 
-std::string notRegularText(const char* verb, const std::string& path, mode_t mode) {
+std::string notRegularText(const char* verb, const std::string& path, mode_t mode)
+{
     const char* what = S_ISDIR(mode) ? "it is a folder" : "not a regular file";
     return std::string("Cannot ") + verb + " \"" + path + "\": " + what;
 }
 
-}  // namespace
+} // namespace
 
-FileKind classifyFileName(const std::string& name) {
-    if (endsWithNoCase(name, ".nes")) return FileKind::Game;
-    if (endsWithNoCase(name, ".hdr")) return FileKind::Header;
+FileKind classifyFileName(const std::string& name)
+{
+    if (endsWithNoCase(name, ".nes"))
+        return FileKind::Game;
+    if (endsWithNoCase(name, ".hdr"))
+        return FileKind::Header;
     return FileKind::Other;
 }
 
-std::string unknownKindText(const std::string& fileTitle) {
-    return "\"" + fileTitle +
-           "\" is neither a game (.nes) nor a header (.hdr) file, so it was not opened.";
+std::string unknownKindText(const std::string& fileTitle)
+{
+    return "\"" + fileTitle + "\" is neither a game (.nes) nor a header (.hdr) file, so it was not opened.";
 }
 
-bool readHeaderFile(const std::string& path, HeaderRead& out, std::string& error) {
+bool readHeaderFile(const std::string& path, HeaderRead& out, std::string& error)
+{
     // O_NONBLOCK keeps a named pipe from hanging the open; it is refused just below.
     int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
@@ -49,8 +58,7 @@ bool readHeaderFile(const std::string& path, HeaderRead& out, std::string& error
     }
     struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        error = st.st_mode == 0 ? fileErrorText("open", path, errno)
-                                : notRegularText("open", path, st.st_mode);
+        error = st.st_mode == 0 ? fileErrorText("open", path, errno) : notRegularText("open", path, st.st_mode);
         ::close(fd);
         return false;
     }
@@ -58,13 +66,15 @@ bool readHeaderFile(const std::string& path, HeaderRead& out, std::string& error
     std::size_t got = 0;
     while (got < bytes.size()) {
         ssize_t n = ::pread(fd, bytes.data() + got, bytes.size() - got, static_cast<off_t>(got));
-        if (n < 0 && errno == EINTR) continue;
+        if (n < 0 && errno == EINTR)
+            continue;
         if (n < 0) {
             error = fileErrorText("read", path, errno);
             ::close(fd);
             return false;
         }
-        if (n == 0) break;
+        if (n == 0)
+            break;
         got += static_cast<std::size_t>(n);
     }
     ::close(fd);
@@ -73,8 +83,8 @@ bool readHeaderFile(const std::string& path, HeaderRead& out, std::string& error
     return true;
 }
 
-bool writeHeaderInto(const std::string& path, const HeaderBytes& header, std::string& error,
-                     IfMissing ifMissing) {
+bool writeHeaderInto(const std::string& path, const HeaderBytes& header, std::string& error, IfMissing ifMissing)
+{
     std::string_view data(reinterpret_cast<const char*>(header.data()), header.size());
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0) {
@@ -93,7 +103,7 @@ bool writeHeaderInto(const std::string& path, const HeaderBytes& header, std::st
         return false;
     }
     if (st.st_size <= static_cast<off_t>(kHeaderSize)) {
-        ::close(fd);  // writable: replace the whole file
+        ::close(fd); // writable: replace the whole file
         return writeFileAtomically(path, data, error);
     }
     bool ok = writeAllAt(fd, data, 0) && ::fsync(fd) == 0;
@@ -102,14 +112,17 @@ bool writeHeaderInto(const std::string& path, const HeaderBytes& header, std::st
         ok = false;
         savedErrno = errno;
     }
-    if (!ok) error = fileErrorText("write", path, savedErrno);
+    if (!ok)
+        error = fileErrorText("write", path, savedErrno);
     return ok;
 }
 
-std::string sizeMismatchNote(const HeaderFields& fields, std::uint64_t fileSize) {
+std::string sizeMismatchNote(const HeaderFields& fields, std::uint64_t fileSize)
+{
     std::uint64_t expected = expectedGameSize(fields);
-    if (expected == fileSize) return {};
+    if (expected == fileSize)
+        return {};
     return "size does not match the header: " + std::to_string(expected) + " bytes expected";
 }
 
-}  // namespace hdrforge
+} // namespace hdrforge

@@ -17,8 +17,8 @@ FileKind classifyFileName(const std::string& name);
 std::string unknownKindText(const std::string& fileTitle);
 
 struct HeaderRead {
-    HeaderBytes bytes{};         // the first 16 bytes; a shorter file is padded with zeros
-    std::uint64_t fileSize = 0;  // the file's length in bytes
+    HeaderBytes bytes{};        // the first 16 bytes; a shorter file is padded with zeros
+    std::uint64_t fileSize = 0; // the file's length in bytes
 };
 
 // Reads the header of a regular file. Folders, devices, missing and unreadable files fail
@@ -38,4 +38,4 @@ bool writeHeaderInto(const std::string& path, const HeaderBytes& header, std::st
 // "size does not match the header: 40976 bytes expected".
 std::string sizeMismatchNote(const HeaderFields& fields, std::uint64_t fileSize);
 
-}  // namespace hdrforge
+} // namespace hdrforge

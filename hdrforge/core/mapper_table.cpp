@@ -40,9 +40,10 @@ const MapperEntry kMappers[] = {
     {34, "32kB ROM switch", "Examples: Impossible Mission 2 and Deadly Towers"},
 };
 
-}  // namespace
+} // namespace
 
-std::string findMapperDesc(int mapper) {
+std::string findMapperDesc(int mapper)
+{
     for (const MapperEntry& entry : kMappers) {
         if (entry.number == mapper)
             return std::string(entry.chip) + " " + std::string(34, '-') + " " + entry.note;
@@ -50,14 +51,17 @@ std::string findMapperDesc(int mapper) {
     return kNoMapperInfo;
 }
 
-std::string findMapperDescForText(const std::string& text) {
+std::string findMapperDescForText(const std::string& text)
+{
     int value = 0;
     const char* first = text.data();
     const char* last = first + text.size();
-    if (text.empty() || text[0] < '0' || text[0] > '9') return kNoMapperInfo;
+    if (text.empty() || text[0] < '0' || text[0] > '9')
+        return kNoMapperInfo;
     auto [end, ec] = std::from_chars(first, last, value);
-    if (ec != std::errc() || end != last) return kNoMapperInfo;
+    if (ec != std::errc() || end != last)
+        return kNoMapperInfo;
     return findMapperDesc(value);
 }
 
-}  // namespace hdrforge
+} // namespace hdrforge

@@ -14,4 +14,4 @@ std::string findMapperDesc(int mapper);
 // any other text (empty, signs, letters, spaces) gets "No Info Available".
 std::string findMapperDescForText(const std::string& text);
 
-}  // namespace hdrforge
+} // namespace hdrforge

@@ -8,14 +8,19 @@ const char kHexDigits[] = "0123456789ABCDEF";
 std::string hexDigit(int value) { return std::string(1, kHexDigits[value & 0xF]); }
 
 // Value of a string of hex digits, as the form's "&H" conversion gives it; empty or bad -> 0.
-int hexValue(const std::string& text) {
+int hexValue(const std::string& text)
+{
     int value = 0;
     for (char c : text) {
         int d;
-        if (c >= '0' && c <= '9') d = c - '0';
-        else if (c >= 'A' && c <= 'F') d = c - 'A' + 10;
-        else if (c >= 'a' && c <= 'f') d = c - 'a' + 10;
-        else return 0;
+        if (c >= '0' && c <= '9')
+            d = c - '0';
+        else if (c >= 'A' && c <= 'F')
+            d = c - 'A' + 10;
+        else if (c >= 'a' && c <= 'f')
+            d = c - 'a' + 10;
+        else
+            return 0;
         value = value * 16 + d;
     }
     return value & 0xFF;
@@ -23,22 +28,25 @@ int hexValue(const std::string& text) {
 
 bool isFlagIndex(int index) { return index == 0 || index == 1; }
 
-}  // namespace
+} // namespace
 
-void findByteSevenOne(int mapper, HeaderDigits& digits) {
-    if (mapper < 0 || mapper > 255) return;
+void findByteSevenOne(int mapper, HeaderDigits& digits)
+{
+    if (mapper < 0 || mapper > 255)
+        return;
     digits.mapperLowDigit = hexDigit(mapper % 16);
     digits.mapperHighByte = hexDigit(mapper / 16) + "0";
 }
 
-void findByteSevenTwo(int mirroring, int battery, int trainer, int fourScreen, HeaderDigits& digits) {
-    if (!isFlagIndex(mirroring) || !isFlagIndex(battery) || !isFlagIndex(trainer) ||
-        !isFlagIndex(fourScreen))
+void findByteSevenTwo(int mirroring, int battery, int trainer, int fourScreen, HeaderDigits& digits)
+{
+    if (!isFlagIndex(mirroring) || !isFlagIndex(battery) || !isFlagIndex(trainer) || !isFlagIndex(fourScreen))
         return;
     digits.flagsDigit = hexDigit(mirroring * 1 + battery * 2 + trainer * 4 + fourScreen * 8);
 }
 
-HeaderBytes buildHeader(int prgPages, int chrPages, const HeaderDigits& digits) {
+HeaderBytes buildHeader(int prgPages, int chrPages, const HeaderDigits& digits)
+{
     HeaderBytes bytes{};
     bytes[0] = 'N';
     bytes[1] = 'E';
@@ -51,18 +59,21 @@ HeaderBytes buildHeader(int prgPages, int chrPages, const HeaderDigits& digits) 
     return bytes;
 }
 
-HeaderBytes encodeHeader(const HeaderFields& fields, HeaderDigits& digits) {
+HeaderBytes encodeHeader(const HeaderFields& fields, HeaderDigits& digits)
+{
     findByteSevenOne(fields.mapper, digits);
     findByteSevenTwo(fields.mirroring, fields.battery, fields.trainer, fields.fourScreen, digits);
     return buildHeader(fields.prgPages, fields.chrPages, digits);
 }
 
-HeaderBytes encodeHeader(const HeaderFields& fields) {
+HeaderBytes encodeHeader(const HeaderFields& fields)
+{
     HeaderDigits digits;
     return encodeHeader(fields, digits);
 }
 
-HeaderFields decodeHeader(const HeaderBytes& bytes) {
+HeaderFields decodeHeader(const HeaderBytes& bytes)
+{
     HeaderFields f;
     f.prgPages = bytes[4];
     f.chrPages = bytes[5];
@@ -76,10 +87,10 @@ HeaderFields decodeHeader(const HeaderBytes& bytes) {
 
 bool isNes2Header(const HeaderBytes& bytes) { return (bytes[7] & 0x0C) == 0x08; }
 
-std::uint64_t expectedGameSize(const HeaderFields& fields) {
+std::uint64_t expectedGameSize(const HeaderFields& fields)
+{
     return 16u + 512u * static_cast<std::uint64_t>(fields.trainer != 0) +
-           16384u * static_cast<std::uint64_t>(fields.prgPages) +
-           8192u * static_cast<std::uint64_t>(fields.chrPages);
+           16384u * static_cast<std::uint64_t>(fields.prgPages) + 8192u * static_cast<std::uint64_t>(fields.chrPages);
 }
 
-}  // namespace hdrforge
+} // namespace hdrforge

@@ -13,22 +13,22 @@ using HeaderBytes = std::array<std::uint8_t, kHeaderSize>;
 // Editor fields. Page counts are the raw bytes 4 and 5, so a count the lists cannot show
 // (PRG 0 or above 32, CHR above 64) survives a read and a write unchanged.
 struct HeaderFields {
-    int prgPages = 1;    // byte 4, 16 KB pages
-    int chrPages = 0;    // byte 5, 8 KB pages, 0 = no CHR-ROM
-    int mirroring = 0;   // 0 horizontal, 1 vertical
-    int battery = 0;     // 0 no, 1 yes
+    int prgPages = 1;  // byte 4, 16 KB pages
+    int chrPages = 0;  // byte 5, 8 KB pages, 0 = no CHR-ROM
+    int mirroring = 0; // 0 horizontal, 1 vertical
+    int battery = 0;   // 0 no, 1 yes
     int trainer = 0;
     int fourScreen = 0;
-    int mapper = 0;      // 0 to 255
+    int mapper = 0; // 0 to 255
 
     bool operator==(const HeaderFields&) const = default;
 };
 
 // Text forms of the header's nibbles, kept between writes like the form keeps them.
 struct HeaderDigits {
-    std::string mapperLowDigit = "0";   // mapper bits 3-0, one hex digit
-    std::string flagsDigit = "0";       // the four flag bits, one hex digit
-    std::string mapperHighByte = "00";  // byte 7: mapper bits 7-4 then "0"
+    std::string mapperLowDigit = "0";  // mapper bits 3-0, one hex digit
+    std::string flagsDigit = "0";      // the four flag bits, one hex digit
+    std::string mapperHighByte = "00"; // byte 7: mapper bits 7-4 then "0"
 };
 
 // Mapper 0-255 -> mapperLowDigit and mapperHighByte; larger or negative values change nothing.
@@ -52,4 +52,4 @@ bool isNes2Header(const HeaderBytes& bytes);
 // Length a game with this header should have: 16 + 512 x trainer + 16384 x PRG + 8192 x CHR.
 std::uint64_t expectedGameSize(const HeaderFields& fields);
 
-}  // namespace hdrforge
+} // namespace hdrforge

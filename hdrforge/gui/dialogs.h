@@ -9,11 +9,11 @@ class QWidget;
 
 struct FileDialogRequest {
     QString title;
-    QString filter;      // "Description|pattern|Description|pattern" as the form writes it
-    QString defaultExt;  // without the dot
-    QString fileName;    // proposed name
-    QString folder;      // folder to start in; empty = the working folder
-    bool save = false;   // save dialog (asks before replacing) or open dialog
+    QString filter;     // "Description|pattern|Description|pattern" as the form writes it
+    QString defaultExt; // without the dot
+    QString fileName;   // proposed name
+    QString folder;     // folder to start in; empty = the working folder
+    bool save = false;  // save dialog (asks before replacing) or open dialog
 };
 
 // Returns the chosen file's full path, or an empty string when the dialog was cancelled.

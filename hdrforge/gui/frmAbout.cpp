@@ -7,7 +7,8 @@
 #include "button_pictures.h"
 #include "modNES.h"
 
-LinkLabel::LinkLabel(const QString& text, QWidget* parent) : QLabel(text, parent) {
+LinkLabel::LinkLabel(const QString& text, QWidget* parent) : QLabel(text, parent)
+{
     setCursor(Qt::PointingHandCursor);
     QFont linkFont = font();
     linkFont.setUnderline(true);
@@ -17,19 +18,21 @@ LinkLabel::LinkLabel(const QString& text, QWidget* parent) : QLabel(text, parent
     setPalette(pal);
 }
 
-void LinkLabel::mouseReleaseEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) emit clicked();
+void LinkLabel::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+        emit clicked();
     QLabel::mouseReleaseEvent(event);
 }
 
-frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
+frmAbout::frmAbout(QWidget* parent) : QDialog(parent)
+{
     setWindowTitle("About Header Forge...");
     picture = new QLabel(this);
     picture->setPixmap(cartridgePicture(64));
-    lblAbout = new QLabel(
-        "I created this program so people will be able to use their games with the new headers "
-        "format. Read Documentation.",
-        this);
+    lblAbout = new QLabel("I created this program so people will be able to use their games with the new headers "
+                          "format. Read Documentation.",
+                          this);
     lblAbout->setWordWrap(true);
     lblAbout->setMinimumWidth(260);
     lblVersion = new QLabel("Version 1.00", this);

@@ -21,20 +21,23 @@ std::string nativePath(const QString& path) { return QFile::encodeName(path).toS
 
 QString fromStd(const std::string& text) { return QString::fromStdString(text); }
 
-QGroupBox* newFrame(QWidget* parent) {
+QGroupBox* newFrame(QWidget* parent)
+{
     auto* frame = new QGroupBox(parent);
     frame->setFlat(false);
     return frame;
 }
 
-QComboBox* newList(QWidget* parent, const QFont& font, const QStringList& items) {
+QComboBox* newList(QWidget* parent, const QFont& font, const QStringList& items)
+{
     auto* box = new QComboBox(parent);
     box->setFont(font);
     box->addItems(items);
     return box;
 }
 
-QLabel* newLabel(const QString& text, QWidget* parent, const QFont& font) {
+QLabel* newLabel(const QString& text, QWidget* parent, const QFont& font)
+{
     auto* label = new QLabel(text, parent);
     label->setFont(font);
     return label;
@@ -42,8 +45,10 @@ QLabel* newLabel(const QString& text, QWidget* parent, const QFont& font) {
 
 // Selects the item holding `pages`. A count beyond the list gets an extra item with its real
 // value, so that it shows and is written back as it was; a PRG count of 0 leaves no selection.
-void selectPages(QComboBox* box, int standardItems, int firstPages, int pages, const QString& text) {
-    while (box->count() > standardItems) box->removeItem(box->count() - 1);
+void selectPages(QComboBox* box, int standardItems, int firstPages, int pages, const QString& text)
+{
+    while (box->count() > standardItems)
+        box->removeItem(box->count() - 1);
     int index = pages - firstPages;
     if (index >= 0 && index < standardItems) {
         box->setCurrentIndex(index);
@@ -56,20 +61,24 @@ void selectPages(QComboBox* box, int standardItems, int firstPages, int pages, c
 }
 
 // The page count the list stands for; a list without selection stands for index + first.
-int pagesOf(const QComboBox* box, int firstPages) {
+int pagesOf(const QComboBox* box, int firstPages)
+{
     int index = box->currentIndex();
-    if (index < 0) return index + firstPages < 0 ? 0 : index + firstPages;
+    if (index < 0)
+        return index + firstPages < 0 ? 0 : index + firstPages;
     return box->itemData(index).toInt();
 }
 
-}  // namespace
+} // namespace
 
-frmNES::frmNES(QWidget* parent) : QWidget(parent) {
+frmNES::frmNES(QWidget* parent) : QWidget(parent)
+{
     buildControls();
     Form_Load();
 }
 
-void frmNES::buildControls() {
+void frmNES::buildControls()
+{
     setWindowTitle(kCaption);
     const QFont verdana("Verdana", 9);
 
@@ -149,7 +158,8 @@ void frmNES::buildControls() {
     grid->addWidget(fraBytes, 4, 0, 1, 2);
     auto* buttons = new QGridLayout;
     const QList<QPushButton*> order{cmdNew, cmdOpen, cmdSave, cmdPatch, cmdList, cmdAbout};
-    for (int i = 0; i < order.size(); ++i) buttons->addWidget(order[i], i / 3, i % 3);
+    for (int i = 0; i < order.size(); ++i)
+        buttons->addWidget(order[i], i / 3, i % 3);
     grid->addLayout(buttons, 5, 0, 1, 2);
     setMinimumWidth(600);
 
@@ -163,17 +173,20 @@ void frmNES::buildControls() {
     connect(hsbMapper, &QScrollBar::sliderMoved, this, &frmNES::hsbMapper_Scroll);
     connect(txtMapper, &QLineEdit::textChanged, this, &frmNES::txtMapper_Change);
 
-    for (QWidget* w : editControls()) w->setEnabled(false);
+    for (QWidget* w : editControls())
+        w->setEnabled(false);
     cmdPatch->setEnabled(false);
 }
 
-QList<QWidget*> frmNES::editControls() const {
+QList<QWidget*> frmNES::editControls() const
+{
     return {txtMapper, hsbMapper, cboMirroring, cboBattery, cboTrainer, cboVRAM, cboProgram, cboCharacter, cmdSave};
 }
 
 // ---- form events -------------------------------------------------------------------------
 
-void frmNES::Form_Load() {
+void frmNES::Form_Load()
+{
     txtMapper_Change();
     FillProgramBox();
     FillCharacterBox();
@@ -181,21 +194,26 @@ void frmNES::Form_Load() {
         box->setCurrentIndex(0);
 }
 
-void frmNES::Form_Unload() {
-    if (about) about->close();
+void frmNES::Form_Unload()
+{
+    if (about)
+        about->close();
 }
 
-void frmNES::closeEvent(QCloseEvent* event) {
+void frmNES::closeEvent(QCloseEvent* event)
+{
     Form_Unload();
     event->accept();
 }
 
-void frmNES::FillProgramBox() {
+void frmNES::FillProgramBox()
+{
     for (int pages = 2; pages <= kProgramListItems; ++pages)
         cboProgram->addItem(fromStd(programPagesText(pages)), pages);
 }
 
-void frmNES::FillCharacterBox() {
+void frmNES::FillCharacterBox()
+{
     for (int pages = 1; pages < kCharacterListItems; ++pages)
         cboCharacter->addItem(fromStd(characterPagesText(pages)), pages);
 }
@@ -206,25 +224,31 @@ void frmNES::hsbMapper_Change() { txtMapper->setText(QString::number(hsbMapper->
 
 void frmNES::hsbMapper_Scroll() { hsbMapper_Change(); }
 
-void frmNES::txtMapper_Change() {
+void frmNES::txtMapper_Change()
+{
     lblMapperDesc->setText(fromStd(findMapperDescForText(txtMapper->text().toStdString())));
 }
 
 // ---- documents ---------------------------------------------------------------------------
 
-void frmNES::enableEditing(bool headerDocument) {
-    for (QWidget* w : editControls()) w->setEnabled(true);
+void frmNES::enableEditing(bool headerDocument)
+{
+    for (QWidget* w : editControls())
+        w->setEnabled(true);
     cmdPatch->setEnabled(headerDocument);
 }
 
-void frmNES::showGameCaption() {
+void frmNES::showGameCaption()
+{
     QString caption = "File Name: " + fileTitle + " (" + QString::number(fileLength_) + " bytes)";
     std::string note = sizeMismatchNote(currentFields(), fileLength_);
-    if (!note.empty()) caption += " - " + fromStd(note);
+    if (!note.empty())
+        caption += " - " + fromStd(note);
     lblFileName->setText(caption);
 }
 
-HeaderFields frmNES::currentFields() const {
+HeaderFields frmNES::currentFields() const
+{
     HeaderFields f;
     f.prgPages = pagesOf(cboProgram, 1);
     f.chrPages = pagesOf(cboCharacter, 0);
@@ -236,49 +260,56 @@ HeaderFields frmNES::currentFields() const {
     return f;
 }
 
-void frmNES::cmdOpen_Click() {
+void frmNES::cmdOpen_Click()
+{
     DlgCommon.DialogTitle = "Gimme Some Sugar, baby...";
-    DlgCommon.Filter =
-        "Nintendo Games and Headers|*.nes;*.hdr|Nintendo Games (*.nes)|*.nes|"
-        "Nintendo Headers (*.hdr)|*hdr|All Files (*.*)|*.*";
+    DlgCommon.Filter = "Nintendo Games and Headers|*.nes;*.hdr|Nintendo Games (*.nes)|*.nes|"
+                       "Nintendo Headers (*.hdr)|*hdr|All Files (*.*)|*.*";
     DlgCommon.DefaultExt = "nes";
     DlgCommon.FileName.clear();
     DlgCommon.ShowOpen(this);
-    if (!DlgCommon.FileName.isEmpty()) openChosenFile();
+    if (!DlgCommon.FileName.isEmpty())
+        openChosenFile();
     DlgCommon.FileName.clear();
 }
 
-void frmNES::openChosenFile() {
+void frmNES::openChosenFile()
+{
     switch (classifyFileName(DlgCommon.FileTitle.toStdString())) {
-        case FileKind::Game: OpenGame(); break;
-        case FileKind::Header: OpenHeader(); break;
-        case FileKind::Other:
-            showErrorMessage(this, kCaption, fromStd(unknownKindText(DlgCommon.FileTitle.toStdString())));
-            break;
+    case FileKind::Game: OpenGame(); break;
+    case FileKind::Header: OpenHeader(); break;
+    case FileKind::Other:
+        showErrorMessage(this, kCaption, fromStd(unknownKindText(DlgCommon.FileTitle.toStdString())));
+        break;
     }
 }
 
-void frmNES::openFile(const QString& path) {
+void frmNES::openFile(const QString& path)
+{
     QFileInfo file(path);
     DlgCommon.FileName = file.absoluteFilePath();
     DlgCommon.FileTitle = file.fileName();
-    DlgCommon.InitDir = file.absolutePath();  // later dialogs start beside it, as after a choice
+    DlgCommon.InitDir = file.absolutePath(); // later dialogs start beside it, as after a choice
     openChosenFile();
     DlgCommon.FileName.clear();
 }
 
-bool frmNES::takeFile(const QString& path, const QString& title) {
+bool frmNES::takeFile(const QString& path, const QString& title)
+{
     const QString oldTitle = fileTitle, oldPath = filePath;
     fileTitle = title;
     filePath = path;
-    if (RestoreVariables()) return true;
+    if (RestoreVariables())
+        return true;
     fileTitle = oldTitle;
     filePath = oldPath;
     return false;
 }
 
-void frmNES::openGameDocument(const QString& path, const QString& title) {
-    if (!takeFile(path, title)) return;
+void frmNES::openGameDocument(const QString& path, const QString& title)
+{
+    if (!takeFile(path, title))
+        return;
     enableEditing(false);
     showGameCaption();
     documentMode = 2;
@@ -286,14 +317,17 @@ void frmNES::openGameDocument(const QString& path, const QString& title) {
 
 void frmNES::OpenGame() { openGameDocument(DlgCommon.FileName, DlgCommon.FileTitle); }
 
-void frmNES::OpenHeader() {
-    if (!takeFile(DlgCommon.FileName, DlgCommon.FileTitle)) return;
+void frmNES::OpenHeader()
+{
+    if (!takeFile(DlgCommon.FileName, DlgCommon.FileTitle))
+        return;
     enableEditing(true);
     lblFileName->setText("File Name: " + fileTitle);
     documentMode = 1;
 }
 
-void frmNES::cmdNew_Click() {
+void frmNES::cmdNew_Click()
+{
     enableEditing(true);
     fileTitle = "Untitled.hdr";
     filePath.clear();
@@ -302,33 +336,42 @@ void frmNES::cmdNew_Click() {
     documentMode = 1;
 }
 
-void frmNES::cmdSave_Click() {
-    if (documentMode == 1) SaveHeader();
-    else if (documentMode == 2) SaveGame();
+void frmNES::cmdSave_Click()
+{
+    if (documentMode == 1)
+        SaveHeader();
+    else if (documentMode == 2)
+        SaveGame();
 }
 
-void frmNES::SaveHeader() {
+void frmNES::SaveHeader()
+{
     DlgCommon.DialogTitle = "Choose Header Name";
     DlgCommon.Filter = "Nintendo Header (*.hdr)|*hdr";
     DlgCommon.DefaultExt = "hdr";
     DlgCommon.FileName = fileTitle;
     DlgCommon.ShowSave(this);
-    if (DlgCommon.FileName.isEmpty()) return;
+    if (DlgCommon.FileName.isEmpty())
+        return;
     const QString chosenPath = DlgCommon.FileName, chosenTitle = DlgCommon.FileTitle;
-    if (!SaveInfo(chosenPath, IfMissing::Create)) return;
+    if (!SaveInfo(chosenPath, IfMissing::Create))
+        return;
     fileTitle = chosenTitle;
     filePath = chosenPath;
     lblFileName->setText("File Name: " + fileTitle);
 }
 
-void frmNES::SaveGame() {
-    if (!SaveInfo(filePath, IfMissing::Fail)) return;
+void frmNES::SaveGame()
+{
+    if (!SaveInfo(filePath, IfMissing::Fail))
+        return;
     // A game shorter than a header has grown to 16 bytes.
     fileLength_ = static_cast<std::uint64_t>(QFileInfo(filePath).size());
     showGameCaption();
 }
 
-void frmNES::cmdPatch_Click() {
+void frmNES::cmdPatch_Click()
+{
     DlgCommon.DialogTitle = "Choose NES Game to Patch";
     DlgCommon.Filter = "Nintendo Games (*.nes)|*.nes";
     DlgCommon.DefaultExt = "nes";
@@ -336,39 +379,46 @@ void frmNES::cmdPatch_Click() {
     DlgCommon.ShowOpen(this);
     const QString gamePath = DlgCommon.FileName, gameTitle = DlgCommon.FileTitle;
     DlgCommon.FileName.clear();
-    if (gamePath.isEmpty()) return;
+    if (gamePath.isEmpty())
+        return;
     if (classifyFileName(gameTitle.toStdString()) != FileKind::Game) {
         // Writing a header over some other kind of file would damage it.
         showErrorMessage(this, kCaption, "\"" + gameTitle + "\" is not a game (.nes) file, so it was not patched.");
         return;
     }
-    if (SaveInfo(gamePath, IfMissing::Fail)) openGameDocument(gamePath, gameTitle);
+    if (SaveInfo(gamePath, IfMissing::Fail))
+        openGameDocument(gamePath, gameTitle);
 }
 
 // ---- header bytes ------------------------------------------------------------------------
 
 void frmNES::FindByteSevenOne() { findByteSevenOne(hsbMapper->value(), digits); }
 
-void frmNES::FindByteSevenTwo() {
-    findByteSevenTwo(cboMirroring->currentIndex(), cboBattery->currentIndex(),
-                     cboTrainer->currentIndex(), cboVRAM->currentIndex(), digits);
+void frmNES::FindByteSevenTwo()
+{
+    findByteSevenTwo(cboMirroring->currentIndex(), cboBattery->currentIndex(), cboTrainer->currentIndex(),
+                     cboVRAM->currentIndex(), digits);
 }
 
-bool frmNES::confirmNes2Overwrite(const QString& targetPath) {
+bool frmNES::confirmNes2Overwrite(const QString& targetPath)
+{
     HeaderRead target;
     std::string ignored;
-    bool targetIsNes2 = QFileInfo::exists(targetPath) &&
-                        readHeaderFile(nativePath(targetPath), target, ignored) &&
+    bool targetIsNes2 = QFileInfo::exists(targetPath) && readHeaderFile(nativePath(targetPath), target, ignored) &&
                         isNes2Header(target.bytes);
-    if (!targetIsNes2 && !editedIsNes2_) return true;
+    if (!targetIsNes2 && !editedIsNes2_)
+        return true;
     QString name = targetIsNes2 ? QFileInfo(targetPath).fileName() : fileTitle;
     return askYesNo(this, kCaption,
-                    "The header of \"" + name + "\" is in the NES 2.0 format: its bytes 8-15 hold "
-                    "data that saving replaces with zeros.\n\nSave anyway?");
+                    "The header of \"" + name +
+                        "\" is in the NES 2.0 format: its bytes 8-15 hold "
+                        "data that saving replaces with zeros.\n\nSave anyway?");
 }
 
-bool frmNES::SaveInfo(const QString& targetPath, IfMissing ifMissing) {
-    if (!confirmNes2Overwrite(targetPath)) return false;
+bool frmNES::SaveInfo(const QString& targetPath, IfMissing ifMissing)
+{
+    if (!confirmNes2Overwrite(targetPath))
+        return false;
     FindByteSevenOne();
     FindByteSevenTwo();
     HeaderBytes header = buildHeader(pagesOf(cboProgram, 1), pagesOf(cboCharacter, 0), digits);
@@ -377,11 +427,12 @@ bool frmNES::SaveInfo(const QString& targetPath, IfMissing ifMissing) {
         showErrorMessage(this, kCaption, fromStd(error));
         return false;
     }
-    editedIsNes2_ = false;  // the user agreed to drop the NES 2.0 data of this header
+    editedIsNes2_ = false; // the user agreed to drop the NES 2.0 data of this header
     return true;
 }
 
-bool frmNES::RestoreVariables() {
+bool frmNES::RestoreVariables()
+{
     HeaderRead read;
     std::string error;
     if (!readHeaderFile(nativePath(filePath), read, error)) {
@@ -398,13 +449,14 @@ bool frmNES::RestoreVariables() {
     cboTrainer->setCurrentIndex(f.trainer);
     cboVRAM->setCurrentIndex(f.fourScreen);
     hsbMapper->setValue(f.mapper);
-    hsbMapper_Change();  // also when the value did not change, so the text shows the saved number
+    hsbMapper_Change(); // also when the value did not change, so the text shows the saved number
     return true;
 }
 
 // ---- list and about ----------------------------------------------------------------------
 
-void frmNES::cmdList_Click() {
+void frmNES::cmdList_Click()
+{
     DlgCommon.DialogTitle = "Choose Directory and File Name";
     DlgCommon.Filter = "List of Files in Directory|*.txt";
     DlgCommon.DefaultExt = "txt";
@@ -419,7 +471,8 @@ void frmNES::cmdList_Click() {
     DlgCommon.FileName.clear();
 }
 
-void frmNES::cmdAbout_Click() {
+void frmNES::cmdAbout_Click()
+{
     if (!about) {
         about = new frmAbout(this);
         about->setAttribute(Qt::WA_DeleteOnClose);

@@ -58,10 +58,10 @@ public:
     CommonDialog DlgCommon;
 
     // Document state.
-    int documentMode = 0;  // 0 none, 1 header document, 2 game document
+    int documentMode = 0; // 0 none, 1 header document, 2 game document
     QString fileTitle;
     QString filePath;
-    hdrforge::HeaderDigits digits;  // mapperLowDigit, flagsDigit, mapperHighByte
+    hdrforge::HeaderDigits digits; // mapperLowDigit, flagsDigit, mapperHighByte
 
     // The About form while it is open.
     QPointer<frmAbout> about;
@@ -104,7 +104,7 @@ protected:
 
 private:
     void buildControls();
-    QList<QWidget*> editControls() const;  // the mapper controls, the six lists and Save
+    QList<QWidget*> editControls() const; // the mapper controls, the six lists and Save
     void enableEditing(bool headerDocument);
     void showGameCaption();
     // Makes path the document's file and reads its header; on failure the old file stays.
@@ -112,6 +112,6 @@ private:
     void openGameDocument(const QString& path, const QString& title);
     bool confirmNes2Overwrite(const QString& targetPath);
 
-    std::uint64_t fileLength_ = 0;  // length of the open game when it was read
-    bool editedIsNes2_ = false;     // the header being edited came from an NES 2.0 header
+    std::uint64_t fileLength_ = 0; // length of the open game when it was read
+    bool editedIsNes2_ = false;    // the header being edited came from an NES 2.0 header
 };

@@ -17,4 +17,4 @@ void OpenLink(QWidget* owner, const QString& target);
 using LinkOpener = std::function<bool(const QUrl&)>;
 void setLinkOpener(LinkOpener opener);
 
-}  // namespace modNES
+} // namespace modNES

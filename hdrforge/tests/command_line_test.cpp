@@ -18,24 +18,29 @@ struct Result {
     std::string out, err;
 };
 
-std::string slurp(const std::string& path) {
+std::string slurp(const std::string& path)
+{
     std::ifstream in(path);
     std::stringstream s;
     s << in.rdbuf();
     return s.str();
 }
 
-std::string quoted(const std::string& arg) {
+std::string quoted(const std::string& arg)
+{
     std::string q = "'";
-    for (char c : arg) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    for (char c : arg)
+        q += c == '\'' ? std::string("'\\''") : std::string(1, c);
     return q + "'";
 }
 
 class CommandLine : public testing::Test {
 protected:
-    Result hdrforge(const std::vector<std::string>& args) {
+    Result hdrforge(const std::vector<std::string>& args)
+    {
         std::string command = quoted(HDRFORGE_BIN);
-        for (const std::string& a : args) command += " " + quoted(a);
+        for (const std::string& a : args)
+            command += " " + quoted(a);
         command += " >" + quoted(dir.file("stdout")) + " 2>" + quoted(dir.file("stderr")) + " </dev/null";
         Result run;
         int raw = std::system(command.c_str());
@@ -46,18 +51,18 @@ protected:
         fs::remove(dir.file("stderr"));
         return run;
     }
-    std::string makeFile(const std::string& name, const Bytes& bytes) {
+    std::string makeFile(const std::string& name, const Bytes& bytes)
+    {
         writeBytes(dir.file(name), bytes);
         return dir.file(name);
     }
     TempDir dir;
 };
 
-bool contains(const std::string& text, const std::string& part) {
-    return text.find(part) != std::string::npos;
-}
+bool contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
-TEST_F(CommandLine, HelpAndVersion) {
+TEST_F(CommandLine, HelpAndVersion)
+{
     Result help = hdrforge({"--help"});
     EXPECT_EQ(help.status, 0);
     EXPECT_TRUE(contains(help.out, "--patch HEADER.hdr GAME.nes"));
@@ -66,7 +71,8 @@ TEST_F(CommandLine, HelpAndVersion) {
     EXPECT_EQ(version.out, "hdrforge 1.00\n");
 }
 
-TEST_F(CommandLine, WrongUsageExitsWith2AndTouchesNothing) {
+TEST_F(CommandLine, WrongUsageExitsWith2AndTouchesNothing)
+{
     Bytes game = gameImage(40976, headerBytes(2, 1, 0x10, 0));
     std::string path = makeFile("game.nes", game);
     const std::vector<std::vector<std::string>> cases = {
@@ -101,24 +107,26 @@ TEST_F(CommandLine, WrongUsageExitsWith2AndTouchesNothing) {
     EXPECT_FALSE(fs::exists(dir.file("x.nes")));
 }
 
-TEST_F(CommandLine, ShowPrintsEveryField) {
+TEST_F(CommandLine, ShowPrintsEveryField)
+{
     Result run = hdrforge({"--show", makeFile("mmc1.nes", gameImage(40976, headerBytes(2, 1, 0x13, 0x00)))});
     EXPECT_EQ(run.status, 0) << run.err;
-    for (const char* line : {"Kind: game (.nes)\n", "File size: 40976 bytes\n",
-                             "PRG Size: 32768 bytes (2 x 16kb pages)\n", "CHR Size: 8192 bytes (1 x 8kb pages)\n",
-                             "Mirroring: Vertical\n", "Battery Backup: Yes\n", "Trainer: No\n",
-                             "4-Screen VRAM: No\n", "Mapper Number: 1\n",
-                             "Mapper: Nintendo MMC1 ---------------------------------- Examples: Megaman 2",
-                             "Format: iNES\n", "Size check: the size matches the header\n"})
+    for (const char* line :
+         {"Kind: game (.nes)\n", "File size: 40976 bytes\n", "PRG Size: 32768 bytes (2 x 16kb pages)\n",
+          "CHR Size: 8192 bytes (1 x 8kb pages)\n", "Mirroring: Vertical\n", "Battery Backup: Yes\n", "Trainer: No\n",
+          "4-Screen VRAM: No\n", "Mapper Number: 1\n",
+          "Mapper: Nintendo MMC1 ---------------------------------- Examples: Megaman 2", "Format: iNES\n",
+          "Size check: the size matches the header\n"})
         EXPECT_TRUE(contains(run.out, line)) << line << "\n" << run.out;
 }
 
-TEST_F(CommandLine, ShowReadsByte6LowNibbleAsFlagsAndIgnoresByte7LowNibble) {
+TEST_F(CommandLine, ShowReadsByte6LowNibbleAsFlagsAndIgnoresByte7LowNibble)
+{
     Result run = hdrforge({"--show", makeFile("flags.hdr", headerBytes(1, 0, 0x0F, 0x0F))});
     EXPECT_EQ(run.status, 0) << run.err;
-    for (const char* line : {"Mapper Number: 0\n", "Mirroring: Vertical\n", "Battery Backup: Yes\n",
-                             "Trainer: Yes\n", "4-Screen VRAM: Yes\n", "CHR Size: No CHR\n",
-                             "Size check: not applicable to a header file\n"})
+    for (const char* line :
+         {"Mapper Number: 0\n", "Mirroring: Vertical\n", "Battery Backup: Yes\n", "Trainer: Yes\n",
+          "4-Screen VRAM: Yes\n", "CHR Size: No CHR\n", "Size check: not applicable to a header file\n"})
         EXPECT_TRUE(contains(run.out, line)) << line << "\n" << run.out;
     // Saved again, the low half of byte 7 is written as zero.
     std::string path = dir.file("flags.hdr");
@@ -126,7 +134,8 @@ TEST_F(CommandLine, ShowReadsByte6LowNibbleAsFlagsAndIgnoresByte7LowNibble) {
     EXPECT_EQ(readBytes(path), headerBytes(1, 0, 0x0F, 0x00));
 }
 
-TEST_F(CommandLine, MapperNamesFollowTheTable) {
+TEST_F(CommandLine, MapperNamesFollowTheTable)
+{
     struct Case {
         const char* mapper;
         const char* line;
@@ -142,7 +151,8 @@ TEST_F(CommandLine, MapperNamesFollowTheTable) {
     }
 }
 
-TEST_F(CommandLine, ShowReportsSizeMismatchAndNes2) {
+TEST_F(CommandLine, ShowReportsSizeMismatchAndNes2)
+{
     Bytes header = headerBytes(2, 1, 0x00, 0x08, 0x01);
     Result run = hdrforge({"--show", makeFile("odd.NES", gameImage(40000, header))});
     EXPECT_EQ(run.status, 0) << run.err;
@@ -150,7 +160,8 @@ TEST_F(CommandLine, ShowReportsSizeMismatchAndNes2) {
     EXPECT_TRUE(contains(run.out, "Format: NES 2.0")) << run.out;
 }
 
-TEST_F(CommandLine, MalformedAndMissingFilesNeverCrash) {
+TEST_F(CommandLine, MalformedAndMissingFilesNeverCrash)
+{
     for (std::size_t size = 0; size < 16; ++size) {
         Bytes bytes = headerBytes(0xFF, 0xFF, 0xFF, 0xFF, 0xFF);
         bytes.resize(size);
@@ -176,20 +187,23 @@ TEST_F(CommandLine, MalformedAndMissingFilesNeverCrash) {
     EXPECT_EQ(readBytes(dir.file("notes.txt")), Bytes(16, 0));
 }
 
-TEST_F(CommandLine, NewStartsFromTheFormDefaults) {
+TEST_F(CommandLine, NewStartsFromTheFormDefaults)
+{
     Result run = hdrforge({"--new", dir.file("Untitled.hdr")});
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(readBytes(dir.file("Untitled.hdr")), headerBytes(1, 0, 0, 0));
 }
 
-TEST_F(CommandLine, NewWithMapper255And32PrgNoChrVerticalBattery) {
+TEST_F(CommandLine, NewWithMapper255And32PrgNoChrVerticalBattery)
+{
     std::string path = dir.file("big.hdr");
     Result run = hdrforge({"--new", "prg=32", "chr=0", "mapper=255", "mirroring=vertical", "battery=yes", path});
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(readBytes(path), headerBytes(0x20, 0x00, 0xF3, 0xF0));
 }
 
-TEST_F(CommandLine, NewDoesNotReplaceAFileWithoutForce) {
+TEST_F(CommandLine, NewDoesNotReplaceAFileWithoutForce)
+{
     std::string path = makeFile("keep.hdr", headerBytes(3, 3, 0x30, 0x00));
     Result refused = hdrforge({"--new", path});
     EXPECT_EQ(refused.status, 1);
@@ -199,7 +213,8 @@ TEST_F(CommandLine, NewDoesNotReplaceAFileWithoutForce) {
     EXPECT_EQ(readBytes(path), headerBytes(1, 0, 0, 0));
 }
 
-TEST_F(CommandLine, SetChangesOnlyTheGivenFieldsAndKeepsCountsBeyondTheLists) {
+TEST_F(CommandLine, SetChangesOnlyTheGivenFieldsAndKeepsCountsBeyondTheLists)
+{
     Bytes game = gameImage(50000, headerBytes(40, 100, 0x0F, 0x0F, 0x00));
     std::string path = makeFile("big.nes", game);
     Result run = hdrforge({"--set", "mapper=34", "fourscreen=no", "trainer=no", path});
@@ -211,7 +226,8 @@ TEST_F(CommandLine, SetChangesOnlyTheGivenFieldsAndKeepsCountsBeyondTheLists) {
     EXPECT_TRUE(std::equal(after.begin() + 16, after.end(), game.begin() + 16));
 }
 
-TEST_F(CommandLine, SetRefusesToClearNes2DataWithoutForce) {
+TEST_F(CommandLine, SetRefusesToClearNes2DataWithoutForce)
+{
     Bytes game = gameImage(40976, headerBytes(2, 1, 0x10, 0x08, 0x5A));
     std::string path = makeFile("nes2.nes", game);
     Result refused = hdrforge({"--set", "battery=yes", path});
@@ -225,7 +241,8 @@ TEST_F(CommandLine, SetRefusesToClearNes2DataWithoutForce) {
     EXPECT_TRUE(std::equal(expected.begin(), expected.end(), after.begin()));
 }
 
-TEST_F(CommandLine, PatchChangesOnlyTheFirst16BytesOfA40976ByteGame) {
+TEST_F(CommandLine, PatchChangesOnlyTheFirst16BytesOfA40976ByteGame)
+{
     Bytes game = gameImage(40976, headerBytes(1, 1, 0x00, 0x00, 0x33));
     std::string gamePath = makeFile("game.nes", game);
     std::string header = makeFile("mmc3.hdr", headerBytes(2, 1, 0x41, 0x0F, 0x00));
@@ -238,7 +255,8 @@ TEST_F(CommandLine, PatchChangesOnlyTheFirst16BytesOfA40976ByteGame) {
     EXPECT_TRUE(std::equal(after.begin() + 16, after.end(), game.begin() + 16));
 }
 
-TEST_F(CommandLine, PatchRefusals) {
+TEST_F(CommandLine, PatchRefusals)
+{
     Bytes game = gameImage(40976, headerBytes(1, 1, 0, 0x08, 0x11));
     std::string gamePath = makeFile("nes2.nes", game);
     std::string header = makeFile("plain.hdr", headerBytes(2, 1, 0x41, 0x00));
@@ -251,7 +269,8 @@ TEST_F(CommandLine, PatchRefusals) {
     EXPECT_FALSE(fs::exists(dir.file("missing.nes")));
 }
 
-TEST_F(CommandLine, ListWritesTheFolderListing) {
+TEST_F(CommandLine, ListWritesTheFolderListing)
+{
     makeFile("a.nes", Bytes(24592, 0));
     Result run = hdrforge({"--list", dir.path(), dir.file("List.txt")});
     EXPECT_EQ(run.status, 0) << run.err;
@@ -262,4 +281,4 @@ TEST_F(CommandLine, ListWritesTheFolderListing) {
     EXPECT_TRUE(contains(missing.err, "Cannot list")) << missing.err;
 }
 
-}  // namespace
+} // namespace

@@ -31,8 +31,9 @@ namespace {
 
 const QString kNoInfo = "No Info Available";
 
-void expectRequest(const FileDialogRequest& r, const QString& title, const QString& filter,
-                   const QString& defaultExt, const QString& fileName, bool save) {
+void expectRequest(const FileDialogRequest& r, const QString& title, const QString& filter, const QString& defaultExt,
+                   const QString& fileName, bool save)
+{
     EXPECT_EQ(r.title, title);
     EXPECT_EQ(r.filter, filter);
     EXPECT_EQ(r.defaultExt, defaultExt);
@@ -42,10 +43,12 @@ void expectRequest(const FileDialogRequest& r, const QString& title, const QStri
 
 class FormTest : public testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         setFileChooser([this](QWidget*, const FileDialogRequest& request) {
             requests.push_back(request);
-            if (answers.empty()) return QString();
+            if (answers.empty())
+                return QString();
             QString answer = answers.front();
             answers.pop_front();
             return answer;
@@ -66,7 +69,8 @@ protected:
         form->show();
     }
 
-    void TearDown() override {
+    void TearDown() override
+    {
         form.reset();
         setFileChooser({});
         setErrorReporter({});
@@ -76,28 +80,32 @@ protected:
 
     void click(QAbstractButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
 
-    QString file(const std::string& name, const Bytes& bytes) {
+    QString file(const std::string& name, const Bytes& bytes)
+    {
         writeBytes(dir.file(name), bytes);
         return QString::fromStdString(dir.file(name));
     }
 
-    void open(const QString& path) {
+    void open(const QString& path)
+    {
         answers.push_back(path);
         click(form->cmdOpen);
     }
 
     // The caption, fields and mode, to show that a failed action left them as they were.
-    QString snapshot() const {
+    QString snapshot() const
+    {
         hdrforge::HeaderFields f = form->currentFields();
         return form->lblFileName->text() + "|" + form->fileTitle + "|" + form->filePath + "|" +
-               QString::number(form->documentMode) + QString("|%1 %2 %3 %4 %5 %6 %7")
-                                                         .arg(f.prgPages)
-                                                         .arg(f.chrPages)
-                                                         .arg(f.mirroring)
-                                                         .arg(f.battery)
-                                                         .arg(f.trainer)
-                                                         .arg(f.fourScreen)
-                                                         .arg(f.mapper);
+               QString::number(form->documentMode) +
+               QString("|%1 %2 %3 %4 %5 %6 %7")
+                   .arg(f.prgPages)
+                   .arg(f.chrPages)
+                   .arg(f.mirroring)
+                   .arg(f.battery)
+                   .arg(f.trainer)
+                   .arg(f.fourScreen)
+                   .arg(f.mapper);
     }
 
     TempDir dir;
@@ -108,7 +116,8 @@ protected:
     bool confirmAnswer = true;
 };
 
-TEST_F(FormTest, StartsWithDefaultsAndOnlyNewOpenListAboutEnabled) {
+TEST_F(FormTest, StartsWithDefaultsAndOnlyNewOpenListAboutEnabled)
+{
     EXPECT_EQ(form->windowTitle(), "Header Forge");
     EXPECT_EQ(form->lblFileName->text(), "File Name:");
     EXPECT_EQ(form->txtMapper->text(), "0");
@@ -116,23 +125,23 @@ TEST_F(FormTest, StartsWithDefaultsAndOnlyNewOpenListAboutEnabled) {
     EXPECT_EQ(form->hsbMapper->minimum(), 0);
     EXPECT_EQ(form->hsbMapper->maximum(), 255);
     const std::pair<QLabel*, const char*> labels[] = {
-        {form->lblMapper, "Mapper Number:"}, {form->lblMirroring, "Mirroring:"},
-        {form->lblBattery, "Battery Backup:"}, {form->lblTrainer, "Trainer:"},
-        {form->lblVRAM, "4-Screen VRAM:"}, {form->lblPRG, "PRG Size:"}, {form->lblCHR, "CHR Size:"}};
+        {form->lblMapper, "Mapper Number:"}, {form->lblMirroring, "Mirroring:"}, {form->lblBattery, "Battery Backup:"},
+        {form->lblTrainer, "Trainer:"},      {form->lblVRAM, "4-Screen VRAM:"},  {form->lblPRG, "PRG Size:"},
+        {form->lblCHR, "CHR Size:"}};
     for (const auto& [label, text] : labels) {
         EXPECT_EQ(label->text(), text);
         EXPECT_EQ(label->font().family(), "Verdana");
     }
     const std::pair<QPushButton*, const char*> buttons[] = {
-        {form->cmdNew, "New Header"}, {form->cmdOpen, "Open"}, {form->cmdSave, "Save"},
+        {form->cmdNew, "New Header"},          {form->cmdOpen, "Open"},      {form->cmdSave, "Save"},
         {form->cmdPatch, "Add Header to Rom"}, {form->cmdList, "Make List"}, {form->cmdAbout, "About"}};
     for (const auto& [button, text] : buttons) {
         EXPECT_EQ(button->text(), text);
         EXPECT_FALSE(button->icon().isNull());
         EXPECT_EQ(button->isEnabled(), button != form->cmdSave && button != form->cmdPatch) << text;
     }
-    for (QComboBox* box : {form->cboMirroring, form->cboBattery, form->cboTrainer, form->cboVRAM,
-                           form->cboProgram, form->cboCharacter}) {
+    for (QComboBox* box : {form->cboMirroring, form->cboBattery, form->cboTrainer, form->cboVRAM, form->cboProgram,
+                           form->cboCharacter}) {
         EXPECT_EQ(box->currentIndex(), 0);
         EXPECT_FALSE(box->isEnabled());
         EXPECT_EQ(box->font().family(), "Verdana");
@@ -144,7 +153,8 @@ TEST_F(FormTest, StartsWithDefaultsAndOnlyNewOpenListAboutEnabled) {
     EXPECT_EQ(form->cboVRAM->itemText(0), "No");
 }
 
-TEST_F(FormTest, SizeListsHave32And65Items) {
+TEST_F(FormTest, SizeListsHave32And65Items)
+{
     ASSERT_EQ(form->cboProgram->count(), 32);
     ASSERT_EQ(form->cboCharacter->count(), 65);
     EXPECT_EQ(form->cboProgram->itemText(0), "16384 bytes (1 x 16kb pages)");
@@ -153,16 +163,18 @@ TEST_F(FormTest, SizeListsHave32And65Items) {
     EXPECT_EQ(form->cboCharacter->itemText(64), "524288 bytes (64 x 8kb pages)");
 }
 
-TEST_F(FormTest, ScrollBarDrivesTheTextAndTheTextDrivesTheDescription) {
+TEST_F(FormTest, ScrollBarDrivesTheTextAndTheTextDrivesTheDescription)
+{
     click(form->cmdNew);
     struct Case {
         int value;
         QString description;
-    } cases[] = {{13, kNoInfo},
-                 {34, "32kB ROM switch ---------------------------------- Examples: Impossible Mission 2 and Deadly Towers"},
-                 {7, "32kB ROM switch ---------------------------------- Examples: Wizards and Warriors, Solstice, etc."},
-                 {255, kNoInfo},
-                 {0, QString::fromStdString(hdrforge::findMapperDesc(0))}};
+    } cases[] = {
+        {13, kNoInfo},
+        {34, "32kB ROM switch ---------------------------------- Examples: Impossible Mission 2 and Deadly Towers"},
+        {7, "32kB ROM switch ---------------------------------- Examples: Wizards and Warriors, Solstice, etc."},
+        {255, kNoInfo},
+        {0, QString::fromStdString(hdrforge::findMapperDesc(0))}};
     for (const Case& c : cases) {
         form->hsbMapper->setValue(c.value);
         EXPECT_EQ(form->txtMapper->text(), QString::number(c.value));
@@ -182,7 +194,8 @@ TEST_F(FormTest, ScrollBarDrivesTheTextAndTheTextDrivesTheDescription) {
     EXPECT_EQ(form->lblMapperDesc->text(), kNoInfo);
 }
 
-TEST_F(FormTest, OpenDialogAndCancel) {
+TEST_F(FormTest, OpenDialogAndCancel)
+{
     click(form->cmdOpen);
     ASSERT_EQ(requests.size(), 1u);
     expectRequest(requests[0], "Gimme Some Sugar, baby...",
@@ -194,14 +207,14 @@ TEST_F(FormTest, OpenDialogAndCancel) {
     EXPECT_TRUE(errors.isEmpty());
 }
 
-TEST_F(FormTest, OpensGamesInAnyCaseOfTheEnding) {
+TEST_F(FormTest, OpensGamesInAnyCaseOfTheEnding)
+{
     struct Case {
         const char* name;
         std::uint8_t b6;
         int mapper, mirroring, battery, trainer, fourScreen;
-    } cases[] = {{"game.nes", 0x01, 0, 1, 0, 0, 0},
-                 {"GAME.NES", 0x0F, 0, 1, 1, 1, 1},
-                 {"Mixed.NeS", 0x10, 1, 0, 0, 0, 0}};
+    } cases[] = {
+        {"game.nes", 0x01, 0, 1, 0, 0, 0}, {"GAME.NES", 0x0F, 0, 1, 1, 1, 1}, {"Mixed.NeS", 0x10, 1, 0, 0, 0, 0}};
     for (const Case& c : cases) {
         std::size_t size = 40976 + 512 * c.trainer;
         open(file(c.name, gameImage(size, headerBytes(2, 1, c.b6, 0x00))));
@@ -224,7 +237,8 @@ TEST_F(FormTest, OpensGamesInAnyCaseOfTheEnding) {
     EXPECT_TRUE(errors.isEmpty()) << errors.join("\n").toStdString();
 }
 
-TEST_F(FormTest, FileNamedOnTheCommandLineOpensLikeAChosenOne) {
+TEST_F(FormTest, FileNamedOnTheCommandLineOpensLikeAChosenOne)
+{
     form->openFile(file("cli.hdr", headerBytes(3, 2, 0x71, 0x20)));
     EXPECT_EQ(form->lblFileName->text(), "File Name: cli.hdr");
     EXPECT_EQ(form->documentMode, 1);
@@ -233,23 +247,26 @@ TEST_F(FormTest, FileNamedOnTheCommandLineOpensLikeAChosenOne) {
     EXPECT_TRUE(requests.empty());
 }
 
-TEST_F(FormTest, DialogsAfterACommandLineFileStartInItsFolder) {
+TEST_F(FormTest, DialogsAfterACommandLineFileStartInItsFolder)
+{
     fs::create_directory(dir.file("roms"));
     form->openFile(file("roms/cli.hdr", headerBytes(3, 2, 0x71, 0x20)));
-    click(form->cmdSave);  // cancelled
+    click(form->cmdSave); // cancelled
     ASSERT_EQ(requests.size(), 1u);
     EXPECT_EQ(requests[0].fileName, "cli.hdr");
     EXPECT_EQ(requests[0].folder, QString::fromStdString(dir.file("roms")));
 }
 
-TEST_F(FormTest, GameOfTheWrongLengthSaysSoBesideTheName) {
+TEST_F(FormTest, GameOfTheWrongLengthSaysSoBesideTheName)
+{
     open(file("cut.nes", gameImage(30000, headerBytes(2, 1, 0, 0))));
     EXPECT_EQ(form->lblFileName->text(),
               "File Name: cut.nes (30000 bytes) - size does not match the header: 40976 bytes expected");
     EXPECT_EQ(readBytes(dir.file("cut.nes")).size(), 30000u);
 }
 
-TEST_F(FormTest, HeaderWithByte7LowNibbleIsSavedWithByte7Zero) {
+TEST_F(FormTest, HeaderWithByte7LowNibbleIsSavedWithByte7Zero)
+{
     QString path = file("low.hdr", headerBytes(1, 0, 0x00, 0x0F));
     open(path);
     EXPECT_EQ(form->lblFileName->text(), "File Name: low.hdr");
@@ -263,7 +280,8 @@ TEST_F(FormTest, HeaderWithByte7LowNibbleIsSavedWithByte7Zero) {
     EXPECT_EQ(readBytes(path.toStdString()), headerBytes(1, 0, 0x00, 0x00));
 }
 
-TEST_F(FormTest, NewHeaderWithMapper255And32PrgNoChrVerticalBattery) {
+TEST_F(FormTest, NewHeaderWithMapper255And32PrgNoChrVerticalBattery)
+{
     click(form->cmdNew);
     EXPECT_EQ(form->lblFileName->text(), "File Name: Untitled.hdr");
     EXPECT_TRUE(form->cmdPatch->isEnabled());
@@ -286,7 +304,8 @@ TEST_F(FormTest, NewHeaderWithMapper255And32PrgNoChrVerticalBattery) {
     EXPECT_FALSE(fs::exists(dir.file("big.hdr")));
 }
 
-TEST_F(FormTest, PatchChangesOnlyTheFirst16BytesAndOpensTheGame) {
+TEST_F(FormTest, PatchChangesOnlyTheFirst16BytesAndOpensTheGame)
+{
     Bytes game = gameImage(40976, headerBytes(1, 1, 0, 0, 0x44));
     QString gamePath = file("target.nes", game);
     click(form->cmdNew);
@@ -308,7 +327,8 @@ TEST_F(FormTest, PatchChangesOnlyTheFirst16BytesAndOpensTheGame) {
     EXPECT_EQ(form->DlgCommon.FileName, "");
 }
 
-TEST_F(FormTest, PatchRefusesFilesThatAreNotGames) {
+TEST_F(FormTest, PatchRefusesFilesThatAreNotGames)
+{
     click(form->cmdNew);
     QString before = snapshot();
     answers.push_back(file("notes.txt", Bytes(100, 'a')));
@@ -318,7 +338,8 @@ TEST_F(FormTest, PatchRefusesFilesThatAreNotGames) {
     EXPECT_EQ(snapshot(), before);
 }
 
-TEST_F(FormTest, CountsBeyondTheListsShowTheirValueAndAreWrittenBackUnchanged) {
+TEST_F(FormTest, CountsBeyondTheListsShowTheirValueAndAreWrittenBackUnchanged)
+{
     Bytes game = gameImage(60000, headerBytes(40, 100, 0x21, 0x00));
     QString path = file("large.nes", game);
     open(path);
@@ -343,7 +364,8 @@ TEST_F(FormTest, CountsBeyondTheListsShowTheirValueAndAreWrittenBackUnchanged) {
     EXPECT_EQ(readBytes(zero.toStdString()), headerBytes(0, 3, 0, 0));
 }
 
-TEST_F(FormTest, FileErrorsShowAMessageAndLeaveTheEditorAsItWas) {
+TEST_F(FormTest, FileErrorsShowAMessageAndLeaveTheEditorAsItWas)
+{
     open(file("good.nes", gameImage(40976, headerBytes(2, 1, 0x41, 0x00))));
     const QString before = snapshot();
     fs::create_directory(dir.file("folder.nes"));
@@ -369,17 +391,19 @@ TEST_F(FormTest, FileErrorsShowAMessageAndLeaveTheEditorAsItWas) {
     EXPECT_EQ(snapshot(), before);
 }
 
-TEST_F(FormTest, SavingIntoAnUnwritableFileShowsAMessage) {
+TEST_F(FormTest, SavingIntoAnUnwritableFileShowsAMessage)
+{
     click(form->cmdNew);
     const QString before = snapshot();
-    answers.push_back("/proc/version");  // read-only even for root
+    answers.push_back("/proc/version"); // read-only even for root
     click(form->cmdSave);
     ASSERT_EQ(errors.size(), 1);
     EXPECT_TRUE(errors[0].startsWith("Cannot write")) << errors[0].toStdString();
     EXPECT_EQ(snapshot(), before);
 }
 
-TEST_F(FormTest, ShortFilesOpenWithoutHarm) {
+TEST_F(FormTest, ShortFilesOpenWithoutHarm)
+{
     for (std::size_t size = 0; size < 16; ++size) {
         Bytes bytes = headerBytes(0xFF, 0xFF, 0xFF, 0xFF, 0xFF);
         bytes.resize(size);
@@ -391,7 +415,8 @@ TEST_F(FormTest, ShortFilesOpenWithoutHarm) {
     EXPECT_TRUE(errors.isEmpty());
 }
 
-TEST_F(FormTest, SavingAShortGameShowsItsNewLength) {
+TEST_F(FormTest, SavingAShortGameShowsItsNewLength)
+{
     QString path = file("stub.nes", Bytes(10, 0));
     open(path);
     click(form->cmdSave);
@@ -400,7 +425,8 @@ TEST_F(FormTest, SavingAShortGameShowsItsNewLength) {
         << form->lblFileName->text().toStdString();
 }
 
-TEST_F(FormTest, Nes2HeaderAsksBeforeItsDataIsCleared) {
+TEST_F(FormTest, Nes2HeaderAsksBeforeItsDataIsCleared)
+{
     Bytes game = gameImage(40976, headerBytes(2, 1, 0x10, 0x08, 0x5A));
     QString path = file("nes2.nes", game);
     open(path);
@@ -420,14 +446,15 @@ TEST_F(FormTest, Nes2HeaderAsksBeforeItsDataIsCleared) {
     EXPECT_EQ(questions.size(), 2);
 }
 
-TEST_F(FormTest, MakeListWritesTheChosenFoldersListing) {
+TEST_F(FormTest, MakeListWritesTheChosenFoldersListing)
+{
     writeBytes(dir.file("b.nes"), Bytes(40976, 0));
     writeBytes(dir.file("A.hdr"), Bytes(16, 0));
     answers.push_back(QString::fromStdString(dir.file("List.txt")));
     click(form->cmdList);
     ASSERT_EQ(requests.size(), 1u);
-    expectRequest(requests[0], "Choose Directory and File Name", "List of Files in Directory|*.txt", "txt",
-                  "List", true);
+    expectRequest(requests[0], "Choose Directory and File Name", "List of Files in Directory|*.txt", "txt", "List",
+                  true);
     Bytes listing = readBytes(dir.file("List.txt"));
     std::string text(listing.begin(), listing.end());
     EXPECT_LT(text.find(" A.hdr\n"), text.find(" b.nes\n"));
@@ -438,7 +465,8 @@ TEST_F(FormTest, MakeListWritesTheChosenFoldersListing) {
     EXPECT_EQ(errors.size(), 1);
 }
 
-TEST_F(FormTest, AboutFormShowsItsTextsAndOpensItsLinks) {
+TEST_F(FormTest, AboutFormShowsItsTextsAndOpensItsLinks)
+{
     bool seen = false;
     QTimer::singleShot(0, [&] {
         auto* about = qobject_cast<frmAbout*>(QApplication::activeModalWidget());
@@ -457,21 +485,23 @@ TEST_F(FormTest, AboutFormShowsItsTextsAndOpensItsLinks) {
     EXPECT_TRUE(seen);
     EXPECT_EQ(links, QStringList({QString("mailto:") + frmAbout::kEMail, frmAbout::kHomePage}));
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_TRUE(form->about.isNull());  // released when closed
+    EXPECT_TRUE(form->about.isNull()); // released when closed
 }
 
-TEST_F(FormTest, LinkThatCannotBeOpenedIsReported) {
+TEST_F(FormTest, LinkThatCannotBeOpenedIsReported)
+{
     modNES::setLinkOpener([](const QUrl&) { return false; });
     modNES::OpenLink(form.get(), frmAbout::kHomePage);
     ASSERT_EQ(errors.size(), 1);
     EXPECT_TRUE(errors[0].contains(frmAbout::kHomePage));
 }
 
-TEST_F(FormTest, ClosingTheFormClosesTheAboutForm) {
+TEST_F(FormTest, ClosingTheFormClosesTheAboutForm)
+{
     form->about = new frmAbout(form.get());
     form->about->show();
     EXPECT_TRUE(form->close());
     EXPECT_FALSE(form->about->isVisible());
 }
 
-}  // namespace
+} // namespace

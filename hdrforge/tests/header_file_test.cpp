@@ -17,7 +17,8 @@ namespace {
 
 bool runningAsRoot() { return ::geteuid() == 0; }
 
-HeaderBytes sampleHeader() {
+HeaderBytes sampleHeader()
+{
     HeaderFields f;
     f.prgPages = 2;
     f.chrPages = 1;
@@ -26,32 +27,36 @@ HeaderBytes sampleHeader() {
     return encodeHeader(f);
 }
 
-Bytes sampleBytes() {
+Bytes sampleBytes()
+{
     HeaderBytes h = sampleHeader();
     return Bytes(h.begin(), h.end());
 }
 
-std::vector<std::string> namesIn(const std::string& folder) {
+std::vector<std::string> namesIn(const std::string& folder)
+{
     std::vector<std::string> names;
-    for (const auto& e : fs::directory_iterator(folder)) names.push_back(e.path().filename().string());
+    for (const auto& e : fs::directory_iterator(folder))
+        names.push_back(e.path().filename().string());
     std::sort(names.begin(), names.end());
     return names;
 }
 
-TEST(FileKind, EndingsInAnyCase) {
+TEST(FileKind, EndingsInAnyCase)
+{
     struct Case {
         const char* name;
         FileKind kind;
-    } cases[] = {{"game.nes", FileKind::Game},     {"GAME.NES", FileKind::Game},
-                 {"Game.NeS", FileKind::Game},     {"h.hdr", FileKind::Header},
-                 {"H.HDR", FileKind::Header},      {"nes", FileKind::Other},
-                 {".nes", FileKind::Game},         {"game.nes.bak", FileKind::Other},
-                 {"gamenes", FileKind::Other},     {"", FileKind::Other},
-                 {"list.txt", FileKind::Other}};
-    for (const Case& c : cases) EXPECT_EQ(classifyFileName(c.name), c.kind) << c.name;
+    } cases[] = {{"game.nes", FileKind::Game}, {"GAME.NES", FileKind::Game},      {"Game.NeS", FileKind::Game},
+                 {"h.hdr", FileKind::Header},  {"H.HDR", FileKind::Header},       {"nes", FileKind::Other},
+                 {".nes", FileKind::Game},     {"game.nes.bak", FileKind::Other}, {"gamenes", FileKind::Other},
+                 {"", FileKind::Other},        {"list.txt", FileKind::Other}};
+    for (const Case& c : cases)
+        EXPECT_EQ(classifyFileName(c.name), c.kind) << c.name;
 }
 
-TEST(ReadHeader, ShortFilesArePaddedWithZeros) {
+TEST(ReadHeader, ShortFilesArePaddedWithZeros)
+{
     TempDir dir;
     Bytes full = headerBytes(2, 1, 0x1F, 0x20, 0x55);
     for (std::size_t size = 0; size < 16; ++size) {
@@ -61,11 +66,13 @@ TEST(ReadHeader, ShortFilesArePaddedWithZeros) {
         std::string error;
         ASSERT_TRUE(readHeaderFile(path, read, error)) << size << error;
         EXPECT_EQ(read.fileSize, size);
-        for (std::size_t i = 0; i < 16; ++i) EXPECT_EQ(read.bytes[i], i < size ? full[i] : 0) << size;
+        for (std::size_t i = 0; i < 16; ++i)
+            EXPECT_EQ(read.bytes[i], i < size ? full[i] : 0) << size;
     }
 }
 
-TEST(ReadHeader, FailuresLeaveTheResultUntouchedAndSayWhy) {
+TEST(ReadHeader, FailuresLeaveTheResultUntouchedAndSayWhy)
+{
     TempDir dir;
     fs::create_directory(dir.file("folder.nes"));
     ASSERT_EQ(::mkfifo(dir.file("pipe.nes").c_str(), 0600), 0);
@@ -86,7 +93,8 @@ TEST(ReadHeader, FailuresLeaveTheResultUntouchedAndSayWhy) {
     }
 }
 
-TEST(ReadHeader, UnreadableFile) {
+TEST(ReadHeader, UnreadableFile)
+{
     // /proc/self/mem is a regular file whose first page is never mapped: reading fails even for root.
     HeaderRead read;
     std::string error;
@@ -101,7 +109,8 @@ TEST(ReadHeader, UnreadableFile) {
     }
 }
 
-TEST(WriteHeader, NewFileIsExactly16BytesAndNoTemporaryIsLeft) {
+TEST(WriteHeader, NewFileIsExactly16BytesAndNoTemporaryIsLeft)
+{
     TempDir dir;
     std::string error;
     ASSERT_TRUE(writeHeaderInto(dir.file("new.hdr"), sampleHeader(), error)) << error;
@@ -110,7 +119,8 @@ TEST(WriteHeader, NewFileIsExactly16BytesAndNoTemporaryIsLeft) {
     EXPECT_EQ(namesIn(dir.path()), std::vector<std::string>{"new.hdr"});
 }
 
-TEST(WriteHeader, GameKeepsItsLengthAndEveryByteAfterTheHeader) {
+TEST(WriteHeader, GameKeepsItsLengthAndEveryByteAfterTheHeader)
+{
     TempDir dir;
     Bytes game = gameImage(40976, headerBytes(1, 0, 0x0F, 0x0F, 0x77));
     writeBytes(dir.file("game.nes"), game);
@@ -120,15 +130,17 @@ TEST(WriteHeader, GameKeepsItsLengthAndEveryByteAfterTheHeader) {
     ASSERT_TRUE(writeHeaderInto(dir.file("game.nes"), sampleHeader(), error)) << error;
     Bytes after = readBytes(dir.file("game.nes"));
     ASSERT_EQ(after.size(), 40976u);
-    for (std::size_t i = 0; i < 16; ++i) EXPECT_EQ(after[i], sampleHeader()[i]);
+    for (std::size_t i = 0; i < 16; ++i)
+        EXPECT_EQ(after[i], sampleHeader()[i]);
     EXPECT_TRUE(std::equal(after.begin() + 16, after.end(), game.begin() + 16));
-    EXPECT_EQ(readBytes(dir.file("hardlink.nes")), after);  // written in place, not replaced
+    EXPECT_EQ(readBytes(dir.file("hardlink.nes")), after); // written in place, not replaced
     struct stat st {};
     ::stat(dir.file("game.nes").c_str(), &st);
     EXPECT_EQ(st.st_mode & 0777, 0640u);
 }
 
-TEST(WriteHeader, FilesUpTo16BytesAreReplacedKeepingPermissions) {
+TEST(WriteHeader, FilesUpTo16BytesAreReplacedKeepingPermissions)
+{
     TempDir dir;
     for (std::size_t size : {0u, 5u, 16u}) {
         std::string path = dir.file("h" + std::to_string(size) + ".hdr");
@@ -144,7 +156,8 @@ TEST(WriteHeader, FilesUpTo16BytesAreReplacedKeepingPermissions) {
     EXPECT_EQ(namesIn(dir.path()).size(), 3u);
 }
 
-TEST(WriteHeader, SymbolicLinkIsFollowed) {
+TEST(WriteHeader, SymbolicLinkIsFollowed)
+{
     TempDir dir;
     writeBytes(dir.file("real.hdr"), Bytes(16, 0));
     fs::create_symlink("real.hdr", dir.file("link.hdr"));
@@ -154,7 +167,8 @@ TEST(WriteHeader, SymbolicLinkIsFollowed) {
     EXPECT_EQ(readBytes(dir.file("real.hdr")), sampleBytes());
 }
 
-TEST(WriteHeader, FailuresChangeNothing) {
+TEST(WriteHeader, FailuresChangeNothing)
+{
     TempDir dir;
     fs::create_directory(dir.file("folder.hdr"));
     std::string error;
@@ -181,9 +195,10 @@ TEST(WriteHeader, FailuresChangeNothing) {
     EXPECT_EQ(namesIn(dir.path()).size(), runningAsRoot() ? 1u : 3u);
 }
 
-TEST(WriteHeader, HugeSparseGameIsPatchedInPlace) {
+TEST(WriteHeader, HugeSparseGameIsPatchedInPlace)
+{
     TempDir dir;
-    const std::uint64_t size = 6ull << 30;  // 6 GiB, sparse: no disk space used
+    const std::uint64_t size = 6ull << 30; // 6 GiB, sparse: no disk space used
     std::string path = dir.file("huge.nes");
     int fd = ::open(path.c_str(), O_CREAT | O_WRONLY, 0644);
     ASSERT_GE(fd, 0);
@@ -200,14 +215,16 @@ TEST(WriteHeader, HugeSparseGameIsPatchedInPlace) {
     EXPECT_EQ(read.bytes, sampleHeader());
 }
 
-TEST(SizeCheck, NoteOnlyWhenTheLengthDiffers) {
-    HeaderFields f = decodeHeader(sampleHeader());  // 2 PRG, 1 CHR: 40976 bytes
+TEST(SizeCheck, NoteOnlyWhenTheLengthDiffers)
+{
+    HeaderFields f = decodeHeader(sampleHeader()); // 2 PRG, 1 CHR: 40976 bytes
     EXPECT_EQ(sizeMismatchNote(f, 40976), "");
     EXPECT_EQ(sizeMismatchNote(f, 40975), "size does not match the header: 40976 bytes expected");
     EXPECT_FALSE(sizeMismatchNote(f, 0).empty());
 }
 
-TEST(AtomicWrite, ReplacesContentsWholly) {
+TEST(AtomicWrite, ReplacesContentsWholly)
+{
     TempDir dir;
     std::string error;
     writeBytes(dir.file("list.txt"), Bytes(5000, 'x'));
@@ -221,7 +238,8 @@ TEST(AtomicWrite, ReplacesContentsWholly) {
 ssize_t takesNothing(int, const void*, size_t, off_t) { return 0; }
 std::string slowlyTaken;
 int interruptions = 0;
-ssize_t takesOneByteAfterEintr(int, const void* data, size_t, off_t offset) {
+ssize_t takesOneByteAfterEintr(int, const void* data, size_t, off_t offset)
+{
     if (interruptions++ == 0) {
         errno = EINTR;
         return -1;
@@ -231,7 +249,8 @@ ssize_t takesOneByteAfterEintr(int, const void* data, size_t, off_t offset) {
     return 1;
 }
 
-TEST(WriteAll, WriteThatTakesNothingGivesARealReason) {
+TEST(WriteAll, WriteThatTakesNothingGivesARealReason)
+{
     errno = 0;
     EXPECT_FALSE(writeAllAt(-1, "NES\x1a", 0, takesNothing));
     EXPECT_EQ(errno, ENOSPC);
@@ -241,4 +260,4 @@ TEST(WriteAll, WriteThatTakesNothingGivesARealReason) {
     EXPECT_EQ(slowlyTaken, "header");
 }
 
-}  // namespace
+} // namespace

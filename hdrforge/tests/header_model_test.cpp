@@ -9,7 +9,8 @@ using namespace hdrforge;
 
 namespace {
 
-HeaderBytes withBytes(std::uint8_t b4, std::uint8_t b5, std::uint8_t b6, std::uint8_t b7) {
+HeaderBytes withBytes(std::uint8_t b4, std::uint8_t b5, std::uint8_t b6, std::uint8_t b7)
+{
     HeaderBytes h{};
     h[4] = b4;
     h[5] = b5;
@@ -25,7 +26,8 @@ struct DecodeCase {
 
 class DecodeTest : public testing::TestWithParam<DecodeCase> {};
 
-TEST_P(DecodeTest, ReadsMapperAndFlags) {
+TEST_P(DecodeTest, ReadsMapperAndFlags)
+{
     const DecodeCase& c = GetParam();
     HeaderFields f = decodeHeader(withBytes(3, 4, c.b6, c.b7));
     EXPECT_EQ(f.prgPages, 3);
@@ -38,18 +40,16 @@ TEST_P(DecodeTest, ReadsMapperAndFlags) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Bytes6And7, DecodeTest,
-                         testing::Values(DecodeCase{0x01, 0x00, 0, 1, 0, 0, 0},
-                                         DecodeCase{0x0F, 0x00, 0, 1, 1, 1, 1},
+                         testing::Values(DecodeCase{0x01, 0x00, 0, 1, 0, 0, 0}, DecodeCase{0x0F, 0x00, 0, 1, 1, 1, 1},
                                          DecodeCase{0x10, 0x00, 1, 0, 0, 0, 0},
-                                         DecodeCase{0x00, 0x0F, 0, 0, 0, 0, 0},  // low nibble of 7 ignored
-                                         DecodeCase{0x02, 0x00, 0, 0, 1, 0, 0},
-                                         DecodeCase{0x04, 0x00, 0, 0, 0, 1, 0},
-                                         DecodeCase{0x08, 0x00, 0, 0, 0, 0, 1},
-                                         DecodeCase{0xF3, 0xF0, 255, 1, 1, 0, 0},
+                                         DecodeCase{0x00, 0x0F, 0, 0, 0, 0, 0}, // low nibble of 7 ignored
+                                         DecodeCase{0x02, 0x00, 0, 0, 1, 0, 0}, DecodeCase{0x04, 0x00, 0, 0, 0, 1, 0},
+                                         DecodeCase{0x08, 0x00, 0, 0, 0, 0, 1}, DecodeCase{0xF3, 0xF0, 255, 1, 1, 0, 0},
                                          DecodeCase{0x40, 0x1F, 20, 0, 0, 0, 0},
                                          DecodeCase{0x00, 0xF0, 240, 0, 0, 0, 0}));
 
-TEST(HeaderEncode, Mapper255With32PrgNoChrVerticalBattery) {
+TEST(HeaderEncode, Mapper255With32PrgNoChrVerticalBattery)
+{
     HeaderFields f;
     f.prgPages = 32;
     f.chrPages = 0;
@@ -61,15 +61,19 @@ TEST(HeaderEncode, Mapper255With32PrgNoChrVerticalBattery) {
     EXPECT_EQ(h, expected);
 }
 
-TEST(HeaderEncode, Byte7LowNibbleAndTailAreWrittenAsZero) {
+TEST(HeaderEncode, Byte7LowNibbleAndTailAreWrittenAsZero)
+{
     HeaderBytes read = withBytes(1, 1, 0x00, 0x0F);
-    for (int i = 8; i < 16; ++i) read[i] = 0xAA;
+    for (int i = 8; i < 16; ++i)
+        read[i] = 0xAA;
     HeaderBytes written = encodeHeader(decodeHeader(read));
     EXPECT_EQ(written[7], 0x00);
-    for (int i = 8; i < 16; ++i) EXPECT_EQ(written[i], 0) << i;
+    for (int i = 8; i < 16; ++i)
+        EXPECT_EQ(written[i], 0) << i;
 }
 
-TEST(HeaderEncode, EveryMapperAndFlagCombinationRoundTrips) {
+TEST(HeaderEncode, EveryMapperAndFlagCombinationRoundTrips)
+{
     for (int mapper = 0; mapper < 256; ++mapper) {
         for (int flags = 0; flags < 16; ++flags) {
             HeaderFields f;
@@ -88,7 +92,8 @@ TEST(HeaderEncode, EveryMapperAndFlagCombinationRoundTrips) {
     }
 }
 
-TEST(HeaderEncode, CountsBeyondTheListsAreKept) {
+TEST(HeaderEncode, CountsBeyondTheListsAreKept)
+{
     for (int prg : {0, 33, 40, 255}) {
         HeaderFields f = decodeHeader(withBytes(static_cast<std::uint8_t>(prg), 200, 0x10, 0x00));
         HeaderBytes h = encodeHeader(f);
@@ -97,7 +102,8 @@ TEST(HeaderEncode, CountsBeyondTheListsAreKept) {
     }
 }
 
-TEST(HeaderDigits, ByteSevenOneSplitsTheMapperAndIgnoresOutOfRange) {
+TEST(HeaderDigits, ByteSevenOneSplitsTheMapperAndIgnoresOutOfRange)
+{
     HeaderDigits d;
     findByteSevenOne(0xAB, d);
     EXPECT_EQ(d.mapperLowDigit, "B");
@@ -108,7 +114,8 @@ TEST(HeaderDigits, ByteSevenOneSplitsTheMapperAndIgnoresOutOfRange) {
     EXPECT_EQ(d.mapperHighByte, "A0");
 }
 
-TEST(HeaderDigits, ByteSevenTwoKeepsTheLastDigitWhenAListHasNoSelection) {
+TEST(HeaderDigits, ByteSevenTwoKeepsTheLastDigitWhenAListHasNoSelection)
+{
     HeaderDigits d;
     findByteSevenTwo(1, 0, 1, 1, d);
     EXPECT_EQ(d.flagsDigit, "D");
@@ -118,7 +125,8 @@ TEST(HeaderDigits, ByteSevenTwoKeepsTheLastDigitWhenAListHasNoSelection) {
     EXPECT_EQ(h[6], 0x0D);
 }
 
-TEST(Nes2, RecognisedByByte7Bits3And2) {
+TEST(Nes2, RecognisedByByte7Bits3And2)
+{
     EXPECT_TRUE(isNes2Header(withBytes(1, 1, 0, 0x08)));
     EXPECT_TRUE(isNes2Header(withBytes(1, 1, 0, 0xF8)));
     EXPECT_TRUE(isNes2Header(withBytes(1, 1, 0, 0x0B)));
@@ -127,7 +135,8 @@ TEST(Nes2, RecognisedByByte7Bits3And2) {
     EXPECT_FALSE(isNes2Header(withBytes(1, 1, 0, 0x00)));
 }
 
-TEST(SizeCheck, ExpectedGameSize) {
+TEST(SizeCheck, ExpectedGameSize)
+{
     HeaderFields f;
     f.prgPages = 2;
     f.chrPages = 1;
@@ -139,7 +148,8 @@ TEST(SizeCheck, ExpectedGameSize) {
     EXPECT_EQ(expectedGameSize(f), 16u + 512u + 255u * 16384u + 255u * 8192u);
 }
 
-TEST(MapperDesc, KnownNumbersGiveChipHyphensAndNote) {
+TEST(MapperDesc, KnownNumbersGiveChipHyphensAndNote)
+{
     const std::string hyphens(34, '-');
     EXPECT_EQ(findMapperDesc(0), "No mapper " + hyphens + " All 32kB ROM + 8kB VROM games");
     EXPECT_EQ(findMapperDesc(24), "Konami VRC6 " + hyphens + " ???");
@@ -147,22 +157,26 @@ TEST(MapperDesc, KnownNumbersGiveChipHyphensAndNote) {
     EXPECT_NE(findMapperDesc(7), findMapperDesc(34));
 }
 
-TEST(MapperDesc, GapsAndLargeNumbersHaveNoInfo) {
+TEST(MapperDesc, GapsAndLargeNumbersHaveNoInfo)
+{
     for (int m : {13, 14, 25, 26, 27, 28, 29, 30, 31, 35, 64, 255, 256, -1})
         EXPECT_EQ(findMapperDesc(m), "No Info Available") << m;
     int known = 0;
-    for (int m = 0; m < 256; ++m) known += findMapperDesc(m) != "No Info Available";
+    for (int m = 0; m < 256; ++m)
+        known += findMapperDesc(m) != "No Info Available";
     EXPECT_EQ(known, 26);
 }
 
-TEST(MapperDesc, TextBoxContents) {
+TEST(MapperDesc, TextBoxContents)
+{
     EXPECT_EQ(findMapperDescForText("4"), findMapperDesc(4));
     EXPECT_EQ(findMapperDescForText("0004"), findMapperDesc(4));
     for (const char* bad : {"", "abc", "4x", " 4", "-1", "+4", "99999999999999999999", "13"})
         EXPECT_EQ(findMapperDescForText(bad), "No Info Available") << bad;
 }
 
-TEST(SizeLists, ItemTexts) {
+TEST(SizeLists, ItemTexts)
+{
     EXPECT_EQ(programPagesText(1), "16384 bytes (1 x 16kb pages)");
     EXPECT_EQ(programPagesText(32), "524288 bytes (32 x 16kb pages)");
     EXPECT_EQ(characterPagesText(0), "No CHR");
@@ -170,4 +184,4 @@ TEST(SizeLists, ItemTexts) {
     EXPECT_EQ(characterPagesText(64), "524288 bytes (64 x 8kb pages)");
 }
 
-}  // namespace
+} // namespace

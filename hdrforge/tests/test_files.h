@@ -16,5 +16,4 @@ inline constexpr auto& readBytes = suite::test::readFile;
 Bytes gameImage(std::size_t size, const Bytes& header);
 
 // A 16-byte header: "NES" 1A, then bytes 4 to 7, then eight bytes `tail`.
-Bytes headerBytes(std::uint8_t prg, std::uint8_t chr, std::uint8_t b6, std::uint8_t b7,
-                  std::uint8_t tail = 0);
+Bytes headerBytes(std::uint8_t prg, std::uint8_t chr, std::uint8_t b6, std::uint8_t b7, std::uint8_t tail = 0);

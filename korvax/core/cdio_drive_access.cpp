@@ -23,9 +23,7 @@ namespace fs = std::filesystem;
 void silenceCdioLog()
 {
     static std::once_flag once;
-    std::call_once(once, [] {
-        cdio_log_set_handler([](cdio_log_level_t, const char*) {});
-    });
+    std::call_once(once, [] { cdio_log_set_handler([](cdio_log_level_t, const char*) {}); });
 }
 
 std::string trimTrailingSpaces(std::string s)
@@ -71,8 +69,7 @@ public:
         return true;
     }
 
-    bool readFileStart(const std::string& name, std::size_t maxBytes,
-                       std::vector<std::uint8_t>& data) override
+    bool readFileStart(const std::string& name, std::size_t maxBytes, std::vector<std::uint8_t>& data) override
     {
         data.clear();
         if (!loadRoot())
@@ -252,7 +249,7 @@ bool isRegularFile(const std::string& path)
     return fs::is_regular_file(path, ec);
 }
 
-}  // namespace
+} // namespace
 
 std::vector<std::string> listCdRomDevices()
 {
@@ -359,4 +356,4 @@ std::unique_ptr<DiscReader> SystemDriveAccess::openDisc(const DriveRef& drive)
     return drive.isImage ? openImageFile(drive.source) : openDeviceDisc(drive.source);
 }
 
-}  // namespace korvax
+} // namespace korvax

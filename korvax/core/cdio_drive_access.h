@@ -41,4 +41,4 @@ private:
     std::vector<DriveRef> images_;
 };
 
-}  // namespace korvax
+} // namespace korvax

@@ -36,7 +36,7 @@ constexpr std::array<CodeText, 16> kPeripherals{{
     {'P', "Video CD Card"},
 }};
 
-}  // namespace
+} // namespace
 
 std::span<const CodeText> areaCodes() { return kAreas; }
 std::span<const CodeText> peripheralCodes() { return kPeripherals; }
@@ -59,4 +59,4 @@ std::string decodeCodes(std::string_view field, std::span<const CodeText> table)
 std::string decodeAreas(std::string_view field) { return decodeCodes(field, kAreas); }
 std::string decodePeripherals(std::string_view field) { return decodeCodes(field, kPeripherals); }
 
-}  // namespace korvax
+} // namespace korvax

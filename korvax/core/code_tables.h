@@ -21,4 +21,4 @@ std::string decodeCodes(std::string_view field, std::span<const CodeText> table)
 std::string decodeAreas(std::string_view field);
 std::string decodePeripherals(std::string_view field);
 
-}  // namespace korvax
+} // namespace korvax

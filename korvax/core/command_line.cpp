@@ -55,7 +55,8 @@ private:
 class CliExploreView : public ExploreView {
 public:
     CliExploreView(std::ostream& out, std::ostream& err, ScannerState& state, DriveAccess& access)
-        : out_(out), err_(err), state_(state), access_(access) {}
+        : out_(out), err_(err), state_(state), access_(access)
+    {}
 
     void showMessage(const std::string& text, const std::string& caption) override
     {
@@ -191,7 +192,7 @@ int scanSource(const Command& command, SystemDriveAccess& system, std::ostream& 
     return view.failed ? 1 : 0;
 }
 
-}  // namespace
+} // namespace
 
 Command parseCommandLine(const std::vector<std::string>& args)
 {
@@ -243,22 +244,15 @@ Command parseCommandLine(const std::vector<std::string>& args)
 int runCommand(const Command& command, SystemDriveAccess& access, std::ostream& out, std::ostream& err)
 {
     switch (command.kind) {
-    case CommandKind::Help:
-        out << helpText();
-        return 0;
-    case CommandKind::Version:
-        out << "korvax " << kVersion << '\n';
-        return 0;
-    case CommandKind::Drives:
-        return listDrives(command, access, out, err);
+    case CommandKind::Help: out << helpText(); return 0;
+    case CommandKind::Version: out << "korvax " << kVersion << '\n'; return 0;
+    case CommandKind::Drives: return listDrives(command, access, out, err);
     case CommandKind::Aips:
-    case CommandKind::Info:
-        return scanSource(command, access, out, err);
+    case CommandKind::Info: return scanSource(command, access, out, err);
     case CommandKind::UsageError:
         err << "korvax: " << command.error << "\nTry 'korvax --help' for more information.\n";
         return 2;
-    case CommandKind::Gui:
-        break;
+    case CommandKind::Gui: break;
     }
     return 2;
 }
@@ -289,7 +283,7 @@ std::size_t utf8SequenceLength(const std::string& text, std::size_t i)
     const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
     const unsigned char lead = byte(i);
     std::size_t length = 0;
-    unsigned char low = 0x80, high = 0xBF;  // the allowed range of the second byte
+    unsigned char low = 0x80, high = 0xBF; // the allowed range of the second byte
     if (lead < 0x80)
         return 1;
     if (lead >= 0xC2 && lead <= 0xDF)
@@ -323,7 +317,7 @@ bool isUtf8(const std::string& text)
     return true;
 }
 
-}  // namespace
+} // namespace
 
 std::string printableItem(const std::string& text)
 {
@@ -366,4 +360,4 @@ const char* helpText()
            "\"(system area)\". Exit status: 0 success, 1 failure, 2 usage error.\n";
 }
 
-}  // namespace korvax
+} // namespace korvax

@@ -16,10 +16,10 @@ enum class CommandKind { Gui, Help, Version, Drives, Aips, Info, UsageError };
 
 struct Command {
     CommandKind kind = CommandKind::Gui;
-    std::string source;               // --aips, --info
-    std::string name;                 // --info
-    std::vector<std::string> images;  // --drives IMAGE...
-    std::string error;                // UsageError
+    std::string source;              // --aips, --info
+    std::string name;                // --info
+    std::vector<std::string> images; // --drives IMAGE...
+    std::string error;               // UsageError
 };
 
 // args excludes the program name. Arguments that are not options are left to the window
@@ -38,4 +38,4 @@ std::string printableItem(const std::string& text);
 
 const char* helpText();
 
-}  // namespace korvax
+} // namespace korvax

@@ -43,4 +43,4 @@ std::string headerFieldText(const DiscHeader& header, int field)
     return header.fields[field];
 }
 
-}  // namespace korvax
+} // namespace korvax

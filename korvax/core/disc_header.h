@@ -29,7 +29,7 @@ enum HeaderField : int {
 struct HeaderFieldLayout {
     std::size_t offset;
     std::size_t size;
-    const char* label;  // the label beside the value in the information dialog
+    const char* label; // the label beside the value in the information dialog
 };
 
 // Published layout: six reserved bytes follow the area codes, so the peripherals start at 80
@@ -67,4 +67,4 @@ int readDiscHeader(const std::uint8_t* data, std::size_t size, DiscHeader& heade
 // The text shown for a field: areas and peripherals decoded, the others as read.
 std::string headerFieldText(const DiscHeader& header, int field);
 
-}  // namespace korvax
+} // namespace korvax

@@ -19,7 +19,7 @@ struct DriveRef {
 };
 
 struct DirEntry {
-    std::string name;  // as shown: without the ";1" version suffix
+    std::string name; // as shown: without the ";1" version suffix
     std::uint64_t size = 0;
     bool isDirectory = false;
 };
@@ -37,8 +37,7 @@ public:
 
     // The first bytes (at most maxBytes) of a root-directory file. False when no such file can be
     // opened; a read that comes up short leaves fewer bytes in `data`.
-    virtual bool readFileStart(const std::string& name, std::size_t maxBytes,
-                               std::vector<std::uint8_t>& data) = 0;
+    virtual bool readFileStart(const std::string& name, std::size_t maxBytes, std::vector<std::uint8_t>& data) = 0;
 
     // The first bytes (at most maxBytes) of the system area (the first 16 sectors).
     virtual bool readSystemArea(std::size_t maxBytes, std::vector<std::uint8_t>& data) = 0;
@@ -55,4 +54,4 @@ public:
     virtual std::unique_ptr<DiscReader> openDisc(const DriveRef& drive) = 0;
 };
 
-}  // namespace korvax
+} // namespace korvax

@@ -62,7 +62,7 @@ std::optional<std::string> cueTrackFile(const std::string& cuePath)
     return std::nullopt;
 }
 
-}  // namespace
+} // namespace
 
 std::string imageOpenProblem(const std::string& path)
 {
@@ -73,7 +73,8 @@ std::string imageOpenProblem(const std::string& path)
         const std::optional<std::string> track = cueTrackFile(path);
         if (!track || track->empty())
             return "not a cue sheet (it names no track FILE)";
-        const fs::path trackPath = fs::path(*track).is_absolute() ? fs::path(*track) : fs::path(path).parent_path() / *track;
+        const fs::path trackPath =
+            fs::path(*track).is_absolute() ? fs::path(*track) : fs::path(path).parent_path() / *track;
         if (std::optional<std::string> reason = cannotOpen(trackPath.string()))
             return "its track file \"" + *track + "\" cannot be opened: " + *reason;
         return "the cue sheet or its track file \"" + *track + "\" is not a disc image";
@@ -89,4 +90,4 @@ std::string imageOpenFaultText(const std::string& path, const std::string& reaso
     return std::string(kMsgImageOpenFault) + "\n\n\"" + path + "\": " + reason;
 }
 
-}  // namespace korvax
+} // namespace korvax

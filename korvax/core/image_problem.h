@@ -12,4 +12,4 @@ std::string imageOpenProblem(const std::string& path);
 // The image-open fault message with the file's name and the reason added after it.
 std::string imageOpenFaultText(const std::string& path, const std::string& reason);
 
-}  // namespace korvax
+} // namespace korvax

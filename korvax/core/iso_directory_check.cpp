@@ -3,16 +3,16 @@
 namespace korvax {
 namespace {
 
-constexpr std::size_t kRootRecordOffset = 156;  // inside the primary volume descriptor
-constexpr std::size_t kRecordFixedSize = 33;    // directory record up to its name
-constexpr std::size_t kXaSize = 14;             // XA attributes libiso9660 reads after the name
+constexpr std::size_t kRootRecordOffset = 156; // inside the primary volume descriptor
+constexpr std::size_t kRecordFixedSize = 33;   // directory record up to its name
+constexpr std::size_t kXaSize = 14;            // XA attributes libiso9660 reads after the name
 
 std::uint32_t le32(const std::uint8_t* p)
 {
     return p[0] | p[1] << 8 | p[2] << 16 | static_cast<std::uint32_t>(p[3]) << 24;
 }
 
-}  // namespace
+} // namespace
 
 bool rootDirectoryExtent(const std::uint8_t* pvd, std::size_t size, DirectoryExtent& extent)
 {
@@ -50,4 +50,4 @@ bool directoryRecordsInBounds(const std::uint8_t* dir, std::size_t size)
     return true;
 }
 
-}  // namespace korvax
+} // namespace korvax

@@ -15,7 +15,10 @@ inline constexpr std::uint32_t kMaxRootDirectoryBytes = 16u << 20;
 struct DirectoryExtent {
     std::uint32_t lsn = 0;
     std::uint32_t size = 0;
-    std::uint32_t blocks() const { return static_cast<std::uint32_t>((std::uint64_t{size} + kIsoBlockSize - 1) / kIsoBlockSize); }
+    std::uint32_t blocks() const
+    {
+        return static_cast<std::uint32_t>((std::uint64_t{size} + kIsoBlockSize - 1) / kIsoBlockSize);
+    }
 };
 
 // The root directory's extent from a primary volume descriptor block (2048 bytes).
@@ -25,4 +28,4 @@ bool rootDirectoryExtent(const std::uint8_t* pvd, std::size_t size, DirectoryExt
 // walks them (a zero length byte skips one byte).
 bool directoryRecordsInBounds(const std::uint8_t* dir, std::size_t size);
 
-}  // namespace korvax
+} // namespace korvax

@@ -22,8 +22,7 @@ public:
         return true;
     }
 
-    bool readFileStart(const std::string& name, std::size_t maxBytes,
-                       std::vector<std::uint8_t>& data) override
+    bool readFileStart(const std::string& name, std::size_t maxBytes, std::vector<std::uint8_t>& data) override
     {
         data.clear();
         for (const auto& [fileName, file] : disc_.root) {
@@ -49,7 +48,7 @@ private:
     MemoryDisc disc_;
 };
 
-}  // namespace
+} // namespace
 
 MemoryDisc& MemoryDisc::add(const std::string& name, std::vector<std::uint8_t> data)
 {
@@ -91,4 +90,4 @@ std::unique_ptr<DiscReader> MemoryDriveAccess::openDisc(const DriveRef& drive)
     return std::make_unique<MemoryDiscReader>(*d->disc);
 }
 
-}  // namespace korvax
+} // namespace korvax

@@ -11,14 +11,14 @@ namespace korvax {
 
 struct MemoryFile {
     std::vector<std::uint8_t> data;
-    std::uint64_t reportedSize = 0;  // the size the directory reports (may differ from data)
+    std::uint64_t reportedSize = 0; // the size the directory reports (may differ from data)
     bool isDirectory = false;
     bool openable = true;
 };
 
 struct MemoryDisc {
     std::string label;
-    std::vector<std::pair<std::string, MemoryFile>> root;  // directory order
+    std::vector<std::pair<std::string, MemoryFile>> root; // directory order
     std::vector<std::uint8_t> systemArea;
     bool rootReadable = true;
 
@@ -28,13 +28,13 @@ struct MemoryDisc {
 
 struct MemoryDrive {
     DriveRef ref;
-    std::optional<MemoryDisc> disc;  // empty: not ready
+    std::optional<MemoryDisc> disc; // empty: not ready
 };
 
 class MemoryDriveAccess : public DriveAccess {
 public:
     std::vector<MemoryDrive> drives;
-    int openCount = 0;  // how often a disc was opened (tests check the scanner's reads)
+    int openCount = 0; // how often a disc was opened (tests check the scanner's reads)
 
     MemoryDrive& addDrive(const std::string& name, std::optional<MemoryDisc> disc = std::nullopt);
     MemoryDrive* find(const std::string& name);
@@ -43,4 +43,4 @@ public:
     std::unique_ptr<DiscReader> openDisc(const DriveRef& drive) override;
 };
 
-}  // namespace korvax
+} // namespace korvax

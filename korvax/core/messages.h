@@ -25,8 +25,7 @@ inline constexpr const char* kMsgDiscChanged =
     "If you want to use the current disc, re-select the 'Scan Sega Saturn (tm) CD' option from "
     "the 'File' menu after closing the 'Explore a Sega Saturn (tm) CD' dialog window, or "
     "re-insert the original CD and press 'Scan for AIPs' again.";
-inline constexpr const char* kMsgSelectAip =
-    "Please select an AIP file to view, from the right-hand list.";
+inline constexpr const char* kMsgSelectAip = "Please select an AIP file to view, from the right-hand list.";
 inline constexpr const char* kMsgAipOpenFault =
     "There was a fault whilst trying to open the selected AIP file. Try cleaning the CD, and "
     "re-inserting it.";
@@ -37,4 +36,4 @@ inline constexpr const char* kMsgImageOpenFault =
     "The selected disc image could not be opened.  Please choose an ISO 9660 image (.iso, or "
     ".bin/.cue with 2352-byte sectors).";
 
-}  // namespace korvax
+} // namespace korvax

@@ -22,41 +22,28 @@ const AipEntry* findAip(const ScannerState& state, const std::string& name)
 }
 
 // Files whose names have a 'Z' among their first three characters are never examined.
-bool hasZInPrefix(const std::string& name)
-{
-    return name.substr(0, 3).find('Z') != std::string::npos;
-}
+bool hasZInPrefix(const std::string& name) { return name.substr(0, 3).find('Z') != std::string::npos; }
 
 bool fileIsAip(DiscReader& disc, const DirEntry& entry)
 {
     if (entry.isDirectory || (entry.size & 0xFFFFFFFFu) <= kMinAipFileSize || hasZInPrefix(entry.name))
         return false;
     std::vector<std::uint8_t> start;
-    return disc.readFileStart(entry.name, kIdentifierSize, start) &&
-           isAipIdentifier(start.data(), start.size());
+    return disc.readFileStart(entry.name, kIdentifierSize, start) && isAipIdentifier(start.data(), start.size());
 }
 
-}  // namespace
+} // namespace
 
-bool isDriveReady(DriveAccess& access, const DriveRef& drive)
-{
-    return access.openDisc(drive) != nullptr;
-}
+bool isDriveReady(DriveAccess& access, const DriveRef& drive) { return access.openDisc(drive) != nullptr; }
 
-std::string labelOrNoName(const std::string& label)
-{
-    return label.empty() ? std::string(kNoNameLabel) : label;
-}
+std::string labelOrNoName(const std::string& label) { return label.empty() ? std::string(kNoNameLabel) : label; }
 
 std::string driveItemText(const std::string& driveName, const std::string& label)
 {
     return driveName + ": '" + label + "'";
 }
 
-std::string aipPath(const std::string& driveName, const std::string& fileName)
-{
-    return driveName + ":\\" + fileName;
-}
+std::string aipPath(const std::string& driveName, const std::string& fileName) { return driveName + ":\\" + fileName; }
 
 bool listCdDrives(ExploreView& view, ScannerState& state, DriveAccess& access)
 {
@@ -120,10 +107,8 @@ void scanForAips(ExploreView& view, ScannerState& state, DriveAccess& access)
         }
     }
     std::vector<std::uint8_t> systemArea;
-    if (disc->readSystemArea(kIdentifierSize, systemArea) &&
-        isAipIdentifier(systemArea.data(), systemArea.size())) {
-        state.aips.entries.push_back(
-            {kSystemAreaItem, aipPath(drive.drive.name, kSystemAreaItem), drive.drive, true});
+    if (disc->readSystemArea(kIdentifierSize, systemArea) && isAipIdentifier(systemArea.data(), systemArea.size())) {
+        state.aips.entries.push_back({kSystemAreaItem, aipPath(drive.drive.name, kSystemAreaItem), drive.drive, true});
         view.addAipItem(kSystemAreaItem);
     }
 }
@@ -156,8 +141,8 @@ bool displayAipHeader(InfoView& view, const ScannerState& state, DriveAccess& ac
     }
 
     std::vector<std::uint8_t> data;
-    const bool opened = aip.systemArea ? disc->readSystemArea(kHeaderSize, data)
-                                       : disc->readFileStart(aip.name, kHeaderSize, data);
+    const bool opened =
+        aip.systemArea ? disc->readSystemArea(kHeaderSize, data) : disc->readFileStart(aip.name, kHeaderSize, data);
     if (!opened) {
         view.showMessage(kMsgAipOpenFault, kCaptionProblem);
         view.closeDialog();
@@ -175,4 +160,4 @@ bool displayAipHeader(InfoView& view, const ScannerState& state, DriveAccess& ac
     return true;
 }
 
-}  // namespace korvax
+} // namespace korvax

@@ -19,8 +19,8 @@ inline constexpr std::uint64_t kMinAipFileSize = 256;
 
 struct ReadyDrive {
     DriveRef drive;
-    std::string label;  // volume label at listing time, "No Name" when empty
-    std::string item;   // the drive list's text: "sr0: 'LABEL'"
+    std::string label; // volume label at listing time, "No Name" when empty
+    std::string item;  // the drive list's text: "sr0: 'LABEL'"
 };
 
 struct CdDriveList {
@@ -29,14 +29,14 @@ struct CdDriveList {
 };
 
 struct AipEntry {
-    std::string name;  // the AIP list's text
-    std::string path;  // "sr0:\0.BIN"
+    std::string name; // the AIP list's text
+    std::string path; // "sr0:\0.BIN"
     DriveRef drive;
     bool systemArea = false;
 };
 
 struct AipList {
-    std::vector<AipEntry> entries;  // directory order, the system-area header last
+    std::vector<AipEntry> entries; // directory order, the system-area header last
 };
 
 // Everything the scanner keeps between the dialogs' actions.
@@ -91,4 +91,4 @@ void showAipInfo(ExploreView& view, ScannerState& state);
 // dialog was closed.
 bool displayAipHeader(InfoView& view, const ScannerState& state, DriveAccess& access);
 
-}  // namespace korvax
+} // namespace korvax

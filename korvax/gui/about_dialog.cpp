@@ -50,4 +50,4 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent), version_(new QLabel
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
 }
 
-}  // namespace korvax
+} // namespace korvax

@@ -17,4 +17,4 @@ private:
     QLabel* version_;
 };
 
-}  // namespace korvax
+} // namespace korvax

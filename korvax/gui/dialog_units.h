@@ -10,4 +10,4 @@ namespace korvax {
 QFont dialogFont();
 QSize dialogUnitsToPixels(int width, int height);
 
-}  // namespace korvax
+} // namespace korvax

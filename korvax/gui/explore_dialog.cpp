@@ -44,10 +44,7 @@ void addItem(QListWidget* list, const std::string& text)
     list->addItem(item);
 }
 
-std::string itemBytes(const QListWidgetItem* item)
-{
-    return item->data(Qt::UserRole).toByteArray().toStdString();
-}
+std::string itemBytes(const QListWidgetItem* item) { return item->data(Qt::UserRole).toByteArray().toStdString(); }
 
 std::optional<std::string> selectedText(const QListWidget* list)
 {
@@ -57,7 +54,7 @@ std::optional<std::string> selectedText(const QListWidget* list)
     return itemBytes(items.front());
 }
 
-}  // namespace
+} // namespace
 
 ExploreDialog::ExploreDialog(ScannerState& state, DriveAccess& access, QWidget* parent)
     : QDialog(parent), state_(state), access_(access), driveList_(makeList()), aipList_(makeList()),
@@ -135,8 +132,8 @@ void ExploreDialog::fitDriveListToItems()
     for (int i = 0; i < driveList_->count(); ++i)
         widest = std::max(widest, driveList_->fontMetrics().horizontalAdvance(driveList_->item(i)->text()));
     const int itemPadding = 2 * driveList_->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, driveList_) + 8;
-    const int needed = widest + itemPadding + 2 * driveList_->frameWidth() +
-                       driveList_->verticalScrollBar()->sizeHint().width();
+    const int needed =
+        widest + itemPadding + 2 * driveList_->frameWidth() + driveList_->verticalScrollBar()->sizeHint().width();
     driveList_->setMinimumWidth(needed);
     const QSize designed = dialogUnitsToPixels(197, 162);
     // The list's new minimum counts at once (through its group box), not after the next layout pass.
@@ -146,25 +143,13 @@ void ExploreDialog::fitDriveListToItems()
     setFixedSize(std::max(designed.width(), layout()->minimumSize().width()), designed.height());
 }
 
-void ExploreDialog::clearAipItems()
-{
-    aipList_->clear();
-}
+void ExploreDialog::clearAipItems() { aipList_->clear(); }
 
-void ExploreDialog::addAipItem(const std::string& text)
-{
-    addItem(aipList_, text);
-}
+void ExploreDialog::addAipItem(const std::string& text) { addItem(aipList_, text); }
 
-std::optional<std::string> ExploreDialog::selectedDriveItem()
-{
-    return selectedText(driveList_);
-}
+std::optional<std::string> ExploreDialog::selectedDriveItem() { return selectedText(driveList_); }
 
-std::optional<std::string> ExploreDialog::selectedAipItem()
-{
-    return selectedText(aipList_);
-}
+std::optional<std::string> ExploreDialog::selectedAipItem() { return selectedText(aipList_); }
 
 void ExploreDialog::openInfoDialog()
 {
@@ -180,4 +165,4 @@ void ExploreDialog::closeDialog()
         reject();
 }
 
-}  // namespace korvax
+} // namespace korvax

@@ -52,4 +52,4 @@ private:
     bool closedWhileOpening_ = false;
 };
 
-}  // namespace korvax
+} // namespace korvax

@@ -13,16 +13,13 @@
 namespace korvax {
 namespace {
 
-bool isTwoLineField(int field)
-{
-    return field == FieldAreas || field == FieldPeripherals || field == FieldTitle;
-}
+bool isTwoLineField(int field) { return field == FieldAreas || field == FieldPeripherals || field == FieldTitle; }
 
 QLabel* makeOneLineField(int lineHeight)
 {
     auto* value = new QLabel;
     value->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    value->setTextFormat(Qt::PlainText);  // header bytes are characters, never HTML
+    value->setTextFormat(Qt::PlainText); // header bytes are characters, never HTML
     value->setTextInteractionFlags(Qt::TextSelectableByMouse);
     value->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     value->setFixedHeight(lineHeight + 6);
@@ -35,7 +32,7 @@ QPlainTextEdit* makeTwoLineField(int lineHeight)
 {
     auto* value = new QPlainTextEdit;
     value->setReadOnly(true);
-    value->setFocusPolicy(Qt::NoFocus);  // like the labels: the Close button keeps the focus
+    value->setFocusPolicy(Qt::NoFocus); // like the labels: the Close button keeps the focus
     value->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     value->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     value->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
@@ -45,11 +42,11 @@ QPlainTextEdit* makeTwoLineField(int lineHeight)
     palette.setColor(QPalette::Base, palette.color(QPalette::Window));
     value->setPalette(palette);
     const int frame = 2 * value->frameWidth();
-    value->setFixedHeight(2 * lineHeight + frame + 2 * 2 + 2);  // two lines, the margins and a little room
+    value->setFixedHeight(2 * lineHeight + frame + 2 * 2 + 2); // two lines, the margins and a little room
     return value;
 }
 
-}  // namespace
+} // namespace
 
 InfoDialog::InfoDialog(const ScannerState& state, DriveAccess& access, QWidget* parent)
     : QDialog(parent), state_(state), access_(access)
@@ -62,8 +59,8 @@ InfoDialog::InfoDialog(const ScannerState& state, DriveAccess& access, QWidget* 
     for (int i = 0; i < HeaderFieldCount; ++i) {
         auto* label = new QLabel(QString::fromLatin1(kHeaderLayout[i].label));
         label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        values_[i] = isTwoLineField(i) ? static_cast<QWidget*>(makeTwoLineField(lineHeight))
-                                       : makeOneLineField(lineHeight);
+        values_[i] =
+            isTwoLineField(i) ? static_cast<QWidget*>(makeTwoLineField(lineHeight)) : makeOneLineField(lineHeight);
         values_[i]->setObjectName(QStringLiteral("field%1").arg(1015 + i));
         grid->addWidget(label, i, 0);
         grid->addWidget(values_[i], i, 1);
@@ -126,4 +123,4 @@ void InfoDialog::closeDialog()
         reject();
 }
 
-}  // namespace korvax
+} // namespace korvax

@@ -6,7 +6,6 @@
 
 #include "../core/scanner.h"
 
-
 namespace korvax {
 
 class InfoDialog : public QDialog, private InfoView {
@@ -35,4 +34,4 @@ private:
     bool closedWhileLoading_ = false;
 };
 
-}  // namespace korvax
+} // namespace korvax

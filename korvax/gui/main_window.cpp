@@ -1,8 +1,8 @@
 #include "main_window.h"
 
+#include <QEvent>
 #include <QFile>
 #include <QFileDialog>
-#include <QEvent>
 #include <QFrame>
 #include <QMenuBar>
 
@@ -22,7 +22,7 @@ QString askForImage(QWidget* owner)
                                         QStringLiteral("Disc images (*.iso *.bin *.cue *.toc *.nrg);;All files (*)"));
 }
 
-}  // namespace
+} // namespace
 
 MainWindow::MainWindow(DriveAccess& access, ImageOpener openImage, QWidget* parent)
     : QMainWindow(parent), access_(access), openImage_(std::move(openImage)), chooseImage_(askForImage)
@@ -128,4 +128,4 @@ void MainWindow::showAbout()
     dialog.exec();
 }
 
-}  // namespace korvax
+} // namespace korvax

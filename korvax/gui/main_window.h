@@ -59,4 +59,4 @@ enum : int {
     CmdOpenImage = 40009,
 };
 
-}  // namespace korvax
+} // namespace korvax

@@ -11,7 +11,7 @@ MessageBoxHandler& currentHandler()
     return handler;
 }
 
-}  // namespace
+} // namespace
 
 void showMessageBox(QWidget* owner, const std::string& text, const std::string& caption)
 {
@@ -27,4 +27,4 @@ MessageBoxHandler setMessageBoxHandler(MessageBoxHandler handler)
     return std::exchange(currentHandler(), std::move(handler));
 }
 
-}  // namespace korvax
+} // namespace korvax

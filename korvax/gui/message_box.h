@@ -18,4 +18,4 @@ void showMessageBox(QWidget* owner, const std::string& text, const std::string& 
 // previous handler.
 MessageBoxHandler setMessageBoxHandler(MessageBoxHandler handler);
 
-}  // namespace korvax
+} // namespace korvax

@@ -38,4 +38,4 @@ QIcon programIcon()
     return icon;
 }
 
-}  // namespace korvax
+} // namespace korvax

@@ -9,4 +9,4 @@ namespace korvax {
 QPixmap programIconPixmap(int size);
 QIcon programIcon();
 
-}  // namespace korvax
+} // namespace korvax

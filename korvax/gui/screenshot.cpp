@@ -40,7 +40,7 @@ void selectItem(QListWidget* list, const QString& preferred)
         list->setCurrentRow(0);
 }
 
-}  // namespace
+} // namespace
 
 int takeScreenshot(const std::string& what, const std::string& file, const std::vector<std::string>& images)
 {
@@ -110,4 +110,4 @@ int takeScreenshot(const std::string& what, const std::string& file, const std::
     return save(info, file) ? 0 : 1;
 }
 
-}  // namespace korvax
+} // namespace korvax

@@ -11,4 +11,4 @@ namespace korvax {
 // (else the first AIP). Returns the exit status.
 int takeScreenshot(const std::string& what, const std::string& file, const std::vector<std::string>& images);
 
-}  // namespace korvax
+} // namespace korvax

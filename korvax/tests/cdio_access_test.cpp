@@ -188,7 +188,8 @@ TEST(BrokenImages, AreRefused)
     fs::create_directory(dir / "folder.iso");
 
     SystemDriveAccess access(false);
-    for (const char* name : {"garbage.iso", "garbage.bin", "empty.iso", "head.iso", "broken.cue", "folder.iso", "missing.iso"})
+    for (const char* name :
+         {"garbage.iso", "garbage.bin", "empty.iso", "head.iso", "broken.cue", "folder.iso", "missing.iso"})
         EXPECT_FALSE(access.addImage((dir / name).string())) << name;
     EXPECT_TRUE(access.cdRomDrives().empty());
 }
@@ -242,5 +243,5 @@ TEST(Devices, NamesAreTheDeviceFileNames)
         EXPECT_FALSE(deviceDisplayName(device).empty());
 }
 
-}  // namespace
-}  // namespace korvax
+} // namespace
+} // namespace korvax

@@ -65,7 +65,8 @@ TEST(Cli, ListsTheHeaderFilesOfAnImage)
 
 TEST(Cli, DrivesIncludeTheImagesGiven)
 {
-    const Result r = runKorvax("--drives " + quote(kDiscs + "saturn-nolabel.iso") + " " + quote(kDiscs + "saturn-test.iso"));
+    const Result r =
+        runKorvax("--drives " + quote(kDiscs + "saturn-nolabel.iso") + " " + quote(kDiscs + "saturn-test.iso"));
     EXPECT_EQ(r.status, 0);
     EXPECT_NE(r.out.find("saturn-nolabel.iso: 'No Name'\nsaturn-test.iso: 'SATURN_TEST'\n"), std::string::npos);
 }
@@ -73,19 +74,27 @@ TEST(Cli, DrivesIncludeTheImagesGiven)
 TEST(Cli, DrivesShowAnImageNameAsItIsSpelt)
 {
     test::TempDir dir;
-    const fs::path image = dir / "Bah\xc3\xad" "a.iso";
+    const fs::path image = dir / "Bah\xc3\xad"
+                                 "a.iso";
     fs::copy_file(kDiscs + "saturn-test.iso", image);
     const Result r = runKorvax("--drives " + quote(image.string()));
     EXPECT_EQ(r.status, 0);
-    EXPECT_NE(r.out.find("Bah\xc3\xad" "a.iso: 'SATURN_TEST'\n"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("Bah\xc3\xad"
+                         "a.iso: 'SATURN_TEST'\n"),
+              std::string::npos)
+        << r.out;
 }
 
 TEST(Cli, InfoPrintsTheNineFieldsUnderTheirLabels)
 {
     const Result r = runKorvax("--info " + quote(kDiscs + "saturn-nolabel.iso") + " IP.BIN");
     EXPECT_EQ(r.status, 0);
-    const char* labels[] = {"Hardware Identifier: SEGA SEGASATURN \n", "Manufacturer ID: ", "Product Number: ",
-                            "Version Information: ", "Release Date: ", "Device Information: ",
+    const char* labels[] = {"Hardware Identifier: SEGA SEGASATURN \n",
+                            "Manufacturer ID: ",
+                            "Product Number: ",
+                            "Version Information: ",
+                            "Release Date: ",
+                            "Device Information: ",
                             "Compatible Areas: N.America (U.S., Canada), Central South America (Brazil).\n",
                             "Compatible Peripherals: Standard Digital Control Pad, Steering Wheel.\n",
                             "Game Title(s): "};
@@ -104,17 +113,17 @@ TEST(Cli, FailuresGoToStandardErrorWithStatusOne)
     test::writeFile(dir / "junk.iso", std::vector<std::uint8_t>(40000, 0x5A));
     // A header file listed in the directory as 2304 bytes, cut by the end of the image.
     auto image = test::readFile(kDiscs + "saturn-test.iso");
-    image.resize(24 * 2048 + 70);  // 0.BIN starts at sector 24
+    image.resize(24 * 2048 + 70); // 0.BIN starts at sector 24
     test::writeFile(dir / "cut.iso", image);
 
     const Result junk = runKorvax("--aips " + quote((dir / "junk.iso").string()));
     EXPECT_EQ(junk.status, 1);
-    EXPECT_EQ(junk.err, std::string(kCaptionError) + " " + kMsgImageOpenFault + "\n\n\"" +
-                            (dir / "junk.iso").string() + "\": no ISO 9660 volume was found in it\n");
+    EXPECT_EQ(junk.err, std::string(kCaptionError) + " " + kMsgImageOpenFault + "\n\n\"" + (dir / "junk.iso").string() +
+                            "\": no ISO 9660 volume was found in it\n");
     EXPECT_EQ(junk.out, "");
 
     const Result cut = runKorvax("--info " + quote((dir / "cut.iso").string()) + " '(system area)'");
-    EXPECT_EQ(cut.status, 0);  // the system area is whole
+    EXPECT_EQ(cut.status, 0); // the system area is whole
     const Result cutFile = runKorvax("--aips " + quote((dir / "cut.iso").string()));
     EXPECT_EQ(cutFile.status, 0);
     EXPECT_EQ(cutFile.out, "(system area)\n0.BIN\n");
@@ -152,5 +161,5 @@ TEST(Cli, ScreenshotsOfEveryWindow)
     }
 }
 
-}  // namespace
-}  // namespace korvax
+} // namespace
+} // namespace korvax

@@ -60,7 +60,7 @@ struct CliRun {
 
 CliRun run(const Args& args)
 {
-    SystemDriveAccess access(false);  // images only: real drives would make the output vary
+    SystemDriveAccess access(false); // images only: real drives would make the output vary
     std::ostringstream out, err;
     const int status = runCommand(parseCommandLine(args), access, out, err);
     return {status, out.str(), err.str()};
@@ -71,7 +71,7 @@ TEST(RunCommand, NoDriveAtAll)
     const CliRun none = run({"--drives"});
     EXPECT_EQ(none.status, 1);
     EXPECT_EQ(none.err, std::string(kCaptionProblem) + " " + kMsgNoCdDrives + "\n");
-    EXPECT_EQ(run({"--info", kTestIso, "0.bin"}).status, 0);  // names match without regard to case
+    EXPECT_EQ(run({"--info", kTestIso, "0.bin"}).status, 0); // names match without regard to case
 }
 
 TEST(RunCommand, Failures)
@@ -148,18 +148,21 @@ TEST(PrintableItem, KeepsUtf8NamesAndReadsOtherBytesAsLatin1)
 {
     const std::pair<const char*, const char*> cases[] = {
         {"sr0: 'SATURN_TEST'", "sr0: 'SATURN_TEST'"},
-        {"Bah\xc3\xad" "a.iso: 'X'", "Bah\xc3\xad" "a.iso: 'X'"},
+        {"Bah\xc3\xad"
+         "a.iso: 'X'",
+         "Bah\xc3\xad"
+         "a.iso: 'X'"},
         {"\xe3\x82\xb5.iso: 'X'", "\xe3\x82\xb5.iso: 'X'"},
-        {"caf\xe9: 'X'", "caf\xc3\xa9: 'X'"},              // not UTF-8: Latin-1
-        {"\xc0\xaf", "\xc3\x80\xc2\xaf"},                   // overlong form is not UTF-8
-        {"\xed\xa0\x80", "\xc3\xad\xc2\xa0?"},             // nor is a surrogate
-        {"\xe3\x82", "\xc3\xa3?"},                          // nor a cut sequence
+        {"caf\xe9: 'X'", "caf\xc3\xa9: 'X'"},  // not UTF-8: Latin-1
+        {"\xc0\xaf", "\xc3\x80\xc2\xaf"},      // overlong form is not UTF-8
+        {"\xed\xa0\x80", "\xc3\xad\xc2\xa0?"}, // nor is a surrogate
+        {"\xe3\x82", "\xc3\xa3?"},             // nor a cut sequence
         {"a\x1b[2J\xc3\xa9\n", "a?[2J\xc3\xa9?"},
-        {"\xc2\x85", "?"},                                  // C1 control in UTF-8
+        {"\xc2\x85", "?"}, // C1 control in UTF-8
     };
     for (const auto& [in, out] : cases)
         EXPECT_EQ(printableItem(in), out) << in;
 }
 
-}  // namespace
-}  // namespace korvax
+} // namespace
+} // namespace korvax

@@ -13,7 +13,8 @@ TEST(AipIdentifier, RequiresTheExactSixteenBytes)
 {
     EXPECT_TRUE(isAipIdentifier(bytes("SEGA SEGASATURN ").data(), 16));
     EXPECT_TRUE(isAipIdentifier(bytes("SEGA SEGASATURN xyz").data(), 19));
-    const std::vector<std::uint8_t> noSpace = {'S', 'E', 'G', 'A', ' ', 'S', 'E', 'G', 'A', 'S', 'A', 'T', 'U', 'R', 'N', 0};
+    const std::vector<std::uint8_t> noSpace = {'S', 'E', 'G', 'A', ' ', 'S', 'E', 'G',
+                                               'A', 'S', 'A', 'T', 'U', 'R', 'N', 0};
     EXPECT_FALSE(isAipIdentifier(noSpace.data(), noSpace.size()));
     EXPECT_FALSE(isAipIdentifier(bytes("SEGA SEGASATURN").data(), 15));
     EXPECT_FALSE(isAipIdentifier(bytes("sega segasaturn ").data(), 16));
@@ -34,8 +35,7 @@ TEST(DiscHeader, ReadsTheFieldsOfThePublishedLayout)
     EXPECT_EQ(h.fields[FieldAreas], "JU        ");
     EXPECT_EQ(h.fields[FieldPeripherals], "JAM             ");
     EXPECT_EQ(h.fields[FieldTitle], "J:TITLE" + std::string(105, ' '));
-    EXPECT_EQ(headerFieldText(h, FieldAreas),
-              "Japan, N.America (U.S., Canada), Central South America (Brazil).");
+    EXPECT_EQ(headerFieldText(h, FieldAreas), "Japan, N.America (U.S., Canada), Central South America (Brazil).");
     EXPECT_EQ(headerFieldText(h, FieldTitle), h.fields[FieldTitle]);
     EXPECT_EQ(headerFieldText(h, HeaderFieldCount), "");
 }
@@ -43,7 +43,7 @@ TEST(DiscHeader, ReadsTheFieldsOfThePublishedLayout)
 TEST(DiscHeader, FieldEndsAtItsFirstZeroByte)
 {
     auto data = test::makeHeader();
-    data[16 + 4] = 0;  // "SEGA\0..."
+    data[16 + 4] = 0; // "SEGA\0..."
     DiscHeader h;
     ASSERT_EQ(readDiscHeader(data.data(), data.size(), h), HeaderFieldCount);
     EXPECT_EQ(h.fields[FieldManufacturerId], "SEGA");
@@ -68,8 +68,8 @@ TEST(DiscHeader, ShortDataReadsOnlyWholeFields)
 {
     const auto full = test::makeHeader();
     const std::pair<std::size_t, int> cases[] = {
-        {0, 0}, {15, 0}, {16, 1}, {41, 2}, {63, 5}, {64, 6}, {73, 6}, {74, 7},
-        {79, 7}, {95, 7}, {96, 8}, {207, 8}, {208, 9},
+        {0, 0},  {15, 0}, {16, 1}, {41, 2}, {63, 5},  {64, 6},  {73, 6},
+        {74, 7}, {79, 7}, {95, 7}, {96, 8}, {207, 8}, {208, 9},
     };
     for (const auto& [size, fields] : cases) {
         DiscHeader h;
@@ -87,9 +87,8 @@ struct DecodeCase {
 TEST(CodeTables, AreasInTableOrder)
 {
     const DecodeCase cases[] = {
-        {"JTUE      ",
-         "Japan, Asia NTSC (Taiwan, Phillipines, Korea), N.America (U.S., Canada), Central South America "
-         "(Brazil), Europe PAL, East Asia PAL, Central South America PAL."},
+        {"JTUE      ", "Japan, Asia NTSC (Taiwan, Phillipines, Korea), N.America (U.S., Canada), Central South America "
+                       "(Brazil), Europe PAL, East Asia PAL, Central South America PAL."},
         {"EUTJ", "Japan, Asia NTSC (Taiwan, Phillipines, Korea), N.America (U.S., Canada), Central South "
                  "America (Brazil), Europe PAL, East Asia PAL, Central South America PAL."},
         {"          ", ""},
@@ -122,5 +121,5 @@ TEST(CodeTables, PeripheralsInTableOrder)
     EXPECT_EQ(std::string(1, peripheralCodes()[5].code), "T");
 }
 
-}  // namespace
-}  // namespace korvax
+} // namespace
+} // namespace korvax

@@ -61,8 +61,8 @@ private:
 struct ShownMessage {
     std::string text;
     std::string caption;
-    QWidget* owner;           // compared only: the dialog may be gone by now
-    std::string ownerClass;   // taken while the owner was alive
+    QWidget* owner;         // compared only: the dialog may be gone by now
+    std::string ownerClass; // taken while the owner was alive
 };
 
 // Runs `inspect` on the modal dialog once the code under test has opened it.
@@ -75,7 +75,7 @@ public:
         QObject::connect(&timer_, &QTimer::timeout, [this] {
             auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
             if (dialog == nullptr) {
-                timer_.start();  // not open yet
+                timer_.start(); // not open yet
                 return;
             }
             ran = true;
@@ -111,8 +111,8 @@ protected:
     MainWindow& window()
     {
         if (!window_)
-            window_ = std::make_unique<MainWindow>(
-                all, [this](const std::string& path) { return images.addImage(path); });
+            window_ =
+                std::make_unique<MainWindow>(all, [this](const std::string& path) { return images.addImage(path); });
         return *window_;
     }
 
@@ -168,13 +168,16 @@ TEST_F(GuiTest, MenuHasEveryItemWithTheEmulatorItemsDisabled)
 
     struct Item {
         const char* text;
-        int id;  // 0: separator
+        int id; // 0: separator
         bool enabled;
     };
     const Item file[] = {
-        {"&Reboot Emulator ( Start Disc )", CmdReboot, false}, {"&Scan Sega Saturn (tm) CD...", CmdScan, true},
-        {"Open Disc &Image...", CmdOpenImage, true},           {"Start &Debugger...", CmdDebugger, false},
-        {"", 0, false},                                         {"&Options", CmdOptions, false},
+        {"&Reboot Emulator ( Start Disc )", CmdReboot, false},
+        {"&Scan Sega Saturn (tm) CD...", CmdScan, true},
+        {"Open Disc &Image...", CmdOpenImage, true},
+        {"Start &Debugger...", CmdDebugger, false},
+        {"", 0, false},
+        {"&Options", CmdOptions, false},
         {"E&xit", CmdExit, true},
     };
     const Item help[] = {{"&Contents", CmdContents, false}, {"&About Korvax...", CmdAbout, true}};
@@ -313,7 +316,7 @@ TEST_F(GuiTest, DiscChangedBeforeScanAndBeforeInformation)
     QTest::mouseClick(explore.scanButton(), Qt::LeftButton);
     selectItem(explore.aipList(), "0.BIN");
     drives.find("sr1")->disc->label = "THIRD";
-    QTest::mouseClick(explore.infoButton(), Qt::LeftButton);  // the dialog closes at once
+    QTest::mouseClick(explore.infoButton(), Qt::LeftButton); // the dialog closes at once
     ASSERT_EQ(messages.size(), 2u);
     EXPECT_EQ(messages[1].text, kMsgDiscChanged);
     EXPECT_EQ(messages[1].ownerClass, "korvax::InfoDialog");
@@ -407,15 +410,18 @@ TEST_F(GuiTest, OpenDiscImageJoinsTheDriveList)
 TEST_F(GuiTest, ImageWithAnAccentedNameIsListedAndScanned)
 {
     test::TempDir dir;
-    const fs::path image = dir / "Bah\xc3\xad" "a.iso";
+    const fs::path image = dir / "Bah\xc3\xad"
+                                 "a.iso";
     fs::copy_file(fs::path(SUITE_TESTDATA_DIR) / "discs" / "saturn-test.iso", image);
     ASSERT_TRUE(window().addImage(image.string()));
     ScannerState state;
     ExploreDialog explore(state, all, &window());
     ASSERT_TRUE(explore.populate());
-    const QString item = QString::fromUtf8("Bah\xc3\xad" "a.iso: 'SATURN_TEST'");
+    const QString item = QString::fromUtf8("Bah\xc3\xad"
+                                           "a.iso: 'SATURN_TEST'");
     EXPECT_EQ(itemTexts(explore.driveList()), QStringList({item, "sr1: 'SECOND'"}));
-    explore.selectDrive("Bah\xc3\xad" "a.iso");
+    explore.selectDrive("Bah\xc3\xad"
+                        "a.iso");
     ASSERT_EQ(explore.driveList()->selectedItems().size(), 1);
     EXPECT_EQ(explore.driveList()->selectedItems()[0]->text(), item);
     QTest::mouseClick(explore.scanButton(), Qt::LeftButton);
@@ -439,8 +445,9 @@ TEST_F(GuiTest, LongImageNamesShowWholeInTheDriveList)
     for (int i = 0; i < list->count(); ++i) {
         const QRect shown = list->visualItemRect(list->item(i));
         const int textWidth = list->fontMetrics().horizontalAdvance(list->item(i)->text());
-        const int visible = std::min(explore.width(), list->viewport()->mapTo(&explore, QPoint(list->viewport()->width(), 0)).x()) -
-                            list->viewport()->mapTo(&explore, QPoint(0, 0)).x();
+        const int visible =
+            std::min(explore.width(), list->viewport()->mapTo(&explore, QPoint(list->viewport()->width(), 0)).x()) -
+            list->viewport()->mapTo(&explore, QPoint(0, 0)).x();
         EXPECT_LE(textWidth, std::min({shown.width(), list->viewport()->width(), visible}))
             << list->item(i)->text().toStdString() << " in " << shown.width() << " of " << list->viewport()->width();
     }
@@ -455,7 +462,7 @@ TEST_F(GuiTest, OpenDiscImageRefusesOtherFilesAndCancelDoesNothing)
     w.action(CmdOpenImage)->trigger();
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0].text, std::string(kMsgImageOpenFault) + "\n\n\"" SUITE_TESTDATA_DIR
-                                "/README.md\": no ISO 9660 volume was found in it");
+                                                                  "/README.md\": no ISO 9660 volume was found in it");
     EXPECT_EQ(messages[0].caption, kCaptionError);
     EXPECT_EQ(messages[0].owner, &w);
 
@@ -488,5 +495,5 @@ TEST_F(GuiTest, RealMessageBoxCarriesTextCaptionAndIcon)
     EXPECT_TRUE(probe.ran);
 }
 
-}  // namespace
-}  // namespace korvax
+} // namespace
+} // namespace korvax

@@ -55,7 +55,7 @@ namespace {
 
 std::uint8_t bcd(int v) { return static_cast<std::uint8_t>((v / 10) << 4 | (v % 10)); }
 
-}  // namespace
+} // namespace
 
 void makeRawImage(const fs::path& iso, const fs::path& bin, const fs::path& cue)
 {
@@ -85,4 +85,4 @@ void makeRawImage(const fs::path& iso, const fs::path& bin, const fs::path& cue)
     }
 }
 
-}  // namespace korvax::test
+} // namespace korvax::test

@@ -37,4 +37,4 @@ bool makeIso(const std::filesystem::path& image, const std::string& label,
 void makeRawImage(const std::filesystem::path& iso, const std::filesystem::path& bin,
                   const std::filesystem::path& cue = {});
 
-}  // namespace korvax::test
+} // namespace korvax::test

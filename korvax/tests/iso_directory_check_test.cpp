@@ -48,13 +48,13 @@ TEST(DirectoryRecords, RootExtentComesFromTheVolumeDescriptor)
 {
     std::vector<std::uint8_t> pvd(2048, 0);
     pvd[0] = 1;
-    pvd[156 + 2] = 23;         // extent 23
-    pvd[156 + 10 + 1] = 0x10;  // 4096 bytes
+    pvd[156 + 2] = 23;        // extent 23
+    pvd[156 + 10 + 1] = 0x10; // 4096 bytes
     DirectoryExtent root;
     ASSERT_TRUE(rootDirectoryExtent(pvd.data(), pvd.size(), root));
     EXPECT_EQ(root.lsn, 23u);
     EXPECT_EQ(root.blocks(), 2u);
-    pvd[156 + 10 + 3] = 0x7F;  // about 2 GB
+    pvd[156 + 10 + 3] = 0x7F; // about 2 GB
     EXPECT_FALSE(rootDirectoryExtent(pvd.data(), pvd.size(), root));
     pvd[0] = 2;
     EXPECT_FALSE(rootDirectoryExtent(pvd.data(), pvd.size(), root));
@@ -72,8 +72,8 @@ TEST(DirectoryRecords, ImageWithAnOverlongNameIsNotRead)
     DirectoryExtent root;
     ASSERT_TRUE(rootDirectoryExtent(data.data() + 16 * 2048, 2048, root));
     const std::size_t end = std::size_t{root.lsn} * 2048 + root.blocks() * 2048;
-    data[end - 40] = 40;   // a record in the padding at the directory's end
-    data[end - 8] = 200;   // whose name would take 200 bytes
+    data[end - 40] = 40; // a record in the padding at the directory's end
+    data[end - 8] = 200; // whose name would take 200 bytes
     test::writeFile(iso, data);
 
     auto disc = openImageFile(iso.string());
@@ -82,8 +82,8 @@ TEST(DirectoryRecords, ImageWithAnOverlongNameIsNotRead)
     EXPECT_FALSE(disc->listRoot(entries));
     std::vector<std::uint8_t> bytes;
     EXPECT_FALSE(disc->readFileStart("0.BIN", 16, bytes));
-    EXPECT_TRUE(disc->readSystemArea(16, bytes));  // the system area is still read
+    EXPECT_TRUE(disc->readSystemArea(16, bytes)); // the system area is still read
 }
 
-}  // namespace
-}  // namespace korvax
+} // namespace
+} // namespace korvax

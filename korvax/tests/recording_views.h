@@ -19,7 +19,10 @@ public:
     std::vector<Message> messages;
     std::map<int, std::string> fields;
     bool closed = false;
-    void showMessage(const std::string& text, const std::string& caption) override { messages.push_back({text, caption}); }
+    void showMessage(const std::string& text, const std::string& caption) override
+    {
+        messages.push_back({text, caption});
+    }
     void setField(int field, const std::string& text) override { fields[field] = text; }
     void closeDialog() override { closed = true; }
 };
@@ -35,7 +38,10 @@ public:
     bool closed = false;
     std::function<void()> onInfoDialog;
 
-    void showMessage(const std::string& text, const std::string& caption) override { messages.push_back({text, caption}); }
+    void showMessage(const std::string& text, const std::string& caption) override
+    {
+        messages.push_back({text, caption});
+    }
     void addDriveItem(const std::string& text) override { driveItems.push_back(text); }
     void clearAipItems() override { aipItems.clear(); }
     void addAipItem(const std::string& text) override { aipItems.push_back(text); }
@@ -50,4 +56,4 @@ public:
     void closeDialog() override { closed = true; }
 };
 
-}  // namespace korvax::test
+} // namespace korvax::test

@@ -146,8 +146,8 @@ TEST_F(ScannerTest, OnlyLargeEnoughFilesWithTheIdentifierAreListed)
     disc.add("ZIP.BIN", header);
     disc.add("AZX", header);
     disc.add("ABZ.BIN", header);
-    disc.add("ABCZ.BIN", header);  // Z only after the first three characters
-    disc.add("abz.bin", header);   // lower case z is examined
+    disc.add("ABCZ.BIN", header); // Z only after the first three characters
+    disc.add("abz.bin", header);  // lower case z is examined
     auto noSpace = header;
     noSpace[15] = 0;
     disc.add("NOSPACE.BIN", noSpace);
@@ -157,9 +157,9 @@ TEST_F(ScannerTest, OnlyLargeEnoughFilesWithTheIdentifierAreListed)
     disc.add("LOCKED.BIN", header);
     disc.root.back().second.openable = false;
     disc.add("SHORT.BIN", {header.begin(), header.begin() + 10});
-    disc.root.back().second.reportedSize = 4096;  // directory claims more than can be read
+    disc.root.back().second.reportedSize = 4096; // directory claims more than can be read
     disc.add("HUGE.BIN", header);
-    disc.root.back().second.reportedSize = 0x100000000ull + 100;  // low 32 bits: 100 bytes
+    disc.root.back().second.reportedSize = 0x100000000ull + 100; // low 32 bits: 100 bytes
     access.addDrive("sr0", disc);
 
     listAndScan("sr0: 'FILTERS'");
@@ -189,7 +189,7 @@ TEST_F(ScannerTest, MoreThan512AipsAreAllListedAndMatchedByName)
 {
     MemoryDisc disc;
     disc.label = "MANY";
-    for (int i = 999; i >= 0; --i)  // directory order differs from the sorted list
+    for (int i = 999; i >= 0; --i) // directory order differs from the sorted list
         disc.add("F" + std::to_string(i) + ".BIN", test::makeHeader({.title = "T" + std::to_string(i)}));
     access.addDrive("sr0", disc);
     listAndScan("sr0: 'MANY'");
@@ -297,7 +297,7 @@ TEST_F(DisplayTest, ShortReadKeepsTheFieldsAlreadyShown)
 {
     select("CUT.BIN");
     auto& data = access.find("sr0")->disc->root.back().second.data;
-    data.resize(70);  // up to the areas field, which is cut
+    data.resize(70); // up to the areas field, which is cut
     EXPECT_FALSE(displayAipHeader(info, state, access));
     EXPECT_EQ(info.messages, (std::vector<Message>{{kMsgAipReadFault, kCaptionProblem}}));
     EXPECT_TRUE(info.closed);
@@ -315,5 +315,5 @@ TEST(DriveReady, ReadyMeansADiscCanBeOpened)
     EXPECT_FALSE(isDriveReady(access, DriveRef{"nowhere", "/dev/nowhere", false}));
 }
 
-}  // namespace
-}  // namespace korvax
+} // namespace
+} // namespace korvax

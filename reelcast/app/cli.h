@@ -13,4 +13,4 @@ bool wantsGui(int argc, const char* const* argv);
 // Runs the command line; returns the exit status (0 success, 1 failure, 2 usage error).
 int runCli(int argc, const char* const* argv, std::ostream& out, std::ostream& err);
 
-}  // namespace reelcast
+} // namespace reelcast

@@ -25,15 +25,19 @@ extern "C" void onInterrupt(int) { gInterrupted = 1; }
 // file is finalised with the frames written so far.
 class StopSignals {
 public:
-    StopSignals() {
+    StopSignals()
+    {
         gInterrupted = 0;
         struct sigaction action {};
         action.sa_handler = onInterrupt;
         sigemptyset(&action.sa_mask);
-        for (int i = 0; i < 3; ++i) sigaction(kSignals[i], &action, &previous_[i]);
+        for (int i = 0; i < 3; ++i)
+            sigaction(kSignals[i], &action, &previous_[i]);
     }
-    ~StopSignals() {
-        for (int i = 0; i < 3; ++i) sigaction(kSignals[i], &previous_[i], nullptr);
+    ~StopSignals()
+    {
+        for (int i = 0; i < 3; ++i)
+            sigaction(kSignals[i], &previous_[i], nullptr);
     }
 
 private:
@@ -41,7 +45,8 @@ private:
     struct sigaction previous_[3];
 };
 
-bool parseNumber(std::string_view text, int lo, int hi, int& value) {
+bool parseNumber(std::string_view text, int lo, int hi, int& value)
+{
     const char* end = text.data() + text.size();
     auto [p, ec] = std::from_chars(text.data(), end, value);
     return ec == std::errc() && p == end && value >= lo && value <= hi;
@@ -50,19 +55,22 @@ bool parseNumber(std::string_view text, int lo, int hi, int& value) {
 struct ConvertRequest {
     std::string movie, output;
     JobSettings settings;
-    uint32_t width = 0, height = 0;  // 0: the movie's size
+    uint32_t width = 0, height = 0; // 0: the movie's size
     bool strict = false;
-    bool null = false;  // decode and convert the pictures, write nothing
+    bool null = false; // decode and convert the pictures, write nothing
 };
 
-int usage(std::ostream& err, const std::string& why) {
+int usage(std::ostream& err, const std::string& why)
+{
     err << "reelcast: " << why << "\nUsage:\n" << kConvertUsage;
     return 2;
 }
 
 // Returns 0 when the options are good, else the usage status after a message.
-int parseConvert(const std::vector<std::string_view>& args, ConvertRequest& r, std::ostream& err) {
-    if (args.size() < 2) return usage(err, "--convert takes a movie file");
+int parseConvert(const std::vector<std::string_view>& args, ConvertRequest& r, std::ostream& err)
+{
+    if (args.size() < 2)
+        return usage(err, "--convert takes a movie file");
     r.movie = std::string(args[1]);
     for (size_t i = 2; i < args.size(); ++i) {
         const std::string_view opt = args[i];
@@ -70,16 +78,20 @@ int parseConvert(const std::vector<std::string_view>& args, ConvertRequest& r, s
             (opt == "--strict" ? r.strict : r.null) = true;
             continue;
         }
-        if (i + 1 >= args.size()) return usage(err, std::string(opt) + " takes a value");
+        if (i + 1 >= args.size())
+            return usage(err, std::string(opt) + " takes a value");
         const std::string_view val = args[++i];
         if (opt == "-o" || opt == "--output") {
             r.output = std::string(val);
         } else if (opt == "--fps") {
             int index = -1;
-            if (val == "auto") index = 0;
+            if (val == "auto")
+                index = 0;
             for (int k = 1; k < 7; ++k)
-                if (val == std::to_string(kFrameRateChoices[k])) index = k;
-            if (index < 0) return usage(err, "--fps takes auto, 30, 24, 20, 15, 12 or 10");
+                if (val == std::to_string(kFrameRateChoices[k]))
+                    index = k;
+            if (index < 0)
+                return usage(err, "--fps takes auto, 30, 24, 20, 15, 12 or 10");
             r.settings.frameRateIndex = index;
         } else if (opt == "--size") {
             const size_t x = val.find('x');
@@ -91,11 +103,13 @@ int parseConvert(const std::vector<std::string_view>& args, ConvertRequest& r, s
             r.height = uint32_t(h);
         } else if (opt == "--method") {
             int m = 0;
-            if (!parseNumber(val, 1, 2, m)) return usage(err, "--method takes 1 (nearest) or 2 (interpolated)");
+            if (!parseNumber(val, 1, 2, m))
+                return usage(err, "--method takes 1 (nearest) or 2 (interpolated)");
             r.settings.method = ResizeMethod(m);
         } else if (opt == "--codec") {
             const CompressorInfo* c = findCompressor(std::string(val));
-            if (!c) return usage(err, "unknown compressor " + std::string(val) + " (see --codecs)");
+            if (!c)
+                return usage(err, "unknown compressor " + std::string(val) + " (see --codecs)");
             r.settings.options.fccHandler = c->fourCc;
         } else if (opt == "--gamma") {
             int g = 0;
@@ -106,20 +120,24 @@ int parseConvert(const std::vector<std::string_view>& args, ConvertRequest& r, s
             return usage(err, "unknown option " + std::string(opt));
         }
     }
-    if (r.output.empty()) r.output = defaultOutputPath(r.movie);
+    if (r.output.empty())
+        r.output = defaultOutputPath(r.movie);
     return 0;
 }
 
-void drawProgress(std::ostream& err, int32_t done, int32_t total) {
+void drawProgress(std::ostream& err, int32_t done, int32_t total)
+{
     constexpr int kWidth = 40;
     const int percent = total > 0 ? int(int64_t(std::min(done, total)) * 100 / total) : 0;
     std::string bar(kWidth, ' ');
-    for (int k = 0; k < percent * kWidth / 100; ++k) bar[k] = '#';
+    for (int k = 0; k < percent * kWidth / 100; ++k)
+        bar[k] = '#';
     err << "\r[" << bar << "] " << percent << "% " << done << " / " << total << std::flush;
 }
 
-int convert(const ConvertRequest& r, std::ostream& out, std::ostream& err) {
-    StopSignals signals;  // from the start, so that no stop request ends the process unfinalised
+int convert(const ConvertRequest& r, std::ostream& out, std::ostream& err)
+{
+    StopSignals signals; // from the start, so that no stop request ends the process unfinalised
     MovieReader reader;
     reader.setStrict(r.strict);
     if (int st = reader.open(r.movie)) {
@@ -131,7 +149,8 @@ int convert(const ConvertRequest& r, std::ostream& out, std::ostream& err) {
         return 1;
     }
     const MovieInfo& m = reader.info();
-    for (const std::string& note : movieNotes(m)) err << note << "\n";
+    for (const std::string& note : movieNotes(m))
+        err << note << "\n";
     JobSettings settings = r.settings;
     settings.resizeOn = r.width != 0;
     settings.paced = false;
@@ -140,19 +159,21 @@ int convert(const ConvertRequest& r, std::ostream& out, std::ostream& err) {
     std::mutex endLock;
     std::condition_variable ended;
     bool finished = false;
-    job.setCallbacks({},
-                     [&] {
-                         std::lock_guard<std::mutex> hold(endLock);
-                         finished = true;
-                         ended.notify_all();
-                     },
-                     [&err](const std::string& message) { err << message << "\n"; });
+    job.setCallbacks(
+        {},
+        [&] {
+            std::lock_guard<std::mutex> hold(endLock);
+            finished = true;
+            ended.notify_all();
+        },
+        [&err](const std::string& message) { err << message << "\n"; });
     if (!job.createBitmap(settings.resizeOn ? r.width : m.width, settings.resizeOn ? r.height : m.height)) {
         err << "Out of Memory.\n";
         return 1;
     }
     const int started = r.null ? job.startPreview(reader, settings) : job.startConversion(reader, r.output, settings);
-    if (started != 0) return 1;
+    if (started != 0)
+        return 1;
 
     const bool terminal = isatty(STDERR_FILENO);
     {
@@ -166,7 +187,8 @@ int convert(const ConvertRequest& r, std::ostream& out, std::ostream& err) {
                 hold.lock();
                 break;
             }
-            if (terminal) drawProgress(err, job.framesRead(), m.totalFrames);
+            if (terminal)
+                drawProgress(err, job.framesRead(), m.totalFrames);
             ended.wait_for(hold, std::chrono::milliseconds(100));
         }
     }
@@ -199,18 +221,21 @@ int convert(const ConvertRequest& r, std::ostream& out, std::ostream& err) {
     return 0;
 }
 
-}  // namespace
+} // namespace
 
-int runConvertCli(const std::vector<std::string_view>& args, std::ostream& out, std::ostream& err) {
-    if (args.empty()) return usage(err, "no command");
+int runConvertCli(const std::vector<std::string_view>& args, std::ostream& out, std::ostream& err)
+{
+    if (args.empty())
+        return usage(err, "no command");
     if (args[0] == "--codecs") {
         for (const CompressorInfo& c : availableCompressors())
             out << c.name << "\t" << fourCcText(c.fourCc) << "\t" << c.description << "\n";
         return 0;
     }
     ConvertRequest request;
-    if (int st = parseConvert(args, request, err)) return st;
+    if (int st = parseConvert(args, request, err))
+        return st;
     return convert(request, out, err);
 }
 
-}  // namespace reelcast
+} // namespace reelcast

@@ -17,4 +17,4 @@ inline constexpr const char* kConvertUsage =
     "       reelcast --codecs\n"
     "       reelcast [--config FILE] [MOVIE]   (no command: the window, opening MOVIE if given)\n";
 
-}  // namespace reelcast
+} // namespace reelcast

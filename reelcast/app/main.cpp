@@ -11,7 +11,8 @@
 namespace {
 
 // The window lives in reelcast_window.so beside the program.
-int runWindow(int argc, char** argv) {
+int runWindow(int argc, char** argv)
+{
     char self[PATH_MAX];
     const ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
     std::string dir = n > 0 ? std::string(self, size_t(n)) : std::string(argv[0]);
@@ -26,9 +27,11 @@ int runWindow(int argc, char** argv) {
     return entry(argc, argv);
 }
 
-}  // namespace
+} // namespace
 
-int main(int argc, char** argv) {
-    if (reelcast::wantsGui(argc, argv)) return runWindow(argc, argv);
+int main(int argc, char** argv)
+{
+    if (reelcast::wantsGui(argc, argv))
+        return runWindow(argc, argv);
     return reelcast::runCli(argc, argv, std::cout, std::cerr);
 }

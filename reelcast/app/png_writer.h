@@ -13,4 +13,4 @@ std::vector<uint8_t> encodePng(const uint32_t* pixels, uint32_t width, uint32_t 
 // Writes the PNG through a temporary file renamed into place; false (with errno set) on failure.
 bool writePng(const std::string& path, const uint32_t* pixels, uint32_t width, uint32_t height);
 
-}  // namespace reelcast
+} // namespace reelcast

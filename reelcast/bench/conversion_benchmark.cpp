@@ -26,22 +26,29 @@ const std::string kMovie = std::string(SUITE_TESTDATA_DIR) + "/movies/testsrc-v2
 
 std::string scratch(const char* name) { return (std::filesystem::temp_directory_path() / name).string(); }
 
-bool convertOnce(const std::string& out) {
+bool convertOnce(const std::string& out)
+{
     reelcast::MovieReader reader;
-    if (reader.open(kMovie) != 0 || reader.scanFrames() != 0) return false;
+    if (reader.open(kMovie) != 0 || reader.scanFrames() != 0)
+        return false;
     std::atomic<int> speed{reelcast::kSpeedNormal};
     reelcast::ConversionJob job(speed);
-    if (!job.createBitmap(reader.info().width, reader.info().height)) return false;
-    if (job.startConversion(reader, out, reelcast::JobSettings{}) != 0) return false;
-    while (job.running()) std::this_thread::sleep_for(std::chrono::microseconds(200));
+    if (!job.createBitmap(reader.info().width, reader.info().height))
+        return false;
+    if (job.startConversion(reader, out, reelcast::JobSettings{}) != 0)
+        return false;
+    while (job.running())
+        std::this_thread::sleep_for(std::chrono::microseconds(200));
     job.releaseOutput();
     return job.done();
 }
 
-void BM_ConvertMovieInProcess(benchmark::State& state) {
+void BM_ConvertMovieInProcess(benchmark::State& state)
+{
     const std::string out = scratch("reelcast-bench-inprocess.avi");
     for (auto _ : state)
-        if (!convertOnce(out)) state.SkipWithError("conversion failed");
+        if (!convertOnce(out))
+            state.SkipWithError("conversion failed");
     std::filesystem::remove(out);
 }
 BENCHMARK(BM_ConvertMovieInProcess)->Unit(benchmark::kMillisecond)->UseRealTime();
@@ -52,9 +59,11 @@ struct ChildRun {
 };
 
 // Runs argv as a child; wall time, CPU time and peak resident memory of that child alone.
-ChildRun runChild(const std::vector<std::string>& args) {
+ChildRun runChild(const std::vector<std::string>& args)
+{
     std::vector<char*> argv;
-    for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+    for (const auto& a : args)
+        argv.push_back(const_cast<char*>(a.c_str()));
     argv.push_back(nullptr);
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
@@ -77,19 +86,24 @@ ChildRun runChild(const std::vector<std::string>& args) {
     return r;
 }
 
-ChildRun bestOf(const std::vector<std::string>& args, int runs) {
+ChildRun bestOf(const std::vector<std::string>& args, int runs)
+{
     ChildRun best;
     for (int i = 0; i < runs; ++i) {
         const ChildRun r = runChild(args);
-        if (r.wallSeconds < 0) return r;
-        if (best.wallSeconds < 0 || r.wallSeconds < best.wallSeconds) best.wallSeconds = r.wallSeconds;
-        if (best.cpuSeconds < 0 || r.cpuSeconds < best.cpuSeconds) best.cpuSeconds = r.cpuSeconds;
+        if (r.wallSeconds < 0)
+            return r;
+        if (best.wallSeconds < 0 || r.wallSeconds < best.wallSeconds)
+            best.wallSeconds = r.wallSeconds;
+        if (best.cpuSeconds < 0 || r.cpuSeconds < best.cpuSeconds)
+            best.cpuSeconds = r.cpuSeconds;
         best.peakKb = std::max(best.peakKb, r.peakKb);
     }
     return best;
 }
 
-void compareWithFfmpeg(const char* self) {
+void compareWithFfmpeg(const char* self)
+{
     const std::string ffmpeg = REELCAST_FFMPEG;
     const std::string reelcast = (std::filesystem::path(self).parent_path() / "reelcast").string();
     if (ffmpeg.empty() || ffmpeg.find("NOTFOUND") != std::string::npos || !std::filesystem::exists(reelcast)) {
@@ -116,11 +130,13 @@ void compareWithFfmpeg(const char* self) {
                 a.cpuSeconds / b.cpuSeconds);
 }
 
-}  // namespace
+} // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     compareWithFfmpeg(argv[0]);

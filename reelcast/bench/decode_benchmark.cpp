@@ -4,9 +4,9 @@
 
 #include <sys/resource.h>
 
-#include <ctime>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <string>
 #include <vector>
 
@@ -22,16 +22,19 @@ struct Movie {
     std::vector<std::vector<uint8_t>> frames;
 };
 
-const Movie& loadMovie() {
+const Movie& loadMovie()
+{
     static Movie movie = [] {
         Movie m;
         reelcast::MovieReader reader;
-        if (reader.open(kMovie) != 0 || reader.scanFrames() != 0) return m;
+        if (reader.open(kMovie) != 0 || reader.scanFrames() != 0)
+            return m;
         m.width = reader.info().width;
         m.height = reader.info().height;
         for (int i = 0; i < reader.info().totalFrames; ++i) {
             const int st = reader.readNextFrame();
-            if (st != 0 && st != reelcast::kMovieEnd) break;
+            if (st != 0 && st != reelcast::kMovieEnd)
+                break;
             m.frames.emplace_back(reader.frameData(), reader.frameData() + reader.frameSize());
         }
         return m;
@@ -41,9 +44,11 @@ const Movie& loadMovie() {
 
 // The whole path FFmpeg takes too: open, scan, read and decode every frame. Returns the frames
 // decoded (0 when the movie cannot be read).
-int decodeWholeMovie() {
+int decodeWholeMovie()
+{
     reelcast::MovieReader reader;
-    if (reader.open(kMovie) != 0 || reader.scanFrames() != 0) return 0;
+    if (reader.open(kMovie) != 0 || reader.scanFrames() != 0)
+        return 0;
     const auto& info = reader.info();
     std::vector<uint32_t> picture(size_t(info.width) * info.height);
     reelcast::FrameDecoder decoder;
@@ -52,14 +57,16 @@ int decodeWholeMovie() {
         const int st = reader.readNextFrame();
         decoder.decodeFrame(reader.frameData(), reader.frameSize(), {picture.data(), info.width, info.height});
         ++frames;
-        if (st != 0) break;
+        if (st != 0)
+            break;
     }
     benchmark::DoNotOptimize(picture.data());
     return frames;
 }
 
 // Decoding only, from frames already in memory.
-void BM_DecodeFrames(benchmark::State& state) {
+void BM_DecodeFrames(benchmark::State& state)
+{
     const Movie& m = loadMovie();
     if (m.frames.empty()) {
         state.SkipWithError("movie not readable");
@@ -68,7 +75,8 @@ void BM_DecodeFrames(benchmark::State& state) {
     std::vector<uint32_t> picture(size_t(m.width) * m.height);
     reelcast::FrameDecoder decoder;
     for (auto _ : state) {
-        for (const auto& f : m.frames) decoder.decodeFrame(f.data(), f.size(), {picture.data(), m.width, m.height});
+        for (const auto& f : m.frames)
+            decoder.decodeFrame(f.data(), f.size(), {picture.data(), m.width, m.height});
         benchmark::DoNotOptimize(picture.data());
     }
     state.counters["frames/s"] =
@@ -76,50 +84,61 @@ void BM_DecodeFrames(benchmark::State& state) {
 }
 BENCHMARK(BM_DecodeFrames)->Unit(benchmark::kMillisecond);
 
-void BM_ReadAndDecodeMovie(benchmark::State& state) {
+void BM_ReadAndDecodeMovie(benchmark::State& state)
+{
     int frames = 0;
-    for (auto _ : state) frames = decodeWholeMovie();
-    if (frames == 0) state.SkipWithError("movie not readable");
+    for (auto _ : state)
+        frames = decodeWholeMovie();
+    if (frames == 0)
+        state.SkipWithError("movie not readable");
     state.counters["frames/s"] = benchmark::Counter(double(frames), benchmark::Counter::kIsIterationInvariantRate);
 }
 BENCHMARK(BM_ReadAndDecodeMovie)->Unit(benchmark::kMillisecond);
 
 // CPU seconds (user + system) of a child command, best of a few runs; negative when it cannot run.
 // CPU time rather than wall time: the figures stay comparable on a busy machine.
-double childCpuSeconds(const std::string& command, int runs) {
+double childCpuSeconds(const std::string& command, int runs)
+{
     double best = -1;
     for (int i = 0; i < runs; ++i) {
         rusage before{}, after{};
         getrusage(RUSAGE_CHILDREN, &before);
-        if (std::system(command.c_str()) != 0) return -1;
+        if (std::system(command.c_str()) != 0)
+            return -1;
         getrusage(RUSAGE_CHILDREN, &after);
         auto seconds = [](const timeval& t) { return double(t.tv_sec) + double(t.tv_usec) / 1e6; };
-        const double s = seconds(after.ru_utime) - seconds(before.ru_utime) + seconds(after.ru_stime) -
-                         seconds(before.ru_stime);
-        if (best < 0 || s < best) best = s;
+        const double s =
+            seconds(after.ru_utime) - seconds(before.ru_utime) + seconds(after.ru_stime) - seconds(before.ru_stime);
+        if (best < 0 || s < best)
+            best = s;
     }
     return best;
 }
 
-double processCpuSeconds() {
+double processCpuSeconds()
+{
     timespec t{};
     clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
     return double(t.tv_sec) + double(t.tv_nsec) / 1e9;
 }
 
 // Our side of the comparison: best CPU time of a whole-movie pass.
-double ourCpuSeconds(int runs) {
+double ourCpuSeconds(int runs)
+{
     double best = -1;
     for (int run = 0; run < runs; ++run) {
         const double start = processCpuSeconds();
-        if (decodeWholeMovie() == 0) return -1;
+        if (decodeWholeMovie() == 0)
+            return -1;
         const double s = processCpuSeconds() - start;
-        if (best < 0 || s < best) best = s;
+        if (best < 0 || s < best)
+            best = s;
     }
     return best;
 }
 
-void compareWithFfmpeg() {
+void compareWithFfmpeg()
+{
     const std::string ffmpeg = REELCAST_FFMPEG;
     const size_t frames = loadMovie().frames.size();
     if (ffmpeg.empty() || ffmpeg.find("NOTFOUND") != std::string::npos || frames == 0) {
@@ -158,11 +177,13 @@ void compareWithFfmpeg() {
     line("ffmpeg per frame without start-up, to RGB", 9.0 * frames / (rgbTen - rgbOne));
 }
 
-}  // namespace
+} // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     compareWithFfmpeg();

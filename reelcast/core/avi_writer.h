@@ -18,7 +18,7 @@ enum AviStatus : int {
     kAviCantCreateStream = -2,
     kAviCantMakeCompressedStream = -3,
     kAviCantSetFormat = -4,
-    kAviNotRegularFile = -5,  // a folder, device or FIFO stands at the output path
+    kAviNotRegularFile = -5, // a folder, device or FIFO stands at the output path
     kAviWriteError = -6,
 };
 
@@ -34,7 +34,7 @@ struct AviVideoFormat {
 class AviWriter {
 public:
     AviWriter();
-    ~AviWriter();  // closes (finalises) an open file
+    ~AviWriter(); // closes (finalises) an open file
     AviWriter(const AviWriter&) = delete;
     AviWriter& operator=(const AviWriter&) = delete;
 
@@ -62,4 +62,4 @@ private:
     int lastError_ = 0;
 };
 
-}  // namespace reelcast
+} // namespace reelcast

@@ -9,7 +9,8 @@ namespace reelcast {
 
 class BitReader {
 public:
-    void reset(const uint8_t* data, size_t size) {
+    void reset(const uint8_t* data, size_t size)
+    {
         data_ = data;
         size_ = size;
         pos_ = 0;
@@ -19,17 +20,21 @@ public:
     }
 
     // The next n bits (1 to 32), most significant first, without consuming them.
-    uint32_t peekBits(int n) {
-        if (count_ < n) refill();
+    uint32_t peekBits(int n)
+    {
+        if (count_ < n)
+            refill();
         return uint32_t(cache_ >> (64 - n));
     }
     // Consumes n bits (0 to 32); only after a peek of at least n bits.
-    void skipBits(int n) {
+    void skipBits(int n)
+    {
         cache_ <<= n;
         count_ -= n;
         consumed_ += size_t(n);
     }
-    uint32_t readBits(int n) {
+    uint32_t readBits(int n)
+    {
         uint32_t v = peekBits(n);
         skipBits(n);
         return v;
@@ -40,14 +45,14 @@ public:
 
 private:
     uint16_t nextWord();
-    void refill();  // tops the cache up to at least 49 bits
+    void refill(); // tops the cache up to at least 49 bits
 
     const uint8_t* data_ = nullptr;
     size_t size_ = 0;
     size_t pos_ = 0;
-    uint64_t cache_ = 0;  // unread bits, left-aligned
-    int count_ = 0;       // number of valid bits in cache_
+    uint64_t cache_ = 0; // unread bits, left-aligned
+    int count_ = 0;      // number of valid bits in cache_
     size_t consumed_ = 0;
 };
 
-}  // namespace reelcast
+} // namespace reelcast

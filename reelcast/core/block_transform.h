@@ -21,4 +21,4 @@ int16_t flatBlockValue(int16_t dc);
 // idctSparse takes its AVX2 path where available (on by default); tests turn it off to check the other.
 extern bool useAvx2Transform;
 
-}  // namespace reelcast
+} // namespace reelcast

@@ -17,7 +17,7 @@ struct CoefficientCode {
     enum Kind : uint8_t { kPair, kEndOfBlock, kInvalid };
     int16_t level = 0;
     uint8_t run = 0;
-    uint8_t length = 0;  // bits the code takes (for an invalid code: the bits read before giving up)
+    uint8_t length = 0; // bits the code takes (for an invalid code: the bits read before giving up)
     Kind kind = kPair;
 };
 
@@ -30,17 +30,19 @@ CoefficientCode readCoefficientCode(uint32_t w);
 inline constexpr int kShortCodeBits = 11;
 extern const std::array<CoefficientCode, 1 << kShortCodeBits> kShortCodes;
 
-inline CoefficientCode nextCoefficientCode(uint32_t w) {
+inline CoefficientCode nextCoefficientCode(uint32_t w)
+{
     const CoefficientCode code = kShortCodes[w >> (32 - kShortCodeBits)];
-    if (code.length) return code;
-    if ((w >> 26) == 1)  // the escape, frequent in finely quantised pictures
+    if (code.length)
+        return code;
+    if ((w >> 26) == 1) // the escape, frequent in finely quantised pictures
         return {signed10((w >> 10) & 1023), uint8_t((w >> 20) & 63), 22, CoefficientCode::kPair};
     const int z = std::countl_zero(w);
-    if (z >= 7 && z <= 11) {  // the long codes: z zeros, a 1, four code bits and the sign
+    if (z >= 7 && z <= 11) { // the long codes: z zeros, a 1, four code bits and the sign
         const RunLevel e = kCoeffLong[z - 7][(w << (z + 1)) >> 27];
         return {e.level, e.run, uint8_t(z + 6), CoefficientCode::kPair};
     }
     return readCoefficientCode(w);
 }
 
-}  // namespace reelcast
+} // namespace reelcast

@@ -9,9 +9,10 @@ namespace {
 
 int32_t clampInt(int32_t v, int32_t lo, int32_t hi) { return v < lo ? lo : (v > hi ? hi : v); }
 
-}  // namespace
+} // namespace
 
-void chromaTermsScalar(const int16_t* cr, const int16_t* cb, ChromaTerms& terms) {
+void chromaTermsScalar(const int16_t* cr, const int16_t* cb, ChromaTerms& terms)
+{
     for (int i = 0; i < 64; ++i) {
         const int32_t crv = clampInt(cr[i], -128, 127), cbv = clampInt(cb[i], -128, 127);
         terms.r[i] = int16_t((5743 * crv) >> 12);
@@ -20,8 +21,8 @@ void chromaTermsScalar(const int16_t* cr, const int16_t* cb, ChromaTerms& terms)
     }
 }
 
-void convertBlockScalar(const int16_t* y, const ChromaTerms& terms, int quarter, const uint8_t* gamma,
-                        uint32_t* out) {
+void convertBlockScalar(const int16_t* y, const ChromaTerms& terms, int quarter, const uint8_t* gamma, uint32_t* out)
+{
     const int cx0 = (quarter & 1) * 4, cy0 = (quarter >> 1) * 4;
     for (int py = 0; py < 8; ++py) {
         for (int px = 0; px < 8; ++px) {
@@ -38,15 +39,17 @@ namespace {
 __m128i load8(const int16_t* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); }
 
 // Four offsets repeated for the two pixels each covers, added to g and clamped by the unsigned pack.
-__m128i channel8(__m128i g, const int16_t* offsets) {
+__m128i channel8(__m128i g, const int16_t* offsets)
+{
     const __m128i o = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(offsets));
-    const __m128i sum = _mm_add_epi16(g, _mm_unpacklo_epi16(o, o));  // within -184..433
+    const __m128i sum = _mm_add_epi16(g, _mm_unpacklo_epi16(o, o)); // within -184..433
     return _mm_packus_epi16(sum, sum);
 }
 
-}  // namespace
+} // namespace
 
-void chromaTerms(const int16_t* cr, const int16_t* cb, ChromaTerms& terms) {
+void chromaTerms(const int16_t* cr, const int16_t* cb, ChromaTerms& terms)
+{
     const __m128i lo = _mm_set1_epi16(-128), hi = _mm_set1_epi16(127);
     // Each pair (Cr, Cb) times a pair of factors, summed in 32 bits by one multiply-add.
     const __m128i rFactors = _mm_setr_epi16(5743, 0, 5743, 0, 5743, 0, 5743, 0);
@@ -66,8 +69,9 @@ void chromaTerms(const int16_t* cr, const int16_t* cb, ChromaTerms& terms) {
     }
 }
 
-void convertBlock(const int16_t* y, const ChromaTerms& terms, int quarter, const uint8_t* gamma, uint32_t* out) {
-    const int base = (quarter >> 1) * 32 + (quarter & 1) * 4;  // first chroma sample of the quarter
+void convertBlock(const int16_t* y, const ChromaTerms& terms, int quarter, const uint8_t* gamma, uint32_t* out)
+{
+    const int base = (quarter >> 1) * 32 + (quarter & 1) * 4; // first chroma sample of the quarter
     const __m128i bias = _mm_set1_epi16(128);
     const __m128i zero = _mm_setzero_si128();
     for (int py = 0; py < 8; ++py) {
@@ -98,10 +102,11 @@ void convertBlock(const int16_t* y, const ChromaTerms& terms, int quarter, const
 
 void chromaTerms(const int16_t* cr, const int16_t* cb, ChromaTerms& terms) { chromaTermsScalar(cr, cb, terms); }
 
-void convertBlock(const int16_t* y, const ChromaTerms& terms, int quarter, const uint8_t* gamma, uint32_t* out) {
+void convertBlock(const int16_t* y, const ChromaTerms& terms, int quarter, const uint8_t* gamma, uint32_t* out)
+{
     convertBlockScalar(y, terms, quarter, gamma, out);
 }
 
 #endif
 
-}  // namespace reelcast
+} // namespace reelcast

@@ -18,7 +18,8 @@ struct ChromaTerms {
 };
 
 // One pixel from its luminance sample and the offsets of its chroma sample.
-inline uint32_t convertPixel(int y, int rOffset, int gOffset, int bOffset, const uint8_t* gamma) {
+inline uint32_t convertPixel(int y, int rOffset, int gOffset, int bOffset, const uint8_t* gamma)
+{
     auto clamp = [](int v, int hi) { return v < 0 ? 0 : (v > hi ? hi : v); };
     const int g = gamma[clamp(y + 128, 255)];
     return uint32_t(clamp(g + rOffset, 255)) | uint32_t(clamp(g + gOffset, 255)) << 8 |
@@ -27,11 +28,10 @@ inline uint32_t convertPixel(int y, int rOffset, int gOffset, int bOffset, const
 
 // One luminance block of the given quarter (0 to 3: Y0 to Y3); gamma holds the 256 table entries.
 void chromaTermsScalar(const int16_t* cr, const int16_t* cb, ChromaTerms& terms);
-void convertBlockScalar(const int16_t* y, const ChromaTerms& terms, int quarter, const uint8_t* gamma,
-                        uint32_t* out);
+void convertBlockScalar(const int16_t* y, const ChromaTerms& terms, int quarter, const uint8_t* gamma, uint32_t* out);
 
 // The same results from SIMD code where the machine has it.
 void chromaTerms(const int16_t* cr, const int16_t* cb, ChromaTerms& terms);
 void convertBlock(const int16_t* y, const ChromaTerms& terms, int quarter, const uint8_t* gamma, uint32_t* out);
 
-}  // namespace reelcast
+} // namespace reelcast

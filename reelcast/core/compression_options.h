@@ -9,7 +9,8 @@
 
 namespace reelcast {
 
-constexpr uint32_t makeFourCc(const char (&s)[5]) {
+constexpr uint32_t makeFourCc(const char (&s)[5])
+{
     return uint32_t(uint8_t(s[0])) | (uint32_t(uint8_t(s[1])) << 8) | (uint32_t(uint8_t(s[2])) << 16) |
            (uint32_t(uint8_t(s[3])) << 24);
 }
@@ -18,9 +19,9 @@ std::string fourCcText(uint32_t fourCc);
 inline constexpr uint32_t kFccVids = makeFourCc("vids");
 inline constexpr uint32_t kFccDib = makeFourCc("DIB ");
 
-inline constexpr uint32_t kCompressKeyFrames = 0x4;  // AVICOMPRESSF_KEYFRAMES
-inline constexpr uint32_t kCompressDataRate = 0x2;   // AVICOMPRESSF_DATARATE
-inline constexpr uint32_t kCompressValid = 0x8;      // AVICOMPRESSF_VALID
+inline constexpr uint32_t kCompressKeyFrames = 0x4; // AVICOMPRESSF_KEYFRAMES
+inline constexpr uint32_t kCompressDataRate = 0x2;  // AVICOMPRESSF_DATARATE
+inline constexpr uint32_t kCompressValid = 0x8;     // AVICOMPRESSF_VALID
 
 struct CompressionOptions {
     static constexpr size_t kRecordSize = 44;
@@ -44,9 +45,9 @@ struct CompressionOptions {
 // A compressor the AVI writer can use: "DIB " (uncompressed) or a libavcodec encoder.
 struct CompressorInfo {
     uint32_t fourCc = kFccDib;
-    std::string name;         // the short name used on the command line ("dib", "mjpeg", ...)
-    std::string description;  // what the chooser lists
-    int codecId = 0;          // AVCodecID; 0 for uncompressed
+    std::string name;        // the short name used on the command line ("dib", "mjpeg", ...)
+    std::string description; // what the chooser lists
+    int codecId = 0;         // AVCodecID; 0 for uncompressed
 };
 
 // "Full Frames (Uncompressed)" first, then the encoders the AVI muxer accepts and this FFmpeg has.
@@ -55,4 +56,4 @@ const std::vector<CompressorInfo>& availableCompressors();
 const CompressorInfo* findCompressor(const std::string& nameOrFourCc);
 const CompressorInfo* findCompressor(uint32_t fourCc);
 
-}  // namespace reelcast
+} // namespace reelcast

@@ -16,8 +16,10 @@
 
 namespace reelcast {
 
-int32_t jobFrameRate(int frameRateIndex, int32_t scannedRate) {
-    if (frameRateIndex > 0 && frameRateIndex < 7) return kFrameRateChoices[frameRateIndex];
+int32_t jobFrameRate(int frameRateIndex, int32_t scannedRate)
+{
+    if (frameRateIndex > 0 && frameRateIndex < 7)
+        return kFrameRateChoices[frameRateIndex];
     return scannedRate > 0 ? scannedRate : kFallbackFrameRate;
 }
 
@@ -25,42 +27,52 @@ int32_t automaticRateOf(const MovieInfo& info) { return info.discFrameRate > 0 ?
 
 ConversionJob::ConversionJob(const std::atomic<int>& speed) : speed_(speed) {}
 
-ConversionJob::~ConversionJob() {
+ConversionJob::~ConversionJob()
+{
     stopWorker();
     releaseOutput();
 }
 
-void ConversionJob::setCallbacks(Notify repaint, Notify finished, ErrorFn error) {
+void ConversionJob::setCallbacks(Notify repaint, Notify finished, ErrorFn error)
+{
     repaint_ = std::move(repaint);
     finished_ = std::move(finished);
     error_ = std::move(error);
 }
 
-void ConversionJob::report(const std::string& message) const {
-    if (error_) error_(message);
+void ConversionJob::report(const std::string& message) const
+{
+    if (error_)
+        error_(message);
 }
 
-bool ConversionJob::createBitmap(uint32_t width, uint32_t height) {
+bool ConversionJob::createBitmap(uint32_t width, uint32_t height)
+{
     bitmap_.reset();
     bitmap_ = createOutputBitmap(width, height);
     return bitmap_ != nullptr;
 }
 
-void ConversionJob::releaseBitmap() {
+void ConversionJob::releaseBitmap()
+{
     std::lock_guard<std::mutex> hold(lock_);
     bitmap_.reset();
 }
 
-int ConversionJob::startConversion(MovieReader& reader, const std::string& aviPath, const JobSettings& settings) {
+int ConversionJob::startConversion(MovieReader& reader, const std::string& aviPath, const JobSettings& settings)
+{
     return start(reader, &aviPath, settings);
 }
 
-int ConversionJob::startPreview(MovieReader& reader, const JobSettings& settings) {
+int ConversionJob::startPreview(MovieReader& reader, const JobSettings& settings)
+{
     return start(reader, nullptr, settings);
 }
 
-int ConversionJob::start(MovieReader& reader, const std::string* aviPath, const JobSettings& settings) {
-    if (running_ || worker_.joinable()) return -1;  // one job at a time
+int ConversionJob::start(MovieReader& reader, const std::string* aviPath, const JobSettings& settings)
+{
+    if (running_ || worker_.joinable())
+        return -1; // one job at a time
     const MovieInfo& info = reader.info();
     if (!bitmap_) {
         report("Out of Memory.");
@@ -116,13 +128,15 @@ int ConversionJob::start(MovieReader& reader, const std::string* aviPath, const 
     return 0;
 }
 
-bool canLeaveIdlePriority() {
+bool canLeaveIdlePriority()
+{
     static const bool allowed = [] {
         bool back = false;
         try {
             std::thread probe([&back] {
                 sched_param param{};
-                if (pthread_setschedparam(pthread_self(), SCHED_IDLE, &param) != 0) return;
+                if (pthread_setschedparam(pthread_self(), SCHED_IDLE, &param) != 0)
+                    return;
                 back = pthread_setschedparam(pthread_self(), SCHED_OTHER, &param) == 0;
             });
             probe.join();
@@ -137,7 +151,8 @@ bool canLeaveIdlePriority() {
 // SCHED_IDLE. Raising the priority needs a privilege a user may not have; it is then left as is.
 // Idle is only entered when the thread may leave it again: otherwise a later Normal would be
 // refused and the worker would stay idle, so Slow pauses after every frame instead.
-void ConversionJob::applySpeed(int speed) {
+void ConversionJob::applySpeed(int speed)
+{
     sched_param param{};
     const pid_t tid = pid_t(syscall(SYS_gettid));
     const bool idle = speed == kSpeedSlow && idleProbe_ && idleProbe_();
@@ -150,32 +165,39 @@ void ConversionJob::applySpeed(int speed) {
     setpriority(PRIO_PROCESS, id_t(tid), speed == kSpeedFast ? -5 : 0);
 }
 
-void ConversionJob::readDecodeCopy(FrameSource& frames) {
-    frames.next();  // its status does not stop the job: every frame is written
+void ConversionJob::readDecodeCopy(FrameSource& frames)
+{
+    frames.next(); // its status does not stop the job: every frame is written
     framesRead_ = reader_->info().framesRead;
     damagedFrames_ = frames.damagedFrames();
     std::lock_guard<std::mutex> hold(lock_);
-    if (bitmap_) copyPictureToBitmap(frames.picture(), *bitmap_, method_);
+    if (bitmap_)
+        copyPictureToBitmap(frames.picture(), *bitmap_, method_);
 }
 
 // Called on the worker: the temporary file goes, the target stays as it was.
-void ConversionJob::failOutput(int error) {
+void ConversionJob::failOutput(int error)
+{
     failureReason_ = std::strerror(error ? error : EIO);
     failure_ = aviStatusMessage(kAviWriteError);
     failed_ = true;
     avi_->discard();
 }
 
-bool ConversionJob::writeFrame(XaAudioStream* audio, std::vector<int16_t>& samples, int samplesPerFrame) {
-    if (!avi_->writeVideo(*bitmap_)) return false;
-    if (!audio) return true;
+bool ConversionJob::writeFrame(XaAudioStream* audio, std::vector<int16_t>& samples, int samplesPerFrame)
+{
+    if (!avi_->writeVideo(*bitmap_))
+        return false;
+    if (!audio)
+        return true;
     audio->produce(samples.data(), samplesPerFrame);
     return avi_->writeAudio(samples.data(), samplesPerFrame);
 }
 
 // The sound track may run on past the last picture (or a chosen frame rate may end the pictures
 // early): the rest of it is written, so the AVI always carries the whole track.
-void ConversionJob::writeRestOfSound(XaAudioStream& audio, std::vector<int16_t>& samples, int samplesPerFrame) {
+void ConversionJob::writeRestOfSound(XaAudioStream& audio, std::vector<int16_t>& samples, int samplesPerFrame)
+{
     while (!audio.exhausted() && !stopRequested_) {
         const int n = audio.produce(samples.data(), samplesPerFrame, true);
         if (n > 0 && !avi_->writeAudio(samples.data(), n)) {
@@ -185,7 +207,8 @@ void ConversionJob::writeRestOfSound(XaAudioStream& audio, std::vector<int16_t>&
     }
 }
 
-void ConversionJob::run(bool converting) {
+void ConversionJob::run(bool converting)
+{
     using Clock = std::chrono::steady_clock;
     applySpeed(appliedSpeed_);
     FrameSource& frames = *frames_;
@@ -205,9 +228,11 @@ void ConversionJob::run(bool converting) {
         const auto frameStart = Clock::now();
         {
             std::lock_guard<std::mutex> hold(lock_);
-            if (i >= total || stopRequested_) break;
+            if (i >= total || stopRequested_)
+                break;
         }
-        if (i >= 4) readDecodeCopy(frames);
+        if (i >= 4)
+            readDecodeCopy(frames);
         if (converting && !writeFrame(audio.get(), samples, samplesPerFrame)) {
             failOutput(avi_->lastError());
             break;
@@ -220,7 +245,8 @@ void ConversionJob::run(bool converting) {
                 applySpeed(speed);
             }
         }
-        if (repaint_) repaint_();
+        if (repaint_)
+            repaint_();
         // A preview plays at the movie's rate (Fast shows the frames as fast as they come).
         if (!converting && paced_ && appliedSpeed_ != kSpeedFast)
             std::this_thread::sleep_until(start + (i + 1) * std::chrono::microseconds(1000000 / frameRate_));
@@ -229,18 +255,23 @@ void ConversionJob::run(bool converting) {
             std::this_thread::sleep_for(
                 std::min<Clock::duration>(Clock::now() - frameStart, std::chrono::milliseconds(100)));
     }
-    if (audio && !failed_) writeRestOfSound(*audio, samples, samplesPerFrame);
+    if (audio && !failed_)
+        writeRestOfSound(*audio, samples, samplesPerFrame);
     {
         std::lock_guard<std::mutex> hold(lock_);
         stopped = stopRequested_;
-        if (!stopped && !failed_) done_ = true;
+        if (!stopped && !failed_)
+            done_ = true;
         running_ = false;
     }
-    if (!stopped && finished_) finished_();
+    if (!stopped && finished_)
+        finished_();
 }
 
-void ConversionJob::stopWorker() {
-    if (running_) stopRequested_ = true;
+void ConversionJob::stopWorker()
+{
+    if (running_)
+        stopRequested_ = true;
     if (worker_.joinable()) {
         worker_.join();
         releaseOutput();
@@ -248,8 +279,10 @@ void ConversionJob::stopWorker() {
     stopRequested_ = false;
 }
 
-bool ConversionJob::releaseOutput() {
-    if (worker_.joinable()) worker_.join();
+bool ConversionJob::releaseOutput()
+{
+    if (worker_.joinable())
+        worker_.join();
     bool ok = true;
     if (avi_) {
         if (!avi_->close() && !failed_) {
@@ -266,15 +299,16 @@ bool ConversionJob::releaseOutput() {
     return ok;
 }
 
-}  // namespace reelcast
+} // namespace reelcast
 
 namespace reelcast {
 
-std::string defaultOutputPath(const std::string& moviePath) {
+std::string defaultOutputPath(const std::string& moviePath)
+{
     const size_t slash = moviePath.find_last_of("/\\");
     const size_t dot = moviePath.find_last_of('.');
     const bool inName = dot != std::string::npos && (slash == std::string::npos || dot > slash);
     return (inName ? moviePath.substr(0, dot) : moviePath) + ".AVI";
 }
 
-}  // namespace reelcast
+} // namespace reelcast

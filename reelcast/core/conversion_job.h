@@ -49,7 +49,7 @@ struct JobSettings {
     ResizeMethod method = kResizeNearest;
     CompressionOptions options;
     GammaTable gamma;
-    bool paced = true;  // a preview shows its frames at the movie's rate (unless the speed is Fast)
+    bool paced = true; // a preview shows its frames at the movie's rate (unless the speed is Fast)
 };
 
 class ConversionJob {
@@ -59,7 +59,7 @@ public:
 
     // The shared speed setting; the worker applies a change once per frame.
     explicit ConversionJob(const std::atomic<int>& speed);
-    ~ConversionJob();  // stops a running worker
+    ~ConversionJob(); // stops a running worker
     ConversionJob(const ConversionJob&) = delete;
     ConversionJob& operator=(const ConversionJob&) = delete;
 
@@ -128,7 +128,7 @@ private:
 
     MovieReader* reader_ = nullptr;
     FrameDecoder decoder_;
-    std::unique_ptr<FrameSource> frames_;  // the decoder's pictures
+    std::unique_ptr<FrameSource> frames_; // the decoder's pictures
     ResizeMethod method_ = kResizeNone;
     int32_t frameRate_ = 0, frameCount_ = 0;
     bool paced_ = true;
@@ -137,7 +137,7 @@ private:
     int audioChannels_ = 0;
 };
 
-}  // namespace reelcast
+} // namespace reelcast
 
 namespace reelcast {
 
@@ -145,4 +145,4 @@ namespace reelcast {
 // Only a dot in the file's own name starts an extension (a dot in a folder name does not).
 std::string defaultOutputPath(const std::string& moviePath);
 
-}  // namespace reelcast
+} // namespace reelcast

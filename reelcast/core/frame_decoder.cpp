@@ -11,7 +11,8 @@
 namespace reelcast {
 namespace {
 
-uint16_t wordAt(const uint8_t* data, size_t size, size_t offset) {
+uint16_t wordAt(const uint8_t* data, size_t size, size_t offset)
+{
     uint16_t lo = offset < size ? data[offset] : 0;
     uint16_t hi = offset + 1 < size ? data[offset + 1] : 0;
     return uint16_t(lo | (hi << 8));
@@ -19,9 +20,10 @@ uint16_t wordAt(const uint8_t* data, size_t size, size_t offset) {
 
 constexpr uint16_t kFrameMagic = 0x3800;
 
-}  // namespace
+} // namespace
 
-FrameHeader readFrameHeader(const uint8_t* data, size_t size) {
+FrameHeader readFrameHeader(const uint8_t* data, size_t size)
+{
     FrameHeader h;
     h.quantScale = wordAt(data, size, 4);
     h.version = wordAt(data, size, 6);
@@ -37,12 +39,15 @@ FrameHeader readFrameHeader(const uint8_t* data, size_t size) {
     return h;
 }
 
-void FrameDecoder::setGamma(const GammaTable& gamma) {
+void FrameDecoder::setGamma(const GammaTable& gamma)
+{
     gamma_ = gamma;
-    for (int i = 0; i < 256; ++i) gammaBytes_[i] = uint8_t(gamma_.entries[i]);  // entries are 0 to 255
+    for (int i = 0; i < 256; ++i)
+        gammaBytes_[i] = uint8_t(gamma_.entries[i]); // entries are 0 to 255
 }
 
-void FrameDecoder::beginFrame(const uint8_t* data, size_t size) {
+void FrameDecoder::beginFrame(const uint8_t* data, size_t size)
+{
     header_ = readFrameHeader(data, size);
     if (header_.bitstreamOffset < size)
         bits_.reset(data + header_.bitstreamOffset, size - header_.bitstreamOffset);
@@ -51,8 +56,10 @@ void FrameDecoder::beginFrame(const uint8_t* data, size_t size) {
     predictorCr_ = predictorCb_ = predictorY_ = 0;
 }
 
-int FrameDecoder::decodeBlock(int16_t* block, int16_t& predictor, bool chrominance) {
-    if (header_.version > 3) return kDecodeBadVersion;
+int FrameDecoder::decodeBlock(int16_t* block, int16_t& predictor, bool chrominance)
+{
+    if (header_.version > 3)
+        return kDecodeBadVersion;
     std::memset(block, 0, 64 * sizeof(int16_t));
     return decodeCoefficients(block, predictor, chrominance);
 }
@@ -60,7 +67,8 @@ int FrameDecoder::decodeBlock(int16_t* block, int16_t& predictor, bool chrominan
 // Writes position 0 and the positions it lists in stored_; the others keep what they held.
 // The positions are gathered in a local array: stores through a byte-sized member would force the
 // bit reader's state back to memory after every coefficient.
-int FrameDecoder::decodeCoefficients(int16_t* block, int16_t& predictor, bool chrominance) {
+int FrameDecoder::decodeCoefficients(int16_t* block, int16_t& predictor, bool chrominance)
+{
     storedCount_ = 0;
     uint8_t positions[64];
     int count = 0;
@@ -73,7 +81,8 @@ int FrameDecoder::decodeCoefficients(int16_t* block, int16_t& predictor, bool ch
         int v = 0;
         if (d.size > 0) {
             v = int(bits_.readBits(d.size));
-            if ((v >> (d.size - 1)) == 0) v = v - (1 << d.size) + 1;
+            if ((v >> (d.size - 1)) == 0)
+                v = v - (1 << d.size) + 1;
         }
         predictor = int16_t(predictor + 4 * v);
         block[0] = predictor;
@@ -83,7 +92,7 @@ int FrameDecoder::decodeCoefficients(int16_t* block, int16_t& predictor, bool ch
 
     int p = 1;
     for (;;) {
-        const uint32_t w = bits_.peekBits(32);  // every code, escape included, fits in 32 bits
+        const uint32_t w = bits_.peekBits(32); // every code, escape included, fits in 32 bits
         const CoefficientCode code = nextCoefficientCode(w);
         bits_.skipBits(code.length);
         if (code.kind != CoefficientCode::kPair) {
@@ -102,16 +111,19 @@ int FrameDecoder::decodeCoefficients(int16_t* block, int16_t& predictor, bool ch
     }
 }
 
-int FrameDecoder::decodeMacroblock(BlockPixels (&pixels)[4]) {
-    if (header_.version > 3) return kDecodeBadVersion;
+int FrameDecoder::decodeMacroblock(BlockPixels (&pixels)[4])
+{
+    if (header_.version > 3)
+        return kDecodeBadVersion;
     // Each block is transformed as soon as it is decoded; the pixels change only once all six are in.
     int16_t spatial[6][64];
     bool flat[6];
     for (int b = 0; b < 6; ++b) {
         int16_t& predictor = b == 0 ? predictorCr_ : (b == 1 ? predictorCb_ : predictorY_);
-        if (int st = decodeCoefficients(coeffs_[b], predictor, b < 2)) return st;
+        if (int st = decodeCoefficients(coeffs_[b], predictor, b < 2))
+            return st;
         flat[b] = storedCount_ == 0;
-        if (flat[b]) {  // two blocks in three on real movies
+        if (flat[b]) { // two blocks in three on real movies
             std::fill(spatial[b], spatial[b] + 64, flatBlockValue(coeffs_[b][0]));
             continue;
         }
@@ -123,7 +135,7 @@ int FrameDecoder::decodeMacroblock(BlockPixels (&pixels)[4]) {
     ChromaTerms terms;
     chromaTerms(spatial[0], spatial[1], terms);
     for (int q = 0; q < 4; ++q) {
-        if (flat[0] && flat[1] && flat[2 + q]) {  // one colour for the whole block
+        if (flat[0] && flat[1] && flat[2 + q]) { // one colour for the whole block
             const uint32_t p = convertPixel(spatial[2 + q][0], terms.r[0], terms.g[0], terms.b[0], gammaBytes_);
             std::fill(pixels[q], pixels[q] + 64, p);
         } else {
@@ -134,29 +146,35 @@ int FrameDecoder::decodeMacroblock(BlockPixels (&pixels)[4]) {
 }
 
 void FrameDecoder::placeMacroblock(uint32_t column, uint32_t row, const BlockPixels (&pixels)[4],
-                                   PictureView picture) const {
-    if (!picture.pixels) return;
+                                   PictureView picture) const
+{
+    if (!picture.pixels)
+        return;
     const uint64_t left = uint64_t(column) * 16, top = uint64_t(row) * 16;
-    if (left + 16 <= picture.width && top + 16 <= picture.height) {  // the usual case: whole rows of 8
+    if (left + 16 <= picture.width && top + 16 <= picture.height) { // the usual case: whole rows of 8
         for (int q = 0; q < 4; ++q) {
             uint32_t* dst = picture.pixels + (top + (q >> 1) * 8) * picture.width + left + (q & 1) * 8;
-            for (int r = 0; r < 8; ++r, dst += picture.width) std::memcpy(dst, pixels[q] + r * 8, 8 * sizeof(uint32_t));
+            for (int r = 0; r < 8; ++r, dst += picture.width)
+                std::memcpy(dst, pixels[q] + r * 8, 8 * sizeof(uint32_t));
         }
         return;
     }
     for (int q = 0; q < 4; ++q) {
         const uint64_t x0 = uint64_t(column) * 16 + (q & 1) * 8;
         const uint64_t y0 = uint64_t(row) * 16 + (q >> 1) * 8;
-        if (x0 >= picture.width) continue;
+        if (x0 >= picture.width)
+            continue;
         const size_t n = size_t(std::min<uint64_t>(8, picture.width - x0));
         for (int r = 0; r < 8 && y0 + r < picture.height; ++r)
             std::memcpy(picture.pixels + (y0 + r) * picture.width + x0, pixels[q] + r * 8, n * sizeof(uint32_t));
     }
 }
 
-int FrameDecoder::decodeFrame(const uint8_t* data, size_t size, PictureView picture) {
+int FrameDecoder::decodeFrame(const uint8_t* data, size_t size, PictureView picture)
+{
     beginFrame(data, size);
-    if (!picture.pixels) return 0;
+    if (!picture.pixels)
+        return 0;
     const uint32_t columns = picture.width / 16, rows = picture.height / 16;
     int failed = 0;
     for (uint32_t c = 0; c < columns; ++c) {
@@ -169,4 +187,4 @@ int FrameDecoder::decodeFrame(const uint8_t* data, size_t size, PictureView pict
     return failed;
 }
 
-}  // namespace reelcast
+} // namespace reelcast

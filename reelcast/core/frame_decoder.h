@@ -68,9 +68,9 @@ private:
     FrameHeader header_;
     int16_t predictorCr_ = 0, predictorCb_ = 0, predictorY_ = 0;
     int16_t coeffs_[6][64] = {};
-    uint8_t stored_[63] = {};  // scan positions written for the last block, DC aside
+    uint8_t stored_[63] = {}; // scan positions written for the last block, DC aside
     int storedCount_ = 0;
-    BlockPixels pixels_[4] = {};  // decodeFrame's four arrays, kept from macroblock to macroblock
+    BlockPixels pixels_[4] = {}; // decodeFrame's four arrays, kept from macroblock to macroblock
 };
 
-}  // namespace reelcast
+} // namespace reelcast

@@ -29,9 +29,9 @@ private:
     FrameDecoder& decoder_;
     int32_t frameCount_;
     uint32_t width_, height_;
-    std::vector<uint32_t> front_, back_;  // undecoded parts (beyond whole macroblocks) stay black
+    std::vector<uint32_t> front_, back_; // undecoded parts (beyond whole macroblocks) stay black
     int32_t reads_ = 0, damaged_ = 0;
     bool lastDamaged_ = false;
 };
 
-}  // namespace reelcast
+} // namespace reelcast

@@ -18,4 +18,4 @@ struct GammaTable {
     int32_t operator[](int i) const { return entries[i]; }
 };
 
-}  // namespace reelcast
+} // namespace reelcast

@@ -18,28 +18,33 @@ constexpr int32_t kNarrowLimit = int32_t((int64_t(1) << 31) / 16384);
 
 // Division by 2^shift truncating toward zero, as C++ integer division does.
 template <int Shift>
-__attribute__((target("avx2"))) inline __m256i divideTruncating(__m256i v) {
+__attribute__((target("avx2"))) inline __m256i divideTruncating(__m256i v)
+{
     const __m256i bias = _mm256_and_si256(_mm256_srai_epi32(v, 31), _mm256_set1_epi32((1 << Shift) - 1));
     return _mm256_srai_epi32(_mm256_add_epi32(v, bias), Shift);
 }
 
-__attribute__((target("avx2"))) inline __m256i cosineColumn(int k) {
+__attribute__((target("avx2"))) inline __m256i cosineColumn(int k)
+{
     return _mm256_load_si256(reinterpret_cast<const __m256i*>(kCosineByInput[k].data()));
 }
 
-}  // namespace
+} // namespace
 
-bool avx2TransformAvailable() {
+bool avx2TransformAvailable()
+{
     static const bool available = __builtin_cpu_supports("avx2");
     return available;
 }
 
-__attribute__((target("avx2"))) bool idctNarrowAvx2(const int16_t* in, const uint8_t* colRows, int16_t* out) {
+__attribute__((target("avx2"))) bool idctNarrowAvx2(const int16_t* in, const uint8_t* colRows, int16_t* out)
+{
     // a[k][c] = in[k][c] * N[k] / 4096 for the whole block, a row at a time; the sums of |a| down
     // each column bound the column pass.
     uint32_t colMask = 0, rowMask = 0;
     for (int c = 0; c < 8; ++c) {
-        if (colRows[c]) colMask |= 1u << c;
+        if (colRows[c])
+            colMask |= 1u << c;
         rowMask |= colRows[c];
     }
     alignas(32) int32_t a[8][8];
@@ -51,7 +56,8 @@ __attribute__((target("avx2"))) bool idctNarrowAvx2(const int16_t* in, const uin
         _mm256_store_si256(reinterpret_cast<__m256i*>(a[k]), ak);
         columnSums = _mm256_add_epi32(columnSums, _mm256_abs_epi32(ak));
     }
-    if (_mm256_movemask_epi8(_mm256_cmpgt_epi32(columnSums, _mm256_set1_epi32(kNarrowLimit - 1)))) return false;
+    if (_mm256_movemask_epi8(_mm256_cmpgt_epi32(columnSums, _mm256_set1_epi32(kNarrowLimit - 1))))
+        return false;
 
     // Columns: t[c][x] = (sum over k of a[k][c] * T[x][k]) / 16384, x across the lanes; then
     // b[j][y] = t[y][j] * N[j] / 4096, which stays inside 32 bits since |t| < 2^17.
@@ -70,7 +76,8 @@ __attribute__((target("avx2"))) bool idctNarrowAvx2(const int16_t* in, const uin
         magnitude = _mm256_add_epi32(magnitude, _mm256_abs_epi32(bj));
     }
     // Rows: every row's sum of |b| must stay below the limit too.
-    if (_mm256_movemask_epi8(_mm256_cmpgt_epi32(magnitude, _mm256_set1_epi32(kNarrowLimit - 1)))) return false;
+    if (_mm256_movemask_epi8(_mm256_cmpgt_epi32(magnitude, _mm256_set1_epi32(kNarrowLimit - 1))))
+        return false;
 
     for (int y = 0; y < 8; ++y) {
         __m256i acc = _mm256_setzero_si256();
@@ -93,4 +100,4 @@ bool idctNarrowAvx2(const int16_t*, const uint8_t*, int16_t*) { return false; }
 
 #endif
 
-}  // namespace reelcast
+} // namespace reelcast

@@ -12,4 +12,4 @@ bool avx2TransformAvailable();
 // might leave 32 bits; the caller then takes the 64-bit path.
 bool idctNarrowAvx2(const int16_t* in, const uint8_t* colRows, int16_t* out);
 
-}  // namespace reelcast
+} // namespace reelcast

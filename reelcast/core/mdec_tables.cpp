@@ -44,7 +44,8 @@ const RunLevel* const kCoeffLong[5] = {kCoeffZ7, kCoeffZ8, kCoeffZ9, kCoeffZ10, 
 
 // Luminance: 00 -> 1, 01 -> 2, 100 -> 0, 101 -> 3, 110 -> 4, then k ones and a zero -> k + 2,
 // nine ones -> 11.
-DcSize dcSizeLuminance(uint32_t top10) {
+DcSize dcSizeLuminance(uint32_t top10)
+{
     int ones = std::countl_one(uint16_t(top10 << 6));
     switch (ones) {
     case 0: return {uint8_t(1 + ((top10 >> 8) & 1)), 2};
@@ -55,7 +56,8 @@ DcSize dcSizeLuminance(uint32_t top10) {
 }
 
 // Chrominance: 00 -> 0, 01 -> 1, 10 -> 2, then k ones and a zero -> k + 1, ten ones -> 11.
-DcSize dcSizeChrominance(uint32_t top10) {
+DcSize dcSizeChrominance(uint32_t top10)
+{
     int ones = std::countl_one(uint16_t(top10 << 6));
     switch (ones) {
     case 0: return {uint8_t((top10 >> 8) & 1), 2};
@@ -64,4 +66,4 @@ DcSize dcSizeChrominance(uint32_t top10) {
     }
 }
 
-}  // namespace reelcast
+} // namespace reelcast

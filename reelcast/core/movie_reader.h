@@ -20,39 +20,39 @@ enum MovieStatus : int {
     kMovieFormatError = -2,
     kMovieReadError = -3,
     kMovieSeekError = -4,
-    kMovieEnd = -6,           // the frame was read and the sector budget is used up
-    kMovieScanCancelled = 1,  // scanFrames stopped by its cancel flag; no result
+    kMovieEnd = -6,          // the frame was read and the sector budget is used up
+    kMovieScanCancelled = 1, // scanFrames stopped by its cancel flag; no result
 };
 
 // The message the user sees for a status of open (empty for statuses without one).
 const char* movieStatusMessage(int status);
 
 struct AudioTrackInfo {
-    int32_t firstSector = -1;  // -1 when the file has no audio sector
-    int32_t stride = 0;        // sectors from the first audio sector to the next; 0 if only one
-    int32_t sampleRate = 0;    // 37800 or 18900
-    int32_t channels = 0;      // 1 or 2
+    int32_t firstSector = -1; // -1 when the file has no audio sector
+    int32_t stride = 0;       // sectors from the first audio sector to the next; 0 if only one
+    int32_t sampleRate = 0;   // 37800 or 18900
+    int32_t channels = 0;     // 1 or 2
     int32_t fileNumber = 0;
     int32_t channelNumber = 0;
 };
 
 struct MovieInfo {
-    uint32_t width = 0, height = 0;  // from the first video sector
+    uint32_t width = 0, height = 0; // from the first video sector
     int32_t sectorCount = 0;
     int32_t sectorsLeft = 0;
     int32_t framesRead = 0;
-    int32_t totalFrames = 0;  // highest frame number met by the scan
-    int32_t maxChunks = 0;    // largest chunk count met by the scan
-    int32_t frameRate = 0;    // automatic frame rate from maxChunks; 0 when unusable
-    int32_t firstVideoSector = 0;  // where the first frame starts
+    int32_t totalFrames = 0;      // highest frame number met by the scan
+    int32_t maxChunks = 0;        // largest chunk count met by the scan
+    int32_t frameRate = 0;        // automatic frame rate from maxChunks; 0 when unusable
+    int32_t firstVideoSector = 0; // where the first frame starts
     AudioTrackInfo audio;
     // Beyond the file's own fields: what the scan learnt about damage and timing.
-    int32_t truncatedBytes = 0;    // bytes of an incomplete last sector (left out of sectorCount)
-    int32_t damagedHeaders = 0;    // video sectors whose frame number no file of this size can hold
-    int32_t frameStarts = 0;       // video sectors with chunk number 0
+    int32_t truncatedBytes = 0; // bytes of an incomplete last sector (left out of sectorCount)
+    int32_t damagedHeaders = 0; // video sectors whose frame number no file of this size can hold
+    int32_t frameStarts = 0;    // video sectors with chunk number 0
     int32_t firstFrameStart = -1, lastFrameStart = -1;
-    int32_t discSpeed = 0;         // 75 or 150 sectors per second from the sound track; 0 unknown
-    int32_t discFrameRate = 0;     // frames per second from the disc timing; 0 when unknown
+    int32_t discSpeed = 0;     // 75 or 150 sectors per second from the sound track; 0 unknown
+    int32_t discFrameRate = 0; // frames per second from the disc timing; 0 when unknown
 };
 
 // What the user should know about a scanned movie beyond its numbers: a cut file, damaged frame
@@ -71,7 +71,7 @@ class MovieReader {
 public:
     static constexpr int kHeaderSize = 44;
     static constexpr int kSectorSize = 2352;
-    static constexpr int kSectorHeadSize = 56;  // sector header, subheader twice, chunk header
+    static constexpr int kSectorHeadSize = 56; // sector header, subheader twice, chunk header
     static constexpr int kChunkDataSize = 2016;
     static constexpr int kChunkTailSize = 280;
     static constexpr int kMaxChunks = 256;
@@ -106,7 +106,7 @@ public:
     // The last frame's data: its chunks' payloads concatenated (at most kFrameBufferSize bytes).
     const uint8_t* frameData() const { return frame_.data(); }
     size_t frameSize() const { return frameSize_; }
-    const uint8_t* currentHeader() const { return header_; }   // 32-byte chunk header
+    const uint8_t* currentHeader() const { return header_; } // 32-byte chunk header
     const uint8_t* audioSector() const { return audioSector_.data(); }
     // The last frame read had chunks that do not belong together (other frame number or count,
     // chunk numbers out of order, a missing video sector) or could not be read whole.
@@ -117,10 +117,10 @@ public:
 private:
     int readBytes(void* dst, size_t n);
     int skipBytes(long n);
-    int readSectorHead();  // 56 bytes into head_, chunk header copied to header_
+    int readSectorHead(); // 56 bytes into head_, chunk header copied to header_
     int seekTo(int64_t offset);
     int readFirstVideoSector();
-    int readSector(int32_t sector);  // a whole sector of the file; its head into head_ and header_
+    int readSector(int32_t sector); // a whole sector of the file; its head into head_ and header_
     int findFrameStart();
     int finishFrame(int status);
     void scanTiming();
@@ -129,14 +129,14 @@ private:
     MovieInfo info_;
     std::vector<uint8_t> frame_;
     std::vector<uint8_t> audioSector_;
-    std::vector<uint8_t> streamBuffer_;  // the stream's own buffer (a size given without one is ignored)
+    std::vector<uint8_t> streamBuffer_; // the stream's own buffer (a size given without one is ignored)
     size_t frameSize_ = 0;
     uint8_t head_[kSectorHeadSize] = {};
     uint8_t header_[32] = {};
     bool strict_ = false;
     bool frameDamaged_ = false;
-    int32_t nextSector_ = 0;       // the sector readNextFrame looks at next
-    int32_t positionSector_ = -1;  // the sector the stream stands at (-1: not at a sector start)
+    int32_t nextSector_ = 0;      // the sector readNextFrame looks at next
+    int32_t positionSector_ = -1; // the sector the stream stands at (-1: not at a sector start)
     uint8_t sector_[kSectorSize] = {};
     uint64_t device_ = 0, inode_ = 0;
 };
@@ -148,4 +148,4 @@ bool isVideoSector(const uint8_t* head);
 bool isAudioSubmode(uint8_t submode);
 bool isAudioSector(const uint8_t* head);
 
-}  // namespace reelcast
+} // namespace reelcast

@@ -15,12 +15,12 @@ class OutputBitmap {
 public:
     static constexpr size_t kHeaderSize = 40;
 
-    OutputBitmap(uint32_t width, uint32_t height);  // throws std::bad_alloc
+    OutputBitmap(uint32_t width, uint32_t height); // throws std::bad_alloc
 
     uint32_t width() const { return width_; }
     uint32_t height() const { return height_; }
     size_t stride() const { return stride_; }
-    size_t imageSize() const { return stride_ * height_; }  // biSizeImage
+    size_t imageSize() const { return stride_ * height_; } // biSizeImage
 
     const uint8_t* header() const { return block_.data(); }
     uint8_t* pixels() { return block_.data() + kHeaderSize; }
@@ -47,4 +47,4 @@ enum ResizeMethod : int {
 // Copies the decoder's picture into the bitmap; with a resizing method it is scaled to the bitmap's size.
 void copyPictureToBitmap(const PictureView& picture, OutputBitmap& bitmap, ResizeMethod method);
 
-}  // namespace reelcast
+} // namespace reelcast

@@ -12,17 +12,19 @@ constexpr int64_t kK1[4] = {0, 0, -53248, -56320};
 constexpr int kSubmodeOffset = 18, kChannelOffset = 17, kFileOffset = 16, kCodingOffset = 19;
 constexpr int kDataOffset = 24, kGroups = 18, kGroupSize = 128, kUnits = 8, kSamplesPerUnit = 28;
 
-int nibbleOf(const uint8_t* group, int sample, int unit) {
+int nibbleOf(const uint8_t* group, int sample, int unit)
+{
     const uint8_t byte = group[16 + 4 * sample + unit / 2];
     const int n = (unit & 1) ? (byte >> 4) : (byte & 0x0F);
     return n >= 8 ? n - 16 : n;
 }
 
-}  // namespace
+} // namespace
 
 void XaAdpcmDecoder::resetHistories() { left_ = right_ = History{}; }
 
-int16_t XaAdpcmDecoder::decodeSample(History& h, int filter, int range, int nibble) {
+int16_t XaAdpcmDecoder::decodeSample(History& h, int filter, int range, int nibble)
+{
     // The products shift arithmetically (toward minus infinity); a range above 12 counts as 12.
     const int shift = 12 - std::min(range, 12);
     const int64_t v = ((kK0[filter] * h.h1) >> 16) + ((kK1[filter] * h.h2) >> 16) + 2 * (int64_t(nibble) << shift);
@@ -31,7 +33,8 @@ int16_t XaAdpcmDecoder::decodeSample(History& h, int filter, int range, int nibb
     return int16_t(std::clamp<int64_t>(v / 2, -32768, 32767));
 }
 
-bool XaAdpcmDecoder::decodeSector(const uint8_t* sector, const AudioTrackInfo& track, int16_t* out) {
+bool XaAdpcmDecoder::decodeSector(const uint8_t* sector, const AudioTrackInfo& track, int16_t* out)
+{
     if (!isAudioSubmode(sector[kSubmodeOffset]) || sector[kChannelOffset] != track.channelNumber ||
         sector[kFileOffset] != track.fileNumber)
         return false;
@@ -48,7 +51,8 @@ bool XaAdpcmDecoder::decodeSector(const uint8_t* sector, const AudioTrackInfo& t
             for (int u = 0; u < kUnits; ++u) {
                 int f, r;
                 param(u, f, r);
-                for (int s = 0; s < kSamplesPerUnit; ++s) *o++ = decodeSample(left_, f, r, nibbleOf(group, s, u));
+                for (int s = 0; s < kSamplesPerUnit; ++s)
+                    *o++ = decodeSample(left_, f, r, nibbleOf(group, s, u));
             }
         } else {
             for (int u = 0; u < kUnits; u += 2) {
@@ -67,17 +71,19 @@ bool XaAdpcmDecoder::decodeSector(const uint8_t* sector, const AudioTrackInfo& t
 
 XaAudioStream::XaAudioStream(MovieReader& reader, const AudioTrackInfo& track)
     : reader_(reader), track_(track), step_(uint32_t((uint64_t(track.sampleRate) * 65536) / kOutputRate)),
-      next_(track.firstSector) {
+      next_(track.firstSector)
+{
     decoder_.resetHistories();
     fetchSector();
 }
 
 // Samples 0 to 3 are cleared whatever happens; a sector that cannot be had leaves the rest of the
 // buffer as it was, to be played again.
-void XaAudioStream::fetchSector() {
+void XaAudioStream::fetchSector()
+{
     std::fill_n(buffer_, 4, int16_t(0));
     if (next_ < 0 || next_ >= reader_.info().sectorCount) {
-        exhausted_ = true;  // every sector of the track has been played
+        exhausted_ = true; // every sector of the track has been played
         return;
     }
     const int st = reader_.readAudioSector(next_);
@@ -87,10 +93,12 @@ void XaAudioStream::fetchSector() {
         std::fill_n(buffer_, 4, int16_t(0));
 }
 
-int XaAudioStream::produce(int16_t* out, int frames, bool stopAtEnd) {
+int XaAudioStream::produce(int16_t* out, int frames, bool stopAtEnd)
+{
     const bool stereo = channels() == 2;
     for (int i = 0; i < frames; ++i) {
-        if (stopAtEnd && exhausted_) return i;
+        if (stopAtEnd && exhausted_)
+            return i;
         phase_ += step_;
         const int32_t advance = int32_t(phase_ >> 16);
         phase_ &= 0xFFFF;
@@ -110,4 +118,4 @@ int XaAudioStream::produce(int16_t* out, int frames, bool stopAtEnd) {
     return frames;
 }
 
-}  // namespace reelcast
+} // namespace reelcast

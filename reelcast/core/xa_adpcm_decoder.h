@@ -10,7 +10,7 @@ namespace reelcast {
 
 class XaAdpcmDecoder {
 public:
-    static constexpr int kSamplesPerSector = 4032;  // 18 groups x 8 units x 28 samples
+    static constexpr int kSamplesPerSector = 4032; // 18 groups x 8 units x 28 samples
 
     void resetHistories();
     // Decodes a 2352-byte raw sector of the track into out (4032 values: mono, or left/right pairs).
@@ -19,7 +19,7 @@ public:
 
 private:
     struct History {
-        int32_t h1 = 0, h2 = 0;  // previous and second-previous value, before halving
+        int32_t h1 = 0, h2 = 0; // previous and second-previous value, before halving
     };
     static int16_t decodeSample(History& h, int filter, int range, int nibble);
 
@@ -55,4 +55,4 @@ private:
     bool exhausted_ = false;
 };
 
-}  // namespace reelcast
+} // namespace reelcast

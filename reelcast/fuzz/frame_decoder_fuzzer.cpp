@@ -5,8 +5,10 @@
 
 #include "core/frame_decoder.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    if (size < 3) return 0;
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    if (size < 3)
+        return 0;
     const uint32_t w = data[0] % 81, h = data[1] % 81;
     reelcast::GammaTable gamma;
     gamma.build(data[2] % 201);

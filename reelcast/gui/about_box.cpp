@@ -11,7 +11,8 @@
 namespace reelcast {
 
 // A strip of film: drawn rather than shipped, so the program needs no image files.
-QIcon appIcon() {
+QIcon appIcon()
+{
     QPixmap pix(32, 32);
     pix.fill(Qt::transparent);
     QPainter p(&pix);
@@ -29,7 +30,8 @@ QIcon appIcon() {
     return QIcon(pix);
 }
 
-AboutBox::AboutBox(QWidget* parent) : QDialog(parent) {
+AboutBox::AboutBox(QWidget* parent) : QDialog(parent)
+{
     setWindowTitle("About Reelcast for Windows");
     auto* icon = new QLabel(this);
     icon->setPixmap(appIcon().pixmap(32, 32));
@@ -45,4 +47,4 @@ AboutBox::AboutBox(QWidget* parent) : QDialog(parent) {
     layout->addWidget(buttons);
 }
 
-}  // namespace reelcast
+} // namespace reelcast

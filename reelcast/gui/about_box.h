@@ -14,4 +14,4 @@ public:
     explicit AboutBox(QWidget* parent = nullptr);
 };
 
-}  // namespace reelcast
+} // namespace reelcast

@@ -12,15 +12,16 @@
 
 namespace reelcast {
 
-CompressorDialog::CompressorDialog(const CompressionOptions& options, QWidget* parent)
-    : QDialog(parent), base_(options) {
+CompressorDialog::CompressorDialog(const CompressionOptions& options, QWidget* parent) : QDialog(parent), base_(options)
+{
     setWindowTitle("Video Compressor Option");
     compressor_ = new QComboBox(this);
     int selected = 0;
     const auto& list = availableCompressors();
     for (size_t i = 0; i < list.size(); ++i) {
         compressor_->addItem(QString::fromStdString(list[i].description), QVariant(uint(list[i].fourCc)));
-        if ((options.dwFlags & kCompressValid) && list[i].fourCc == options.fccHandler) selected = int(i);
+        if ((options.dwFlags & kCompressValid) && list[i].fourCc == options.fccHandler)
+            selected = int(i);
     }
     compressor_->setCurrentIndex(selected);
 
@@ -29,7 +30,8 @@ CompressorDialog::CompressorDialog(const CompressionOptions& options, QWidget* p
     quality_->setRange(0, 100);
     quality_->setValue(int(std::min<uint32_t>(options.dwQuality, 10000) / 100));
     auto* qualityText = new QLabel(QString::number(quality_->value()), this);
-    connect(quality_, &QSlider::valueChanged, qualityText, [qualityText](int v) { qualityText->setText(QString::number(v)); });
+    connect(quality_, &QSlider::valueChanged, qualityText,
+            [qualityText](int v) { qualityText->setText(QString::number(v)); });
 
     keyCheck_ = new QCheckBox("Key frame every", this);
     keyEvery_ = new QSpinBox(this);
@@ -75,7 +77,8 @@ CompressorDialog::CompressorDialog(const CompressionOptions& options, QWidget* p
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 }
 
-CompressionOptions CompressorDialog::result() const {
+CompressionOptions CompressorDialog::result() const
+{
     CompressionOptions o = base_;
     o.fccType = kFccVids;
     o.fccHandler = compressor_->currentData().toUInt();
@@ -84,11 +87,11 @@ CompressionOptions CompressorDialog::result() const {
     const uint32_t rateKb = rateCheck_->isChecked() ? uint32_t(rate_->value()) : 0;
     o.dwKeyFrameEvery = key;
     o.dwBytesPerSecond = rateKb * 1024;
-    o.lpParms = o.cbParms = 0;  // the encoders keep no state block of their own
+    o.lpParms = o.cbParms = 0; // the encoders keep no state block of their own
     o.dwFlags = key ? (o.dwFlags | kCompressKeyFrames) : (o.dwFlags & ~kCompressKeyFrames);
     o.dwFlags = rateKb ? (o.dwFlags | kCompressDataRate) : (o.dwFlags & ~kCompressDataRate);
     o.dwFlags |= kCompressValid;
     return o;
 }
 
-}  // namespace reelcast
+} // namespace reelcast

@@ -33,4 +33,4 @@ private:
     QSpinBox *keyEvery_, *rate_;
 };
 
-}  // namespace reelcast
+} // namespace reelcast

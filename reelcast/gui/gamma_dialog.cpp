@@ -13,12 +13,14 @@ namespace reelcast {
 // The table's curve: a framed 257 x 257 square, the input across and the output upwards.
 class GammaCurve : public QWidget {
 public:
-    explicit GammaCurve(const GammaTable& table, QWidget* parent) : QWidget(parent), table_(table) {
+    explicit GammaCurve(const GammaTable& table, QWidget* parent) : QWidget(parent), table_(table)
+    {
         setFixedSize(288, 288);
     }
 
 protected:
-    void paintEvent(QPaintEvent*) override {
+    void paintEvent(QPaintEvent*) override
+    {
         QPainter p(this);
         p.fillRect(rect(), palette().window());
         p.setPen(Qt::black);
@@ -36,7 +38,8 @@ private:
     const GammaTable& table_;
 };
 
-GammaDialog::GammaDialog(int& value, QWidget* parent) : QDialog(parent), value_(value), kept_(value) {
+GammaDialog::GammaDialog(int& value, QWidget* parent) : QDialog(parent), value_(value), kept_(value)
+{
     setWindowTitle("Gamma Correction");
     table_.build(value_);
     curve_ = new GammaCurve(table_, this);
@@ -71,8 +74,10 @@ GammaDialog::GammaDialog(int& value, QWidget* parent) : QDialog(parent), value_(
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 }
 
-void GammaDialog::setValue(int v) {
-    if (v == value_) return;
+void GammaDialog::setValue(int v)
+{
+    if (v == value_)
+        return;
     value_ = v;
     table_.build(value_);
     bar_->setValue(value_);
@@ -80,16 +85,18 @@ void GammaDialog::setValue(int v) {
     curve_->update();
 }
 
-void GammaDialog::restoreDefault() {
+void GammaDialog::restoreDefault()
+{
     bar_->setRange(GammaTable::kMinValue, GammaTable::kMaxValue);
     setValue(GammaTable::kDefaultValue);
     bar_->setValue(GammaTable::kDefaultValue);
 }
 
-void GammaDialog::reject() {
+void GammaDialog::reject()
+{
     value_ = kept_;
     table_.build(value_);
     QDialog::reject();
 }
 
-}  // namespace reelcast
+} // namespace reelcast

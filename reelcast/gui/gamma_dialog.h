@@ -34,4 +34,4 @@ private:
     GammaCurve* curve_;
 };
 
-}  // namespace reelcast
+} // namespace reelcast

@@ -24,11 +24,12 @@ namespace {
 
 struct GuiOptions {
     QString config, screenshots, movie;
-    QString open;  // a movie named on the command line: converted as if dropped on the window
+    QString open; // a movie named on the command line: converted as if dropped on the window
     bool ok = true;
 };
 
-GuiOptions parse(int argc, const char* const* argv) {
+GuiOptions parse(int argc, const char* const* argv)
+{
     GuiOptions o;
     for (int i = 1; i < argc; ++i) {
         const std::string_view a = argv[i];
@@ -43,7 +44,8 @@ GuiOptions parse(int argc, const char* const* argv) {
     return o;
 }
 
-void save(QWidget* w, const QDir& dir, const char* name) {
+void save(QWidget* w, const QDir& dir, const char* name)
+{
     w->show();
     QApplication::processEvents();
     w->grab().save(dir.filePath(name));
@@ -51,7 +53,8 @@ void save(QWidget* w, const QDir& dir, const char* name) {
 }
 
 // The window in the middle of a preview of movie, every box answered with OK.
-void previewShot(SettingsStore& store, const QString& movie, const QDir& dir) {
+void previewShot(SettingsStore& store, const QString& movie, const QDir& dir)
+{
     GuiServices quiet;
     quiet.message = [](QWidget*, QMessageBox::Icon, const QString&, const QString&, QMessageBox::StandardButtons) {
         return int(QMessageBox::Ok);
@@ -63,9 +66,11 @@ void previewShot(SettingsStore& store, const QString& movie, const QDir& dir) {
     const int speed = window.settings().convSpeed;
     window.commandSpeed(kSpeedSlow);
     window.commandPreview();
-    while (window.jobRunning() && window.job().framesRead() < 12) QApplication::processEvents();
+    while (window.jobRunning() && window.job().framesRead() < 12)
+        QApplication::processEvents();
     if (window.jobRunning()) {
-        if (window.statusBox()) window.statusBox()->hide();
+        if (window.statusBox())
+            window.statusBox()->hide();
         QApplication::processEvents();
         window.grab().save(dir.filePath("main_window_preview.png"));
     }
@@ -74,7 +79,8 @@ void previewShot(SettingsStore& store, const QString& movie, const QDir& dir) {
 }
 
 // Pictures of the window and every dialog, for the documentation.
-int takeScreenshots(SettingsStore& store, GuiServices& services, const QString& dirPath, const QString& movie) {
+int takeScreenshots(SettingsStore& store, GuiServices& services, const QString& dirPath, const QString& movie)
+{
     QDir dir(dirPath);
     if (!dir.mkpath(".")) {
         std::fprintf(stderr, "Can't create folder %s\n", qPrintable(dirPath));
@@ -92,8 +98,10 @@ int takeScreenshots(SettingsStore& store, GuiServices& services, const QString& 
     save(&gammaDialog, dir, "gamma_dialog.png");
     VideoSizeDialog size(&window);
     save(&size, dir, "video_size_dialog.png");
-    StatusDialog status("MOVIE.STR", 120, [] { return 42; }, &window);
-    for (int i = 0; i < 6; ++i) status.tick();
+    StatusDialog status(
+        "MOVIE.STR", 120, [] { return 42; }, &window);
+    for (int i = 0; i < 6; ++i)
+        status.tick();
     save(&status, dir, "status_dialog.png");
     AboutBox about(&window);
     save(&about, dir, "about_box.png");
@@ -101,14 +109,16 @@ int takeScreenshots(SettingsStore& store, GuiServices& services, const QString& 
     ScanDialog scan(reader, "MOVIE.STR", services, &window);
     scan.setPercent(45);
     save(&scan, dir, "scan_box.png");
-    if (!movie.isEmpty()) previewShot(store, movie, dir);
+    if (!movie.isEmpty())
+        previewShot(store, movie, dir);
     std::printf("Screenshots in %s\n", qPrintable(dir.absolutePath()));
     return 0;
 }
 
-}  // namespace
+} // namespace
 
-int runGui(int argc, char** argv) {
+int runGui(int argc, char** argv)
+{
     const GuiOptions options = parse(argc, argv);
     if (!options.ok) {
         std::fprintf(stderr, "Usage: reelcast [--config FILE] [MOVIE] | [--screenshots DIR [--movie FILE]]\n");
@@ -118,13 +128,14 @@ int runGui(int argc, char** argv) {
     QApplication::setWindowIcon(appIcon());
     SettingsStore store(options.config);
     GuiServices services = GuiServices::desktop();
-    if (!options.screenshots.isEmpty()) return takeScreenshots(store, services, options.screenshots, options.movie);
+    if (!options.screenshots.isEmpty())
+        return takeScreenshots(store, services, options.screenshots, options.movie);
     MainWindow window(store, services);
     window.show();
     if (!options.open.isEmpty())
-        QMetaObject::invokeMethod(&window, [&window, path = options.open] { window.commandDropped(path); },
-                                  Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            &window, [&window, path = options.open] { window.commandDropped(path); }, Qt::QueuedConnection);
     return app.exec();
 }
 
-}  // namespace reelcast
+} // namespace reelcast

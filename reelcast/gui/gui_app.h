@@ -5,4 +5,4 @@ namespace reelcast {
 
 int runGui(int argc, char** argv);
 
-}  // namespace reelcast
+} // namespace reelcast

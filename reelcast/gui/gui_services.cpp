@@ -4,8 +4,10 @@
 
 namespace reelcast {
 
-QString alignedColumns(const QString& text) {
-    if (!text.contains('\t')) return text;
+QString alignedColumns(const QString& text)
+{
+    if (!text.contains('\t'))
+        return text;
     QString html = "<table cellspacing=\"0\" cellpadding=\"1\">";
     for (const QString& line : text.split('\n')) {
         const QStringList cells = line.split('\t', Qt::SkipEmptyParts);
@@ -20,7 +22,8 @@ QString alignedColumns(const QString& text) {
     return html + "</table>";
 }
 
-GuiServices GuiServices::desktop() {
+GuiServices GuiServices::desktop()
+{
     GuiServices s;
     s.message = [](QWidget* owner, QMessageBox::Icon icon, const QString& title, const QString& text,
                    QMessageBox::StandardButtons buttons) {
@@ -34,19 +37,20 @@ GuiServices GuiServices::desktop() {
         dialog.setNameFilters({"Movie files (*.STR *.MOV *.str *.mov)", "All File(*.*) (*)",
                                "Stream File(*.STR) (*.STR *.str)", "Movie File(*.MOV) (*.MOV *.mov)"});
         dialog.setOption(QFileDialog::ReadOnly, true);
-        if (!initial.isEmpty()) dialog.selectFile(initial);
+        if (!initial.isEmpty())
+            dialog.selectFile(initial);
         return dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty() ? dialog.selectedFiles().first()
-                                                                                     : QString();
+                                                                                       : QString();
     };
     s.saveAvi = [](QWidget* owner, const QString& initial) {
         QFileDialog dialog(owner);
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setNameFilters({"All File(*.*) (*)", "AVI File(*.AVI) (*.AVI *.avi)"});
-        dialog.selectFile(initial);  // asks before overwriting by default
+        dialog.selectFile(initial); // asks before overwriting by default
         return dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty() ? dialog.selectedFiles().first()
-                                                                                     : QString();
+                                                                                       : QString();
     };
     return s;
 }
 
-}  // namespace reelcast
+} // namespace reelcast

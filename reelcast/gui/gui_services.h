@@ -18,11 +18,11 @@ struct GuiServices {
     std::function<QString(QWidget* owner, const QString& initialPath)> openMovie;
     std::function<QString(QWidget* owner, const QString& initialPath)> saveAvi;
 
-    static GuiServices desktop();  // real boxes and dialogs
+    static GuiServices desktop(); // real boxes and dialogs
 };
 
 // A message's tab-separated lines as a table whose columns line up (tabs only align in a fixed
 // font); other text as it is.
 QString alignedColumns(const QString& text);
 
-}  // namespace reelcast
+} // namespace reelcast

@@ -11,7 +11,7 @@ class HelpWindow : public QTextBrowser {
     Q_OBJECT
 public:
     explicit HelpWindow(QWidget* parent = nullptr);
-    bool openHelp(const QString& path);  // false when the page cannot be read
+    bool openHelp(const QString& path); // false when the page cannot be read
 };
 
-}  // namespace reelcast
+} // namespace reelcast

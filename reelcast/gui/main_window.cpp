@@ -28,7 +28,8 @@ public:
     QSize shown;
 
     // Keeps the job's current picture to show after the job (called before the bitmap goes).
-    void holdLastPicture() {
+    void holdLastPicture()
+    {
         ConversionJob& job = window_.job();
         std::lock_guard<std::mutex> hold(job.lock());
         held_ = window_.settings().convDisplay == 0 ? pictureOf(job.bitmap()) : QImage();
@@ -36,25 +37,31 @@ public:
     void forgetLastPicture() { held_ = QImage(); }
 
 protected:
-    void paintEvent(QPaintEvent*) override {
+    void paintEvent(QPaintEvent*) override
+    {
         QPainter p(this);
         p.fillRect(rect(), palette().window());
         ConversionJob& job = window_.job();
         if (!job.running()) {
-            if (!held_.isNull()) p.drawImage(QRect(QPoint(0, 0), shown), held_);
+            if (!held_.isNull())
+                p.drawImage(QRect(QPoint(0, 0), shown), held_);
             return;
         }
-        if (window_.settings().convDisplay != 0) return;
+        if (window_.settings().convDisplay != 0)
+            return;
         // The worker writes the bitmap under this lock; holding it here keeps a frame from tearing.
         std::lock_guard<std::mutex> hold(job.lock());
         const QImage picture = pictureOf(job.bitmap());
-        if (!picture.isNull()) p.drawImage(QRect(QPoint(0, 0), shown), picture);
+        if (!picture.isNull())
+            p.drawImage(QRect(QPoint(0, 0), shown), picture);
     }
 
 private:
     // A top-down copy of the bottom-up bitmap.
-    static QImage pictureOf(const OutputBitmap* bmp) {
-        if (!bmp) return {};
+    static QImage pictureOf(const OutputBitmap* bmp)
+    {
+        if (!bmp)
+            return {};
         const QImage rows(bmp->pixels(), int(bmp->width()), int(bmp->height()), qsizetype(bmp->stride()),
                           QImage::Format_BGR888);
         return rows.mirrored(false, true);
@@ -65,7 +72,8 @@ private:
 };
 
 MainWindow::MainWindow(SettingsStore& store, GuiServices& services, QWidget* parent)
-    : QMainWindow(parent), store_(store), services_(services), settings_(store.load()), job_(convSpeed_) {
+    : QMainWindow(parent), store_(store), services_(services), settings_(store.load()), job_(convSpeed_)
+{
     setWindowTitle("Reelcast for Windows");
     setObjectName("Reelcast for Windows");
     setWindowIcon(appIcon());
@@ -79,15 +87,16 @@ MainWindow::MainWindow(SettingsStore& store, GuiServices& services, QWidget* par
     resizeClient(QSize(320, 240));
     move(x(), 0);
     helpPath_ = QDir(QCoreApplication::applicationDirPath()).filePath(kHelpFileName);
-
 }
 
-MainWindow::~MainWindow() {
+MainWindow::~MainWindow()
+{
     job_.stopWorker();
     job_.releaseBitmap();
 }
 
-void MainWindow::buildMenus() {
+void MainWindow::buildMenus()
+{
     QMenu* file = menuBar()->addMenu("&File");
     open_ = file->addAction("Open", QKeySequence(Qt::CTRL | Qt::Key_O), this, &MainWindow::commandOpen);
     preview_ = file->addAction("Preview", QKeySequence(Qt::CTRL | Qt::Key_P), this, &MainWindow::commandPreview);
@@ -117,34 +126,41 @@ void MainWindow::buildMenus() {
 // After every command dropped files are taken only while no movie is open.
 void MainWindow::afterCommand() { setAcceptDrops(!movieOpen_); }
 
-void MainWindow::message(QMessageBox::Icon icon, const QString& title, const QString& text, QWidget* owner) {
+void MainWindow::message(QMessageBox::Icon icon, const QString& title, const QString& text, QWidget* owner)
+{
     services_.message(owner, icon, title, text, QMessageBox::Ok);
 }
 
-void MainWindow::setBusyMenus(bool busy) {
+void MainWindow::setBusyMenus(bool busy)
+{
     open_->setEnabled(!busy);
     preview_->setEnabled(!busy);
     options_->setEnabled(!busy);
     stop_->setEnabled(busy);
 }
 
-void MainWindow::refreshSpeedChecks() {
-    for (int i = 0; i < 3; ++i) speedActions_[i]->setChecked(settings_.convSpeed == i);
+void MainWindow::refreshSpeedChecks()
+{
+    for (int i = 0; i < 3; ++i)
+        speedActions_[i]->setChecked(settings_.convSpeed == i);
 }
 
 QSize MainWindow::clientSize() const { return view_->size(); }
 
 QString MainWindow::helpPath() const { return helpPath_; }
 
-void MainWindow::resizeClient(QSize size) {
+void MainWindow::resizeClient(QSize size)
+{
     view_->shown = size;
     view_->setFixedSize(size);
     adjustSize();
 }
 
-QSize MainWindow::shownSize() const {
+QSize MainWindow::shownSize() const
+{
     const MovieInfo& m = reader_.info();
-    if (resizeOn_) return QSize(int(sizeChoice_.width(m.width)), int(sizeChoice_.height(m.height)));
+    if (resizeOn_)
+        return QSize(int(sizeChoice_.width(m.width)), int(sizeChoice_.height(m.height)));
     const QSize movie(int(m.width), int(m.height));
     switch (settings_.convSize) {
     case 0: return movie / 2;
@@ -153,12 +169,14 @@ QSize MainWindow::shownSize() const {
     }
 }
 
-void MainWindow::closeMovie() {
+void MainWindow::closeMovie()
+{
     reader_.close();
     movieOpen_ = false;
 }
 
-bool MainWindow::openCheck(const QString& path) {
+bool MainWindow::openCheck(const QString& path)
+{
     moviePath_ = path;
     if (int st = reader_.open(QFile::encodeName(path).toStdString())) {
         message(QMessageBox::Warning, "ERROR", movieStatusMessage(st), nullptr);
@@ -168,27 +186,34 @@ bool MainWindow::openCheck(const QString& path) {
     return true;
 }
 
-void MainWindow::commandOpen() {
+void MainWindow::commandOpen()
+{
     closeMovie();
     const QString path = services_.openMovie(this, moviePath_);
-    if (path.isEmpty() || !openCheck(path)) return;
+    if (path.isEmpty() || !openCheck(path))
+        return;
     conversionFlow();
 }
 
-void MainWindow::commandPreview() {
+void MainWindow::commandPreview()
+{
     closeMovie();
     const QString path = services_.openMovie(this, moviePath_);
-    if (path.isEmpty() || !openCheck(path)) return;
+    if (path.isEmpty() || !openCheck(path))
+        return;
     startJob(false);
 }
 
-void MainWindow::commandDropped(const QString& path) {
+void MainWindow::commandDropped(const QString& path)
+{
     closeMovie();
-    if (openCheck(path)) conversionFlow();
+    if (openCheck(path))
+        conversionFlow();
     afterCommand();
 }
 
-void MainWindow::conversionFlow() {
+void MainWindow::conversionFlow()
+{
     const QString proposed = QString::fromStdString(defaultOutputPath(QFile::encodeName(moviePath_).toStdString()));
     const QString chosen = services_.saveAvi(this, proposed);
     if (chosen.isEmpty()) {
@@ -200,7 +225,8 @@ void MainWindow::conversionFlow() {
     startJob(true);
 }
 
-void MainWindow::startJob(bool converting) {
+void MainWindow::startJob(bool converting)
+{
     const QString baseName = QFileInfo(moviePath_).fileName();
     {
         ScanDialog scan(reader_, baseName, services_, this);
@@ -216,9 +242,10 @@ void MainWindow::startJob(bool converting) {
         text += QString::asprintf("\nSound timing\t%d Frame/sec (used for Auto)", m.discFrameRate);
     else if (m.frameRate <= 0)
         text += QString::asprintf("\n(no frame rate found: %d Frame/sec assumed)", kFallbackFrameRate);
-    for (const std::string& note : movieNotes(m)) text += "\n" + QString::fromStdString(note);
-    if (services_.message(this, QMessageBox::NoIcon, "Video Infomation", text,
-                          QMessageBox::Ok | QMessageBox::Cancel) != QMessageBox::Ok) {
+    for (const std::string& note : movieNotes(m))
+        text += "\n" + QString::fromStdString(note);
+    if (services_.message(this, QMessageBox::NoIcon, "Video Infomation", text, QMessageBox::Ok | QMessageBox::Cancel) !=
+        QMessageBox::Ok) {
         closeMovie();
         return;
     }
@@ -234,7 +261,8 @@ void MainWindow::startJob(bool converting) {
         resizeOn_ = true;
     }
     const QSize client = settings_.convDisplay == 1 ? QSize(240, 18) : shownSize();
-    QMetaObject::invokeMethod(this, [this, client] { resizeClient(client); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this, client] { resizeClient(client); }, Qt::QueuedConnection);
 
     job_.releaseBitmap();
     const uint32_t w = resizeOn_ ? sizeChoice_.width(m.width) : m.width;
@@ -252,24 +280,31 @@ void MainWindow::startJob(bool converting) {
     js.gamma.build(settings_.gammaVal);
     view_->forgetLastPicture();
     const quint64 id = ++jobId_;
-    job_.setCallbacks(
-        [this] { QMetaObject::invokeMethod(view_, qOverload<>(&QWidget::update), Qt::QueuedConnection); },
-        [this, id] { QMetaObject::invokeMethod(this, [this, id] { onWorkerFinished(id); }, Qt::QueuedConnection); },
-        [this](const std::string& text) { message(QMessageBox::Critical, "ERROR", QString::fromStdString(text), this); });
-    const int started = converting
-                            ? job_.startConversion(reader_, QFile::encodeName(outputPath_).toStdString(), js)
-                            : job_.startPreview(reader_, js);
-    if (started != 0) return;  // the movie stays open until the next command
+    job_.setCallbacks([this] { QMetaObject::invokeMethod(view_, qOverload<>(&QWidget::update), Qt::QueuedConnection); },
+                      [this, id] {
+                          QMetaObject::invokeMethod(
+                              this, [this, id] { onWorkerFinished(id); }, Qt::QueuedConnection);
+                      },
+                      [this](const std::string& text) {
+                          message(QMessageBox::Critical, "ERROR", QString::fromStdString(text), this);
+                      });
+    const int started = converting ? job_.startConversion(reader_, QFile::encodeName(outputPath_).toStdString(), js)
+                                   : job_.startPreview(reader_, js);
+    if (started != 0)
+        return; // the movie stays open until the next command
     setBusyMenus(true);
-    statusBox_ = new StatusDialog(baseName, m.totalFrames, [this] { return int(job_.framesRead()); }, this);
+    statusBox_ = new StatusDialog(
+        baseName, m.totalFrames, [this] { return int(job_.framesRead()); }, this);
     statusBox_->setAttribute(Qt::WA_DeleteOnClose);
     statusBox_->show();
 }
 
 // Ends a job the user stopped or the window abandons: the worker is stopped and the file completed.
-void MainWindow::endJob() {
-    ++jobId_;  // a finished notice still on its way is now stale
-    if (statusBox_) delete statusBox_;
+void MainWindow::endJob()
+{
+    ++jobId_; // a finished notice still on its way is now stale
+    if (statusBox_)
+        delete statusBox_;
     job_.stopWorker();
     job_.releaseOutput();
     view_->holdLastPicture();
@@ -277,18 +312,21 @@ void MainWindow::endJob() {
     view_->update();
 }
 
-void MainWindow::onWorkerFinished(quint64 jobId) {
-    if (jobId != jobId_ || !movieOpen_) return;
+void MainWindow::onWorkerFinished(quint64 jobId)
+{
+    if (jobId != jobId_ || !movieOpen_)
+        return;
     job_.releaseOutput();
-    if (statusBox_) delete statusBox_;
+    if (statusBox_)
+        delete statusBox_;
     closeMovie();
     view_->holdLastPicture();
     job_.releaseBitmap();
     setBusyMenus(false);
     view_->update();
     if (job_.failed()) {
-        message(QMessageBox::Critical, "ERROR",
-                QString::fromStdString(job_.failure() + "\n" + job_.failureReason()), this);
+        message(QMessageBox::Critical, "ERROR", QString::fromStdString(job_.failure() + "\n" + job_.failureReason()),
+                this);
     } else {
         QString text = "Convert done.";
         if (const int damaged = job_.damagedFrames())
@@ -299,29 +337,35 @@ void MainWindow::onWorkerFinished(quint64 jobId) {
     setAcceptDrops(true);
 }
 
-void MainWindow::commandStop() {
-    if (job_.running() || job_.bitmap()) endJob();
+void MainWindow::commandStop()
+{
+    if (job_.running() || job_.bitmap())
+        endJob();
     closeMovie();
     setBusyMenus(false);
 }
 
 void MainWindow::commandExit() { close(); }
 
-void MainWindow::commandOptions() {
+void MainWindow::commandOptions()
+{
     OptionsDialog dialog(settings_, this);
     dialog.exec();
     convSpeed_ = settings_.convSpeed;
     refreshSpeedChecks();
 }
 
-void MainWindow::commandSpeed(int speed) {
+void MainWindow::commandSpeed(int speed)
+{
     settings_.convSpeed = speed;
-    convSpeed_ = speed;  // a running worker picks it up at its next frame
+    convSpeed_ = speed; // a running worker picks it up at its next frame
     refreshSpeedChecks();
 }
 
-void MainWindow::commandHelp() {
-    if (!help_) help_ = new HelpWindow(this);
+void MainWindow::commandHelp()
+{
+    if (!help_)
+        help_ = new HelpWindow(this);
     if (!help_->openHelp(helpPath_)) {
         message(QMessageBox::Critical, "ERROR", "Can't open help file.", this);
         return;
@@ -330,31 +374,39 @@ void MainWindow::commandHelp() {
     help_->raise();
 }
 
-void MainWindow::commandAbout() {
+void MainWindow::commandAbout()
+{
     AboutBox box(this);
     box.exec();
 }
 
-void MainWindow::closeEvent(QCloseEvent* event) {
+void MainWindow::closeEvent(QCloseEvent* event)
+{
     if (movieOpen_) {
-        if (job_.running() || job_.bitmap()) endJob();
+        if (job_.running() || job_.bitmap())
+            endJob();
         closeMovie();
     }
     store_.save(settings_);
     event->accept();
 }
 
-void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
-    if (!movieOpen_ && event->mimeData()->hasUrls()) event->acceptProposedAction();
+void MainWindow::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (!movieOpen_ && event->mimeData()->hasUrls())
+        event->acceptProposedAction();
 }
 
-void MainWindow::dropEvent(QDropEvent* event) {
+void MainWindow::dropEvent(QDropEvent* event)
+{
     const QList<QUrl> urls = event->mimeData()->urls();
-    if (movieOpen_ || urls.isEmpty() || !urls.first().isLocalFile()) return;
+    if (movieOpen_ || urls.isEmpty() || !urls.first().isLocalFile())
+        return;
     event->acceptProposedAction();
     // The drop's own event must end before the command's dialogs run.
     const QString path = urls.first().toLocalFile();
-    QMetaObject::invokeMethod(this, [this, path] { commandDropped(path); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this, path] { commandDropped(path); }, Qt::QueuedConnection);
 }
 
-}  // namespace reelcast
+} // namespace reelcast

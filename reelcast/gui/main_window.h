@@ -12,15 +12,13 @@
 #include "core/movie_reader.h"
 #include "gui/gui_services.h"
 #include "gui/help_window.h"
-#include "gui/status_dialog.h"
 #include "gui/settings_store.h"
+#include "gui/status_dialog.h"
 #include "gui/video_size_dialog.h"
 
 namespace reelcast {
 
 class FrameView;
-
-
 
 class MainWindow : public QMainWindow {
     Q_OBJECT
@@ -92,4 +90,4 @@ private:
     QAction* speedActions_[3];
 };
 
-}  // namespace reelcast
+} // namespace reelcast

@@ -14,23 +14,26 @@
 namespace reelcast {
 namespace {
 
-QButtonGroup* addGroup(QDialog* owner, const QString& title, const QStringList& labels, int checked, int& field) {
+QButtonGroup* addGroup(QDialog* owner, const QString& title, const QStringList& labels, int checked, int& field)
+{
     QButtonGroup* group = makeRadioGroup(owner, title, labels, checked);
     QObject::connect(group, &QButtonGroup::idClicked, owner, [&field](int id) { field = id; });
     return group;
 }
 
-}  // namespace
+} // namespace
 
 OptionsDialog::OptionsDialog(ConverterSettings& settings, QWidget* parent)
-    : QDialog(parent), settings_(settings), kept_(settings) {
+    : QDialog(parent), settings_(settings), kept_(settings)
+{
     setWindowTitle("Conversion Options");
     ask_ = addGroup(this, "Video size prompt", {"Do not ask", "Ask"}, settings.ask, settings.ask);
     display_ = addGroup(this, "Display", {"Show", "Do not show"}, settings.convDisplay, settings.convDisplay);
     size_ = addGroup(this, "Display size", {"Small", "As decoded", "Large"}, settings.convSize, settings.convSize);
-    rate_ = addGroup(this, "Frame rate", {"Auto", "30 frame/sec", "24 frame/sec", "20 frame/sec", "15 frame/sec",
-                                          "12 frame/sec", "10 frame/sec"},
-                     settings.frameRate, settings.frameRate);
+    rate_ = addGroup(
+        this, "Frame rate",
+        {"Auto", "30 frame/sec", "24 frame/sec", "20 frame/sec", "15 frame/sec", "12 frame/sec", "10 frame/sec"},
+        settings.frameRate, settings.frameRate);
     connect(display_, &QButtonGroup::idClicked, this, [this] { refreshSizeButtons(); });
     refreshSizeButtons();
 
@@ -56,28 +59,35 @@ OptionsDialog::OptionsDialog(ConverterSettings& settings, QWidget* parent)
 }
 
 // The display size buttons only mean something while frames are shown.
-void OptionsDialog::refreshSizeButtons() {
+void OptionsDialog::refreshSizeButtons()
+{
     const bool shown = settings_.convDisplay == 0;
     size_->setExclusive(shown);
     for (QAbstractButton* b : size_->buttons()) {
         b->setEnabled(shown);
-        if (!shown) b->setChecked(false);
+        if (!shown)
+            b->setChecked(false);
     }
     if (shown)
-        if (auto* b = size_->button(settings_.convSize)) b->setChecked(true);
+        if (auto* b = size_->button(settings_.convSize))
+            b->setChecked(true);
 }
 
-void OptionsDialog::chooseCompressor() {
+void OptionsDialog::chooseCompressor()
+{
     CompressorDialog dialog(settings_.aviOption, this);
-    if (dialog.exec() == QDialog::Accepted) settings_.aviOption = dialog.result();
+    if (dialog.exec() == QDialog::Accepted)
+        settings_.aviOption = dialog.result();
 }
 
-void OptionsDialog::chooseGamma() {
+void OptionsDialog::chooseGamma()
+{
     GammaDialog dialog(settings_.gammaVal, this);
     dialog.exec();
 }
 
-void OptionsDialog::reject() {
+void OptionsDialog::reject()
+{
     settings_.convDisplay = kept_.convDisplay;
     settings_.convSpeed = kept_.convSpeed;
     settings_.convSize = kept_.convSize;
@@ -86,4 +96,4 @@ void OptionsDialog::reject() {
     QDialog::reject();
 }
 
-}  // namespace reelcast
+} // namespace reelcast

@@ -37,4 +37,4 @@ private:
     QPushButton *compressorButton_, *gammaButton_;
 };
 
-}  // namespace reelcast
+} // namespace reelcast

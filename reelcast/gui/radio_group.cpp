@@ -6,7 +6,8 @@
 
 namespace reelcast {
 
-QButtonGroup* makeRadioGroup(QWidget* owner, const QString& title, const QStringList& labels, int checked) {
+QButtonGroup* makeRadioGroup(QWidget* owner, const QString& title, const QStringList& labels, int checked)
+{
     auto* box = new QGroupBox(title, owner);
     box->setObjectName(title);
     auto* layout = new QVBoxLayout(box);
@@ -16,8 +17,9 @@ QButtonGroup* makeRadioGroup(QWidget* owner, const QString& title, const QString
         group->addButton(b, i);
         layout->addWidget(b);
     }
-    if (auto* b = group->button(checked)) b->setChecked(true);
+    if (auto* b = group->button(checked))
+        b->setChecked(true);
     return group;
 }
 
-}  // namespace reelcast
+} // namespace reelcast

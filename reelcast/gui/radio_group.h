@@ -11,4 +11,4 @@ namespace reelcast {
 // The box is the buttons' parent (group->button(0)->parentWidget()); the owner lays it out.
 QButtonGroup* makeRadioGroup(QWidget* owner, const QString& title, const QStringList& labels, int checked);
 
-}  // namespace reelcast
+} // namespace reelcast

@@ -16,7 +16,8 @@ public:
     explicit ScanBar(const ScanDialog& box, QWidget* parent) : QWidget(parent), box_(box) { setFixedSize(256, 24); }
 
 protected:
-    void paintEvent(QPaintEvent*) override {
+    void paintEvent(QPaintEvent*) override
+    {
         const int percent = box_.percent();
         QImage image(size(), QImage::Format_RGB32);
         image.fill(Qt::white);
@@ -42,7 +43,8 @@ private:
 };
 
 ScanDialog::ScanDialog(MovieReader& reader, const QString& baseName, GuiServices& services, QWidget* parent)
-    : QDialog(parent), reader_(reader), services_(services) {
+    : QDialog(parent), reader_(reader), services_(services)
+{
     setWindowTitle("Current");
     setModal(true);
     auto* layout = new QVBoxLayout(this);
@@ -57,37 +59,45 @@ ScanDialog::ScanDialog(MovieReader& reader, const QString& baseName, GuiServices
     connect(buttons, &QDialogButtonBox::rejected, this, &ScanDialog::reject);
 }
 
-ScanDialog::~ScanDialog() {
+ScanDialog::~ScanDialog()
+{
     cancel_ = true;
     joinWorker();
 }
 
-int ScanDialog::percent() const {
+int ScanDialog::percent() const
+{
     std::lock_guard<std::mutex> hold(lock_);
     return percent_;
 }
 
-void ScanDialog::setPercent(int percent) {
+void ScanDialog::setPercent(int percent)
+{
     {
         std::lock_guard<std::mutex> hold(lock_);
-        if (percent == percent_) return;
+        if (percent == percent_)
+            return;
         percent_ = percent;
     }
     QMetaObject::invokeMethod(bar_, qOverload<>(&QWidget::update), Qt::QueuedConnection);
 }
 
-void ScanDialog::joinWorker() {
-    if (worker_.joinable()) worker_.join();
+void ScanDialog::joinWorker()
+{
+    if (worker_.joinable())
+        worker_.join();
 }
 
-bool ScanDialog::run() {
+bool ScanDialog::run()
+{
     result_ = false;
     cancel_ = false;
     try {
         worker_ = std::thread([this] {
             const int status = reader_.scanFrames([this](int p) { setPercent(p); }, &cancel_);
             if (status != kMovieScanCancelled)
-                QMetaObject::invokeMethod(this, [this, status] { onFinished(status); }, Qt::QueuedConnection);
+                QMetaObject::invokeMethod(
+                    this, [this, status] { onFinished(status); }, Qt::QueuedConnection);
         });
     } catch (const std::system_error&) {
         services_.message(parentWidget(), QMessageBox::Critical, "ERROR", "スレッドが起動出来ませんでした．",
@@ -99,7 +109,8 @@ bool ScanDialog::run() {
     return result_;
 }
 
-void ScanDialog::onFinished(int status) {
+void ScanDialog::onFinished(int status)
+{
     joinWorker();
     if (status == kMovieOk) {
         result_ = true;
@@ -113,11 +124,12 @@ void ScanDialog::onFinished(int status) {
     done(QDialog::Rejected);
 }
 
-void ScanDialog::reject() {
+void ScanDialog::reject()
+{
     cancel_ = true;
     result_ = false;
     joinWorker();
     QDialog::reject();
 }
 
-}  // namespace reelcast
+} // namespace reelcast

@@ -24,7 +24,7 @@ public:
     int percent() const;
     // Records the percentage and asks for a repaint; callable from the worker.
     void setPercent(int percent);
-    void reject() override;  // Cancel: stop the worker and wait for it
+    void reject() override; // Cancel: stop the worker and wait for it
 
 private:
     void onFinished(int status);
@@ -40,4 +40,4 @@ private:
     ScanBar* bar_;
 };
 
-}  // namespace reelcast
+} // namespace reelcast

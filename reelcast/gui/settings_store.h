@@ -10,7 +10,7 @@ namespace reelcast {
 
 class SettingsStore {
 public:
-    explicit SettingsStore(QString configFile = {});  // empty: the user's configuration folder
+    explicit SettingsStore(QString configFile = {}); // empty: the user's configuration folder
     // Reads every value (defaults where unreadable) and writes them back at once.
     ConverterSettings load();
     void save(const ConverterSettings& settings);
@@ -20,4 +20,4 @@ private:
     QString configFile_;
 };
 
-}  // namespace reelcast
+} // namespace reelcast

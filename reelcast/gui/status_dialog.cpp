@@ -5,12 +5,14 @@
 
 namespace reelcast {
 
-QString StatusDialog::clock(long long seconds) {
+QString StatusDialog::clock(long long seconds)
+{
     return QString::asprintf("%02lld : %02lld : %02lld", seconds / 3600, (seconds / 60) % 60, seconds % 60);
 }
 
 StatusDialog::StatusDialog(const QString& baseName, int totalFrames, std::function<int()> framesRead, QWidget* parent)
-    : QDialog(parent), framesRead_(std::move(framesRead)), totalFrames_(totalFrames) {
+    : QDialog(parent), framesRead_(std::move(framesRead)), totalFrames_(totalFrames)
+{
     setWindowTitle("Conversion Status");
     setModal(false);
     auto* form = new QFormLayout(this);
@@ -31,7 +33,8 @@ StatusDialog::StatusDialog(const QString& baseName, int totalFrames, std::functi
     timer_.start();
 }
 
-void StatusDialog::tick() {
+void StatusDialog::tick()
+{
     elapsed_ += 1;
     const int read = framesRead_ ? framesRead_() : 0;
     frames_->setText(QString::asprintf("%5d / %5d", read, totalFrames_));
@@ -44,4 +47,4 @@ QString StatusDialog::frameText() const { return frames_->text(); }
 QString StatusDialog::elapsedText() const { return elapsedLabel_->text(); }
 QString StatusDialog::estimateText() const { return estimate_->text(); }
 
-}  // namespace reelcast
+} // namespace reelcast

@@ -14,7 +14,7 @@ class StatusDialog : public QDialog {
 public:
     // framesRead is asked at every tick (the worker's count).
     StatusDialog(const QString& baseName, int totalFrames, std::function<int()> framesRead, QWidget* parent);
-    void tick();  // one second passed
+    void tick(); // one second passed
     QString frameText() const;
     QString elapsedText() const;
     QString estimateText() const;
@@ -28,4 +28,4 @@ private:
     QLabel *frames_, *elapsedLabel_, *estimate_;
 };
 
-}  // namespace reelcast
+} // namespace reelcast

@@ -10,17 +10,20 @@
 
 namespace reelcast {
 
-uint32_t VideoSizeChoice::width(uint32_t movieWidth) const {
+uint32_t VideoSizeChoice::width(uint32_t movieWidth) const
+{
     static constexpr uint32_t kWidths[4] = {0, 160, 320, 640};
     return widthChoice > 0 && widthChoice < 4 ? kWidths[widthChoice] : movieWidth;
 }
 
-uint32_t VideoSizeChoice::height(uint32_t movieHeight) const {
+uint32_t VideoSizeChoice::height(uint32_t movieHeight) const
+{
     static constexpr uint32_t kHeights[4] = {0, 120, 240, 480};
     return heightChoice > 0 && heightChoice < 4 ? kHeights[heightChoice] : movieHeight;
 }
 
-VideoSizeDialog::VideoSizeDialog(QWidget* parent) : QDialog(parent) {
+VideoSizeDialog::VideoSizeDialog(QWidget* parent) : QDialog(parent)
+{
     setWindowTitle("Change Video Size");
     auto* layout = new QVBoxLayout(this);
     auto* row = new QHBoxLayout;
@@ -37,8 +40,9 @@ VideoSizeDialog::VideoSizeDialog(QWidget* parent) : QDialog(parent) {
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 }
 
-VideoSizeChoice VideoSizeDialog::choice() const {
+VideoSizeChoice VideoSizeDialog::choice() const
+{
     return {width_->checkedId(), height_->checkedId(), method_->checkedId() + 1};
 }
 
-}  // namespace reelcast
+} // namespace reelcast

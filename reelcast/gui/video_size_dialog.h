@@ -8,9 +8,9 @@ class QButtonGroup;
 namespace reelcast {
 
 struct VideoSizeChoice {
-    int widthChoice = 0;   // 0 unchanged, 1 160, 2 320, 3 640
-    int heightChoice = 0;  // 0 unchanged, 1 120, 2 240, 3 480
-    int method = 1;        // 1 nearest, 2 interpolated
+    int widthChoice = 0;  // 0 unchanged, 1 160, 2 320, 3 640
+    int heightChoice = 0; // 0 unchanged, 1 120, 2 240, 3 480
+    int method = 1;       // 1 nearest, 2 interpolated
     uint32_t width(uint32_t movieWidth) const;
     uint32_t height(uint32_t movieHeight) const;
 };
@@ -28,4 +28,4 @@ private:
     QButtonGroup *width_, *height_, *method_;
 };
 
-}  // namespace reelcast
+} // namespace reelcast

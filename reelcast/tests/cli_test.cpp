@@ -30,7 +30,8 @@ struct UsageCase {
 
 class Usage : public testing::TestWithParam<UsageCase> {};
 
-TEST_P(Usage, GivesStatusAndText) {
+TEST_P(Usage, GivesStatusAndText)
+{
     const auto& c = GetParam();
     const test::CliRun r = test::runReelcast(c.args);
     EXPECT_EQ(r.status, c.status);
@@ -50,18 +51,19 @@ INSTANTIATE_TEST_SUITE_P(
                     UsageCase{"MissingMovie", {"--info", "/nonexistent/m.str"}, 1, "", "File open ERROR."}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(Cli, InfoPrintsVideoInformationAndSoundTrack) {
+TEST(Cli, InfoPrintsVideoInformationAndSoundTrack)
+{
     const test::CliRun r = test::runReelcast({"--info", movie("testsrc-v2-stereo37800.STR")});
     EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.out,
-              "Total frame\t88\nWidth\t\t320\nHeight\t\t240\nFrame rate\t15 Frame/sec\n"
-              "Audio track\tfirst sector 7, stride 8, 37800 Hz, stereo, file 0, channel 0\n"
-              "Disc timing\t150 sectors/sec, 15 Frame/sec (used for auto)\n");
+    EXPECT_EQ(r.out, "Total frame\t88\nWidth\t\t320\nHeight\t\t240\nFrame rate\t15 Frame/sec\n"
+                     "Audio track\tfirst sector 7, stride 8, 37800 Hz, stereo, file 0, channel 0\n"
+                     "Disc timing\t150 sectors/sec, 15 Frame/sec (used for auto)\n");
     const test::CliRun silent = test::runReelcast({"--info", movie("bars-v3-30fps-silent.STR")});
     EXPECT_NE(silent.out.find("Frame rate\t30 Frame/sec\nAudio track\tnone\n"), std::string::npos) << silent.out;
 }
 
-TEST(Cli, InfoReportsFormatErrorsAndScanFailures) {
+TEST(Cli, InfoReportsFormatErrorsAndScanFailures)
+{
     test::TempDir dir;
     test::MovieBuilder audioOnly;
     audioOnly.audio().audio();
@@ -70,7 +72,7 @@ TEST(Cli, InfoReportsFormatErrorsAndScanFailures) {
     EXPECT_EQ(r.err, "This file isn't PSX movie file format.\n");
 
     test::MovieBuilder corrupt;
-    corrupt.video(1, 0, 1).video(50, 0, 1);  // frame 50 in a file of 2 sectors
+    corrupt.video(1, 0, 1).video(50, 0, 1); // frame 50 in a file of 2 sectors
     r = test::runReelcast({"--info", corrupt.write(dir, "c.str"), "--strict"});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, "リードエラーが発生しました．\n");
@@ -81,14 +83,17 @@ TEST(Cli, InfoReportsFormatErrorsAndScanFailures) {
 }
 
 // Inflates the IDAT data of a PNG written by encodePng back to RGB rows.
-std::vector<uint8_t> pngPixels(const std::vector<uint8_t>& png, uint32_t& width, uint32_t& height) {
+std::vector<uint8_t> pngPixels(const std::vector<uint8_t>& png, uint32_t& width, uint32_t& height)
+{
     auto be32 = [&](size_t at) { return uint32_t(png[at]) << 24 | png[at + 1] << 16 | png[at + 2] << 8 | png[at + 3]; };
     std::vector<uint8_t> idat;
     for (size_t at = 8; at + 8 <= png.size();) {
         const uint32_t len = be32(at);
         const std::string type(png.begin() + at + 4, png.begin() + at + 8);
-        if (type == "IHDR") width = be32(at + 8), height = be32(at + 12);
-        if (type == "IDAT") idat.insert(idat.end(), png.begin() + at + 8, png.begin() + at + 8 + len);
+        if (type == "IHDR")
+            width = be32(at + 8), height = be32(at + 12);
+        if (type == "IDAT")
+            idat.insert(idat.end(), png.begin() + at + 8, png.begin() + at + 8 + len);
         const uLong crc = crc32(0, png.data() + at + 4, len + 4);
         EXPECT_EQ(crc, be32(at + 8 + len)) << type;
         at += 12 + len;
@@ -100,14 +105,16 @@ std::vector<uint8_t> pngPixels(const std::vector<uint8_t>& png, uint32_t& width,
     return raw;
 }
 
-TEST(Cli, FramesWritesEveryFrameAsPng) {
+TEST(Cli, FramesWritesEveryFrameAsPng)
+{
     test::TempDir dir;
-    const std::string out = (dir.path() / "frames" / "sub").string();  // created as needed
+    const std::string out = (dir.path() / "frames" / "sub").string(); // created as needed
     const test::CliRun r = test::runReelcast({"--frames", movie("bars-v3-30fps-silent.STR"), out, "--gamma", "100"});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, "Wrote 119 frames to " + out + "\n");
     size_t files = 0;
-    for (const auto& e : std::filesystem::directory_iterator(out)) files += e.path().extension() == ".png";
+    for (const auto& e : std::filesystem::directory_iterator(out))
+        files += e.path().extension() == ".png";
     EXPECT_EQ(files, 119u);
 
     // Frame 1 holds exactly the decoder's picture.
@@ -123,7 +130,7 @@ TEST(Cli, FramesWritesEveryFrameAsPng) {
     ASSERT_EQ(w, 256u);
     ASSERT_EQ(h, 224u);
     for (uint32_t y = 0; y < h; ++y) {
-        ASSERT_EQ(raw[y * (w * 3 + 1)], 0);  // filter: none
+        ASSERT_EQ(raw[y * (w * 3 + 1)], 0); // filter: none
         for (uint32_t x = 0; x < w; ++x) {
             const uint8_t* p = &raw[y * (w * 3 + 1) + 1 + x * 3];
             ASSERT_EQ(uint32_t(p[0] | p[1] << 8 | p[2] << 16), picture[y * w + x]) << x << "," << y;
@@ -131,5 +138,5 @@ TEST(Cli, FramesWritesEveryFrameAsPng) {
     }
 }
 
-}  // namespace
-}  // namespace reelcast
+} // namespace
+} // namespace reelcast

@@ -27,22 +27,26 @@ struct MovieCase {
 
 std::string moviePath(const char* file) { return std::string(SUITE_TESTDATA_DIR) + "/movies/" + file; }
 
-bool haveFfmpeg() {
+bool haveFfmpeg()
+{
     const std::string f = REELCAST_FFMPEG;
     return !f.empty() && f.find("NOTFOUND") == std::string::npos;
 }
 
 // FFmpeg's decode of the whole movie as packed RGB, frame after frame.
-std::vector<uint8_t> ffmpegFrames(const std::string& movie, const test::TempDir& dir) {
+std::vector<uint8_t> ffmpegFrames(const std::string& movie, const test::TempDir& dir)
+{
     const std::string out = dir.file("ref.rgb");
     const std::string cmd = "'" + std::string(REELCAST_FFMPEG) + "' -nostdin -v fatal -i '" + movie +
                             "' -an -f rawvideo -pix_fmt rgb24 '" + out + "'";
-    if (std::system(cmd.c_str()) != 0) return {};
+    if (std::system(cmd.c_str()) != 0)
+        return {};
     std::ifstream in(out, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), {}};
 }
 
-double psnr(const uint32_t* ours, const uint8_t* reference, size_t pixels) {
+double psnr(const uint32_t* ours, const uint8_t* reference, size_t pixels)
+{
     double squared = 0;
     for (size_t i = 0; i < pixels; ++i)
         for (int c = 0; c < 3; ++c) {
@@ -55,7 +59,8 @@ double psnr(const uint32_t* ours, const uint8_t* reference, size_t pixels) {
 
 class SharedMovie : public testing::TestWithParam<MovieCase> {};
 
-TEST_P(SharedMovie, ScanFindsFramesRateAndSound) {
+TEST_P(SharedMovie, ScanFindsFramesRateAndSound)
+{
     const auto& c = GetParam();
     MovieReader reader;
     ASSERT_EQ(reader.open(moviePath(c.file)), kMovieOk);
@@ -67,8 +72,10 @@ TEST_P(SharedMovie, ScanFindsFramesRateAndSound) {
     EXPECT_EQ(reader.info().audio.firstSector, c.firstAudioSector);
 }
 
-TEST_P(SharedMovie, EveryFrameMatchesFfmpegAbove40dB) {
-    if (!haveFfmpeg()) GTEST_SKIP() << "ffmpeg not installed";
+TEST_P(SharedMovie, EveryFrameMatchesFfmpegAbove40dB)
+{
+    if (!haveFfmpeg())
+        GTEST_SKIP() << "ffmpeg not installed";
     const auto& c = GetParam();
     test::TempDir dir;
     const std::vector<uint8_t> reference = ffmpegFrames(moviePath(c.file), dir);
@@ -109,5 +116,5 @@ INSTANTIATE_TEST_SUITE_P(Files, SharedMovie,
                              return n.substr(0, n.find('-'));
                          });
 
-}  // namespace
-}  // namespace reelcast
+} // namespace
+} // namespace reelcast

@@ -20,7 +20,8 @@ struct OpenCase {
     int status;
 };
 
-std::vector<uint8_t> truncated(size_t n) {
+std::vector<uint8_t> truncated(size_t n)
+{
     auto b = MovieBuilder().video(1, 0, 1).bytes();
     b.resize(n);
     return b;
@@ -28,7 +29,8 @@ std::vector<uint8_t> truncated(size_t n) {
 
 class OpenStatus : public testing::TestWithParam<OpenCase> {};
 
-TEST_P(OpenStatus, GivesStatusAndClosesOnFailure) {
+TEST_P(OpenStatus, GivesStatusAndClosesOnFailure)
+{
     TempDir dir;
     const std::string path = dir.file("movie.str");
     test::writeFile(path, GetParam().bytes());
@@ -39,29 +41,47 @@ TEST_P(OpenStatus, GivesStatusAndClosesOnFailure) {
 
 INSTANTIATE_TEST_SUITE_P(
     Files, OpenStatus,
-    testing::Values(
-        OpenCase{"ShorterThanHeader", [] { return truncated(20); }, kMovieReadError},
-        OpenCase{"HeaderOnly", [] { return truncated(44); }, kMovieReadError},
-        OpenCase{"FirstSectorShort", [] { return truncated(44 + 40); }, kMovieReadError},
-        OpenCase{"NotRiff", [] { auto b = MovieBuilder().video(1, 0, 1).bytes(); b[0] = 'X'; return b; },
-                 kMovieFormatError},
-        OpenCase{"RiffButNotCdxa", [] { auto b = MovieBuilder().video(1, 0, 1).bytes(); std::memcpy(&b[8], "WAVE", 4); return b; },
-                 kMovieFormatError},
-        OpenCase{"NoVideoSectorAtAll", [] { return MovieBuilder().audio().other().audio().bytes(); }, kMovieFormatError},
-        OpenCase{"VideoMagicWrongWord", [] { auto b = MovieBuilder().video(1, 0, 1).bytes(); b[44 + 26] = 0x02; return b; },
-                 kMovieFormatError},
-        OpenCase{"AudioBeforeFirstVideo", [] { return MovieBuilder().audio().other().video(1, 0, 1).bytes(); }, kMovieOk},
-        OpenCase{"PlainMovie", [] { return MovieBuilder().video(1, 0, 1).audio().bytes(); }, kMovieOk}),
+    testing::Values(OpenCase{"ShorterThanHeader", [] { return truncated(20); }, kMovieReadError},
+                    OpenCase{"HeaderOnly", [] { return truncated(44); }, kMovieReadError},
+                    OpenCase{"FirstSectorShort", [] { return truncated(44 + 40); }, kMovieReadError},
+                    OpenCase{"NotRiff",
+                             [] {
+                                 auto b = MovieBuilder().video(1, 0, 1).bytes();
+                                 b[0] = 'X';
+                                 return b;
+                             },
+                             kMovieFormatError},
+                    OpenCase{"RiffButNotCdxa",
+                             [] {
+                                 auto b = MovieBuilder().video(1, 0, 1).bytes();
+                                 std::memcpy(&b[8], "WAVE", 4);
+                                 return b;
+                             },
+                             kMovieFormatError},
+                    OpenCase{"NoVideoSectorAtAll", [] { return MovieBuilder().audio().other().audio().bytes(); },
+                             kMovieFormatError},
+                    OpenCase{"VideoMagicWrongWord",
+                             [] {
+                                 auto b = MovieBuilder().video(1, 0, 1).bytes();
+                                 b[44 + 26] = 0x02;
+                                 return b;
+                             },
+                             kMovieFormatError},
+                    OpenCase{"AudioBeforeFirstVideo",
+                             [] { return MovieBuilder().audio().other().video(1, 0, 1).bytes(); }, kMovieOk},
+                    OpenCase{"PlainMovie", [] { return MovieBuilder().video(1, 0, 1).audio().bytes(); }, kMovieOk}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(MovieReader, MissingFileIsAnOpenError) {
+TEST(MovieReader, MissingFileIsAnOpenError)
+{
     MovieReader reader;
     EXPECT_EQ(reader.open("/nonexistent/reelcast/movie.str"), kMovieOpenError);
     EXPECT_STREQ(movieStatusMessage(kMovieOpenError), "File open ERROR.");
     EXPECT_STREQ(movieStatusMessage(kMovieFormatError), "This file isn't PSX movie file format.");
 }
 
-TEST(MovieReader, SizeComesFromFirstVideoSectorAfterLeadingAudio) {
+TEST(MovieReader, SizeComesFromFirstVideoSectorAfterLeadingAudio)
+{
     TempDir dir;
     MovieBuilder b;
     b.audio().audio().frame(1, patternPayload(2), 256, 224).frame(2, patternPayload(1), 256, 224);
@@ -71,11 +91,11 @@ TEST(MovieReader, SizeComesFromFirstVideoSectorAfterLeadingAudio) {
     EXPECT_EQ(reader.info().height, 224u);
     EXPECT_EQ(reader.info().sectorCount, 5);
     EXPECT_EQ(reader.info().sectorsLeft, 5);
-    ASSERT_EQ(reader.scanFrames(), kMovieOk);  // the scan rewinds to the file's first sector
+    ASSERT_EQ(reader.scanFrames(), kMovieOk); // the scan rewinds to the file's first sector
     ASSERT_EQ(reader.readNextFrame(), kMovieOk);
     ASSERT_EQ(reader.frameSize(), 2 * MovieBuilder::kPayload);
     EXPECT_EQ(std::memcmp(reader.frameData(), patternPayload(2).data(), reader.frameSize()), 0);
-    ASSERT_EQ(reader.readNextFrame(), kMovieOk);  // the leading audio sectors are not in the chunk budget
+    ASSERT_EQ(reader.readNextFrame(), kMovieOk); // the leading audio sectors are not in the chunk budget
     EXPECT_EQ(reader.info().framesRead, 2);
     EXPECT_EQ(reader.info().sectorsLeft, 2);
 }
@@ -88,7 +108,8 @@ struct AudioCase {
 
 class AudioTrack : public testing::TestWithParam<AudioCase> {};
 
-TEST_P(AudioTrack, IsFound) {
+TEST_P(AudioTrack, IsFound)
+{
     TempDir dir;
     MovieBuilder b;
     b.video(1, 0, 1);
@@ -114,8 +135,10 @@ INSTANTIATE_TEST_SUITE_P(
         AudioCase{"StrideToSecondSector",
                   [](MovieBuilder& b) { b.audio(3, 5, 0x01).video(1, 0, 1).other().audio(3, 5, 0x01); },
                   {1, 3, 37800, 2, 3, 5}},
-        AudioCase{"MarkedOnlyInCopy18900Mono", [](MovieBuilder& b) { b.audio(1, 2, 0x04, true); }, {1, 0, 18900, 1, 1, 2}},
-        AudioCase{"Stereo18900", [](MovieBuilder& b) { b.audio(1, 0, 0x05).audio(1, 0, 0x05); }, {1, 1, 18900, 2, 1, 0}}),
+        AudioCase{
+            "MarkedOnlyInCopy18900Mono", [](MovieBuilder& b) { b.audio(1, 2, 0x04, true); }, {1, 0, 18900, 1, 1, 2}},
+        AudioCase{
+            "Stereo18900", [](MovieBuilder& b) { b.audio(1, 0, 0x05).audio(1, 0, 0x05); }, {1, 1, 18900, 2, 1, 0}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 struct RateCase {
@@ -125,7 +148,8 @@ struct RateCase {
 
 class FrameRate : public testing::TestWithParam<RateCase> {};
 
-TEST_P(FrameRate, FollowsLargestFrame) {
+TEST_P(FrameRate, FollowsLargestFrame)
+{
     TempDir dir;
     MovieBuilder b;
     b.frame(1, patternPayload(1)).frame(2, patternPayload(GetParam().chunks)).audio();
@@ -143,11 +167,13 @@ INSTANTIATE_TEST_SUITE_P(Chunks, FrameRate,
                                          RateCase{16, 0}, RateCase{40, 0}),
                          [](const auto& info) { return std::to_string(info.param.chunks) + "Sectors"; });
 
-TEST(MovieReader, ScanMeetingImpossibleFrameNumberIsReadError) {
+TEST(MovieReader, ScanMeetingImpossibleFrameNumberIsReadError)
+{
     TempDir dir;
     MovieBuilder b;
     b.video(1, 0, 1);
-    for (int i = 1; i < 399; ++i) b.other();
+    for (int i = 1; i < 399; ++i)
+        b.other();
     b.video(500, 0, 1);
     ASSERT_EQ(b.sectorCount(), 400u);
     MovieReader reader;
@@ -161,39 +187,51 @@ TEST(MovieReader, ScanMeetingImpossibleFrameNumberIsReadError) {
     EXPECT_EQ(reader.info().totalFrames, 1);
     EXPECT_EQ(reader.info().damagedHeaders, 1);
 
-    b.bytes()[b.bytes().size() - 2352 + 24 + 8] = 144;  // frame number 400 = sector count is fine
+    b.bytes()[b.bytes().size() - 2352 + 24 + 8] = 144; // frame number 400 = sector count is fine
     b.bytes()[b.bytes().size() - 2352 + 24 + 9] = 1;
     ASSERT_EQ(reader.open(b.write(dir, "m2.str")), kMovieOk);
     EXPECT_EQ(reader.scanFrames(), kMovieOk);
     EXPECT_EQ(reader.info().totalFrames, 400);
 }
 
-TEST(MovieReader, ScanReportsEachPercentOnceAndHonoursCancel) {
+TEST(MovieReader, ScanReportsEachPercentOnceAndHonoursCancel)
+{
     TempDir dir;
     MovieBuilder b;
-    for (int i = 0; i < 250; ++i) b.video(i + 1, 0, 1);
+    for (int i = 0; i < 250; ++i)
+        b.video(i + 1, 0, 1);
     const std::string path = b.write(dir, "m.str");
     MovieReader reader;
     ASSERT_EQ(reader.open(path), kMovieOk);
     std::vector<int> reported;
     ASSERT_EQ(reader.scanFrames([&](int p) { reported.push_back(p); }), kMovieOk);
     ASSERT_EQ(reported.size(), 100u);
-    for (int i = 0; i < 100; ++i) EXPECT_EQ(reported[i], i);
+    for (int i = 0; i < 100; ++i)
+        EXPECT_EQ(reported[i], i);
 
     std::atomic<bool> cancel{false};
     reader.close();
     ASSERT_EQ(reader.open(path), kMovieOk);
-    EXPECT_EQ(reader.scanFrames([&](int p) { if (p == 10) cancel = true; }, &cancel), kMovieScanCancelled);
+    EXPECT_EQ(reader.scanFrames(
+                  [&](int p) {
+                      if (p == 10)
+                          cancel = true;
+                  },
+                  &cancel),
+              kMovieScanCancelled);
     EXPECT_EQ(reader.info().totalFrames, 0);
 }
 
-TEST(MovieReader, AudioSectorBetweenChunksIsSteppedOver) {
+TEST(MovieReader, AudioSectorBetweenChunksIsSteppedOver)
+{
     TempDir dir;
     const auto payload = patternPayload(3);
-    auto chunk = [&](int c) { return std::vector<uint8_t>(payload.begin() + c * 2016, payload.begin() + (c + 1) * 2016); };
+    auto chunk = [&](int c) {
+        return std::vector<uint8_t>(payload.begin() + c * 2016, payload.begin() + (c + 1) * 2016);
+    };
     MovieBuilder b;
     b.video(1, 0, 3, chunk(0)).audio().video(1, 1, 3, chunk(1)).video(1, 2, 3, chunk(2));
-    b.audio().frame(2, patternPayload(1));  // a non-video sector between two frames too
+    b.audio().frame(2, patternPayload(1)); // a non-video sector between two frames too
     b.frame(3, patternPayload(1));
     MovieReader reader;
     ASSERT_EQ(reader.open(b.write(dir, "m.str")), kMovieOk);
@@ -205,10 +243,11 @@ TEST(MovieReader, AudioSectorBetweenChunksIsSteppedOver) {
     EXPECT_EQ(reader.info().framesRead, 2);
     EXPECT_EQ(reader.info().sectorsLeft, 7 - 4);
     ASSERT_EQ(reader.readNextFrame(), kMovieOk);
-    EXPECT_EQ(reader.readNextFrame(), kMovieReadError);  // past the last sector
+    EXPECT_EQ(reader.readNextFrame(), kMovieReadError); // past the last sector
 }
 
-TEST(MovieReader, SecondNonVideoSectorBeforeFrameIsFormatErrorWhenStrict) {
+TEST(MovieReader, SecondNonVideoSectorBeforeFrameIsFormatErrorWhenStrict)
+{
     TempDir dir;
     MovieBuilder b;
     b.frame(1, patternPayload(1)).audio().other().frame(2, patternPayload(1));
@@ -221,12 +260,13 @@ TEST(MovieReader, SecondNonVideoSectorBeforeFrameIsFormatErrorWhenStrict) {
     reader.setStrict(false);
     ASSERT_EQ(reader.open(b.write(dir, "m.str")), kMovieOk);
     ASSERT_EQ(reader.readNextFrame(), kMovieOk);
-    EXPECT_EQ(reader.readNextFrame(), kMovieOk);  // 2 of the 4 sectors counted
+    EXPECT_EQ(reader.readNextFrame(), kMovieOk); // 2 of the 4 sectors counted
     EXPECT_FALSE(reader.frameDamaged());
     EXPECT_EQ(std::memcmp(reader.frameData(), patternPayload(1).data(), MovieBuilder::kPayload), 0);
 }
 
-TEST(MovieReader, OversizedFrameKeepsFirst256ChunksAndNextFrameStartsInPlace) {
+TEST(MovieReader, OversizedFrameKeepsFirst256ChunksAndNextFrameStartsInPlace)
+{
     TempDir dir;
     const auto big = patternPayload(258);
     MovieBuilder b;
@@ -242,7 +282,8 @@ TEST(MovieReader, OversizedFrameKeepsFirst256ChunksAndNextFrameStartsInPlace) {
     EXPECT_EQ(reader.info().framesRead, 2);
 }
 
-TEST(MovieReader, EndOfMovieWhenChunksUseUpTheSectors) {
+TEST(MovieReader, EndOfMovieWhenChunksUseUpTheSectors)
+{
     TempDir dir;
     MovieBuilder b;
     b.frame(1, patternPayload(2)).frame(2, patternPayload(3));
@@ -253,7 +294,8 @@ TEST(MovieReader, EndOfMovieWhenChunksUseUpTheSectors) {
     EXPECT_EQ(reader.info().sectorsLeft, 0);
 }
 
-TEST(MovieReader, AudioSectorAccessKeepsFramePosition) {
+TEST(MovieReader, AudioSectorAccessKeepsFramePosition)
+{
     TempDir dir;
     MovieBuilder b;
     b.frame(1, patternPayload(1)).audio(4, 0, 0).frame(2, patternPayload(2));
@@ -263,13 +305,14 @@ TEST(MovieReader, AudioSectorAccessKeepsFramePosition) {
     ASSERT_EQ(reader.readNextFrame(), kMovieOk);
     ASSERT_EQ(reader.readAudioSector(1), kMovieOk);
     EXPECT_EQ(std::memcmp(reader.audioSector(), audioSector.data(), 2352), 0);
-    EXPECT_EQ(reader.readAudioSector(9), kMovieReadError);  // past the end; position restored anyway
+    EXPECT_EQ(reader.readAudioSector(9), kMovieReadError); // past the end; position restored anyway
     EXPECT_EQ(reader.readAudioSector(-1), kMovieSeekError);
     ASSERT_EQ(reader.readNextFrame(), kMovieOk);
     EXPECT_EQ(std::memcmp(reader.frameData(), patternPayload(2).data(), 2 * 2016), 0);
 }
 
-TEST(MovieReader, OperationsOnClosedReaderFailCleanly) {
+TEST(MovieReader, OperationsOnClosedReaderFailCleanly)
+{
     MovieReader reader;
     reader.close();
     EXPECT_EQ(reader.readNextFrame(), kMovieReadError);
@@ -277,5 +320,5 @@ TEST(MovieReader, OperationsOnClosedReaderFailCleanly) {
     EXPECT_EQ(reader.rewind(), kMovieSeekError);
 }
 
-}  // namespace
-}  // namespace reelcast
+} // namespace
+} // namespace reelcast

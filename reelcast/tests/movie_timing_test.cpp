@@ -23,7 +23,8 @@ using test::TempDir;
 
 std::string shared(const char* file) { return std::string(SUITE_TESTDATA_DIR) + "/movies/" + file; }
 
-std::vector<uint8_t> slurp(const std::string& path) {
+std::vector<uint8_t> slurp(const std::string& path)
+{
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), {}};
 }
@@ -35,7 +36,8 @@ struct StreamHeader {
     uint32_t scale = 0, rate = 0, length = 0;
     bool found = false;
 };
-StreamHeader streamHeader(const std::vector<uint8_t>& avi, const char* type) {
+StreamHeader streamHeader(const std::vector<uint8_t>& avi, const char* type)
+{
     for (size_t i = 0; i + 44 <= avi.size() && i < 8192; ++i)
         if (std::memcmp(&avi[i], "strh", 4) == 0 && std::memcmp(&avi[i + 8], type, 4) == 0)
             return {le32(&avi[i + 28]), le32(&avi[i + 32]), le32(&avi[i + 40]), true};
@@ -43,14 +45,17 @@ StreamHeader streamHeader(const std::vector<uint8_t>& avi, const char* type) {
 }
 
 // The compressed frames of a shared movie, as the reader assembles them.
-std::vector<std::vector<uint8_t>> framesOf(const char* movie) {
+std::vector<std::vector<uint8_t>> framesOf(const char* movie)
+{
     MovieReader reader;
     std::vector<std::vector<uint8_t>> frames;
-    if (reader.open(shared(movie)) != kMovieOk || reader.scanFrames() != kMovieOk) return frames;
+    if (reader.open(shared(movie)) != kMovieOk || reader.scanFrames() != kMovieOk)
+        return frames;
     for (int32_t i = 0; i < reader.info().totalFrames; ++i) {
         const int st = reader.readNextFrame();
         frames.emplace_back(reader.frameData(), reader.frameData() + reader.frameSize());
-        if (st != kMovieOk) break;
+        if (st != kMovieOk)
+            break;
     }
     return frames;
 }
@@ -63,7 +68,8 @@ struct TenFpsMovie {
     MovieBuilder builder;
     int frames = 0, soundSectors = 0;
 };
-TenFpsMovie tenFpsMovie(int frameCount) {
+TenFpsMovie tenFpsMovie(int frameCount)
+{
     const auto pictures = framesOf("bars-v3-30fps-silent.STR");
     TenFpsMovie m;
     m.frames = frameCount;
@@ -73,11 +79,13 @@ TenFpsMovie tenFpsMovie(int frameCount) {
     int lastSound = -1;
     for (int p = 0; p < sectors; ++p) {
         if (isSound(p)) {
-            m.builder.audio(1, 0, 0x05);  // stereo, 18900 Hz
+            m.builder.audio(1, 0, 0x05); // stereo, 18900 Hz
             uint8_t* s = m.builder.bytes().data() + m.builder.bytes().size() - MovieBuilder::kSector;
-            for (int i = 24; i < 24 + 18 * 128; ++i) s[i] = uint8_t(i * 37 + p);  // sound of some kind
+            for (int i = 24; i < 24 + 18 * 128; ++i)
+                s[i] = uint8_t(i * 37 + p); // sound of some kind
             for (int g = 0; g < 18; ++g)
-                for (int u = 0; u < 8; ++u) s[24 + g * 128 + 4 + u] = 0x08;  // filter 0, range 8
+                for (int u = 0; u < 8; ++u)
+                    s[24 + g * 128 + 4 + u] = 0x08; // filter 0, range 8
             lastSound = p;
             ++m.soundSectors;
             continue;
@@ -85,8 +93,10 @@ TenFpsMovie tenFpsMovie(int frameCount) {
         const int f = frameOf(p);
         int chunk = 0, count = 0;
         for (int q = (f * 15 + 1) / 2; frameOf(q) == f && q < sectors; ++q) {
-            if (isSound(q)) continue;
-            if (q < p) ++chunk;
+            if (isSound(q))
+                continue;
+            if (q < p)
+                ++chunk;
             ++count;
         }
         const auto& picture = pictures[size_t(f) % pictures.size()];
@@ -96,11 +106,12 @@ TenFpsMovie tenFpsMovie(int frameCount) {
             std::memcpy(part.data(), picture.data() + from, std::min(picture.size() - from, part.size()));
         m.builder.video(f + 1, uint16_t(chunk), uint16_t(count), part, 256, 224);
     }
-    m.builder.bytes()[44 + size_t(lastSound) * MovieBuilder::kSector + 18] = 0xE4;  // end of file
+    m.builder.bytes()[44 + size_t(lastSound) * MovieBuilder::kSector + 18] = 0xE4; // end of file
     return m;
 }
 
-TEST(MovieTiming, TenFramesASecondFromTheSoundTrackWithTheWholeTrack) {
+TEST(MovieTiming, TenFramesASecondFromTheSoundTrackWithTheWholeTrack)
+{
     TempDir dir;
     TenFpsMovie m = tenFpsMovie(100);
     const std::string movie = m.builder.write(dir, "ten.str");
@@ -108,7 +119,7 @@ TEST(MovieTiming, TenFramesASecondFromTheSoundTrackWithTheWholeTrack) {
     ASSERT_EQ(reader.open(movie), kMovieOk);
     ASSERT_EQ(reader.scanFrames(), kMovieOk);
     EXPECT_EQ(reader.info().maxChunks, 7);
-    EXPECT_EQ(reader.info().frameRate, 20);  // the largest frame's guess, still shown
+    EXPECT_EQ(reader.info().frameRate, 20); // the largest frame's guess, still shown
     EXPECT_EQ(reader.info().discSpeed, 75);
     EXPECT_EQ(reader.info().discFrameRate, 10);
 
@@ -123,7 +134,7 @@ TEST(MovieTiming, TenFramesASecondFromTheSoundTrackWithTheWholeTrack) {
         const std::string avi = dir.file(std::string("ten-") + c.fps + ".avi");
         const test::CliRun r = test::runReelcast({"--convert", movie, "-o", avi, "--fps", c.fps});
         ASSERT_EQ(r.status, 0) << r.err;
-        EXPECT_EQ(r.err, "");  // nothing damaged
+        EXPECT_EQ(r.err, ""); // nothing damaged
         const auto bytes = slurp(avi);
         const StreamHeader v = streamHeader(bytes, "vids"), a = streamHeader(bytes, "auds");
         EXPECT_EQ(v.scale, 1u);
@@ -136,7 +147,8 @@ TEST(MovieTiming, TenFramesASecondFromTheSoundTrackWithTheWholeTrack) {
     }
 }
 
-TEST(MovieTiming, StreamRateIsAnExactFraction) {
+TEST(MovieTiming, StreamRateIsAnExactFraction)
+{
     TempDir dir;
     MovieBuilder b;
     b.frame(1, test::patternPayload(1), 32, 16).frame(2, test::patternPayload(1), 32, 16);
@@ -152,7 +164,8 @@ TEST(MovieTiming, StreamRateIsAnExactFraction) {
 }
 
 // The end-of-record and end-of-file bits do not hide an audio sector; other submodes are not audio.
-TEST(MovieTiming, AudioSectorsWhateverTheirEndBits) {
+TEST(MovieTiming, AudioSectorsWhateverTheirEndBits)
+{
     struct Case {
         uint8_t submode;
         bool audio;
@@ -172,7 +185,8 @@ TEST(MovieTiming, AudioSectorsWhateverTheirEndBits) {
     }
 }
 
-TEST(DamagedMovie, CutInsideASectorKeepsItsWholeSectors) {
+TEST(DamagedMovie, CutInsideASectorKeepsItsWholeSectors)
+{
     TempDir dir;
     auto bytes = slurp(shared("testsrc-v2-stereo37800.STR"));
     const size_t whole = 500;
@@ -212,16 +226,20 @@ TEST(DamagedMovie, CutInsideASectorKeepsItsWholeSectors) {
 
 // Frame 10's bitstream is wiped (no code decodes) and a chunk of frame 20 claims an impossible frame
 // number: both frames are skipped, the picture before standing in; the sound is kept.
-TEST(DamagedMovie, DamagedFramesAreSkippedAndCounted) {
+TEST(DamagedMovie, DamagedFramesAreSkippedAndCounted)
+{
     TempDir dir;
     auto bytes = slurp(shared("testsrc-v2-stereo37800.STR"));
     const size_t sectors = (bytes.size() - 44) / 2352;
     for (size_t k = 0; k < sectors; ++k) {
         uint8_t* s = bytes.data() + 44 + k * 2352;
-        if (!isVideoSector(s)) continue;
+        if (!isVideoSector(s))
+            continue;
         const uint32_t frame = le32(s + 24 + 8), chunk = s[24 + 4];
-        if (frame == 10 && chunk == 0) std::memset(s + 56 + 8, 0, 2016 - 8);
-        if (frame == 20 && chunk == 1) std::memcpy(s + 24 + 8, "\xff\xff\xff\x7f", 4);
+        if (frame == 10 && chunk == 0)
+            std::memset(s + 56 + 8, 0, 2016 - 8);
+        if (frame == 20 && chunk == 1)
+            std::memcpy(s + 24 + 8, "\xff\xff\xff\x7f", 4);
     }
     const std::string movie = dir.file("damaged.str");
     test::writeFile(movie, bytes);
@@ -233,9 +251,8 @@ TEST(DamagedMovie, DamagedFramesAreSkippedAndCounted) {
     const std::string avi = dir.file("damaged.avi");
     r = test::runReelcast({"--convert", movie, "-o", avi});
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.err,
-              "1 damaged frame header (frame number beyond the file) left out.\n"
-              "2 damaged frames skipped (the picture before stands in).\n");
+    EXPECT_EQ(r.err, "1 damaged frame header (frame number beyond the file) left out.\n"
+                     "2 damaged frames skipped (the picture before stands in).\n");
     const auto file = slurp(avi);
     EXPECT_EQ(streamHeader(file, "vids").length, 92u);
     EXPECT_EQ(streamHeader(file, "auds").length, 92u * 2940);
@@ -259,5 +276,5 @@ TEST(DamagedMovie, DamagedFramesAreSkippedAndCounted) {
     EXPECT_NE(png(10), slurp(dir.file("original") + "/frame_00010.png"));
 }
 
-}  // namespace
-}  // namespace reelcast
+} // namespace
+} // namespace reelcast

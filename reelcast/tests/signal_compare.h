@@ -7,7 +7,8 @@
 
 namespace reelcast::test {
 
-inline double correlation(const int16_t* a, const int16_t* b, size_t n) {
+inline double correlation(const int16_t* a, const int16_t* b, size_t n)
+{
     double sa = 0, sb = 0, saa = 0, sbb = 0, sab = 0;
     for (size_t i = 0; i < n; ++i) {
         sa += a[i];
@@ -20,4 +21,4 @@ inline double correlation(const int16_t* a, const int16_t* b, size_t n) {
     return cov / std::sqrt(va * vb);
 }
 
-}  // namespace reelcast::test
+} // namespace reelcast::test

@@ -22,7 +22,8 @@ namespace {
 constexpr size_t kSector = 2352;
 
 // A sector of the track (file 1, channel 0) whose groups all carry the same parameters and nibbles.
-std::vector<uint8_t> audioSector(bool stereo, uint8_t param, int nibbleLow, int nibbleHigh) {
+std::vector<uint8_t> audioSector(bool stereo, uint8_t param, int nibbleLow, int nibbleHigh)
+{
     std::vector<uint8_t> s(kSector, 0);
     s[16] = 1;
     s[17] = 0;
@@ -30,13 +31,16 @@ std::vector<uint8_t> audioSector(bool stereo, uint8_t param, int nibbleLow, int 
     s[19] = stereo ? 0x01 : 0x00;
     for (int g = 0; g < 18; ++g) {
         uint8_t* group = s.data() + 24 + g * 128;
-        for (int u = 0; u < 8; ++u) group[4 + u] = param;
-        for (int i = 16; i < 128; ++i) group[i] = uint8_t((nibbleLow & 0xF) | ((nibbleHigh & 0xF) << 4));
+        for (int u = 0; u < 8; ++u)
+            group[4 + u] = param;
+        for (int i = 16; i < 128; ++i)
+            group[i] = uint8_t((nibbleLow & 0xF) | ((nibbleHigh & 0xF) << 4));
     }
     return s;
 }
 
-AudioTrackInfo track(int channels) {
+AudioTrackInfo track(int channels)
+{
     AudioTrackInfo t;
     t.firstSector = 0;
     t.channels = channels;
@@ -46,7 +50,8 @@ AudioTrackInfo track(int channels) {
     return t;
 }
 
-TEST(XaAdpcm, FilterZeroGivesTheShiftedNibbles) {
+TEST(XaAdpcm, FilterZeroGivesTheShiftedNibbles)
+{
     struct Case {
         uint8_t param;
         int nibble, expected;
@@ -63,9 +68,10 @@ TEST(XaAdpcm, FilterZeroGivesTheShiftedNibbles) {
     }
 }
 
-TEST(XaAdpcm, FilterOneCarriesHistoryAcrossSectors) {
+TEST(XaAdpcm, FilterOneCarriesHistoryAcrossSectors)
+{
     XaAdpcmDecoder d;
-    const auto s = audioSector(false, 0x1C, 1, 1);  // filter 1, range 12: v = 2 + (61440 * h1 >> 16)
+    const auto s = audioSector(false, 0x1C, 1, 1); // filter 1, range 12: v = 2 + (61440 * h1 >> 16)
     std::vector<int16_t> out(4032);
     ASSERT_TRUE(d.decodeSector(s.data(), track(1), out.data()));
     // v: 2, 2 + (61440*2>>16) = 3, 4, ... settling at 17 (= 2 + floor(15 * 17 / 16)); outputs v / 2.
@@ -77,12 +83,13 @@ TEST(XaAdpcm, FilterOneCarriesHistoryAcrossSectors) {
     ASSERT_TRUE(d.decodeSector(s.data(), track(1), out.data()));
     EXPECT_EQ(out[0], 1);
     ASSERT_TRUE(d.decodeSector(s.data(), track(1), out.data()));
-    EXPECT_EQ(out[0], 8);  // carried over from the previous sector
+    EXPECT_EQ(out[0], 8); // carried over from the previous sector
 }
 
-TEST(XaAdpcm, StereoInterleavesEvenAndOddUnits) {
+TEST(XaAdpcm, StereoInterleavesEvenAndOddUnits)
+{
     XaAdpcmDecoder d;
-    const auto s = audioSector(true, 0x0C, 2, -3);  // low nibble (even unit) 2, high (odd unit) -3
+    const auto s = audioSector(true, 0x0C, 2, -3); // low nibble (even unit) 2, high (odd unit) -3
     std::vector<int16_t> out(4032);
     ASSERT_TRUE(d.decodeSector(s.data(), track(2), out.data()));
     for (int i = 0; i < 4032; i += 2) {
@@ -91,7 +98,8 @@ TEST(XaAdpcm, StereoInterleavesEvenAndOddUnits) {
     }
 }
 
-TEST(XaAdpcm, SectorsOfOtherTracksAreNotDecoded) {
+TEST(XaAdpcm, SectorsOfOtherTracksAreNotDecoded)
+{
     XaAdpcmDecoder d;
     std::vector<int16_t> out(4032, 99);
     for (int offset : {16, 17, 18}) {
@@ -104,7 +112,8 @@ TEST(XaAdpcm, SectorsOfOtherTracksAreNotDecoded) {
 
 // Nearest-sample resampling: 1470 output frames per video frame at 30 per second; a 37800 Hz
 // track advances by 0 or 1 input sample each time.
-TEST(XaAudioStream, ResamplesWithTheFixedStep) {
+TEST(XaAudioStream, ResamplesWithTheFixedStep)
+{
     test::TempDir dir;
     test::MovieBuilder b;
     b.frame(1, test::patternPayload(1));
@@ -127,12 +136,14 @@ TEST(XaAudioStream, ResamplesWithTheFixedStep) {
 }
 
 // Reads a whole file.
-std::vector<uint8_t> slurp(const std::string& path) {
+std::vector<uint8_t> slurp(const std::string& path)
+{
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), {}};
 }
 
-bool haveFfmpeg() {
+bool haveFfmpeg()
+{
     const std::string f = REELCAST_FFMPEG;
     return !f.empty() && f.find("NOTFOUND") == std::string::npos;
 }
@@ -140,8 +151,10 @@ bool haveFfmpeg() {
 class SharedMovieSound : public testing::TestWithParam<const char*> {};
 
 // Every audio sector of the track decoded in order gives FFmpeg's adpcm_xa decode of the movie.
-TEST_P(SharedMovieSound, DecodeMatchesFfmpeg) {
-    if (!haveFfmpeg()) GTEST_SKIP() << "ffmpeg not found";
+TEST_P(SharedMovieSound, DecodeMatchesFfmpeg)
+{
+    if (!haveFfmpeg())
+        GTEST_SKIP() << "ffmpeg not found";
     const std::string movie = std::string(SUITE_TESTDATA_DIR) + "/movies/" + GetParam();
     MovieReader reader;
     ASSERT_EQ(reader.open(movie), kMovieOk);
@@ -153,8 +166,10 @@ TEST_P(SharedMovieSound, DecodeMatchesFfmpeg) {
     std::vector<int16_t> block(4032);
     for (int32_t s = t.firstSector; s < reader.info().sectorCount; s += t.stride) {
         ASSERT_EQ(reader.readAudioSector(s), kMovieOk);
-        if (decoder.decodeSector(reader.audioSector(), t, block.data())) ours.insert(ours.end(), block.begin(), block.end());
-        if (t.stride <= 0) break;
+        if (decoder.decodeSector(reader.audioSector(), t, block.data()))
+            ours.insert(ours.end(), block.begin(), block.end());
+        if (t.stride <= 0)
+            break;
     }
     test::TempDir dir;
     const std::string out = dir.file("ref.s16");
@@ -168,7 +183,8 @@ TEST_P(SharedMovieSound, DecodeMatchesFfmpeg) {
     const size_t n = std::min(ours.size(), ref.size());
     EXPECT_GT(double(n), 0.95 * double(ref.size()));
     size_t maxDiff = 0;
-    for (size_t i = 0; i < n; ++i) maxDiff = std::max<size_t>(maxDiff, size_t(std::abs(ours[i] - ref[i])));
+    for (size_t i = 0; i < n; ++i)
+        maxDiff = std::max<size_t>(maxDiff, size_t(std::abs(ours[i] - ref[i])));
     const double r = test::correlation(ours.data(), ref.data(), n);
     std::printf("[ XA       ] %s: %zu samples, correlation %.6f, largest difference %zu\n", GetParam(), n, r, maxDiff);
     EXPECT_GE(r, 0.999);
@@ -177,5 +193,5 @@ TEST_P(SharedMovieSound, DecodeMatchesFfmpeg) {
 INSTANTIATE_TEST_SUITE_P(Movies, SharedMovieSound,
                          testing::Values("mandel-v3-mono18900-audiofirst.STR", "testsrc-v2-stereo37800.STR"));
 
-}  // namespace
-}  // namespace reelcast
+} // namespace
+} // namespace reelcast

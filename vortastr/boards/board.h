@@ -3,9 +3,9 @@
 // the processor's memory and slot, the interrupt-rule state, the links its handlers use to
 // reach the rest of the emulator, and the registers of its family (family_states.h). One
 // process-wide record, as the handlers are plain functions.
-#include "boards/game_id.h"
 #include "boards/dip_tables.h"
 #include "boards/family_states.h"
+#include "boards/game_id.h"
 #include "boards/input_bits.h"
 #include "cpu/cpu_kind.h"
 #include "cpu/cpu_slot.h"

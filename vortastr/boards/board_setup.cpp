@@ -8,9 +8,9 @@
 #include "boards/irem/irem_board.h"
 #include "boards/konami_bitmap/konami_bitmap_board.h"
 #include "boards/konami_tile/konami_tile_board.h"
-#include "boards/scramble/scramble_board.h"
 #include "boards/rom_files.h"
 #include "boards/rom_sets.h"
+#include "boards/scramble/scramble_board.h"
 #include "cpu/m6809/m6809_engine.h"
 
 #include <cstring>

@@ -13,7 +13,7 @@ constexpr const char* kTableUpright[] = {"Table", "Upright"};
 constexpr const char* kLives255[] = {"3", "4", "5", "255"};
 constexpr const char* kEightDifficulties[] = {"REAL EASY", "EASY", "-", "NORMAL", "-", "HARDER", "-", "HARDEST"};
 constexpr const char* kSixteenDifficulties[] = {
-    "Easy 1", "Easy 2", "Easy 3", "Easy 4", "Normal 1", "Normal 2", "Normal 3", "Normal 4",
+    "Easy 1",   "Easy 2",   "Easy 3",   "Easy 4",   "Normal 1",    "Normal 2",    "Normal 3",    "Normal 4",
     "Normal 5", "Normal 6", "Normal 7", "Normal 8", "Difficult 1", "Difficult 2", "Difficult 3", "Difficult 4"};
 constexpr const char* kDataRemains[] = {"Data entered remains", "Data entered erased"};
 constexpr const char* kPlayers3245[] = {"3", "2", "4", "5"};
@@ -45,10 +45,8 @@ std::vector<DipSetting> withCoins(std::vector<DipSetting> rows)
 std::vector<DipSetting> vortaStrikeRows()
 {
     static constexpr const char* ships[] = {"3", "4", "5", "99"};
-    return withCoins({row(1, 0x03, 0, "No of Ships", ships),
-                      row(1, 0x04, 1, "Cabinet Type", kTableUprightCaps),
-                      row(1, 0x70, 1, "Game Difficulty", kEightDifficulties),
-                      row(1, 0x80, 1, "Demo Sound", kOffOn)});
+    return withCoins({row(1, 0x03, 0, "No of Ships", ships), row(1, 0x04, 1, "Cabinet Type", kTableUprightCaps),
+                      row(1, 0x70, 1, "Game Difficulty", kEightDifficulties), row(1, 0x80, 1, "Demo Sound", kOffOn)});
 }
 
 std::vector<DipSetting> tutankhamRows()
@@ -57,12 +55,9 @@ std::vector<DipSetting> tutankhamRows()
     static constexpr const char* bonus[] = {"30,000", "40,000"};
     static constexpr const char* difficulty[] = {"1 (EASY)", "2", "3", "4 (DIFFICULT)"};
     static constexpr const char* bombs[] = {"one flash per player", "three flashes per player + 1 at 200 pts"};
-    return withCoins({row(1, 0x03, 0, "No of Players", players),
-                      row(1, 0x04, 1, "Cabinet Type", kTableUprightCaps),
-                      row(1, 0x08, 0, "Bonus Set", bonus),
-                      row(1, 0x30, 1, "Game Difficulty", difficulty),
-                      row(1, 0x40, 0, "Number of Flash Bombs", bombs),
-                      row(1, 0x80, 1, "Demo Sound", kOffOn)});
+    return withCoins({row(1, 0x03, 0, "No of Players", players), row(1, 0x04, 1, "Cabinet Type", kTableUprightCaps),
+                      row(1, 0x08, 0, "Bonus Set", bonus), row(1, 0x30, 1, "Game Difficulty", difficulty),
+                      row(1, 0x40, 0, "Number of Flash Bombs", bombs), row(1, 0x80, 1, "Demo Sound", kOffOn)});
 }
 
 std::vector<DipSetting> trackAndFieldRows()
@@ -71,20 +66,16 @@ std::vector<DipSetting> trackAndFieldRows()
     static constexpr const char* extended[] = {"No extended round", "Extended round"};
     static constexpr const char* bonus[] = {"None", "First 100,100 and every 100,000"};
     static constexpr const char* difficulty[] = {"Easy", "Normal", "Hard", "Difficult"};
-    return withCoins({row(1, 0x01, 0, "No of Athletes", athletes),
-                      row(1, 0x02, 1, "Extended Round", extended),
-                      row(1, 0x04, 1, "Cabinet Type", kTableUpright),
-                      row(1, 0x08, 1, "Bonus Players", bonus),
+    return withCoins({row(1, 0x01, 0, "No of Athletes", athletes), row(1, 0x02, 1, "Extended Round", extended),
+                      row(1, 0x04, 1, "Cabinet Type", kTableUpright), row(1, 0x08, 1, "Bonus Players", bonus),
                       row(1, 0x10, 0, "Ranking (Erase Scores on Reset)", kDataRemains),
-                      row(1, 0x60, 1, "Game Difficulty", difficulty),
-                      row(1, 0x80, 1, "Demo Sound", kOffOn)});
+                      row(1, 0x60, 1, "Game Difficulty", difficulty), row(1, 0x80, 1, "Demo Sound", kOffOn)});
 }
 
 std::vector<DipSetting> hyperSportsRows()
 {
     static constexpr const char* lastEvent[] = {"Gameover after 7th event", "Game continues after 7th event"};
-    return withCoins({row(1, 0x01, 1, "Last Event Settings", lastEvent),
-                      row(1, 0x02, 1, "Cabinet Type", kTableUpright),
+    return withCoins({row(1, 0x01, 1, "Last Event Settings", lastEvent), row(1, 0x02, 1, "Cabinet Type", kTableUpright),
                       row(1, 0x04, 1, "Demo Sound", kOffOn),
                       row(1, 0x08, 0, "Ranking (Erase Scores on Reset)", kDataRemains),
                       row(1, 0xF0, 11, "Game Difficulty", kSixteenDifficulties)});
@@ -92,34 +83,25 @@ std::vector<DipSetting> hyperSportsRows()
 
 std::vector<DipSetting> rockNRopeRows()
 {
-    return withCoins({row(1, 0x03, 0, "No Lives", kLives255),
-                      row(1, 0x04, 1, "Cabinet Type", kTableUpright),
-                      row(1, 0x78, 8, "Game Difficulty", kSixteenDifficulties),
-                      row(1, 0x80, 1, "Demo Sound", kOffOn)});
+    return withCoins({row(1, 0x03, 0, "No Lives", kLives255), row(1, 0x04, 1, "Cabinet Type", kTableUpright),
+                      row(1, 0x78, 8, "Game Difficulty", kSixteenDifficulties), row(1, 0x80, 1, "Demo Sound", kOffOn)});
 }
 
 std::vector<DipSetting> circusCharlieRows()
 {
     static constexpr const char* bonus[] = {"First Bonus at 20000,70000", "First Bonus at 30000,80000"};
-    return withCoins({row(1, 0x03, 0, "No Lives", kLives255),
-                      row(1, 0x04, 1, "Cabinet Type", kTableUpright),
-                      row(1, 0x08, 0, "Bonus Players", bonus),
-                      row(1, 0x10, 0, "Dip SW2 5", kOffOn),
-                      row(1, 0x20, 0, "Dip SW2 6", kOffOn),
-                      row(1, 0x40, 0, "Dip SW2 7", kOffOn),
+    return withCoins({row(1, 0x03, 0, "No Lives", kLives255), row(1, 0x04, 1, "Cabinet Type", kTableUpright),
+                      row(1, 0x08, 0, "Bonus Players", bonus), row(1, 0x10, 0, "Dip SW2 5", kOffOn),
+                      row(1, 0x20, 0, "Dip SW2 6", kOffOn), row(1, 0x40, 0, "Dip SW2 7", kOffOn),
                       row(1, 0x80, 1, "Demo Sound", kOffOn)});
 }
 
 std::vector<DipSetting> jailBreakRows()
 {
-    return withCoins({row(1, 0x01, 0, "Dip SW2 1", kOffOn),
-                      row(1, 0x02, 0, "Dip SW2 2", kOffOn),
-                      row(1, 0x04, 1, "Cabinet Type", kTableUpright),
-                      row(1, 0x08, 0, "Dip SW2 4", kOffOn),
-                      row(1, 0x10, 0, "Dip SW2 5", kOffOn),
-                      row(1, 0x20, 0, "Dip SW2 6", kOffOn),
-                      row(1, 0x40, 0, "Dip SW2 7", kOffOn),
-                      row(1, 0x80, 1, "Demo Sound", kOffOn)});
+    return withCoins({row(1, 0x01, 0, "Dip SW2 1", kOffOn), row(1, 0x02, 0, "Dip SW2 2", kOffOn),
+                      row(1, 0x04, 1, "Cabinet Type", kTableUpright), row(1, 0x08, 0, "Dip SW2 4", kOffOn),
+                      row(1, 0x10, 0, "Dip SW2 5", kOffOn), row(1, 0x20, 0, "Dip SW2 6", kOffOn),
+                      row(1, 0x40, 0, "Dip SW2 7", kOffOn), row(1, 0x80, 1, "Demo Sound", kOffOn)});
 }
 
 // Games 31 and 29 differ only in the names of the four upper switches of bank A.
@@ -164,10 +146,9 @@ std::vector<DipSetting> rTypeRows()
 // Sixteen plain switches, "Dip SW1 1" to "Dip SW2 8".
 std::vector<DipSetting> plainSwitchRows()
 {
-    static constexpr const char* labels[16] = {"Dip SW1 1", "Dip SW1 2", "Dip SW1 3", "Dip SW1 4",
-                                               "Dip SW1 5", "Dip SW1 6", "Dip SW1 7", "Dip SW1 8",
-                                               "Dip SW2 1", "Dip SW2 2", "Dip SW2 3", "Dip SW2 4",
-                                               "Dip SW2 5", "Dip SW2 6", "Dip SW2 7", "Dip SW2 8"};
+    static constexpr const char* labels[16] = {
+        "Dip SW1 1", "Dip SW1 2", "Dip SW1 3", "Dip SW1 4", "Dip SW1 5", "Dip SW1 6", "Dip SW1 7", "Dip SW1 8",
+        "Dip SW2 1", "Dip SW2 2", "Dip SW2 3", "Dip SW2 4", "Dip SW2 5", "Dip SW2 6", "Dip SW2 7", "Dip SW2 8"};
     std::vector<DipSetting> rows;
     for (int i = 0; i < 16; ++i)
         rows.push_back(row(i / 8, static_cast<uint8_t>(1u << (i % 8)), 0, labels[i], kOffOn));

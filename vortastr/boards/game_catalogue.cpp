@@ -18,7 +18,8 @@ constexpr std::array<GameInfo, kGameCount> kCatalogue = {{
     {PandorasPalace, "Pandoras Palace", None, nullptr, 40078, "PA", "pandora", Cpu6809, true},
     {Tutankham, "Tutankham", Konami, "Tutankhan", 40077, "TK", "tutankhm", Cpu6809, true},
     {VortaStrike, "Vorta Strike", Konami, "Vorta Strike", 40084, "JN", "vorta", Cpu6809, true},
-    {VortaStrikeBootleg, "Vorta Strike Bootleg", Konami, "Vorta Strike Bootleg", 40091, nullptr, "vortaboot", Cpu6809, true},
+    {VortaStrikeBootleg, "Vorta Strike Bootleg", Konami, "Vorta Strike Bootleg", 40091, nullptr, "vortaboot", Cpu6809,
+     true},
     {TunnelHunt, "Tunnel Hunt", None, nullptr, 40080, "TH", "tunnel", Cpu6502, true},
     {IronHorse, "Iron Horse", None, nullptr, 40082, "IH", "ironhrse", Cpu6809, true},
     {SkyKid, "Sky Kid", None, nullptr, 40083, "SK", "skykid", Cpu6809, true},
@@ -50,7 +51,8 @@ constexpr std::array<GameInfo, kGameCount> kCatalogue = {{
 }};
 
 constexpr GameId kAtariGames[] = {CrystalCastles};
-constexpr GameId kKonamiGames[] = {VortaStrike, VortaStrikeBootleg, Tutankham, TrackNField, HyperSports, RockNRope, CircusCharlie, CircusCharlie2};
+constexpr GameId kKonamiGames[] = {VortaStrike, VortaStrikeBootleg, Tutankham,     TrackNField,
+                                   HyperSports, RockNRope,          CircusCharlie, CircusCharlie2};
 constexpr GameId kIremGames[] = {RType, RType2, HeroTonma};
 
 constexpr std::array<GameMenuGroup, 3> kGameMenu = {{

@@ -10,19 +10,18 @@
 
 namespace vortastr {
 
-
 enum class MenuGroup { None, Atari, Konami, Irem };
 
 struct GameInfo {
     GameId id;
-    const char* title;       // window title name; null where the game has none (5, 6, 38)
-    MenuGroup group;         // sub-menu of the Game menu holding its item, None when not in the menu
-    const char* menuText;    // item text as the menu shows it ("&&" is one ampersand); null when not in the menu
-    int command;             // menu command identifier; 0 when the game has none
-    const char* code;        // two-letter command-line code; null when the game has none
-    const char* romDirectory;// folder of its ROM set; null for identifiers without a board
+    const char* title;        // window title name; null where the game has none (5, 6, 38)
+    MenuGroup group;          // sub-menu of the Game menu holding its item, None when not in the menu
+    const char* menuText;     // item text as the menu shows it ("&&" is one ampersand); null when not in the menu
+    int command;              // menu command identifier; 0 when the game has none
+    const char* code;         // two-letter command-line code; null when the game has none
+    const char* romDirectory; // folder of its ROM set; null for identifiers without a board
     CpuKind cpu;
-    bool hasBoard;           // false for 5 and 6, which are never selected
+    bool hasBoard; // false for 5 and 6, which are never selected
 };
 
 // Row of the catalogue for a game; null for numbers outside 0..38.

@@ -172,7 +172,8 @@ void crystalCastlesSprites(const GraphicsInputs& in, int blocks, Image& out)
                 const std::size_t i = std::size_t(32 * s + 2 * r + x / 4);
                 const uint8_t a = byteOf(in, 0, i), b = byteOf(in, 1, i);
                 const int m = 3 - (x % 4);
-                out.put((s % 16) * 8 + x, (s / 16) * 16 + r, bit(a, m) + 2 * bit(a, m + 4) + 4 * bit(b, m) + 8 * bit(b, m + 4));
+                out.put((s % 16) * 8 + x, (s / 16) * 16 + r,
+                        bit(a, m) + 2 * bit(a, m + 4) + 4 * bit(b, m) + 8 * bit(b, m + 4));
             }
 }
 

@@ -33,9 +33,6 @@ int loadCharacterSet(GameId game)
     return loadSet(game, characterSet(game), graphicsSheets().tileSheet, decodeCharacters);
 }
 
-int loadSpriteSet(GameId game)
-{
-    return loadSet(game, spriteSet(game), graphicsSheets().spriteSheet, decodeSprites);
-}
+int loadSpriteSet(GameId game) { return loadSet(game, spriteSet(game), graphicsSheets().spriteSheet, decodeSprites); }
 
 } // namespace vortastr

@@ -1,8 +1,8 @@
 #include "boards/high_scores.h"
 
 #include "boards/file_commit.h"
-#include "boards/rom_files.h"
 #include "boards/game_files.h"
+#include "boards/rom_files.h"
 
 #include <cstring>
 
@@ -147,8 +147,7 @@ void installHighScores(GameId game, std::span<uint8_t> memory)
 {
     HighScoreState& state = highScores();
     const HighScoreFile* file = highScoreFile(game);
-    if (!state.pending || !file || !fitsIn(memory.size(), file->address, file->bytes) ||
-        !markersStand(*file, memory))
+    if (!state.pending || !file || !fitsIn(memory.size(), file->address, file->bytes) || !markersStand(*file, memory))
         return;
     state.pending = false;
     if (file->readAtInstall) {
@@ -182,8 +181,7 @@ bool saveHighScores(GameId game, std::span<const uint8_t> memory)
     if (!file || !state.saveAllowed || !fitsIn(memory.size(), file->address, file->bytes))
         return true;
     std::string error;
-    const bool written =
-        commitFile(gameFilePath(file->name), memory.subspan(file->address, file->bytes), error);
+    const bool written = commitFile(gameFilePath(file->name), memory.subspan(file->address, file->bytes), error);
     if (!written && state.note)
         state.note("The high scores could not be saved: " + error);
     return written;

@@ -19,11 +19,11 @@ struct HighScoreMarker {
 };
 
 struct HighScoreFile {
-    const char* name;   // below the ROM folder, folder and file ("vorta\vorta.hsc")
-    uint32_t bytes;     // size of the table
-    uint32_t address;   // where it lives in the game's processor memory
+    const char* name;                         // below the ROM folder, folder and file ("vorta\vorta.hsc")
+    uint32_t bytes;                           // size of the table
+    uint32_t address;                         // where it lives in the game's processor memory
     std::span<const HighScoreMarker> markers; // all must hold; none: the first check installs
-    bool readAtInstall; // the file is read when the markers appear, not when the game starts
+    bool readAtInstall;                       // the file is read when the markers appear, not when the game starts
 };
 
 // The game's table; null for games without one.

@@ -36,9 +36,23 @@ using InputPoll = uint32_t (*)(uint32_t requestMask);
 // Keys some boards test themselves, outside the poll (as the original read them with
 // GetAsyncKeyState inside the handler): the run-button panels and Rock'n'Rope's digit keys.
 enum class DirectKey : int {
-    Up, Down, Pad2, Pad8,
-    Digit0, Digit1, Digit2, Digit3, Digit4, Digit5, Digit6, Digit7, Digit8, Digit9,
-    LetterZ, LetterX, LetterC,
+    Up,
+    Down,
+    Pad2,
+    Pad8,
+    Digit0,
+    Digit1,
+    Digit2,
+    Digit3,
+    Digit4,
+    Digit5,
+    Digit6,
+    Digit7,
+    Digit8,
+    Digit9,
+    LetterZ,
+    LetterX,
+    LetterC,
 };
 constexpr DirectKey digitKey(int n) { return static_cast<DirectKey>(static_cast<int>(DirectKey::Digit0) + n); }
 using DirectKeyTest = bool (*)(DirectKey key);

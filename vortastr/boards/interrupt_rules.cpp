@@ -26,19 +26,13 @@ int32_t interruptRule(GameId game, int32_t)
     case Vanguard:
     case TunnelHunt: return m6502AnswerIrq;
     case Eggs:
-    case CrystalCastles:
-        b.m6502InterruptPending = 1;
-        return m6502AnswerIrq;
+    case CrystalCastles: b.m6502InterruptPending = 1; return m6502AnswerIrq;
     case Zoar: return m6502AnswerNmi;
     case Tutankham:
     case VortaStrike:
     case VortaStrikeBootleg: return konamiBitmap::interruptRule(b);
-    case JailBreak:
-        b.interruptToggle ^= 1;
-        return ie && !b.interruptToggle ? m6809AnswerIrq : 0;
-    case IronHorse:
-        b.interruptToggle ^= 1;
-        return ie && !b.interruptToggle ? m6809AnswerFirq : 0;
+    case JailBreak: b.interruptToggle ^= 1; return ie && !b.interruptToggle ? m6809AnswerIrq : 0;
+    case IronHorse: b.interruptToggle ^= 1; return ie && !b.interruptToggle ? m6809AnswerFirq : 0;
     case TrackNField:
     case HyperSports:
     case RockNRope:

@@ -54,10 +54,11 @@ struct DecodeStep {
 // When `fallbackProbe` cannot be opened (silently), `fallbackSteps` replace `steps`.
 struct GraphicsSet {
     GraphicsSet() = default;
-    GraphicsSet(int units, std::vector<DecodeStep> decodes, std::string probe = {}, std::vector<DecodeStep> fallback = {})
-        : sheetUnits(units), steps(std::move(decodes)), fallbackProbe(std::move(probe)), fallbackSteps(std::move(fallback))
-    {
-    }
+    GraphicsSet(int units, std::vector<DecodeStep> decodes, std::string probe = {},
+                std::vector<DecodeStep> fallback = {})
+        : sheetUnits(units), steps(std::move(decodes)), fallbackProbe(std::move(probe)),
+          fallbackSteps(std::move(fallback))
+    {}
 
     int sheetUnits = 1;
     std::vector<DecodeStep> steps;

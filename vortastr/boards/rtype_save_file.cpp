@@ -97,8 +97,7 @@ bool loadRTypeFile(GameId game, v30::V30Context& context, std::span<uint8_t> mem
     std::string bytes;
     if (!name || !readWholeFile(resolveRomPath(name), rtypeSaveFileSize(game), bytes))
         return false;
-    return decodeRTypeSave(game,
-                           std::span(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()), context,
+    return decodeRTypeSave(game, std::span(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()), context,
                            memory);
 }
 

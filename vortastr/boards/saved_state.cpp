@@ -274,7 +274,8 @@ bool decodeSavedState(std::span<const uint8_t> file, Board& b, ColourTables& col
         header >> id >> size;
         table.emplace_back(id, size);
     }
-    StateReader body(file.first(file.size() - 4).subspan(std::min<std::size_t>(file.size() - 4, 12 + 8u * table.size())));
+    StateReader body(
+        file.first(file.size() - 4).subspan(std::min<std::size_t>(file.size() - 4, 12 + 8u * table.size())));
     for (const auto& [id, size] : table)
         sections[id] = body.take(size);
     const auto failed = [&reason] {

@@ -13,8 +13,7 @@ namespace vortastr {
 class StateWriter {
 public:
     template <typename T>
-        requires std::is_integral_v<T>
-    StateWriter& operator<<(T value)
+    requires std::is_integral_v<T> StateWriter& operator<<(T value)
     {
         using U = std::make_unsigned_t<T>;
         const U bits = static_cast<U>(value);
@@ -41,8 +40,7 @@ class StateReader {
 public:
     explicit StateReader(std::span<const uint8_t> bytes) : bytes_(bytes) {}
     template <typename T>
-        requires std::is_integral_v<T>
-    StateReader& operator>>(T& value)
+    requires std::is_integral_v<T> StateReader& operator>>(T& value)
     {
         using U = std::make_unsigned_t<T>;
         U bits = 0;

@@ -15,7 +15,8 @@ namespace {
 class RecordWriter {
 public:
     explicit RecordWriter(CpuKind kind) { bytes_.push_back(static_cast<uint8_t>(kind)); }
-    template <typename T> RecordWriter& operator<<(T value)
+    template <typename T>
+    RecordWriter& operator<<(T value)
     {
         for (std::size_t i = 0; i < sizeof(T); ++i)
             bytes_.push_back(static_cast<uint8_t>(static_cast<uint64_t>(value) >> (8 * i)));
@@ -31,10 +32,10 @@ class RecordReader {
 public:
     RecordReader(std::span<const uint8_t> bytes, CpuKind kind, std::size_t fieldBytes)
         : bytes_(bytes), ok_(bytes.size() == 1 + fieldBytes && bytes[0] == static_cast<uint8_t>(kind)), at_(1)
-    {
-    }
+    {}
     bool ok() const { return ok_; }
-    template <typename T> RecordReader& operator>>(T& value)
+    template <typename T>
+    RecordReader& operator>>(T& value)
     {
         uint64_t v = 0;
         for (std::size_t i = 0; i < sizeof(T); ++i)
@@ -141,9 +142,8 @@ std::vector<uint8_t> serialize(const CpuSlot& slot)
 {
     const Z80Context& c = *slot.z80;
     RecordWriter w(CpuZ80);
-    w << c.reserved << c.inService << c.interruptMode << c.iff << c.halted << c.af << c.bc << c.de << c.hl
-      << c.afAlt << c.bcAlt << c.deAlt << c.hlAlt << c.ix << c.iy << c.sp << c.pc << c.nmiAddress
-      << c.irqAddress << c.i << c.r;
+    w << c.reserved << c.inService << c.interruptMode << c.iff << c.halted << c.af << c.bc << c.de << c.hl << c.afAlt
+      << c.bcAlt << c.deAlt << c.hlAlt << c.ix << c.iy << c.sp << c.pc << c.nmiAddress << c.irqAddress << c.i << c.r;
     return w.take();
 }
 bool deserialize(CpuSlot& slot, std::span<const uint8_t> bytes)
@@ -152,9 +152,8 @@ bool deserialize(CpuSlot& slot, std::span<const uint8_t> bytes)
     if (!r.ok() || !slot.z80)
         return false;
     Z80Context& c = *slot.z80;
-    r >> c.reserved >> c.inService >> c.interruptMode >> c.iff >> c.halted >> c.af >> c.bc >> c.de >> c.hl >>
-        c.afAlt >> c.bcAlt >> c.deAlt >> c.hlAlt >> c.ix >> c.iy >> c.sp >> c.pc >> c.nmiAddress >> c.irqAddress >>
-        c.i >> c.r;
+    r >> c.reserved >> c.inService >> c.interruptMode >> c.iff >> c.halted >> c.af >> c.bc >> c.de >> c.hl >> c.afAlt >>
+        c.bcAlt >> c.deAlt >> c.hlAlt >> c.ix >> c.iy >> c.sp >> c.pc >> c.nmiAddress >> c.irqAddress >> c.i >> c.r;
     return true;
 }
 } // namespace z80
@@ -245,16 +244,14 @@ bool deserialize(CpuSlot& slot, std::span<const uint8_t> bytes)
 }
 } // namespace m6502
 
-constexpr CpuEngineAdapter kM6809{m6809::attach,    m6809::load,      m6809::save,
-                                  m6809::execute,   m6809::reset,     m6809::interrupt,
-                                  m6809::serialize, m6809::deserialize};
-constexpr CpuEngineAdapter kZ80{z80::attach, z80::load,      z80::save,     z80::execute,
+constexpr CpuEngineAdapter kM6809{m6809::attach, m6809::load,      m6809::save,      m6809::execute,
+                                  m6809::reset,  m6809::interrupt, m6809::serialize, m6809::deserialize};
+constexpr CpuEngineAdapter kZ80{z80::attach, z80::load,      z80::save,      z80::execute,
                                 z80::reset,  z80::interrupt, z80::serialize, z80::deserialize};
 constexpr CpuEngineAdapter kV30{v30e::attach, v30e::load,      v30e::save,      v30e::execute,
                                 v30e::reset,  v30e::interrupt, v30e::serialize, v30e::deserialize};
-constexpr CpuEngineAdapter kM6502{m6502::attach,    m6502::load,      m6502::save,
-                                  m6502::execute,   m6502::reset,     m6502::interrupt,
-                                  m6502::serialize, m6502::deserialize};
+constexpr CpuEngineAdapter kM6502{m6502::attach, m6502::load,      m6502::save,      m6502::execute,
+                                  m6502::reset,  m6502::interrupt, m6502::serialize, m6502::deserialize};
 
 } // namespace
 

@@ -65,10 +65,7 @@ void runCpuSlot(CpuSlot& slot)
     slot.cyclesTotal += slot.cyclesPerSlice;
 }
 
-void applyInterruptAnswer(CpuSlot& slot, int32_t answer)
-{
-    cpuEngineAdapter(slot.kind).interrupt(slot, answer);
-}
+void applyInterruptAnswer(CpuSlot& slot, int32_t answer) { cpuEngineAdapter(slot.kind).interrupt(slot, answer); }
 
 void runCpuSlice(CpuSlotTable& slots, int32_t gameId)
 {

@@ -2,8 +2,8 @@
 // The processors a board schedules: one CpuSlot per processor, run slice by slice through its
 // kind's engine adapter (cpu_engine_adapter.h), with the board's interrupt decision applied
 // after every slice.
-#include "cpu/cpu_kind.h"
 #include "cpu/cpu_engine_adapter.h"
+#include "cpu/cpu_kind.h"
 #include "cpu/m6502/m6502_context.h"
 #include "cpu/m6809/m6809_context.h"
 #include "cpu/v30/v30_context.h"
@@ -24,8 +24,8 @@ struct CpuSlot {
     uint16_t interruptKind = 102;   // the board's default interrupt code for this slot
     int32_t cyclesPerSlice = 0;     // budget of each execute (unit per kind)
     int32_t slicesPerFrame = 1;
-    int64_t cyclesTotal = 0;        // budgets handed out since the last reset
-    uint8_t interruptEnable = 0;    // latch: bit 0 written by the board, set by every reset
+    int64_t cyclesTotal = 0;     // budgets handed out since the last reset
+    uint8_t interruptEnable = 0; // latch: bit 0 written by the board, set by every reset
     CpuInterruptDecision interruptDecision = nullptr;
 
     // Engine contexts; only the one of `kind` is used, through the kind's adapter.

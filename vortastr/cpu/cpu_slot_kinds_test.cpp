@@ -91,7 +91,7 @@ TEST(CpuSlotKinds, V30ResetStartsAtTheTopAndAnswersRequestVectors)
     uint8_t* m = memory.data();
     m[0xFFFF0] = 0xFB; // STI
     for (uint32_t a = 0xFFFF1; a < 0xFFFF8; ++a)
-        m[a] = 0x90; // NOP
+        m[a] = 0x90;   // NOP
     m[0xFFFF8] = 0xEB; // JMP $-2+... : jump to self
     m[0xFFFF9] = 0xFE;
     // Vector 0x20 -> 0000:0400, where the handler jumps to itself.

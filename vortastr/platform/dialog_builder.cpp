@@ -27,18 +27,14 @@ LayoutDialog::LayoutDialog(const DialogLayout& layout, QWidget* parent) : QDialo
         QWidget* widget = nullptr;
         const QString text = QString::fromStdString(c.text);
         switch (c.kind) {
-        case DialogControl::Kind::Static:
-            widget = new QLabel(text, this);
-            break;
+        case DialogControl::Kind::Static: widget = new QLabel(text, this); break;
         case DialogControl::Kind::CentredStatic: {
             auto* label = new QLabel(text, this);
             label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
             widget = label;
             break;
         }
-        case DialogControl::Kind::GroupBox:
-            widget = new QGroupBox(text, this);
-            break;
+        case DialogControl::Kind::GroupBox: widget = new QGroupBox(text, this); break;
         case DialogControl::Kind::DropDownList: {
             auto* list = new QComboBox(this);
             list->setEditable(false);

@@ -16,7 +16,11 @@ public:
     LayoutDialog(const DialogLayout& layout, QWidget* parent);
 
     QWidget* control(int id) const { return controls_.value(id, nullptr); }
-    template <typename T> T* control(int id) const { return qobject_cast<T*>(control(id)); }
+    template <typename T>
+    T* control(int id) const
+    {
+        return qobject_cast<T*>(control(id));
+    }
     // Dialog units to pixels with this dialog's font.
     QRect toPixels(int x, int y, int width, int height) const;
 

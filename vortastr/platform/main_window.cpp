@@ -45,12 +45,8 @@ QMenu* MainWindow::buildPopup(const MenuEntry& entry, QWidget* parent)
     auto* menu = new QMenu(QString::fromStdString(entry.text), parent);
     for (const MenuEntry& child : entry.children) {
         switch (child.kind) {
-        case MenuEntry::Kind::Separator:
-            menu->addSeparator();
-            break;
-        case MenuEntry::Kind::Popup:
-            menu->addMenu(buildPopup(child, menu));
-            break;
+        case MenuEntry::Kind::Separator: menu->addSeparator(); break;
+        case MenuEntry::Kind::Popup: menu->addMenu(buildPopup(child, menu)); break;
         case MenuEntry::Kind::Item: {
             QAction* action = menu->addAction(QString::fromStdString(child.text));
             const int command = child.command;

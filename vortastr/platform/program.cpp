@@ -3,10 +3,10 @@
 #include "boards/rom_files.h"
 #include "platform/ini_settings_store.h"
 #include "platform/key_state_feed.h"
-#include "platform/sdl_audio_monitor.h"
-#include "platform/sdl_joystick.h"
 #include "platform/qt_host.h"
 #include "platform/screenshots.h"
+#include "platform/sdl_audio_monitor.h"
+#include "platform/sdl_joystick.h"
 #include "resources/about_text.h"
 #include "resources/app_icon.h"
 #include "shell/audit_command.h"
@@ -51,17 +51,12 @@ int runProgram(int argc, char** argv)
         return runAuditCommand(args, std::cout, std::cerr);
     const ParseResult parsed = parseCommandLine(args);
     switch (parsed.status) {
-    case ParseStatus::Help:
-        std::cout << usageText();
-        return 0;
-    case ParseStatus::Version:
-        std::cout << "vortastr " << versionString() << '\n';
-        return 0;
+    case ParseStatus::Help: std::cout << usageText(); return 0;
+    case ParseStatus::Version: std::cout << "vortastr " << versionString() << '\n'; return 0;
     case ParseStatus::UsageError:
         std::cerr << "vortastr: " << parsed.error << "\nTry 'vortastr --help' for more information.\n";
         return 2;
-    case ParseStatus::Run:
-        break;
+    case ParseStatus::Run: break;
     }
     const LaunchOptions& options = parsed.options;
     std::error_code ec;

@@ -125,8 +125,8 @@ bool writeSurfacePng(const ScreenSurface& screen, const std::string& path, std::
         return false;
     }
     const std::vector<uint32_t> argb = screen.toArgb();
-    const QImage image(reinterpret_cast<const uchar*>(argb.data()), screen.width(), screen.height(),
-                       screen.width() * 4, QImage::Format_ARGB32);
+    const QImage image(reinterpret_cast<const uchar*>(argb.data()), screen.width(), screen.height(), screen.width() * 4,
+                       QImage::Format_ARGB32);
     // Encoded in memory first, so that the file is written (and every write checked) in one place.
     QByteArray png;
     QBuffer buffer(&png);

@@ -118,8 +118,8 @@ bool writeScreenshots(const std::string& folder)
             menu->setActiveAction(action);
             sub->popup(menu->mapToGlobal(menu->actionGeometry(action).topRight()));
             settle();
-            writer.save(grabWithPopups(window, {menu, sub}), "menu-" + fileNameOf(menu) + "-" +
-                                                                 sub->title().toLower() + ".png");
+            writer.save(grabWithPopups(window, {menu, sub}),
+                        "menu-" + fileNameOf(menu) + "-" + sub->title().toLower() + ".png");
             sub->hide();
         }
         menu->hide();

@@ -6,7 +6,8 @@
 
 class QImage;
 class QWidget;
-template <typename T> class QList;
+template <typename T>
+class QList;
 
 namespace vortastr {
 

@@ -9,10 +9,7 @@ int32_t scaleAxis(Sint16 value) { return int32_t(value) + 32768; }
 
 } // namespace
 
-SdlJoystickSource::SdlJoystickSource()
-{
-    initialised_ = SDL_InitSubSystem(SDL_INIT_JOYSTICK) == 0;
-}
+SdlJoystickSource::SdlJoystickSource() { initialised_ = SDL_InitSubSystem(SDL_INIT_JOYSTICK) == 0; }
 
 SdlJoystickSource::~SdlJoystickSource()
 {
@@ -23,10 +20,7 @@ SdlJoystickSource::~SdlJoystickSource()
         SDL_QuitSubSystem(SDL_INIT_JOYSTICK);
 }
 
-int SdlJoystickSource::deviceCount()
-{
-    return initialised_ ? SDL_NumJoysticks() : 0;
-}
+int SdlJoystickSource::deviceCount() { return initialised_ ? SDL_NumJoysticks() : 0; }
 
 SDL_Joystick* SdlJoystickSource::open(int id)
 {

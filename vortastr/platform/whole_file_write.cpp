@@ -65,9 +65,8 @@ bool writeWholeFile(const std::string& path, std::string_view bytes, std::string
         if (!ec)
             target = resolved;
     }
-    const std::string temporary = (target.parent_path() / ("." + target.filename().string() + ".tmp-" +
-                                                           std::to_string(::getpid())))
-                                      .string();
+    const std::string temporary =
+        (target.parent_path() / ("." + target.filename().string() + ".tmp-" + std::to_string(::getpid()))).string();
     const mode_t mode = exists ? (st.st_mode & 07777) : 0666;
     const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, mode);
     if (fd < 0)

@@ -10,7 +10,7 @@ namespace vortastr {
 struct DialogControl {
     enum class Kind { Static, CentredStatic, GroupBox, DropDownList, PushButton, DefaultPushButton };
     Kind kind;
-    int id;            // -1 for controls the program never addresses
+    int id; // -1 for controls the program never addresses
     std::string text;
     int x, y, width, height;
 };

@@ -56,9 +56,9 @@ std::vector<MenuEntry> buildMainMenu()
         gameMenu(),
         popup("&Screen", {item("Full Screen", CmdFullScreen), separator(), item("Palette Cycling", CmdPaletteCycling),
                           separator(), item("1x1", CmdScale1), item("2x2", CmdScale2), item("3x3", CmdScale3)}),
-        popup("&Refresh", {item("Never", CmdNever), item("Every Frame", CmdEveryFrame),
-                           item("Every 2nd Frame", CmdEvery2ndFrame), item("Every 3rd Frame", CmdEvery3rdFrame),
-                           item("Every 4th Frame", CmdEvery4thFrame)}),
+        popup("&Refresh",
+              {item("Never", CmdNever), item("Every Frame", CmdEveryFrame), item("Every 2nd Frame", CmdEvery2ndFrame),
+               item("Every 3rd Frame", CmdEvery3rdFrame), item("Every 4th Frame", CmdEvery4thFrame)}),
         popup("&DipSw", {item("Set Dipswitches", CmdSetDipswitches), separator(), item("Reset", CmdReset)}),
         popup("Help", {item("About", CmdAbout)}, true),
     };

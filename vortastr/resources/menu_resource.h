@@ -10,8 +10,8 @@ namespace vortastr {
 struct MenuEntry {
     enum class Kind { Item, Separator, Popup };
     Kind kind = Kind::Item;
-    std::string text;        // "&" marks the mnemonic, "&&" is a literal ampersand
-    int command = 0;         // items only
+    std::string text;                // "&" marks the mnemonic, "&&" is a literal ampersand
+    int command = 0;                 // items only
     std::vector<MenuEntry> children; // popups only
     bool rightJustified = false;     // top-level popups only
 };
@@ -30,7 +30,7 @@ const MenuEntry* findMenuItem(const std::vector<MenuEntry>& menu, int command);
 
 enum class AccelKey { J, K, P, Escape };
 struct Accelerator {
-    AccelKey key;  // plain key, no modifier
+    AccelKey key; // plain key, no modifier
     int command;
 };
 const std::vector<Accelerator>& acceleratorTable();

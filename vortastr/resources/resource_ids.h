@@ -9,8 +9,8 @@ constexpr int kAboutDialog = 106;
 constexpr int kDipDialog = 114;
 
 enum Command : int {
-    CmdOk = 1,       // also the OK button of the dialogs
-    CmdCancel = 2,   // closing the window sends it too
+    CmdOk = 1,     // also the OK button of the dialogs
+    CmdCancel = 2, // closing the window sends it too
     CmdExit = 40005,
     CmdScale1 = 40006,
     CmdScale2 = 40007,

@@ -69,10 +69,9 @@ ParseResult parseCommandLine(std::span<const std::string> args)
             inlineValue = arg.substr(eq + 1);
             arg.resize(eq);
         }
-        const bool takesValue = arg == "--frames" || arg == "--snapshot" || arg == "--rompath" ||
-                                arg == "--config" || arg == "--depth" || arg == "--screenshots" ||
-                                arg == "--input" || arg == "--wav" || arg == "--save-state" ||
-                                arg == "--load-state";
+        const bool takesValue = arg == "--frames" || arg == "--snapshot" || arg == "--rompath" || arg == "--config" ||
+                                arg == "--depth" || arg == "--screenshots" || arg == "--input" || arg == "--wav" ||
+                                arg == "--save-state" || arg == "--load-state";
         std::string value;
         if (takesValue) {
             if (inlineValue) {

@@ -10,13 +10,13 @@
 namespace vortastr {
 
 struct LaunchOptions {
-    std::string gameLine;     // the words that are not long options, joined by blanks
+    std::string gameLine; // the words that are not long options, joined by blanks
     bool headless = false;
-    int frames = 0;           // leave after this many loop iterations; 0 = run until closed
-    std::string snapshotPath; // PNG of the last presented screen, written at the end
+    int frames = 0;            // leave after this many loop iterations; 0 = run until closed
+    std::string snapshotPath;  // PNG of the last presented screen, written at the end
     std::string romPath = "."; // folder holding the game folders
-    std::string configPath;   // settings file; empty = the per-user default
-    int depth = 16;           // bits per pixel of the windowed screen: 8 or 16
+    std::string configPath;    // settings file; empty = the per-user default
+    int depth = 16;            // bits per pixel of the windowed screen: 8 or 16
     std::string screenshotDir; // test mode: window and dialog pictures, then exit
     std::string inputScript;   // scripted key presses by frame ("60:Right,90:Right+Ctrl,120:-")
     bool unpaced = false;      // run frames as fast as they come (tests, demos, benchmarks)

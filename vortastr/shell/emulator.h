@@ -15,7 +15,13 @@ namespace vortastr {
 
 class ShellHost;
 
-enum PendingAction : int32_t { NoAction = 0, ActionReset = 1, ActionChangeGame = 2, ActionSaveState = 3, ActionLoadState = 4 };
+enum PendingAction : int32_t {
+    NoAction = 0,
+    ActionReset = 1,
+    ActionChangeGame = 2,
+    ActionSaveState = 3,
+    ActionLoadState = 4
+};
 
 constexpr int kCpuSlotCount = 2;
 
@@ -27,13 +33,13 @@ struct RunState {
     int32_t useJoystick = 0;
     int32_t joystickPresent = 0;
     int32_t soundEnabled = 0;
-    DipBytes dips;                   // dipA and dipB of the running game
+    DipBytes dips; // dipA and dipB of the running game
     bool paused = false;
-    bool inputSuspended = false;     // window inactive: the key and joystick poll reads nothing
-    bool quitPosted = false;         // the quit message is waiting in the queue
-    bool quitRequested = false;      // the loop has seen it
+    bool inputSuspended = false; // window inactive: the key and joystick poll reads nothing
+    bool quitPosted = false;     // the quit message is waiting in the queue
+    bool quitRequested = false;  // the loop has seen it
     int32_t pendingAction = NoAction;
-    int cpuCount = 0;                // processors scheduled by the running board
+    int cpuCount = 0; // processors scheduled by the running board
     std::array<uint8_t, kCpuSlotCount> interruptEnable{};
     std::array<uint8_t, kCpuSlotCount> savedInterruptEnable{};
     std::string romPath = ".";

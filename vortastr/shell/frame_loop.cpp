@@ -2,18 +2,18 @@
 
 #include "boards/board_setup.h"
 #include "boards/game_states.h"
+#include "boards/game_video.h"
 #include "boards/graphics_sets.h"
 #include "boards/high_scores.h"
 #include "boards/rom_files.h"
-#include "boards/game_video.h"
 #include "shell/main_loop.h"
 #include "shell/shell_host.h"
+#include "shell/trackball_motion.h"
 #include "sound/sample_sets.h"
 #include "sound/sound_session.h"
-#include "shell/trackball_motion.h"
 #include "video/game_palette.h"
-#include "video/tile_pipeline.h"
 #include "video/graphics_sheet.h"
+#include "video/tile_pipeline.h"
 
 #include <chrono>
 #include <cstdio>
@@ -83,10 +83,7 @@ void setScreenSize(Emulator& emu)
     }
 }
 
-void uploadPalette(Emulator& emu)
-{
-    initGamePalette(emu.run.currentGame, emu.display, emu.colours, readRomBytes);
-}
+void uploadPalette(Emulator& emu) { initGamePalette(emu.run.currentGame, emu.display, emu.colours, readRomBytes); }
 
 void warnAbout16BitGames(Emulator& emu)
 {
@@ -189,9 +186,7 @@ PaceClock steadyPaceClock()
                 return static_cast<uint64_t>(
                     std::chrono::duration_cast<std::chrono::nanoseconds>(Clock::now().time_since_epoch()).count());
             },
-            [](uint64_t until) {
-                std::this_thread::sleep_until(Clock::time_point(std::chrono::nanoseconds(until)));
-            }};
+            [](uint64_t until) { std::this_thread::sleep_until(Clock::time_point(std::chrono::nanoseconds(until))); }};
 }
 
 void connectBoard(Emulator& emu)
@@ -205,7 +200,9 @@ void connectBoard(Emulator& emu)
     io.dips = &emu.run.dips;
     io.interruptEnable = &emu.run.interruptEnable[0];
     io.soundCommand = soundCommand;
-    sampleSets().showTitle = [&emu](const char* name) { setWindowTitle(emu.display, name ? name : emu.run.titleName, nullptr); };
+    sampleSets().showTitle = [&emu](const char* name) {
+        setWindowTitle(emu.display, name ? name : emu.run.titleName, nullptr);
+    };
     romFiles().romPath = emu.run.romPath;
     romFiles().reportError = [&emu](const std::string& text) { showError(emu, text); };
     highScores().note = [](const std::string& text) { std::fprintf(stderr, "vortastr: %s\n", text.c_str()); };

@@ -27,7 +27,7 @@ PaceClock steadyPaceClock();
 
 struct FrameLoop {
     PaceClock clock = steadyPaceClock();
-    bool unpaced = false;           // never wait (tests and benchmarks)
+    bool unpaced = false; // never wait (tests and benchmarks)
     InputScript script;
     // Pacing.
     uint64_t frequency = 1000000000; // counter ticks per second
@@ -40,8 +40,8 @@ struct FrameLoop {
     int32_t fpsIterations = 0;
     double fpsShown = 0;
     // Counters and latches.
-    int64_t frameCounter = 0;  // emulated frames since the game started (or its state was loaded)
-    int32_t framesBegun = 0;   // loop iterations, for the input script
+    int64_t frameCounter = 0; // emulated frames since the game started (or its state was loaded)
+    int32_t framesBegun = 0;  // loop iterations, for the input script
     int64_t renderedFrames = 0;
     bool functionKeyLatch = false;
     GameId lastLoadedGame = NoGame;

@@ -15,10 +15,10 @@ struct KeyBit {
 };
 // Keyboard keys of the player bits; the digits are polled in either mode.
 constexpr KeyBit kPlayerKeys[] = {
-    {InputUp, Key::Up},         {InputDown, Key::Down},     {InputLeft, Key::Left},
-    {InputRight, Key::Right},   {InputCtrl, Key::Ctrl},     {InputShift, Key::Shift},
-    {InputSpace, Key::Space},   {InputPad8, Key::Pad8},     {InputPad2, Key::Pad2},
-    {InputPad4, Key::Pad4},     {InputPad6, Key::Pad6},     {InputPadDecimal, Key::PadDecimal},
+    {InputUp, Key::Up},           {InputDown, Key::Down},        {InputLeft, Key::Left},
+    {InputRight, Key::Right},     {InputCtrl, Key::Ctrl},        {InputShift, Key::Shift},
+    {InputSpace, Key::Space},     {InputPad8, Key::Pad8},        {InputPad2, Key::Pad2},
+    {InputPad4, Key::Pad4},       {InputPad6, Key::Pad6},        {InputPadDecimal, Key::PadDecimal},
     {InputPadPlus, Key::PadPlus}, {InputPadMinus, Key::PadMinus}};
 constexpr KeyBit kDigitKeys[] = {
     {InputDigit3, Key::Digit3}, {InputDigit4, Key::Digit4}, {InputDigit1, Key::Digit1}, {InputDigit2, Key::Digit2}};
@@ -28,13 +28,13 @@ struct KeyName {
     Key key;
 };
 constexpr KeyName kKeyNames[] = {
-    {"up", Key::Up},         {"down", Key::Down},       {"left", Key::Left},     {"right", Key::Right},
-    {"ctrl", Key::Ctrl},     {"shift", Key::Shift},     {"space", Key::Space},   {"pad8", Key::Pad8},
-    {"pad2", Key::Pad2},     {"pad4", Key::Pad4},       {"pad6", Key::Pad6},     {"paddecimal", Key::PadDecimal},
-    {"padplus", Key::PadPlus}, {"padminus", Key::PadMinus}, {"1", Key::Digit1}, {"2", Key::Digit2},
-    {"3", Key::Digit3},      {"4", Key::Digit4},        {"f7", Key::F7},         {"f8", Key::F8},
-    {"0", Key::Digit0},      {"5", Key::Digit5},        {"6", Key::Digit6},      {"7", Key::Digit7},
-    {"8", Key::Digit8},      {"9", Key::Digit9},        {"z", Key::LetterZ},     {"x", Key::LetterX},
+    {"up", Key::Up},           {"down", Key::Down},         {"left", Key::Left},   {"right", Key::Right},
+    {"ctrl", Key::Ctrl},       {"shift", Key::Shift},       {"space", Key::Space}, {"pad8", Key::Pad8},
+    {"pad2", Key::Pad2},       {"pad4", Key::Pad4},         {"pad6", Key::Pad6},   {"paddecimal", Key::PadDecimal},
+    {"padplus", Key::PadPlus}, {"padminus", Key::PadMinus}, {"1", Key::Digit1},    {"2", Key::Digit2},
+    {"3", Key::Digit3},        {"4", Key::Digit4},          {"f7", Key::F7},       {"f8", Key::F8},
+    {"0", Key::Digit0},        {"5", Key::Digit5},          {"6", Key::Digit6},    {"7", Key::Digit7},
+    {"8", Key::Digit8},        {"9", Key::Digit9},          {"z", Key::LetterZ},   {"x", Key::LetterX},
     {"c", Key::LetterC}};
 
 uint32_t joystickBits(uint32_t mask, const JoystickReading& r, const JoystickCaps& c)
@@ -224,7 +224,8 @@ InputScript parseInputScript(const std::string& text, std::string& error)
         }
         script.push_back(std::move(event));
     }
-    std::stable_sort(script.begin(), script.end(), [](const InputEvent& a, const InputEvent& b) { return a.frame < b.frame; });
+    std::stable_sort(script.begin(), script.end(),
+                     [](const InputEvent& a, const InputEvent& b) { return a.frame < b.frame; });
     return script;
 }
 

@@ -13,11 +13,36 @@
 namespace vortastr {
 
 enum class Key : int {
-    Up, Down, Left, Right, Ctrl, Shift, Space,
-    Pad8, Pad2, Pad4, Pad6, PadDecimal, PadPlus, PadMinus,
-    Digit1, Digit2, Digit3, Digit4, F7, F8,
+    Up,
+    Down,
+    Left,
+    Right,
+    Ctrl,
+    Shift,
+    Space,
+    Pad8,
+    Pad2,
+    Pad4,
+    Pad6,
+    PadDecimal,
+    PadPlus,
+    PadMinus,
+    Digit1,
+    Digit2,
+    Digit3,
+    Digit4,
+    F7,
+    F8,
     // Read directly by some boards' handlers, outside the poll.
-    Digit0, Digit5, Digit6, Digit7, Digit8, Digit9, LetterZ, LetterX, LetterC,
+    Digit0,
+    Digit5,
+    Digit6,
+    Digit7,
+    Digit8,
+    Digit9,
+    LetterZ,
+    LetterX,
+    LetterC,
     Count
 };
 constexpr int kKeyCount = static_cast<int>(Key::Count);
@@ -53,7 +78,7 @@ public:
 constexpr int kNoJoystick = 99;
 
 struct InputState {
-    const RunState* run = nullptr;     // useJoystick, inputSuspended
+    const RunState* run = nullptr; // useJoystick, inputSuspended
     JoystickSource* joysticks = nullptr;
     int joystick1 = kNoJoystick;
     int joystick2 = kNoJoystick;

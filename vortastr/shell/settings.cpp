@@ -49,10 +49,8 @@ constexpr DipValueNames kDipValueNames[] = {
 std::vector<SettingEntry> settingsTable(Settings& s)
 {
     std::vector<SettingEntry> table = {
-        {"Screen Size X", 4, &s.windowScaleX, 0, 1},
-        {"Screen Size Y", 4, &s.windowScaleY, 0, 1},
-        {"Frame Display", 4, &s.frameDisplay, 0, 1},
-        {"Palette Cycling", 4, &s.paletteCycling, 0, 0},
+        {"Screen Size X", 4, &s.windowScaleX, 0, 1},   {"Screen Size Y", 4, &s.windowScaleY, 0, 1},
+        {"Frame Display", 4, &s.frameDisplay, 0, 1},   {"Palette Cycling", 4, &s.paletteCycling, 0, 0},
         {"FullScreen", 4, &s.fullScreenSetting, 0, 0},
     };
     for (const DipValueNames& names : kDipValueNames) {

@@ -14,7 +14,7 @@ namespace vortastr {
 struct Settings {
     int32_t windowScaleX = 1;
     int32_t windowScaleY = 1;
-    int32_t frameDisplay = 1;   // render every Nth frame, 1 to 4; 99 = never
+    int32_t frameDisplay = 1; // render every Nth frame, 1 to 4; 99 = never
     int32_t paletteCycling = 0;
     int32_t fullScreenSetting = 0;
     std::array<int32_t, kGameCount> savedDipA{}; // low byte meaningful
@@ -27,10 +27,10 @@ constexpr int32_t kFrameDisplayNever = 99;
 constexpr int32_t kLeaveUnchanged = -1;
 
 struct SettingEntry {
-    const char* name;   // value name in the store
-    int32_t size;       // bytes, always 4
+    const char* name; // value name in the store
+    int32_t size;     // bytes, always 4
     int32_t* target;
-    int32_t kind;       // 0 = read straight into the variable; 1 = read through a temporary
+    int32_t kind;         // 0 = read straight into the variable; 1 = read through a temporary
     int32_t defaultValue; // used when the value cannot be read; -1 = leave the variable alone
 };
 

@@ -115,7 +115,8 @@ int runEmulator(Emulator& emu, ShellHost& host, SettingsStore& store, const Laun
     if (game.writeSettings) {
         writeBackRunState(emu);
         if (saveSettings(settingsTable(emu.settings), store) != 1)
-            host.messageBox("Couldn't save the settings to \"" + store.location() + "\"; the changes of this run are lost",
+            host.messageBox("Couldn't save the settings to \"" + store.location() +
+                                "\"; the changes of this run are lost",
                             kWarningCaption, MessageIcon::Warning);
     }
 

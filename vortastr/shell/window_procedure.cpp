@@ -132,9 +132,7 @@ int dispatchCommand(Emulator& emu, int command)
     }
     switch (command) {
     case CmdExit:
-    case CmdCancel:
-        postQuitMessage(emu);
-        return 0;
+    case CmdCancel: postQuitMessage(emu); return 0;
     case CmdScale1: displaySetWindowScale(emu.display, 1, 1); return 0;
     case CmdScale2: displaySetWindowScale(emu.display, 2, 2); return 0;
     case CmdScale3: displaySetWindowScale(emu.display, 3, 3); return 0;

@@ -22,8 +22,7 @@ public:
     // Code for addresses origin .. origin + size - 1.
     Emitter(uint16_t origin, std::size_t size, OpcodeEncryption encryption = {})
         : origin_(origin), bytes_(size, 0), encryption_(std::move(encryption))
-    {
-    }
+    {}
 
     uint16_t here() const { return pc_; }
     void org(uint16_t address) { pc_ = address; }

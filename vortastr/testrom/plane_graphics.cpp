@@ -12,8 +12,8 @@ std::vector<uint8_t> encodeTiles(const PenImage& image, const PlaneLayout& layou
         layout.rowBits.size() != std::size_t(layout.height) || layout.planeBits.empty() ||
         layout.planeBits.size() > 8 || layout.tileBits == 0)
         throw std::invalid_argument("plane layout tables do not match its tile size");
-    if (image.width <= 0 || image.height <= 0 || image.width % layout.width != 0 ||
-        image.height % layout.height != 0 || image.pens.size() != std::size_t(image.width) * std::size_t(image.height))
+    if (image.width <= 0 || image.height <= 0 || image.width % layout.width != 0 || image.height % layout.height != 0 ||
+        image.pens.size() != std::size_t(image.width) * std::size_t(image.height))
         throw std::invalid_argument("the image is not made of whole tiles");
 
     const int across = image.width / layout.width;
@@ -25,7 +25,8 @@ std::vector<uint8_t> encodeTiles(const PenImage& image, const PlaneLayout& layou
         for (uint32_t c : layout.columnBits)
             for (uint32_t r : layout.rowBits)
                 reach = std::max<uint64_t>(reach, uint64_t(p) + c + r + 1);
-    const uint64_t bits = std::max<uint64_t>(tiles * uint64_t(layout.tileBits), (tiles - 1) * uint64_t(layout.tileBits) + reach);
+    const uint64_t bits =
+        std::max<uint64_t>(tiles * uint64_t(layout.tileBits), (tiles - 1) * uint64_t(layout.tileBits) + reach);
     std::vector<uint8_t> out(std::size_t((bits + 7) / 8), 0);
     for (std::size_t tile = 0; tile < tiles; ++tile) {
         const int left = int(tile % std::size_t(across)) * layout.width;
@@ -39,8 +40,8 @@ std::vector<uint8_t> encodeTiles(const PenImage& image, const PlaneLayout& layou
                 for (std::size_t plane = 0; plane < layout.planeBits.size(); ++plane) {
                     if (((pen >> plane) & 1) == 0)
                         continue;
-                    const uint64_t bit =
-                        base + layout.planeBits[plane] + layout.columnBits[std::size_t(x)] + layout.rowBits[std::size_t(y)];
+                    const uint64_t bit = base + layout.planeBits[plane] + layout.columnBits[std::size_t(x)] +
+                                         layout.rowBits[std::size_t(y)];
                     out[std::size_t(bit / 8)] |= uint8_t(0x80u >> (bit % 8));
                 }
             }

@@ -3,9 +3,9 @@
 // one, every set. The build passes the assembled programs after the set only so that a changed
 // program rewrites it; the generators know where they are.
 #include "boards/atari/testrom/atari_test_set.h"
+#include "boards/konami_bitmap/testrom/vorta_test_set.h"
 #include "boards/konami_tile/tile_test_sets.h"
 #include "sound/test_sample_set.h"
-#include "boards/konami_bitmap/testrom/vorta_test_set.h"
 
 #include <iostream>
 #include <string>

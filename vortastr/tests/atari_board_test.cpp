@@ -148,10 +148,14 @@ struct TrackballCase {
 TEST_F(CastlesBoard, TrackballReadsMoveTheCountersByTheHeldArrows)
 {
     const TrackballCase cases[] = {
-        {InputDown, ccPort::kTrackballV, -4, -2}, {InputUp, ccPort::kTrackballV, 6, 0},
-        {InputUp | InputDown, ccPort::kTrackballV, -4, -2}, {0, ccPort::kTrackballV, 0, 0},
-        {InputLeft, ccPort::kTrackballH, 2, -4},  {InputRight, ccPort::kTrackballH, -2, 4},
-        {InputLeft | InputRight, ccPort::kTrackballH, 2, -4}, {InputDown, ccPort::kTrackballH, 0, 0},
+        {InputDown, ccPort::kTrackballV, -4, -2},
+        {InputUp, ccPort::kTrackballV, 6, 0},
+        {InputUp | InputDown, ccPort::kTrackballV, -4, -2},
+        {0, ccPort::kTrackballV, 0, 0},
+        {InputLeft, ccPort::kTrackballH, 2, -4},
+        {InputRight, ccPort::kTrackballH, -2, 4},
+        {InputLeft | InputRight, ccPort::kTrackballH, 2, -4},
+        {InputDown, ccPort::kTrackballH, 0, 0},
     };
     for (const TrackballCase& c : cases) {
         state().trackballV = 100;
@@ -223,7 +227,10 @@ TEST(TrackballMotion, MouseMotionIsBoundedAndTheStickAddsItsDeflection)
     inputState().caps[0] = JoystickCaps{};
     const struct {
         int32_t x, y, dx, dy;
-    } cases[] = {{32767, 32767, 0, 0}, {35000, 30000, 0, 0}, {65535, 32767, kStickMotion, 0}, {0, 65535, -kStickMotion, kStickMotion},
+    } cases[] = {{32767, 32767, 0, 0},
+                 {35000, 30000, 0, 0},
+                 {65535, 32767, kStickMotion, 0},
+                 {0, 65535, -kStickMotion, kStickMotion},
                  {49151, 16383, kStickMotion / 2, -kStickMotion / 2}};
     for (const auto& c : cases) {
         stick.reading = {c.x, c.y, 0};
@@ -341,11 +348,11 @@ TEST_F(AtariPictures, CastlesSpritesNeedACodeAndAPosition)
     const uint8_t entries[][4] = {{0, 100, 0, 20}, {1, 0, 0, 0}, {1, 100, 0, 60}};
     std::memcpy(sprites, entries, sizeof entries);
     renderCrystalCastles(screen, colours, memory.data(), sprites, &sheet);
-    EXPECT_EQ(at(21, 132), colours.colour16[0][0]);  // code 0: not drawn
-    EXPECT_EQ(at(1, 232), colours.colour16[0][0]);   // position 0, 0: not drawn
-    EXPECT_EQ(at(61, 132), colours.colour16[0][7]);  // top line 232 - 100
+    EXPECT_EQ(at(21, 132), colours.colour16[0][0]); // code 0: not drawn
+    EXPECT_EQ(at(1, 232), colours.colour16[0][0]);  // position 0, 0: not drawn
+    EXPECT_EQ(at(61, 132), colours.colour16[0][7]); // top line 232 - 100
     EXPECT_EQ(at(67, 147), colours.colour16[0][7]);
-    EXPECT_EQ(at(60, 132), colours.colour16[0][0]);  // pen 0 is transparent
+    EXPECT_EQ(at(60, 132), colours.colour16[0][0]); // pen 0 is transparent
     EXPECT_EQ(at(61, 148), colours.colour16[0][0]);
 }
 

@@ -22,9 +22,9 @@ struct Row {
     GameId game;
     F family;
     CpuKind cpu;
-    bool runs;              // set-up builds the board in this version
-    int32_t enabled[2];     // the rule's first two answers with interrupts enabled
-    int32_t disabled;       // its first answer with them disabled
+    bool runs;          // set-up builds the board in this version
+    int32_t enabled[2]; // the rule's first two answers with interrupts enabled
+    int32_t disabled;   // its first answer with them disabled
     bool sideBuffer;
     bool characters, sprites;
     Look look;

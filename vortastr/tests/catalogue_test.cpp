@@ -15,12 +15,17 @@ TEST(Catalogue, RowsByGameId)
         CpuKind cpu;
     };
     const Case cases[] = {
-        {Tank, "Tank", "ZK", "tank", Cpu6502},          {CrystalCastles, "Crystal Castles", "CC", "crystalc", Cpu6502},
-        {Tutankham, "Tutankham", "TK", "tutankhm", Cpu6809}, {VortaStrike, "Vorta Strike", "JN", "vorta", Cpu6809},
+        {Tank, "Tank", "ZK", "tank", Cpu6502},
+        {CrystalCastles, "Crystal Castles", "CC", "crystalc", Cpu6502},
+        {Tutankham, "Tutankham", "TK", "tutankhm", Cpu6809},
+        {VortaStrike, "Vorta Strike", "JN", "vorta", Cpu6809},
         {VortaStrikeBootleg, "Vorta Strike Bootleg", nullptr, "vortaboot", Cpu6809},
-        {TrackNField, "Track'n'Field", "TF", "trackfld", Cpu6809}, {JailBreak, "Jail Break", "JB", "jailbrk", Cpu6809},
-        {Tazmania, "Tazmania", "TZ", "tazmania", CpuZ80},  {NewZealandStory, "New Zealand Story", "nz", "NZSTORY", CpuZ80},
-        {HeroTonma, "Legend of Hero Tonma", "lh", "loht", CpuV30}, {UnderCps, nullptr, "uc", "undercps", CpuV30},
+        {TrackNField, "Track'n'Field", "TF", "trackfld", Cpu6809},
+        {JailBreak, "Jail Break", "JB", "jailbrk", Cpu6809},
+        {Tazmania, "Tazmania", "TZ", "tazmania", CpuZ80},
+        {NewZealandStory, "New Zealand Story", "nz", "NZSTORY", CpuZ80},
+        {HeroTonma, "Legend of Hero Tonma", "lh", "loht", CpuV30},
+        {UnderCps, nullptr, "uc", "undercps", CpuV30},
     };
     for (const Case& c : cases) {
         const GameInfo* info = gameInfo(c.id);
@@ -53,8 +58,8 @@ TEST(Catalogue, TitlesAndTheSixteenBitGames)
 
     for (int32_t number = 0; number < kGameCount; ++number) {
         const GameId id = toGameId(number);
-        const bool expected = id == RTypeJapanese || id == RType || id == RType2 || id == HeroTonma ||
-                              id == DragonBreed || id == Kengo;
+        const bool expected =
+            id == RTypeJapanese || id == RType || id == RType2 || id == HeroTonma || id == DragonBreed || id == Kengo;
         EXPECT_EQ(needs16BitScreen(id), expected) << id;
         if (expected) {
             EXPECT_EQ(gameInfo(id)->cpu, CpuV30);

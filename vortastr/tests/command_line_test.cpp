@@ -20,16 +20,16 @@ TEST(GameLine, CodesAndSwitches)
     const Case cases[] = {
         {"r1 -fullscreen", RType, 1, false},
         {"JB", JailBreak, std::nullopt, false},
-        {"jn", VortaStrike, std::nullopt, false},       // no such code: 9 only as the default
+        {"jn", VortaStrike, std::nullopt, false}, // no such code: 9 only as the default
         {"JN", VortaStrike, std::nullopt, false},
         {"-fullscreen -window", VortaStrike, 0, false}, // "-window" wins
         {"-window -fullscreen", VortaStrike, 0, false},
         {"uc", UnderCps, std::nullopt, false},
         {"TKX -cheat", Tutankham, std::nullopt, true},
-        {"tk", VortaStrike, std::nullopt, false},       // case-sensitive
+        {"tk", VortaStrike, std::nullopt, false}, // case-sensitive
         {"J", VortaStrike, std::nullopt, false},
         {"", VortaStrike, std::nullopt, false},
-        {" JB", VortaStrike, std::nullopt, false},       // the code must come first
+        {" JB", VortaStrike, std::nullopt, false}, // the code must come first
         {"mz -cheat -fullscreen", MegaZone, 1, true},
     };
     for (const Case& c : cases) {

@@ -19,7 +19,8 @@ std::vector<std::string> texts(const std::vector<MenuEntry>& entries)
 {
     std::vector<std::string> out;
     for (const MenuEntry& e : entries)
-        out.push_back(e.kind == MenuEntry::Kind::Separator ? "-" : e.text + (e.command ? ":" + std::to_string(e.command) : ""));
+        out.push_back(
+            e.kind == MenuEntry::Kind::Separator ? "-" : e.text + (e.command ? ":" + std::to_string(e.command) : ""));
     return out;
 }
 
@@ -39,9 +40,8 @@ TEST(MenuTree, TextsIdentifiersAndOrder)
                                         "Circus Charlie:40094", "Circus Charlie 2:40096"}));
     EXPECT_EQ(texts(menu[1].children[2].children),
               (std::vector<std::string>{"RType I:40106", "RType II:40105", "Legend of Hero Tomna:40117"}));
-    EXPECT_EQ(texts(menu[2].children),
-              (std::vector<std::string>{"Full Screen:40113", "-", "Palette Cycling:40079", "-", "1x1:40006", "2x2:40007",
-                                        "3x3:40008"}));
+    EXPECT_EQ(texts(menu[2].children), (std::vector<std::string>{"Full Screen:40113", "-", "Palette Cycling:40079", "-",
+                                                                 "1x1:40006", "2x2:40007", "3x3:40008"}));
     EXPECT_EQ(texts(menu[3].children),
               (std::vector<std::string>{"Never:40013", "Every Frame:40009", "Every 2nd Frame:40010",
                                         "Every 3rd Frame:40011", "Every 4th Frame:40012"}));
@@ -104,10 +104,10 @@ struct ReservedCommand {
     GameId game;
 };
 constexpr ReservedCommand kReservedCommands[] = {
-    {40057, Tank},     {40073, Vanguard},  {40074, Eggs},         {40076, Zoar},      {40078, PandorasPalace},
-    {40080, TunnelHunt}, {40082, IronHorse}, {40083, SkyKid},     {40095, JailBreak}, {40097, Tazmania},
-    {40098, Scramble}, {40099, RopeMan},   {40100, SuperBond},    {40101, WhizQuiz},  {40102, MasterT},
-    {40103, RoadFighters}, {40104, MegaZone}, {40107, ShaolinsRoad}, {40108, RTypeLeo}, {40111, InTheHunt},
+    {40057, Tank},         {40073, Vanguard},  {40074, Eggs},         {40076, Zoar},      {40078, PandorasPalace},
+    {40080, TunnelHunt},   {40082, IronHorse}, {40083, SkyKid},       {40095, JailBreak}, {40097, Tazmania},
+    {40098, Scramble},     {40099, RopeMan},   {40100, SuperBond},    {40101, WhizQuiz},  {40102, MasterT},
+    {40103, RoadFighters}, {40104, MegaZone},  {40107, ShaolinsRoad}, {40108, RTypeLeo},  {40111, InTheHunt},
 };
 
 const MenuEntry& moreMenu()

@@ -16,11 +16,30 @@ TEST(DipTables, DefaultBytesPerGame)
         uint8_t a, b;
     };
     const Case cases[] = {
-        {VortaStrike, 0x00, 0x94},  {VortaStrikeBootleg, 0x00, 0x94}, {Tutankham, 0x00, 0x94},  {TrackNField, 0x00, 0xAE}, {HyperSports, 0x00, 0xB7},
-        {RockNRope, 0x00, 0xC4}, {CircusCharlie, 0x00, 0x84}, {CircusCharlie2, 0x00, 0x84}, {JailBreak, 0x00, 0x84}, {RoadFighters, 0x00, 0x84},
-        {MasterT, 0x00, 0x00}, {RType, 0x00, 0x00}, {HeroTonma, 0x00, 0x00}, {RTypeLeo, 0x00, 0x00},
+        {VortaStrike, 0x00, 0x94},
+        {VortaStrikeBootleg, 0x00, 0x94},
+        {Tutankham, 0x00, 0x94},
+        {TrackNField, 0x00, 0xAE},
+        {HyperSports, 0x00, 0xB7},
+        {RockNRope, 0x00, 0xC4},
+        {CircusCharlie, 0x00, 0x84},
+        {CircusCharlie2, 0x00, 0x84},
+        {JailBreak, 0x00, 0x84},
+        {RoadFighters, 0x00, 0x84},
+        {MasterT, 0x00, 0x00},
+        {RType, 0x00, 0x00},
+        {HeroTonma, 0x00, 0x00},
+        {RTypeLeo, 0x00, 0x00},
         // no table: both bytes 0
-        {Tank, 0, 0}, {Vanguard, 0, 0}, {Eggs, 0, 0}, {Zoar, 0, 0}, {TunnelHunt, 0, 0}, {SkyKid, 0, 0}, {UnderCps, 0, 0}, {NoGame, 0, 0}, {static_cast<GameId>(39), 0, 0},
+        {Tank, 0, 0},
+        {Vanguard, 0, 0},
+        {Eggs, 0, 0},
+        {Zoar, 0, 0},
+        {TunnelHunt, 0, 0},
+        {SkyKid, 0, 0},
+        {UnderCps, 0, 0},
+        {NoGame, 0, 0},
+        {static_cast<GameId>(39), 0, 0},
     };
     for (const Case& c : cases) {
         const DipBytes dips = dipDefaults(c.game);
@@ -35,7 +54,10 @@ TEST(DipTables, DefaultBytesPerGame)
 
 TEST(DipTables, RecordsAreWellFormed)
 {
-    const std::set<GameId> expected = {Tutankham, VortaStrike, VortaStrikeBootleg, TrackNField, HyperSports, RockNRope, CircusCharlie, JailBreak, CircusCharlie2, RoadFighters, RType, RType2, RTypeLeo, MasterT, ShaolinsRoad, NewZealandStory, HeroTonma, DragonBreed};
+    const std::set<GameId> expected = {Tutankham,       VortaStrike,   VortaStrikeBootleg, TrackNField,    HyperSports,
+                                       RockNRope,       CircusCharlie, JailBreak,          CircusCharlie2, RoadFighters,
+                                       RType,           RType2,        RTypeLeo,           MasterT,        ShaolinsRoad,
+                                       NewZealandStory, HeroTonma,     DragonBreed};
     std::set<GameId> seen;
     for (const DipRecord& record : dipTable()) {
         EXPECT_TRUE(seen.insert(record.game).second) << record.name;
@@ -121,11 +143,10 @@ TEST(DipDialog, OkMergesTheChoicesIntoTheirBits)
         DipBytes after;
     };
     const Case cases[] = {
-        {MasterT, {0xF3, 0x00}, 1, 2, {0xFB, 0x00}}, // "Hard": bits 2-3 of dipA become 2
+        {MasterT, {0xF3, 0x00}, 1, 2, {0xFB, 0x00}},      // "Hard": bits 2-3 of dipA become 2
         {VortaStrike, {0x00, 0x94}, 0, 15, {0x0F, 0x94}}, // "FREE" in slot 1
         {VortaStrike, {0x00, 0x94}, 1, 7, {0x70, 0x94}},  // "2/1" in slot 2
-        {RockNRope, {0x00, 0xC4}, 4, 15, {0x00, 0xFC}},
-        {HyperSports, {0x00, 0xB7}, 6, 0, {0x00, 0x07}},
+        {RockNRope, {0x00, 0xC4}, 4, 15, {0x00, 0xFC}},   {HyperSports, {0x00, 0xB7}, 6, 0, {0x00, 0x07}},
         {VortaStrike, {0x00, 0x94}, 2, 9, {0x00, 0x94}},  // option outside the list is ignored
         {VortaStrike, {0x00, 0x94}, 40, 0, {0x00, 0x94}}, // so is a setting that does not exist
     };

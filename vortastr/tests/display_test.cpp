@@ -15,7 +15,7 @@ TEST(ColourTranslation, ReductionTo565)
         uint16_t expected;
     };
     const Case cases[] = {
-        {255, 255, 255, 0xFFFF}, {8, 4, 8, 0x0821}, {0, 0, 0, 0x0000}, {7, 3, 7, 0x0000},
+        {255, 255, 255, 0xFFFF}, {8, 4, 8, 0x0821},   {0, 0, 0, 0x0000},   {7, 3, 7, 0x0000},
         {255, 0, 0, 0xF800},     {0, 255, 0, 0x07E0}, {0, 0, 255, 0x001F}, {128, 128, 128, 0x8410},
     };
     for (const Case& c : cases)
@@ -64,7 +64,7 @@ TEST(ColourTranslation, SixteenBitTablesPerBankWithEntryZeroForced)
     rgb.fill({255, 255, 255, 0});
     rgb[1] = {8, 4, 8, 0};
     paletteUpload(display, tables, nullptr, rgb);
-    EXPECT_EQ(tables.colour16[0][0], 0);     // forced after the rebuild
+    EXPECT_EQ(tables.colour16[0][0], 0); // forced after the rebuild
     EXPECT_EQ(tables.colour16[0][1], 0x0821);
     EXPECT_EQ(tables.colour16[0][2], 0xFFFF);
     EXPECT_EQ(tables.index8[7], 7);
@@ -76,7 +76,9 @@ TEST(ColourTranslation, SixteenBitTablesPerBankWithEntryZeroForced)
     paletteSetRgb(display, tables, 3, 0, 0, 255);
     EXPECT_EQ(tables.colour16[1][3], 0x001F);
     EXPECT_EQ(tables.colour16[0][3], 0xFFFF);
-    paletteSetFromByte(display, tables, VortaStrike, 4, 0xC0, [](GameId, uint8_t byte) { return RgbEntry{byte, 0, 0, 0}; });
+    paletteSetFromByte(display, tables, VortaStrike, 4, 0xC0, [](GameId, uint8_t byte) {
+        return RgbEntry{byte, 0, 0, 0};
+    });
     EXPECT_EQ(tables.colour16[1][4], 0xC000);
     paletteSetRgb(display, tables, 256, 1, 1, 1); // out of range: ignored
 }

@@ -1,8 +1,8 @@
 // The generated test ROM set run through the whole emulator, headless.
 #include "boards/board.h"
+#include "boards/konami_bitmap/testrom/vorta_test_set.h"
 #include "shell/startup.h"
 #include "tests/game_fixtures.h"
-#include "boards/konami_bitmap/testrom/vorta_test_set.h"
 #include "video/game_palette.h"
 
 #include <gtest/gtest.h>
@@ -78,8 +78,8 @@ TEST_F(EndToEnd, TheObjectFollowsTheScriptedKeysAndTheBanksShow)
     ASSERT_LT(bank, 4);
     EXPECT_EQ(pixel(screen, objectX + 8, objectTop + 8), colours.colour16[0][3]);
     const RgbEntry bankColour = decodeColourByte(testrom::kBankColours[bank]);
-    EXPECT_EQ(colours.colour16[0][3], colour16Of(bankColour.red, bankColour.green, bankColour.blue,
-                                                 game.emu().display.pixelFormat));
+    EXPECT_EQ(colours.colour16[0][3],
+              colour16Of(bankColour.red, bankColour.green, bankColour.blue, game.emu().display.pixelFormat));
     EXPECT_EQ(pixel(screen, testrom::kMarkerFirstLine + 3, 250), colours.colour16[0][4 + bank]);
 }
 

@@ -1,8 +1,8 @@
 #include "boards/board.h"
+#include "boards/konami_bitmap/testrom/vorta_test_set.h"
 #include "shell/frame_loop.h"
 #include "shell/startup.h"
 #include "tests/game_fixtures.h"
-#include "boards/konami_bitmap/testrom/vorta_test_set.h"
 #include "video/graphics_sheet.h"
 
 #include <gtest/gtest.h>
@@ -54,9 +54,9 @@ TEST_F(FrameLoopFixture, AnInterruptRequestedInASliceWithoutAnAnswerIsLost)
 {
     RunningGame game(folder.str(), "JN");
     CpuSlot& slot = board().slots.slot[0];
-    game.emu().run.interruptEnable[0] = 0; // the rule answers nothing while disabled
+    game.emu().run.interruptEnable[0] = 0;       // the rule answers nothing while disabled
     slot.m6809.pendingInterrupts = m6809FirqBit; // as if a handler had raised one
-    slot.m6809.cc |= 0x40;                      // FIRQ masked: it waits
+    slot.m6809.cc |= 0x40;                       // FIRQ masked: it waits
     runOneFrame(game.emu());
     EXPECT_EQ(slot.m6809.pendingInterrupts, 0);
 }
@@ -136,8 +136,14 @@ TEST_F(FrameLoopFixture, F7HeldSavesOnEverySecondFrameAndWinsOverF8)
 {
     RunningGame game(folder.str(), "JN");
     std::vector<int64_t> saves, loads;
-    game.loop.saveState = [&](GameId) { saves.push_back(game.loop.framesBegun); return 0; };
-    game.loop.loadState = [&](GameId) { loads.push_back(game.loop.framesBegun); return 0; };
+    game.loop.saveState = [&](GameId) {
+        saves.push_back(game.loop.framesBegun);
+        return 0;
+    };
+    game.loop.loadState = [&](GameId) {
+        loads.push_back(game.loop.framesBegun);
+        return 0;
+    };
     const int first = game.loop.framesBegun + 1;
     keyStates().set(Key::F7, true);
     game.frames(6);

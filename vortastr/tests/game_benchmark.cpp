@@ -3,9 +3,9 @@
 // family's test set with every frame drawn.
 #include "boards/atari/testrom/atari_test_set.h"
 #include "boards/irem/irem_test_set.h"
+#include "boards/konami_bitmap/testrom/vorta_test_set.h"
 #include "boards/konami_tile/tile_test_sets.h"
 #include "boards/scramble/scramble_test_set.h"
-#include "boards/konami_bitmap/testrom/vorta_test_set.h"
 #include "tests/game_fixtures.h"
 
 #include <benchmark/benchmark.h>

@@ -3,10 +3,10 @@
 #include "shell/startup.h"
 
 #include "boards/board_setup.h"
+#include "boards/konami_bitmap/testrom/vorta_test_set.h"
 #include "boards/rom_audit.h"
 #include "boards/rom_files.h"
 #include "shell/startup.h"
-#include "boards/konami_bitmap/testrom/vorta_test_set.h"
 #include "video/graphics_sheet.h"
 
 #include <atomic>
@@ -34,8 +34,7 @@ void writeBlankRomSet(const TempFolder& folder, GameId game)
         writeFile(romFile(folder, file.name), std::vector<uint8_t>(file.size, 0));
 }
 
-RunningGame::RunningGame(const std::string& romPath, const std::string& gameLine, int depth)
-    : started(gameLine, depth)
+RunningGame::RunningGame(const std::string& romPath, const std::string& gameLine, int depth) : started(gameLine, depth)
 {
     emu().run.romPath = romPath;
     loop.clock = clock.clock();
@@ -62,8 +61,7 @@ void RunningGame::frames(int count)
         frameLoopIteration(emu(), loop);
 }
 
-HeadlessRun runHeadless(const std::string& romPath, const std::string& gameLine, const std::string& script,
-                        int frames)
+HeadlessRun runHeadless(const std::string& romPath, const std::string& gameLine, const std::string& script, int frames)
 {
     Emulator emu;
     FakeHost host;

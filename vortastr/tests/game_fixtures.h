@@ -2,8 +2,8 @@
 // Test helpers for the games: temporary ROM folders (the generated test set, or blank sets of
 // any game), a simulated clock for the frame loop, and an emulator with a started game.
 #include "shell/frame_loop.h"
-#include "tests/fakes.h"
 #include "temp_dir.h"
+#include "tests/fakes.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -31,8 +31,7 @@ struct HeadlessRun {
     int width = 0;
     std::vector<uint8_t> picture;
 };
-HeadlessRun runHeadless(const std::string& romPath, const std::string& gameLine, const std::string& script,
-                        int frames);
+HeadlessRun runHeadless(const std::string& romPath, const std::string& gameLine, const std::string& script, int frames);
 
 // Time moves only when the loop reads it (by `step`) or sleeps.
 struct SimulatedClock {

@@ -134,7 +134,7 @@ TEST(MainWindowGui, MenuItemsDispatchAndShowTheirMarks)
 
     w.refreshMenuStates();
     EXPECT_FALSE(w.menuAction(CmdPaletteCycling)->isEnabled()); // 16-bit screen
-    EXPECT_FALSE(w.menuAction(CmdJoystick)->isEnabled());      // no joystick
+    EXPECT_FALSE(w.menuAction(CmdJoystick)->isEnabled());       // no joystick
     EXPECT_TRUE(w.menuAction(CmdKeyboard)->isChecked());
     EXPECT_TRUE(w.menuAction(40084)->isChecked());
     EXPECT_FALSE(w.menuAction(CmdScale1)->isCheckable());

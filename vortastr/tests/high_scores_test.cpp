@@ -3,9 +3,9 @@
 #include "boards/board.h"
 #include "boards/file_commit.h"
 #include "boards/high_scores.h"
+#include "boards/konami_bitmap/testrom/vorta_test_set.h"
 #include "boards/rom_files.h"
 #include "tests/game_fixtures.h"
-#include "boards/konami_bitmap/testrom/vorta_test_set.h"
 
 #include <gtest/gtest.h>
 
@@ -58,10 +58,10 @@ struct TableRow {
     bool hasMarkers, readAtInstall;
 };
 constexpr TableRow kTable[] = {
-    {Tutankham, 72, 0x88A0, true, false},     {VortaStrike, 168, 0x8100, true, false},
-    {TrackNField, 1024, 0x2C00, false, false}, {HyperSports, 2048, 0x3800, false, false},
-    {RockNRope, 64, 0x5160, true, true},       {CircusCharlie, 50, 0x2160, true, true},
-    {CircusCharlie2, 50, 0x2160, true, true},  {WhizQuiz, 1024, 0x2C00, false, false},
+    {Tutankham, 72, 0x88A0, true, false},       {VortaStrike, 168, 0x8100, true, false},
+    {TrackNField, 1024, 0x2C00, false, false},  {HyperSports, 2048, 0x3800, false, false},
+    {RockNRope, 64, 0x5160, true, true},        {CircusCharlie, 50, 0x2160, true, true},
+    {CircusCharlie2, 50, 0x2160, true, true},   {WhizQuiz, 1024, 0x2C00, false, false},
     {RTypeJapanese, 115, 0x42F4D, true, false}, {RType, 115, 0x42F4D, true, false},
     {RType2, 130, 0xE3834, true, false},
 };

@@ -2,9 +2,9 @@
 // the interrupt-enable latch at 0x8030. The generated test program must acknowledge that way
 // in every interrupt it takes, and still behave and draw as before.
 #include "boards/board.h"
+#include "boards/konami_bitmap/testrom/vorta_test_set.h"
 #include "cpu/m6809/m6809_engine.h"
 #include "tests/game_fixtures.h"
-#include "boards/konami_bitmap/testrom/vorta_test_set.h"
 
 #include <gtest/gtest.h>
 

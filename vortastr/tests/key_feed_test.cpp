@@ -16,7 +16,7 @@ TEST(KeyStateFeed, QtKeysMapToTheEmulatorsKeys)
         bool keypad;
         std::optional<Key> key;
     };
-    const Case cases[] = {{Qt::Key_Left, false, Key::Left},   {Qt::Key_Left, true, Key::Left},
+    const Case cases[] = {{Qt::Key_Left, false, Key::Left},    {Qt::Key_Left, true, Key::Left},
                           {Qt::Key_Control, false, Key::Ctrl}, {Qt::Key_8, true, Key::Pad8},
                           {Qt::Key_8, false, Key::Digit8},     {Qt::Key_2, false, Key::Digit2},
                           {Qt::Key_0, true, std::nullopt},     {Qt::Key_Z, false, Key::LetterZ},

@@ -169,7 +169,7 @@ TEST_F(BoardFixture, BlitterDrawsSwappedNibblesAndErasesTheOppositeNibbles)
     memory()[25 * 128 + 17] = 0xCD;
     blit(10, 20, 0x200, 0);
     EXPECT_EQ(memory()[10 * 128 + 10], 0x00); // 0x12: both nibbles set
-    EXPECT_EQ(memory()[25 * 128 + 17], 0xC0);                    // 0xF0: low nibble cleared
+    EXPECT_EQ(memory()[25 * 128 + 17], 0xC0); // 0xF0: low nibble cleared
     EXPECT_EQ(memory()[10 * 128 + 11], 0x99);
 
     // Rows past the bitmap are dropped rather than written over the I/O area.
@@ -189,7 +189,8 @@ TEST_F(BoardFixture, TutankhamBankTwelveSelectsNine)
     ASSERT_EQ(board().family.konamiBitmap.bankBuffer.size(), 40u * 1024);
     EXPECT_EQ(board().family.konamiBitmap.bankBuffer[8 * 4096], 0x88);
     // Bank 9 is the last 4 KB of the buffer, past the nine files.
-    std::fill(board().family.konamiBitmap.bankBuffer.begin() + 9 * 4096, board().family.konamiBitmap.bankBuffer.end(), 0x99);
+    std::fill(board().family.konamiBitmap.bankBuffer.begin() + 9 * 4096, board().family.konamiBitmap.bankBuffer.end(),
+              0x99);
     write(0x8300, 12);
     EXPECT_EQ(board().family.konamiBitmap.romBank, 9);
     EXPECT_EQ(memory()[0x9000], 0x99);
@@ -208,11 +209,11 @@ TEST_F(BoardFixture, TutankhamRunsARoutineInTheSelectedBank)
     writeBlankRomSet(folder, Tutankham);
     // Reset vector 0xF000: select bank 3, call 0x9000 and store what the bank routine left in A.
     std::vector<uint8_t> program(4096, 0x12); // NOP
-    const uint8_t code[] = {0x86, 0x03,             // LDA #3
-                            0xB7, 0x83, 0x00,       // STA 0x8300
-                            0xBD, 0x90, 0x00,       // JSR 0x9000
-                            0xB7, 0x40, 0x00,       // STA 0x4000
-                            0x20, 0xFE};            // BRA *
+    const uint8_t code[] = {0x86, 0x03,       // LDA #3
+                            0xB7, 0x83, 0x00, // STA 0x8300
+                            0xBD, 0x90, 0x00, // JSR 0x9000
+                            0xB7, 0x40, 0x00, // STA 0x4000
+                            0x20, 0xFE};      // BRA *
     std::copy(std::begin(code), std::end(code), program.begin());
     program[0xFFE] = 0xF0;
     program[0xFFF] = 0x00;
@@ -220,7 +221,7 @@ TEST_F(BoardFixture, TutankhamRunsARoutineInTheSelectedBank)
     std::vector<uint8_t> bank(4096, 0x12);
     bank[0] = 0x86; // LDA #0x5A
     bank[1] = 0x5A;
-    bank[2] = 0x39; // RTS
+    bank[2] = 0x39;                                           // RTS
     writeFile(romFile(folder, "tutankhm\\ra1_4i.cpu"), bank); // bank 3
     setUp(Tutankham);
     resetAllCpus(board().slots);

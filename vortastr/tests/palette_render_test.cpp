@@ -1,7 +1,7 @@
 #include "boards/konami_bitmap/konami_bitmap_video.h"
-#include "video/game_palette.h"
 #include "boards/rom_files.h"
 #include "tests/game_fixtures.h"
+#include "video/game_palette.h"
 
 #include <gtest/gtest.h>
 
@@ -100,7 +100,7 @@ TEST(BitmapRenderers, VortaStrikeByteZeroColoursTheBottomOfColumnZero)
     StartedEmulator s("JN", 8);
     ScreenSurface screen(256, 256, PixelFormat::Indexed8);
     std::vector<uint8_t> ram(0x8000, 0);
-    ram[0] = 0x3A;            // line 0, byte 0
+    ram[0] = 0x3A;             // line 0, byte 0
     ram[5 * 128 + 127] = 0x41; // line 5, byte 127: rows 1 and 0
     renderVortaStrike(screen, s.emu.colours, ram.data());
     auto at = [&](int x, int y) { return screen.pixels()[std::size_t(y) * 256 + std::size_t(x)]; };

@@ -2,8 +2,8 @@
 // SIGTERM while a message box waits, and file names that are not UTF-8. The program is run as a
 // child process where the fault is in how the whole program behaves.
 #include "platform/ini_settings_store.h"
-#include "platform/quit_signals.h"
 #include "platform/qt_host.h"
+#include "platform/quit_signals.h"
 #include "platform/whole_file_write.h"
 
 #include <gtest/gtest.h>
@@ -97,8 +97,8 @@ int exitCode(const ChildRun& run) { return WIFEXITED(run.status) ? WEXITSTATUS(r
 TEST(SnapshotFile, FullDeviceFailsWithTheReasonAndExitOne)
 {
     TempFolder folder;
-    const ChildRun run = runEmulator({"JN", "--rompath", VORTASTR_TESTROMS, "--headless", "--unpaced", "--frames",
-                                      "5", "--config", (folder.path() / "v.ini").string(), "--snapshot", "/dev/full"},
+    const ChildRun run = runEmulator({"JN", "--rompath", VORTASTR_TESTROMS, "--headless", "--unpaced", "--frames", "5",
+                                      "--config", (folder.path() / "v.ini").string(), "--snapshot", "/dev/full"},
                                      folder.path(), std::chrono::seconds(60));
     ASSERT_FALSE(run.timedOut);
     EXPECT_EQ(exitCode(run), 1);
@@ -111,8 +111,8 @@ TEST(SnapshotFile, NameThatIsNotUtf8IsKeptByteForByte)
 {
     TempFolder folder;
     const std::string name = (folder.path() / "shot\xfe.png").string();
-    const ChildRun run = runEmulator({"JN", "--rompath", VORTASTR_TESTROMS, "--headless", "--unpaced", "--frames",
-                                      "5", "--config", (folder.path() / "v.ini").string(), "--snapshot", name},
+    const ChildRun run = runEmulator({"JN", "--rompath", VORTASTR_TESTROMS, "--headless", "--unpaced", "--frames", "5",
+                                      "--config", (folder.path() / "v.ini").string(), "--snapshot", name},
                                      folder.path(), std::chrono::seconds(60));
     ASSERT_FALSE(run.timedOut);
     EXPECT_EQ(exitCode(run), 0) << run.stderrText;
@@ -124,9 +124,9 @@ TEST(SettingsFile, NameThatIsNotUtf8IsKeptByteForByteAndReadBack)
     TempFolder folder;
     const std::string ini = (folder.path() / "v\xfe.ini").string();
     std::ofstream(ini) << "[Vorta%20Strike%20Emulator]\nSound=0\n[Other]\nkept=yes\n";
-    const ChildRun run = runEmulator({"JN", "--rompath", VORTASTR_TESTROMS, "--headless", "--unpaced", "--frames",
-                                      "5", "--config", ini},
-                                     folder.path(), std::chrono::seconds(60));
+    const ChildRun run =
+        runEmulator({"JN", "--rompath", VORTASTR_TESTROMS, "--headless", "--unpaced", "--frames", "5", "--config", ini},
+                    folder.path(), std::chrono::seconds(60));
     ASSERT_FALSE(run.timedOut);
     EXPECT_EQ(exitCode(run), 0) << run.stderrText;
     const std::string written = readAll(ini);
@@ -134,8 +134,7 @@ TEST(SettingsFile, NameThatIsNotUtf8IsKeptByteForByteAndReadBack)
     EXPECT_NE(written.find("Screen%20Size%20X="), std::string::npos) << written;
     EXPECT_NE(written.find("kept=yes"), std::string::npos) << written;
     for (const auto& entry : fs::directory_iterator(folder.path())) // nothing under a changed name
-        EXPECT_TRUE(entry.path().filename() == "v\xfe.ini" || entry.path().filename() == "stderr.txt")
-            << entry.path();
+        EXPECT_TRUE(entry.path().filename() == "v\xfe.ini" || entry.path().filename() == "stderr.txt") << entry.path();
 }
 
 TEST(WholeFileWrite, ReplacesAFileWholeAndReportsWhyItCannot)
@@ -161,8 +160,8 @@ TEST(WholeFileWrite, ReplacesAFileWholeAndReportsWhyItCannot)
 // process that is gone. Both are taken over at once and the save goes on.
 TEST(SettingsLock, StaleLockIsTakenOverAtOnce)
 {
-    for (const std::string& contents : {std::string(), std::string("999999999\nvortastr\n") +
-                                                           QSysInfo::machineHostName().toStdString() + "\n"}) {
+    for (const std::string& contents :
+         {std::string(), std::string("999999999\nvortastr\n") + QSysInfo::machineHostName().toStdString() + "\n"}) {
         TempFolder folder;
         const fs::path ini = folder.path() / "vortastr.ini";
         std::ofstream(ini.string() + ".lock") << contents;
@@ -195,9 +194,9 @@ TEST(QuitSignal, SigtermEndsTheProgramWhileAMessageBoxWaits)
 {
     TempFolder folder;
     fs::create_directory(folder.path() / "roms");
-    const ChildRun run = runEmulator({"JN", "--rompath", (folder.path() / "roms").string(), "--config",
-                                      (folder.path() / "v.ini").string()},
-                                     folder.path(), std::chrono::seconds(30), std::chrono::milliseconds(3000));
+    const ChildRun run = runEmulator(
+        {"JN", "--rompath", (folder.path() / "roms").string(), "--config", (folder.path() / "v.ini").string()},
+        folder.path(), std::chrono::seconds(30), std::chrono::milliseconds(3000));
     EXPECT_FALSE(run.timedOut) << "the program did not end on SIGTERM";
     EXPECT_TRUE(WIFEXITED(run.status));
 }

@@ -45,8 +45,8 @@ TEST_F(LoaderFixture, NamesAreFoundWithoutRegardToCase)
     EXPECT_EQ(loadRomList(memory, {"vorta\\VSA_B9.BIN"}, 4, 8), 0);
     EXPECT_TRUE(messages.empty());
     // A short file fills less; the rest keeps what the buffer held.
-    EXPECT_EQ(memory, (std::vector<uint8_t>{0xEE, 0xEE, 0xEE, 0xEE, 1, 2, 3, 0xEE, 0xEE, 0xEE, 0xEE, 0xEE, 0xEE,
-                                            0xEE, 0xEE, 0xEE}));
+    EXPECT_EQ(memory, (std::vector<uint8_t>{0xEE, 0xEE, 0xEE, 0xEE, 1, 2, 3, 0xEE, 0xEE, 0xEE, 0xEE, 0xEE, 0xEE, 0xEE,
+                                            0xEE, 0xEE}));
 }
 
 TEST_F(LoaderFixture, ListsLoadInOrderStopAtTheFirstMissingFileAndNeverWritePastTheBuffer)
@@ -124,8 +124,8 @@ struct DecodeCase {
     const char* rule;
     GameId game;
     bool sprites;
-    std::size_t byte;     // byte index set in the inputs
-    std::array<uint8_t, 4> values; // its value in files 1 to 4
+    std::size_t byte;                       // byte index set in the inputs
+    std::array<uint8_t, 4> values;          // its value in files 1 to 4
     std::vector<std::array<int, 3>> pixels; // x, y, pen
 };
 
@@ -147,7 +147,12 @@ TEST(GraphicsDecode, EachRulePlacesItsBitsWhereTheBoardPutsThem)
         {"packed tile", TrackNField, false, 32 * 2 + 5, {0xC3, 0, 0, 0}, {{16 + 2, 1, 0xC}, {16 + 3, 1, 3}}},
         {"rotated packed tile", CircusCharlie, false, 6, {0x9E, 0, 0, 0}, {{6, 4, 9}, {6, 5, 0xE}}},
         // Crystal Castles: 8 x 16 sprites, 16 per band; row r from bytes 2r and 2r + 1.
-        {"crystal castles sprite", CrystalCastles, true, 32 * 17 + 2 * 4 + 1, {0x11, 0x10, 0, 0}, {{8 + 7, 16 + 4, 1 + 2 * 1 + 8}}},
+        {"crystal castles sprite",
+         CrystalCastles,
+         true,
+         32 * 17 + 2 * 4 + 1,
+         {0x11, 0x10, 0, 0},
+         {{8 + 7, 16 + 4, 1 + 2 * 1 + 8}}},
     };
     for (const DecodeCase& c : cases) {
         SCOPED_TRACE(c.rule);

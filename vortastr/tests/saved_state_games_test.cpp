@@ -3,11 +3,11 @@
 // every byte of the state), and a state the family cannot take is refused while the game runs on.
 #include "boards/atari/testrom/atari_test_set.h"
 #include "boards/board.h"
+#include "boards/irem/irem_test_set.h"
 #include "boards/konami_tile/tile_test_sets.h"
 #include "boards/saved_state.h"
 #include "boards/scramble/scramble_test_set.h"
 #include "shell/startup.h"
-#include "boards/irem/irem_test_set.h"
 #include "tests/game_fixtures.h"
 
 #include <gtest/gtest.h>
@@ -30,9 +30,8 @@ struct GameCase {
 void PrintTo(const GameCase& c, std::ostream* out) { *out << c.code; }
 
 const GameCase kGames[] = {
-    {"JN", "TF"}, {"TK", "JN"}, {"TF", "HS"}, {"HS", "TF"}, {"RR", "RM"}, {"RM", "RR"}, {"CH", "C2"},
-    {"C2", "CH"}, {"SC", "TZ"}, {"TZ", "SB"}, {"SB", "SC"}, {"CC", "TH"}, {"TH", "CC"},
-    {"r1", "r2"}, {"r2", "r1"},
+    {"JN", "TF"}, {"TK", "JN"}, {"TF", "HS"}, {"HS", "TF"}, {"RR", "RM"}, {"RM", "RR"}, {"CH", "C2"}, {"C2", "CH"},
+    {"SC", "TZ"}, {"TZ", "SB"}, {"SB", "SC"}, {"CC", "TH"}, {"TH", "CC"}, {"r1", "r2"}, {"r2", "r1"},
 };
 
 struct RunResult {

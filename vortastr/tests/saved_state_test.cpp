@@ -196,7 +196,8 @@ TEST_F(RTypeSaveFiles, TheFilesHaveTheirRegionsInOrderAndComeBackWhole)
         std::size_t bytes, regions;
         const char* name;
     };
-    for (const Row& row : {Row{RType, 121943, 7, "rtype\\savegame.dat"}, Row{RType2, 55383, 5, "rtype2\\savegame.dat"}}) {
+    for (const Row& row :
+         {Row{RType, 121943, 7, "rtype\\savegame.dat"}, Row{RType2, 55383, 5, "rtype2\\savegame.dat"}}) {
         SCOPED_TRACE(row.game);
         EXPECT_EQ(rtypeSaveFileSize(row.game), row.bytes);
         EXPECT_EQ(rtypeSaveRegions(row.game).size(), row.regions);
@@ -214,7 +215,8 @@ TEST_F(RTypeSaveFiles, TheFilesHaveTheirRegionsInOrderAndComeBackWhole)
         ASSERT_EQ(file.size(), row.bytes);
         const MemoryRegion first = rtypeSaveRegions(row.game).front();
         EXPECT_EQ(file[87], memory[first.start]);
-        EXPECT_EQ(file.back(), memory[rtypeSaveRegions(row.game).back().start + rtypeSaveRegions(row.game).back().length - 1]);
+        EXPECT_EQ(file.back(),
+                  memory[rtypeSaveRegions(row.game).back().start + rtypeSaveRegions(row.game).back().length - 1]);
 
         std::vector<uint8_t> blank(0x100000, 0);
         v30::V30Context loaded;

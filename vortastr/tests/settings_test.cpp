@@ -22,22 +22,24 @@ TEST(SettingsTable, RowsAreInStoreOrderWithTheirExactNames)
     Settings s;
     const auto table = settingsTable(s);
     ASSERT_EQ(table.size(), 5u + 2u * 31u + 2u);
-    const std::vector<std::string> head = {"Screen Size X", "Screen Size Y", "Frame Display", "Palette Cycling",
-                                           "FullScreen", "Crystal Castles 1", "Crystal Castles 2", "Pandora 1"};
+    const std::vector<std::string> head = {"Screen Size X", "Screen Size Y",     "Frame Display",     "Palette Cycling",
+                                           "FullScreen",    "Crystal Castles 1", "Crystal Castles 2", "Pandora 1"};
     for (std::size_t i = 0; i < head.size(); ++i)
         EXPECT_EQ(table[i].name, head[i]) << i;
     EXPECT_STREQ(table[table.size() - 2].name, "JoyStick");
     EXPECT_STREQ(table[table.size() - 1].name, "Sound");
 
     // The odd names that existing settings files carry.
-    struct Odd { const char* name; const int32_t* target; };
+    struct Odd {
+        const char* name;
+        const int32_t* target;
+    };
     const Odd odd[] = {{"Game DIPSW 13", &s.savedDipA[12]}, {"Game DIPSW2 13", &s.savedDipB[12]},
                        {"LOHT I 2", &s.savedDipB[35]},      {"DBreed I 2", &s.savedDipB[36]},
                        {"Kengo II 2", &s.savedDipB[37]},    {"Circus Charlie2 1", &s.savedDipA[19]}};
     for (const Odd& o : odd) {
-        const auto row = std::find_if(table.begin(), table.end(), [&](const SettingEntry& e) {
-            return std::string(e.name) == o.name;
-        });
+        const auto row = std::find_if(table.begin(), table.end(),
+                                      [&](const SettingEntry& e) { return std::string(e.name) == o.name; });
         ASSERT_NE(row, table.end()) << o.name;
         EXPECT_EQ(row->target, o.target) << o.name;
         EXPECT_EQ(row->defaultValue, -1) << o.name;
@@ -100,9 +102,9 @@ TEST(SettingsLoad, UnreadableValuesFollowTheirRowsDefault)
         int32_t expected;
     };
     const Case cases[] = {
-        {"Frame Display", 3, true, 1, 3},                // read
-        {"Frame Display", std::nullopt, true, 4, 1},     // unreadable: default 1
-        {"Frame Display", std::nullopt, false, 4, 1},    // missing: default 1
+        {"Frame Display", 3, true, 1, 3},                   // read
+        {"Frame Display", std::nullopt, true, 4, 1},        // unreadable: default 1
+        {"Frame Display", std::nullopt, false, 4, 1},       // missing: default 1
         {"Vorta Strike 1", std::nullopt, true, 0x33, 0x33}, // default -1: left alone
         {"Vorta Strike 1", std::nullopt, false, 0x33, 0x33},
         {"Sound", std::nullopt, false, 0, 1},
@@ -111,7 +113,8 @@ TEST(SettingsLoad, UnreadableValuesFollowTheirRowsDefault)
     for (const Case& c : cases) {
         Settings s;
         auto table = settingsTable(s);
-        const auto row = std::find_if(table.begin(), table.end(), [&](auto& e) { return std::string(e.name) == c.name; });
+        const auto row =
+            std::find_if(table.begin(), table.end(), [&](auto& e) { return std::string(e.name) == c.name; });
         ASSERT_NE(row, table.end());
         *row->target = c.before;
         MemoryStore store;

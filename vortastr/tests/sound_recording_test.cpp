@@ -1,9 +1,9 @@
 // Recordings of the mix: frame-exact sample counts, the WAV file, and whole headless runs of
 // the "Vorta Strike" test program with its scripted sound commands.
+#include "boards/konami_bitmap/testrom/vorta_test_set.h"
 #include "shell/command_line.h"
 #include "sound/sound_session.h"
 #include "sound/wav_recorder.h"
-#include "boards/konami_bitmap/testrom/vorta_test_set.h"
 #include "tests/sound_fixtures.h"
 
 #include <gtest/gtest.h>

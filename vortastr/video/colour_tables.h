@@ -15,11 +15,11 @@ struct RgbEntry {
 using RgbBank = std::array<RgbEntry, 256>;
 
 struct ColourTables {
-    std::array<RgbBank, 2> rgb{};                      // logical colours per bank
-    std::array<uint8_t, 256> index8{};                 // logical colour -> palette index (8-bit)
+    std::array<RgbBank, 2> rgb{};                        // logical colours per bank
+    std::array<uint8_t, 256> index8{};                   // logical colour -> palette index (8-bit)
     std::array<std::array<uint16_t, 256>, 2> colour16{}; // logical colour -> 16-bit pixel per bank
     int bank = 0;
-    const uint8_t* colourLookup = nullptr;             // the game's colour lookup table in force
+    const uint8_t* colourLookup = nullptr; // the game's colour lookup table in force
 };
 
 // In 8-bit mode the games' colours live in hardware entries 16 to 79; colour 0 stays entry 0.

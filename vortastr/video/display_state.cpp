@@ -77,8 +77,8 @@ void setPaletteEntry(DisplayState& display, int entry, const RgbEntry& colour)
 
 std::vector<DisplayMode> virtualDisplayModes()
 {
-    return {{640, 480, 16}, {800, 600, 16}, {512, 384, 16}, {400, 300, 16}, {640, 400, 16}, {1024, 768, 16},
-            {640, 480, 8}, {320, 240, 16}};
+    return {{640, 480, 16}, {800, 600, 16},  {512, 384, 16}, {400, 300, 16},
+            {640, 400, 16}, {1024, 768, 16}, {640, 480, 8},  {320, 240, 16}};
 }
 
 std::array<uint32_t, 256> systemPalette()
@@ -120,8 +120,8 @@ void displayInitFullScreen(DisplayState& display, DisplayOutput& window)
 {
     display.fullScreen = true;
     enumerateModes(display, window);
-    display.modeIndex = chooseFullScreenMode(std::span(display.modes.data(), static_cast<std::size_t>(display.modeCount)),
-                                             &display.mode400x300);
+    display.modeIndex = chooseFullScreenMode(
+        std::span(display.modes.data(), static_cast<std::size_t>(display.modeCount)), &display.mode400x300);
 }
 
 void displayInitWindowed(DisplayState& display, DisplayOutput& window)

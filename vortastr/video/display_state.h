@@ -56,18 +56,18 @@ struct DisplayState {
     bool fullScreen = false;
     std::array<DisplayMode, kMaxDisplayModes> modes{};
     int modeCount = 0;
-    int modeIndex = -1;        // -1: full screen found no usable mode
+    int modeIndex = -1; // -1: full screen found no usable mode
     bool mode400x300 = false;
     PixelFormat desktopFormat = PixelFormat::Rgb565; // the windowed screen's format
-    PixelLayout pixelFormat;   // format of the screen surface
+    PixelLayout pixelFormat;                         // format of the screen surface
     bool paletted = false;
     Rect destRect;
     Rect sourceRect;
     bool suspended = false;    // window inactive: no restore, no presentation
     bool geometryBusy = false; // client rectangle being recomputed
     bool inDialog = false;
-    ScreenSurface screen;      // what renderers draw into
-    ScreenSurface presented;   // what the window shows (the last presented screen)
+    ScreenSurface screen;    // what renderers draw into
+    ScreenSurface presented; // what the window shows (the last presented screen)
     bool hasPresented = false;
     std::string title;
     int32_t* scaleSettingX = nullptr; // window scale settings the scale changes are stored into

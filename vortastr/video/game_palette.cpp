@@ -12,8 +12,8 @@ constexpr uint8_t kPromTrackField[32] = {0x00, 0xFF, 0x52, 0xAD, 0xF8, 0xC0, 0x3
 constexpr uint8_t kPromHyperSports[32] = {0x00, 0xFF, 0xA4, 0xAD, 0xF8, 0xC9, 0x30, 0x69, 0x07, 0xA3, 0x55,
                                           0x5E, 0xF0, 0x3E, 0xAE, 0xA8, 0x00, 0xFF, 0xA4, 0xAD, 0xF8, 0xC0,
                                           0x3F, 0x38, 0x07, 0x00, 0x14, 0x13, 0x9E, 0xB7, 0xAE, 0x66};
-constexpr uint8_t kPromRockNRope[32] = {0x00, 0x07, 0x38, 0x3F, 0xC0, 0x77, 0x1D, 0x88, 0xE0, 0xF8, 0x14,
-                                        0xAD, 0x13, 0x48, 0x26, 0xFF};
+constexpr uint8_t kPromRockNRope[32] = {0x00, 0x07, 0x38, 0x3F, 0xC0, 0x77, 0x1D, 0x88,
+                                        0xE0, 0xF8, 0x14, 0xAD, 0x13, 0x48, 0x26, 0xFF};
 constexpr uint8_t kPromCircusCharlie[32] = {0x00, 0xFF, 0x53, 0x07, 0x3F, 0xE8, 0xC0, 0xEE, 0xA4, 0xA5, 0xC5,
                                             0xAF, 0x94, 0xE7, 0x28, 0x60, 0x00, 0xAD, 0x05, 0xF6, 0xE7, 0xC6,
                                             0xC5, 0x7F, 0x17, 0xD9, 0xF0, 0xA6, 0xAF, 0x3D, 0x20, 0xFF};
@@ -22,10 +22,10 @@ constexpr uint8_t kStartTutankham[16] = {0x00, 0x80, 0x38, 0xA4, 0xAF, 0xC5, 0x0
 constexpr uint8_t kStartVortaStrike[16] = {0x00, 0xE8, 0xC0, 0x07, 0x30, 0x3E, 0xD8, 0x27,
                                            0x80, 0xFE, 0xE8, 0xE8, 0x07, 0x27, 0x06, 0x75};
 
-constexpr RgbEntry kCrystalCastles[16] = {
-    {0, 0, 0, 1},       {0, 0, 239, 1},   {0, 165, 255, 1}, {165, 0, 0, 1},   {181, 181, 181, 1}, {231, 231, 0, 1},
-    {239, 0, 239, 1},   {247, 0, 156, 1}, {255, 0, 0, 1},   {255, 132, 0, 1}, {255, 181, 115, 1}, {255, 255, 255, 1},
-    {255, 0, 255, 1},   {0, 255, 255, 1}, {0, 0, 255, 1},   {255, 0, 0, 1}};
+constexpr RgbEntry kCrystalCastles[16] = {{0, 0, 0, 1},       {0, 0, 239, 1},   {0, 165, 255, 1},   {165, 0, 0, 1},
+                                          {181, 181, 181, 1}, {231, 231, 0, 1}, {239, 0, 239, 1},   {247, 0, 156, 1},
+                                          {255, 0, 0, 1},     {255, 132, 0, 1}, {255, 181, 115, 1}, {255, 255, 255, 1},
+                                          {255, 0, 255, 1},   {0, 255, 255, 1}, {0, 0, 255, 1},     {255, 0, 0, 1}};
 
 enum class Family { TutankhamVorta, TrackField, HyperSports, RockNRope, CircusCharlie, JailBreak, Default, Irem };
 
@@ -131,10 +131,10 @@ void loadColourFile(const std::string& path, int count, RgbBank& rgb)
 
 const ColourLookup& colourLookupOf(GameId game)
 {
-    static const ColourLookup tables[] = {
-        buildLookup(Family::TutankhamVorta), buildLookup(Family::TrackField), buildLookup(Family::HyperSports),
-        buildLookup(Family::RockNRope),      buildLookup(Family::CircusCharlie), buildLookup(Family::JailBreak),
-        buildLookup(Family::Default),        buildLookup(Family::Irem)};
+    static const ColourLookup tables[] = {buildLookup(Family::TutankhamVorta), buildLookup(Family::TrackField),
+                                          buildLookup(Family::HyperSports),    buildLookup(Family::RockNRope),
+                                          buildLookup(Family::CircusCharlie),  buildLookup(Family::JailBreak),
+                                          buildLookup(Family::Default),        buildLookup(Family::Irem)};
     return tables[static_cast<int>(familyOf(game))];
 }
 

@@ -17,8 +17,7 @@ public:
         : pixels_(screen.pixels()), pitch_(screen.pitch()), wide_(screen.format() != PixelFormat::Indexed8),
           width_(std::min(screen.width(), width)), height_(std::min(screen.height(), height)),
           colour16_(colours.colour16[std::size_t(colours.bank & 1)])
-    {
-    }
+    {}
 
     void put(int x, int y, int pen)
     {

@@ -47,7 +47,7 @@ void NullExploreView::openInfoDialog()
     displayAipHeader(info, *state, *access);
 }
 
-}  // namespace
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

@@ -28,7 +28,7 @@ void write(const std::string& path, const std::uint8_t* data, std::size_t size)
     out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
 }
 
-}  // namespace
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

@@ -3,6 +3,7 @@
 
 #include "gui/gui_app.h"
 
-extern "C" __attribute__((visibility("default"))) int reelcast_window_main(int argc, char** argv) {
+extern "C" __attribute__((visibility("default"))) int reelcast_window_main(int argc, char** argv)
+{
     return reelcast::runGui(argc, argv);
 }

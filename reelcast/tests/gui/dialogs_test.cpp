@@ -31,12 +31,14 @@ protected:
     void SetUp() override { test::app(); }
 };
 
-TEST_F(Dialogs, GammaStopsAtBothEndsAndDefaultGivesHundred) {
+TEST_F(Dialogs, GammaStopsAtBothEndsAndDefaultGivesHundred)
+{
     int value = 100;
     GammaDialog d(value);
     d.show();
     QScrollBar* bar = d.scrollBar();
-    for (int i = 0; i < 30; ++i) bar->triggerAction(QAbstractSlider::SliderPageStepAdd);
+    for (int i = 0; i < 30; ++i)
+        bar->triggerAction(QAbstractSlider::SliderPageStepAdd);
     EXPECT_EQ(value, 200);
     bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
     EXPECT_EQ(value, 200);
@@ -44,7 +46,8 @@ TEST_F(Dialogs, GammaStopsAtBothEndsAndDefaultGivesHundred) {
     GammaTable expected;
     expected.build(200);
     EXPECT_EQ(std::memcmp(d.table().entries, expected.entries, sizeof expected.entries), 0);
-    for (int i = 0; i < 250; ++i) bar->triggerAction(QAbstractSlider::SliderSingleStepSub);
+    for (int i = 0; i < 250; ++i)
+        bar->triggerAction(QAbstractSlider::SliderSingleStepSub);
     EXPECT_EQ(value, 0);
     bar->triggerAction(QAbstractSlider::SliderPageStepSub);
     EXPECT_EQ(value, 0);
@@ -54,7 +57,7 @@ TEST_F(Dialogs, GammaStopsAtBothEndsAndDefaultGivesHundred) {
     bar->triggerAction(QAbstractSlider::SliderPageStepSub);
     EXPECT_EQ(value, 90);
     d.reject();
-    EXPECT_EQ(value, 100);  // Cancel puts back the value it was opened with
+    EXPECT_EQ(value, 100); // Cancel puts back the value it was opened with
 
     int other = 37;
     GammaDialog kept(other);
@@ -63,7 +66,8 @@ TEST_F(Dialogs, GammaStopsAtBothEndsAndDefaultGivesHundred) {
     EXPECT_EQ(other, 55);
 }
 
-TEST_F(Dialogs, OptionsTakeEffectAtOnceAndCancelRestores) {
+TEST_F(Dialogs, OptionsTakeEffectAtOnceAndCancelRestores)
+{
     ConverterSettings s;
     s.frameRate = 2;
     OptionsDialog d(s);
@@ -96,7 +100,8 @@ TEST_F(Dialogs, OptionsTakeEffectAtOnceAndCancelRestores) {
     EXPECT_EQ(s.frameRate, 6);
 }
 
-TEST_F(Dialogs, VideoSizeResetsEveryOpening) {
+TEST_F(Dialogs, VideoSizeResetsEveryOpening)
+{
     VideoSizeDialog d;
     const VideoSizeChoice c = d.choice();
     EXPECT_EQ(c.widthChoice, 0);
@@ -114,23 +119,27 @@ TEST_F(Dialogs, VideoSizeResetsEveryOpening) {
     EXPECT_EQ(again.choice().widthChoice, 0);
 }
 
-TEST_F(Dialogs, StatusCountsFramesAndEstimatesAfterFourSeconds) {
+TEST_F(Dialogs, StatusCountsFramesAndEstimatesAfterFourSeconds)
+{
     int read = 0;
-    StatusDialog d("MOVIE.STR", 120, [&read] { return read; }, nullptr);
+    StatusDialog d(
+        "MOVIE.STR", 120, [&read] { return read; }, nullptr);
     EXPECT_EQ(d.findChild<QLabel*>("statusFile")->text(), "MOVIE.STR");
     read = 24;
-    for (int i = 0; i < 4; ++i) d.tick();
+    for (int i = 0; i < 4; ++i)
+        d.tick();
     EXPECT_EQ(d.frameText(), "   24 /   120");
     EXPECT_EQ(d.elapsedText(), "00 : 00 : 04");
     EXPECT_EQ(d.estimateText(), "");
     read = 30;
     d.tick();
     EXPECT_EQ(d.frameText(), "   30 /   120");
-    EXPECT_EQ(d.estimateText(), "00 : 00 : 20");  // 5 s / 30 frames x 120
+    EXPECT_EQ(d.estimateText(), "00 : 00 : 20"); // 5 s / 30 frames x 120
     EXPECT_EQ(StatusDialog::clock(3725), "01 : 02 : 05");
 }
 
-TEST_F(Dialogs, CompressorChoiceFillsTheOptionsRecord) {
+TEST_F(Dialogs, CompressorChoiceFillsTheOptionsRecord)
+{
     CompressionOptions start;
     CompressorDialog d(start);
     QComboBox* box = d.compressorBox();
@@ -157,5 +166,5 @@ TEST_F(Dialogs, CompressorChoiceFillsTheOptionsRecord) {
     EXPECT_EQ(reopened.keyFrameSpin()->value(), 12);
 }
 
-}  // namespace
-}  // namespace reelcast
+} // namespace
+} // namespace reelcast

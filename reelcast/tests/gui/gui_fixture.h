@@ -30,7 +30,8 @@ struct FakeDesktop {
     QString movieToOpen, aviToSave, proposedAvi;
     GuiServices services;
 
-    FakeDesktop() {
+    FakeDesktop()
+    {
         services.message = [this](QWidget* owner, QMessageBox::Icon icon, const QString& title, const QString& text,
                                   QMessageBox::StandardButtons) {
             messages.push_back({owner, icon, title, text});
@@ -43,19 +44,22 @@ struct FakeDesktop {
             return aviToSave;
         };
     }
-    int count(const QString& text) const {
+    int count(const QString& text) const
+    {
         int n = 0;
-        for (const auto& m : messages) n += m.text == text;
+        for (const auto& m : messages)
+            n += m.text == text;
         return n;
     }
-    QStringList texts() const {
+    QStringList texts() const
+    {
         QStringList l;
-        for (const auto& m : messages) l << m.title + ": " + m.text;
+        for (const auto& m : messages)
+            l << m.title + ": " + m.text;
         return l;
     }
 };
 
 inline QString sharedMovie(const char* name) { return QString(SUITE_TESTDATA_DIR) + "/movies/" + name; }
 
-}  // namespace reelcast::test
-
+} // namespace reelcast::test

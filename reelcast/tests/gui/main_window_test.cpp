@@ -6,6 +6,7 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QButtonGroup>
+#include <QDir>
 #include <QDropEvent>
 #include <QFile>
 #include <QMimeData>
@@ -14,13 +15,12 @@
 #include <QTest>
 #include <QTimer>
 #include <QUrl>
-#include <QDir>
 #include <csignal>
 #include <cstdio>
 #include <sys/resource.h>
 
-#include "core/frame_source.h"
 #include "app/cli.h"
+#include "core/frame_source.h"
 #include "gui/main_window.h"
 #include "gui/video_size_dialog.h"
 #include "gui_fixture.h"
@@ -32,38 +32,47 @@ namespace {
 using test::FakeDesktop;
 using test::sharedMovie;
 
-std::string probeVideo(const QString& avi) {
+std::string probeVideo(const QString& avi)
+{
     std::string f = REELCAST_FFMPEG;
-    const std::string cmd = "'" + f.substr(0, f.size() - 6) + "ffprobe' -v error -count_frames -select_streams v:0 "
-                            "-show_entries stream=width,height,nb_read_frames -of csv=p=0 '" + avi.toStdString() + "'";
+    const std::string cmd = "'" + f.substr(0, f.size() - 6) +
+                            "ffprobe' -v error -count_frames -select_streams v:0 "
+                            "-show_entries stream=width,height,nb_read_frames -of csv=p=0 '" +
+                            avi.toStdString() + "'";
     std::string out;
     if (FILE* p = popen(cmd.c_str(), "r")) {
         char buf[128];
-        while (size_t n = fread(buf, 1, sizeof buf, p)) out.append(buf, n);
+        while (size_t n = fread(buf, 1, sizeof buf, p))
+            out.append(buf, n);
         pclose(p);
     }
-    while (!out.empty() && out.back() == '\n') out.pop_back();
+    while (!out.empty() && out.back() == '\n')
+        out.pop_back();
     return out;
 }
 
 class MainWindowTest : public testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         test::app();
         ASSERT_TRUE(dir.isValid());
         config = dir.filePath("reelcast.ini");
         desktop.aviToSave = dir.filePath("out.avi");
     }
-    std::unique_ptr<MainWindow> makeWindow() {
+    std::unique_ptr<MainWindow> makeWindow()
+    {
         store = std::make_unique<SettingsStore>(config);
         auto w = std::make_unique<MainWindow>(*store, desktop.services);
         w->show();
         return w;
     }
-    bool waitForMessage(const QString& text, int ms = 60000) {
+    bool waitForMessage(const QString& text, int ms = 60000)
+    {
         QElapsedTimer t;
         t.start();
-        while (desktop.count(text) == 0 && t.elapsed() < ms) QTest::qWait(20);
+        while (desktop.count(text) == 0 && t.elapsed() < ms)
+            QTest::qWait(20);
         return desktop.count(text) > 0;
     }
 
@@ -73,7 +82,8 @@ protected:
     std::unique_ptr<SettingsStore> store;
 };
 
-TEST_F(MainWindowTest, StartsIdleWithMenusAndDefaultsWrittenBack) {
+TEST_F(MainWindowTest, StartsIdleWithMenusAndDefaultsWrittenBack)
+{
     auto w = makeWindow();
     EXPECT_EQ(w->windowTitle(), "Reelcast for Windows");
     EXPECT_TRUE(w->openAction()->isEnabled());
@@ -92,7 +102,8 @@ TEST_F(MainWindowTest, StartsIdleWithMenusAndDefaultsWrittenBack) {
     EXPECT_EQ(s.value("AVIOption").toByteArray().size(), 44);
 }
 
-TEST_F(MainWindowTest, OpenScanInformationConversionDone) {
+TEST_F(MainWindowTest, OpenScanInformationConversionDone)
+{
     auto w = makeWindow();
     desktop.movieToOpen = sharedMovie("testsrc-v2-stereo37800.STR");
     w->openAction()->trigger();
@@ -101,7 +112,7 @@ TEST_F(MainWindowTest, OpenScanInformationConversionDone) {
     EXPECT_EQ(desktop.messages[0].title, "Video Infomation");
     EXPECT_EQ(desktop.messages[0].text, "Total frame\t88\nWidth\t\t320\nHeight\t\t240\nFrame rate\t15 Frame/sec\n"
                                         "Sound timing\t15 Frame/sec (used for Auto)");
-    EXPECT_EQ(desktop.messages[0].icon, QMessageBox::NoIcon);  // a plain box with OK and Cancel
+    EXPECT_EQ(desktop.messages[0].icon, QMessageBox::NoIcon); // a plain box with OK and Cancel
     EXPECT_EQ(desktop.messages[0].owner, w.get());
     // Busy while it runs: the status box counts, drops are refused.
     if (w->jobRunning()) {
@@ -121,7 +132,8 @@ TEST_F(MainWindowTest, OpenScanInformationConversionDone) {
     EXPECT_EQ(probeVideo(desktop.aviToSave), "320,240,92");
 }
 
-TEST_F(MainWindowTest, StopLeavesAPlayableFileAndNoDoneBox) {
+TEST_F(MainWindowTest, StopLeavesAPlayableFileAndNoDoneBox)
+{
     auto w = makeWindow();
     w->commandSpeed(kSpeedSlow);
     desktop.movieToOpen = sharedMovie("testsrc-v2-stereo37800.STR");
@@ -129,14 +141,15 @@ TEST_F(MainWindowTest, StopLeavesAPlayableFileAndNoDoneBox) {
     ASSERT_TRUE(w->jobRunning());
     QElapsedTimer t;
     t.start();
-    while (w->job().framesRead() < 5 && w->jobRunning() && t.elapsed() < 20000) QTest::qWait(1);
+    while (w->job().framesRead() < 5 && w->jobRunning() && t.elapsed() < 20000)
+        QTest::qWait(1);
     ASSERT_TRUE(w->jobRunning()) << "finished before it could be stopped";
     ASSERT_NE(w->statusBox(), nullptr);
-    w->statusBox()->tick();  // the box reads the worker's count
+    w->statusBox()->tick(); // the box reads the worker's count
     const int shown = w->statusBox()->frameText().section('/', 0, 0).trimmed().toInt();
     EXPECT_GE(shown, 5);
     EXPECT_TRUE(w->statusBox()->frameText().endsWith("/    88"));
-    QMimeData mime;  // no drops while a movie is open
+    QMimeData mime; // no drops while a movie is open
     mime.setUrls({QUrl::fromLocalFile(sharedMovie("bars-v3-30fps-silent.STR"))});
     QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
     enter.setAccepted(false);
@@ -155,7 +168,8 @@ TEST_F(MainWindowTest, StopLeavesAPlayableFileAndNoDoneBox) {
     EXPECT_LT(frames, 92);
 }
 
-TEST_F(MainWindowTest, CancellingTheInformationBoxWritesNothing) {
+TEST_F(MainWindowTest, CancellingTheInformationBoxWritesNothing)
+{
     auto w = makeWindow();
     desktop.answers["Video Infomation"] = QMessageBox::Cancel;
     desktop.movieToOpen = sharedMovie("bars-v3-30fps-silent.STR");
@@ -166,16 +180,18 @@ TEST_F(MainWindowTest, CancellingTheInformationBoxWritesNothing) {
     EXPECT_TRUE(w->openAction()->isEnabled());
 }
 
-TEST_F(MainWindowTest, CancellingTheSaveDialogClosesTheMovie) {
+TEST_F(MainWindowTest, CancellingTheSaveDialogClosesTheMovie)
+{
     auto w = makeWindow();
     desktop.aviToSave.clear();
     desktop.movieToOpen = sharedMovie("bars-v3-30fps-silent.STR");
     w->commandOpen();
     EXPECT_FALSE(w->movieOpen());
-    EXPECT_TRUE(desktop.messages.empty());  // no scan, no information box
+    EXPECT_TRUE(desktop.messages.empty()); // no scan, no information box
 }
 
-TEST_F(MainWindowTest, OpenCheckAndScanFailuresAreReported) {
+TEST_F(MainWindowTest, OpenCheckAndScanFailuresAreReported)
+{
     auto w = makeWindow();
     const QString notMovie = dir.filePath("text.STR");
     QFile f(notMovie);
@@ -209,17 +225,19 @@ TEST_F(MainWindowTest, OpenCheckAndScanFailuresAreReported) {
     EXPECT_FALSE(QFile::exists(desktop.aviToSave));
 }
 
-TEST_F(MainWindowTest, FinishedPreviewSaysDoneToo) {
+TEST_F(MainWindowTest, FinishedPreviewSaysDoneToo)
+{
     auto w = makeWindow();
     desktop.movieToOpen = sharedMovie("bars-v3-30fps-silent.STR");
     w->previewAction()->trigger();
-    EXPECT_TRUE(desktop.proposedAvi.isEmpty());  // no file is asked for
+    EXPECT_TRUE(desktop.proposedAvi.isEmpty()); // no file is asked for
     ASSERT_TRUE(waitForMessage("Convert done."));
     EXPECT_FALSE(QFile::exists(desktop.aviToSave));
-    EXPECT_EQ(w->clientSize(), QSize(256, 224));  // as decoded
+    EXPECT_EQ(w->clientSize(), QSize(256, 224)); // as decoded
 }
 
-TEST_F(MainWindowTest, DroppedMovieIsConvertedWhileNoneIsOpen) {
+TEST_F(MainWindowTest, DroppedMovieIsConvertedWhileNoneIsOpen)
+{
     auto w = makeWindow();
     QMimeData mime;
     mime.setUrls({QUrl::fromLocalFile(sharedMovie("bars-v3-30fps-silent.STR"))});
@@ -232,7 +250,8 @@ TEST_F(MainWindowTest, DroppedMovieIsConvertedWhileNoneIsOpen) {
     EXPECT_EQ(probeVideo(desktop.aviToSave), "256,224,123");
 }
 
-TEST_F(MainWindowTest, HiddenDisplayShrinksTheWindowAndVideoSizeDialogResizes) {
+TEST_F(MainWindowTest, HiddenDisplayShrinksTheWindowAndVideoSizeDialogResizes)
+{
     {
         QSettings s(config, QSettings::IniFormat);
         s.setValue("Settings/ConvDisplay", 1);
@@ -244,7 +263,8 @@ TEST_F(MainWindowTest, HiddenDisplayShrinksTheWindowAndVideoSizeDialogResizes) {
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, [&answered] {
         auto* d = qobject_cast<VideoSizeDialog*>(QApplication::activeModalWidget());
-        if (!d || answered) return;
+        if (!d || answered)
+            return;
         answered = true;
         d->widthGroup()->button(1)->click();
         d->heightGroup()->button(1)->click();
@@ -263,7 +283,8 @@ TEST_F(MainWindowTest, HiddenDisplayShrinksTheWindowAndVideoSizeDialogResizes) {
     EXPECT_EQ(probeVideo(desktop.aviToSave), "160,120,123");
 }
 
-TEST_F(MainWindowTest, SpeedMenuAndSettingsSavedOnClose) {
+TEST_F(MainWindowTest, SpeedMenuAndSettingsSavedOnClose)
+{
     auto w = makeWindow();
     w->speedAction(0)->trigger();
     EXPECT_EQ(w->settings().convSpeed, 0);
@@ -276,7 +297,8 @@ TEST_F(MainWindowTest, SpeedMenuAndSettingsSavedOnClose) {
     EXPECT_EQ(s.value("Settings/Gammaval").toInt(), 150);
 }
 
-TEST_F(MainWindowTest, BadStoredValuesFallBackToDefaults) {
+TEST_F(MainWindowTest, BadStoredValuesFallBackToDefaults)
+{
     {
         QSettings s(config, QSettings::IniFormat);
         s.setValue("Settings/ConvSize", 7);
@@ -290,10 +312,11 @@ TEST_F(MainWindowTest, BadStoredValuesFallBackToDefaults) {
     EXPECT_EQ(w->settings().gammaVal, 180);
     EXPECT_EQ(w->settings().aviOption, CompressionOptions{});
     QSettings s(config, QSettings::IniFormat);
-    EXPECT_EQ(s.value("Settings/ConvSize").toInt(), 1);  // written back at once
+    EXPECT_EQ(s.value("Settings/ConvSize").toInt(), 1); // written back at once
 }
 
-TEST_F(MainWindowTest, HelpShowsThePageOrSaysItIsMissing) {
+TEST_F(MainWindowTest, HelpShowsThePageOrSaysItIsMissing)
+{
     auto w = makeWindow();
     w->setHelpPath(dir.filePath("missing.html"));
     w->commandHelp();
@@ -306,8 +329,8 @@ TEST_F(MainWindowTest, HelpShowsThePageOrSaysItIsMissing) {
     EXPECT_TRUE(w->helpWindow()->toPlainText().contains("Contents"));
 }
 
-}  // namespace
-}  // namespace reelcast
+} // namespace
+} // namespace reelcast
 
 namespace reelcast {
 namespace {
@@ -317,22 +340,23 @@ QImage shownPicture(MainWindow& w) { return w.centralWidget()->grab().toImage().
 
 // A preview plays at the movie's rate: its pictures change while it runs, it takes about as long as
 // the movie, and its last picture stays in the window afterwards.
-TEST_F(MainWindowTest, PreviewPlaysAtTheMovieRateAndKeepsItsLastPicture) {
+TEST_F(MainWindowTest, PreviewPlaysAtTheMovieRateAndKeepsItsLastPicture)
+{
     auto w = makeWindow();
-    const QString movie = sharedMovie("testsrc-v2-stereo37800.STR");  // 88 moving frames at 15 a second
+    const QString movie = sharedMovie("testsrc-v2-stereo37800.STR"); // 88 moving frames at 15 a second
     desktop.movieToOpen = movie;
     QElapsedTimer clock;
     clock.start();
     w->previewAction()->trigger();
     QTest::qWait(1000);
     ASSERT_TRUE(w->jobRunning());
-    EXPECT_LT(w->job().framesRead(), 30);  // not thousands a second
+    EXPECT_LT(w->job().framesRead(), 30); // not thousands a second
     const QImage early = shownPicture(*w);
     QTest::qWait(700);
     const QImage later = shownPicture(*w);
     EXPECT_NE(early, later);
     ASSERT_TRUE(waitForMessage("Convert done.", 20000));
-    EXPECT_GE(clock.elapsed(), 91 * 1000 / 15 - 200);  // 92 pictures at 15 a second
+    EXPECT_GE(clock.elapsed(), 91 * 1000 / 15 - 200); // 92 pictures at 15 a second
 
     // The movie's last picture, decoded here, is what the window still shows.
     MovieReader reader;
@@ -340,7 +364,8 @@ TEST_F(MainWindowTest, PreviewPlaysAtTheMovieRateAndKeepsItsLastPicture) {
     ASSERT_EQ(reader.scanFrames(), kMovieOk);
     FrameDecoder decoder;
     FrameSource frames(reader, decoder, reader.info().totalFrames);
-    for (int i = 0; i < reader.info().totalFrames; ++i) frames.next();
+    for (int i = 0; i < reader.info().totalFrames; ++i)
+        frames.next();
     QImage last(320, 240, QImage::Format_RGB32);
     for (int y = 0; y < 240; ++y)
         for (int x = 0; x < 320; ++x) {
@@ -353,7 +378,8 @@ TEST_F(MainWindowTest, PreviewPlaysAtTheMovieRateAndKeepsItsLastPicture) {
 
 // A write that fails (here: a file size limit for this process, as a full disk would) ends the job
 // with the error box instead of "Convert done.", and the file that was there stays as it was.
-TEST_F(MainWindowTest, AFailedWriteShowsTheErrorBoxAndKeepsTheOldFile) {
+TEST_F(MainWindowTest, AFailedWriteShowsTheErrorBoxAndKeepsTheOldFile)
+{
     {
         QFile old(desktop.aviToSave);
         ASSERT_TRUE(old.open(QIODevice::WriteOnly));
@@ -381,7 +407,8 @@ TEST_F(MainWindowTest, AFailedWriteShowsTheErrorBoxAndKeepsTheOldFile) {
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).filter(".out.avi").size(), 0);
 }
 
-TEST(GuiStart, AMovieOnTheCommandLineOpensTheWindow) {
+TEST(GuiStart, AMovieOnTheCommandLineOpensTheWindow)
+{
     struct Case {
         std::vector<const char*> args;
         bool window;
@@ -393,7 +420,8 @@ TEST(GuiStart, AMovieOnTheCommandLineOpensTheWindow) {
     }
 }
 
-TEST(GuiStart, TabbedMessagesLineUpAsATable) {
+TEST(GuiStart, TabbedMessagesLineUpAsATable)
+{
     const QString html = alignedColumns("Total frame\t88\nWidth\t\t320\nA note without columns");
     EXPECT_TRUE(html.startsWith("<table"));
     EXPECT_TRUE(html.contains("<td>Width</td><td width=\"16\"></td><td>320</td>")) << html.toStdString();
@@ -401,5 +429,5 @@ TEST(GuiStart, TabbedMessagesLineUpAsATable) {
     EXPECT_EQ(alignedColumns("Convert done."), "Convert done.");
 }
 
-}  // namespace
-}  // namespace reelcast
+} // namespace
+} // namespace reelcast

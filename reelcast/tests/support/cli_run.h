@@ -14,13 +14,15 @@ struct CliRun {
     std::string out, err;
 };
 
-inline CliRun runReelcast(std::vector<std::string> args) {
+inline CliRun runReelcast(std::vector<std::string> args)
+{
     args.insert(args.begin(), "reelcast");
     std::vector<const char*> argv;
-    for (const auto& a : args) argv.push_back(a.c_str());
+    for (const auto& a : args)
+        argv.push_back(a.c_str());
     std::ostringstream out, err;
     const int status = runCli(int(argv.size()), argv.data(), out, err);
     return {status, out.str(), err.str()};
 }
 
-}  // namespace reelcast::test
+} // namespace reelcast::test

@@ -17,7 +17,7 @@ public:
     static constexpr size_t kSector = 2352;
     static constexpr size_t kPayload = 2016;
 
-    MovieBuilder();  // starts with the RIFF "CDXA" header
+    MovieBuilder(); // starts with the RIFF "CDXA" header
 
     // One video sector carrying the payload (padded or cut to 2016 bytes).
     MovieBuilder& video(int32_t frameNumber, uint16_t chunkNumber, uint16_t chunkCount,
@@ -28,7 +28,7 @@ public:
     // An audio sector (submode 0x64 in the first subheader, or only in its copy).
     MovieBuilder& audio(uint8_t fileNumber = 1, uint8_t channelNumber = 0, uint8_t coding = 0,
                         bool markOnlyCopy = false);
-    MovieBuilder& other();  // neither video nor audio
+    MovieBuilder& other(); // neither video nor audio
 
     std::vector<uint8_t>& bytes() { return bytes_; }
     size_t sectorCount() const { return (bytes_.size() - 44) / kSector; }
@@ -44,4 +44,4 @@ std::vector<uint8_t> patternPayload(size_t chunks);
 
 using suite::test::writeFile;
 
-}  // namespace reelcast::test
+} // namespace reelcast::test

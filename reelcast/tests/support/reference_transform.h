@@ -8,8 +8,10 @@
 
 namespace reelcast::test {
 
-inline void referenceDequantise(const int16_t* src, int16_t* dst, int scale) {
-    for (int i = 0; i < 64; ++i) dst[i] = 0;
+inline void referenceDequantise(const int16_t* src, int16_t* dst, int scale)
+{
+    for (int i = 0; i < 64; ++i)
+        dst[i] = 0;
     dst[0] = int16_t(src[0] * int(kQuantMatrix[0]) / 16);
     for (int i = 1; i < 64; ++i) {
         const int z = kZigzag[i];
@@ -17,20 +19,23 @@ inline void referenceDequantise(const int16_t* src, int16_t* dst, int scale) {
     }
 }
 
-inline void referenceIdct(const int16_t* in, int16_t* out) {
+inline void referenceIdct(const int16_t* in, int16_t* out)
+{
     int64_t t[8][8];
     for (int c = 0; c < 8; ++c)
         for (int x = 0; x < 8; ++x) {
             int64_t sum = 0;
-            for (int k = 0; k < 8; ++k) sum += (int64_t(in[k * 8 + c]) * kNormalisation[k] / 4096) * kCosine[x][k];
+            for (int k = 0; k < 8; ++k)
+                sum += (int64_t(in[k * 8 + c]) * kNormalisation[k] / 4096) * kCosine[x][k];
             t[x][c] = sum / 16384;
         }
     for (int y = 0; y < 8; ++y)
         for (int x = 0; x < 8; ++x) {
             int64_t sum = 0;
-            for (int j = 0; j < 8; ++j) sum += (t[y][j] * kNormalisation[j] / 4096) * kCosine[x][j];
+            for (int j = 0; j < 8; ++j)
+                sum += (t[y][j] * kNormalisation[j] / 4096) * kCosine[x][j];
             out[y * 8 + x] = int16_t(sum / 262144);
         }
 }
 
-}  // namespace reelcast::test
+} // namespace reelcast::test

@@ -16,8 +16,8 @@ struct AtariState {
     // Trackball counters.
     uint8_t trackballH = 0;
     uint8_t trackballV = 0;
-    uint8_t verticalBlank = 0; // flips on every read of the switch port
-    uint32_t randomState = 0;  // the board's own generator, seeded at set-up
+    uint8_t verticalBlank = 0;       // flips on every read of the switch port
+    uint32_t randomState = 0;        // the board's own generator, seeded at set-up
     std::vector<uint8_t> bankBuffer; // 32 KB: two banks of 16 KB for 0xA000-0xDFFF
 };
 

@@ -208,12 +208,8 @@ uint8_t crystalCastlesRead(uint16_t address)
     case ccPort::kPixelX: return s.pixelX;
     case ccPort::kPixelY: return s.pixelY;
     case ccPort::kPixel: return readPixel(b);
-    case ccPort::kTrackballV:
-        followPointer(s);
-        return readTrackballV(s, poll(InputUp | InputDown));
-    case ccPort::kTrackballH:
-        followPointer(s);
-        return readTrackballH(s, poll(InputLeft | InputRight));
+    case ccPort::kTrackballV: followPointer(s); return readTrackballV(s, poll(InputUp | InputDown));
+    case ccPort::kTrackballH: followPointer(s); return readTrackballH(s, poll(InputLeft | InputRight));
     case ccPort::kSwitches: return switches(b);
     case ccPort::kRandom: return nextRandom(s);
     case ccPort::kOptions: return options(b);

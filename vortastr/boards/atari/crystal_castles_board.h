@@ -18,10 +18,11 @@
 // | 0x9600        | switches: coins, start, vertical blank (bit 5), fire; acknowledges the IRQ | stored |
 // | 0x980A        | pseudo-random byte                     | stored                                  |
 // | 0x9A08        | options: dip bits 0-2, start buttons   | stored                                  |
-// | 0x9E87        | RAM byte                               | bank select: bit 0 = 1 first bank, else second, into 0xA000-0xDFFF |
-// | 0x9F00-0x9F07 | RAM byte                               | control bit n = (byte != 0); 0x9F07 picks the sprite buffer (set: 0x8E00) |
-// | 0x9F80-0x9FBF | RAM byte                               | palette: byte at 0x9F80 + (a & 0x1F), address bit 5 at 0x9FA0 + (a & 0x1F) |
-// | 0xA000-0xFFFF | direct: program ROM (0xA000-0xDFFF banked) | ignored                             |
+// | 0x9E87        | RAM byte                               | bank select: bit 0 = 1 first bank, else second, into
+// 0xA000-0xDFFF | | 0x9F00-0x9F07 | RAM byte                               | control bit n = (byte != 0); 0x9F07 picks
+// the sprite buffer (set: 0x8E00) | | 0x9F80-0x9FBF | RAM byte                               | palette: byte at 0x9F80
+// + (a & 0x1F), address bit 5 at 0x9FA0 + (a & 0x1F) | | 0xA000-0xFFFF | direct: program ROM (0xA000-0xDFFF banked) |
+// ignored                             |
 //
 // Every board write stores the byte into memory first. Pixel accesses outside the bitmap
 // (offset (Y << 7) | (X >> 1) below 0x0C00) do nothing and do not step: that RAM holds the
@@ -47,7 +48,7 @@ constexpr uint16_t kPaletteLast = 0x9FBF;
 } // namespace ccPort
 
 constexpr uint32_t kBitmapStart = 0x0C00;
-constexpr uint32_t kBitmapEnd = 0x8000; // the last offset accepted, as the board decodes it
+constexpr uint32_t kBitmapEnd = 0x8000;         // the last offset accepted, as the board decodes it
 constexpr uint16_t kSpriteBufferSet = 0x8E00;   // control bit 7 set
 constexpr uint16_t kSpriteBufferClear = 0x8F00; // control bit 7 clear (power-on)
 constexpr uint16_t kBankWindow = 0xA000;

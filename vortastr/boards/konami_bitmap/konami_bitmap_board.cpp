@@ -193,8 +193,8 @@ SideBufferRoms sideBufferRoms(GameId game)
 {
     if (game == Tutankham)
         return {40 * 1024,
-                inFolder("tutankhm", {"ra1_1i.cpu", "ra1_2i.cpu", "ra1_3i.cpu", "ra1_4i.cpu", "ra1_5i.cpu", "ra1_6i.cpu",
-                                      "ra1_7i.cpu", "ra1_8i.cpu", "ra1_9i.cpu"}),
+                inFolder("tutankhm", {"ra1_1i.cpu", "ra1_2i.cpu", "ra1_3i.cpu", "ra1_4i.cpu", "ra1_5i.cpu",
+                                      "ra1_6i.cpu", "ra1_7i.cpu", "ra1_8i.cpu", "ra1_9i.cpu"}),
                 4096, false};
     // The bootleg takes its banks and blitter data from the original's folder.
     return {0x12000,

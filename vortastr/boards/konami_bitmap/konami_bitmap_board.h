@@ -7,10 +7,10 @@
 // | addresses     | read                              | write                                  |
 // |---------------|-----------------------------------|----------------------------------------|
 // | 0x0000-0x7FFF | direct: bitmap (256 lines of 128 bytes, two pixels a byte) and work RAM | direct |
-// | 0x8000-0x87FF | board read: palette RAM (0x8000-0x800F), ports below, else the RAM byte | board write: registers below, else store |
-// | 0x8800-0x8FFF | direct: RAM                       | direct                                 |
-// | 0x9000-0x9FFF | direct: banked ROM window (4 KB)  | direct                                 |
-// | 0xA000-0xFFFF | direct: program ROM               | board write, whose default stores the byte |
+// | 0x8000-0x87FF | board read: palette RAM (0x8000-0x800F), ports below, else the RAM byte | board write: registers
+// below, else store | | 0x8800-0x8FFF | direct: RAM                       | direct                                 | |
+// 0x9000-0x9FFF | direct: banked ROM window (4 KB)  | direct                                 | | 0xA000-0xFFFF |
+// direct: program ROM               | board write, whose default stores the byte |
 //
 // "Vorta Strike" ports: 0x8010 dip bank B (inverted), 0x8020 system (coin, starts), 0x8024
 // player 1, 0x8028 player 2, 0x802C dip bank A (inverted). Registers: 0x8030 interrupt enable,

@@ -51,8 +51,8 @@ public:
 };
 
 struct ProgramOptions {
-    bool cpm = false;                   // Z80: CP/M conventions (load at 0x100, BDOS at 5, exit at 0)
-    std::ostream* console = nullptr;    // where a program's own output goes
+    bool cpm = false;                // Z80: CP/M conventions (load at 0x100, BDOS at 5, exit at 0)
+    std::ostream* console = nullptr; // where a program's own output goes
 };
 
 class CpuCheckAdapter {
@@ -67,18 +67,14 @@ public:
 
     // The reason to pass over this case, or nothing to run it. `fileStem` is the vector file's
     // name without ".json.gz" (e.g. "10_a3", "dd_cb____06", "D0.6").
-    virtual std::optional<std::string> skipReason(std::string_view fileStem,
-                                                  const nlohmann::json& testCase) const = 0;
+    virtual std::optional<std::string> skipReason(std::string_view fileStem, const nlohmann::json& testCase) const = 0;
 
     // Loads `testCase["initial"]` into a flat machine, runs exactly one instruction and compares
     // the registers and RAM of `testCase["final"]`.
     virtual CaseResult runCase(std::string_view fileStem, const nlohmann::json& testCase) = 0;
 
     // A machine for --program, or nullptr when the engine has none.
-    virtual std::unique_ptr<ProgramMachine> makeProgramMachine(const ProgramOptions& /*options*/)
-    {
-        return nullptr;
-    }
+    virtual std::unique_ptr<ProgramMachine> makeProgramMachine(const ProgramOptions& /*options*/) { return nullptr; }
 };
 
 using AdapterFactory = std::function<std::unique_ptr<CpuCheckAdapter>()>;
@@ -92,6 +88,6 @@ std::vector<std::string> registeredCpuNames();
 
 // Use once at namespace scope in the adapter's .cpp, which its engine's CMakeLists adds to an
 // OBJECT library named cpucheck_<engine> (so the linker keeps the registration).
-#define REGISTER_CPU_CHECK_ADAPTER(cpuName, AdapterType)                                          \
-    static const bool registeredAdapter_##AdapterType = ::vortastr::cpucheck::registerAdapter(      \
+#define REGISTER_CPU_CHECK_ADAPTER(cpuName, AdapterType)                                                               \
+    static const bool registeredAdapter_##AdapterType = ::vortastr::cpucheck::registerAdapter(                         \
         cpuName, [] { return std::unique_ptr<::vortastr::cpucheck::CpuCheckAdapter>(new AdapterType); })

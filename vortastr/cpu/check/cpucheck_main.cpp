@@ -4,6 +4,5 @@
 
 int main(int argc, char** argv)
 {
-    return vortastr::cpucheck::runCpuCheck(std::vector<std::string>(argv + 1, argv + argc), std::cout,
-                                           std::cerr);
+    return vortastr::cpucheck::runCpuCheck(std::vector<std::string>(argv + 1, argv + argc), std::cout, std::cerr);
 }

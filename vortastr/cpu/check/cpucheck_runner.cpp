@@ -14,13 +14,12 @@ namespace {
 
 constexpr int maxVerboseCasesPerFile = 3;
 
-const char* usageText =
-    "usage: cpucheck --cpu 6809|z80|v30|6502 [--verbose] [--no-skip] PATH...\n"
-    "       cpucheck --cpu KIND --list-skips\n"
-    "       cpucheck --cpu KIND --program FILE --load ADDR [--start ADDR] [--trap ADDR]\n"
-    "                [--dump START:LENGTH OUT] [--cpm] [--max-steps N]\n"
-    "PATH is a vector file (.json.gz) or a folder of them. Addresses take 0x or $ for hex;\n"
-    "the V30's --start also takes SEG:OFF in hex (F000:FFF0). N is a 64-bit count.\n";
+const char* usageText = "usage: cpucheck --cpu 6809|z80|v30|6502 [--verbose] [--no-skip] PATH...\n"
+                        "       cpucheck --cpu KIND --list-skips\n"
+                        "       cpucheck --cpu KIND --program FILE --load ADDR [--start ADDR] [--trap ADDR]\n"
+                        "                [--dump START:LENGTH OUT] [--cpm] [--max-steps N]\n"
+                        "PATH is a vector file (.json.gz) or a folder of them. Addresses take 0x or $ for hex;\n"
+                        "the V30's --start also takes SEG:OFF in hex (F000:FFF0). N is a 64-bit count.\n";
 
 struct Options {
     std::string cpu;
@@ -49,9 +48,7 @@ int usage(std::ostream& err, const std::string& problem)
 // Returns an empty string on success, else what was wrong.
 std::string parseOptions(const std::vector<std::string>& args, Options& o)
 {
-    auto needValue = [&](std::size_t& i) -> const std::string* {
-        return i + 1 < args.size() ? &args[++i] : nullptr;
-    };
+    auto needValue = [&](std::size_t& i) -> const std::string* { return i + 1 < args.size() ? &args[++i] : nullptr; };
     auto address = [&](std::size_t& i, std::optional<uint32_t>& into) -> std::string {
         const std::string* v = needValue(i);
         uint32_t value;

@@ -164,9 +164,13 @@ TEST_F(CpuCheckRunner, ProgramModeReportsTheTrapAddressAndDumps)
 
 TEST(CpuCheckAddresses, ParseHexWithPrefixesAndDecimalWithout)
 {
-    struct Row { const char* text; bool ok; uint32_t value; } rows[] = {
-        {"0x1F", true, 0x1F}, {"$f0000", true, 0xF0000}, {"31", true, 31},
-        {"1f", false, 0}, {"", false, 0}, {"0x", false, 0}, {"0x100000000", false, 0},
+    struct Row {
+        const char* text;
+        bool ok;
+        uint32_t value;
+    } rows[] = {
+        {"0x1F", true, 0x1F}, {"$f0000", true, 0xF0000}, {"31", true, 31},          {"1f", false, 0},
+        {"", false, 0},       {"0x", false, 0},          {"0x100000000", false, 0},
     };
     for (const auto& row : rows) {
         uint32_t v = 0;
@@ -179,9 +183,16 @@ TEST(CpuCheckAddresses, ParseHexWithPrefixesAndDecimalWithout)
 
 TEST(CpuCheckAddresses, CountsAreSixtyFourBitAndSegmentOffsetIsHex)
 {
-    struct CountRow { const char* text; bool ok; uint64_t value; } counts[] = {
-        {"5000000000", true, 5'000'000'000ull}, {"0xFFFFFFFFFFFFFFFF", true, UINT64_MAX},
-        {"18446744073709551616", false, 0}, {"-1", false, 0}, {"", false, 0},
+    struct CountRow {
+        const char* text;
+        bool ok;
+        uint64_t value;
+    } counts[] = {
+        {"5000000000", true, 5'000'000'000ull},
+        {"0xFFFFFFFFFFFFFFFF", true, UINT64_MAX},
+        {"18446744073709551616", false, 0},
+        {"-1", false, 0},
+        {"", false, 0},
     };
     for (const auto& row : counts) {
         uint64_t v = 0;
@@ -190,9 +201,18 @@ TEST(CpuCheckAddresses, CountsAreSixtyFourBitAndSegmentOffsetIsHex)
             EXPECT_EQ(v, row.value) << row.text;
         }
     }
-    struct SegRow { const char* text; bool ok; uint16_t segment, offset; } segs[] = {
-        {"F000:FFF0", true, 0xF000, 0xFFF0}, {"0:100", true, 0, 0x100}, {"f000:fff0", true, 0xF000, 0xFFF0},
-        {"10000:0", false, 0, 0}, {"F000:", false, 0, 0}, {":FFF0", false, 0, 0}, {"0xF0000", false, 0, 0},
+    struct SegRow {
+        const char* text;
+        bool ok;
+        uint16_t segment, offset;
+    } segs[] = {
+        {"F000:FFF0", true, 0xF000, 0xFFF0},
+        {"0:100", true, 0, 0x100},
+        {"f000:fff0", true, 0xF000, 0xFFF0},
+        {"10000:0", false, 0, 0},
+        {"F000:", false, 0, 0},
+        {":FFF0", false, 0, 0},
+        {"0xF0000", false, 0, 0},
         {"F000:FFFG", false, 0, 0},
     };
     for (const auto& row : segs) {

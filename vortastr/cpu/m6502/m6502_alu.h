@@ -22,15 +22,9 @@ constexpr std::array<uint8_t, 256> nzFlags = [] {
     return t;
 }();
 
-M6502_INLINE uint8_t setNz(uint8_t p, uint8_t value)
-{
-    return uint8_t((p & ~(m6502N | m6502Z)) | nzFlags[value]);
-}
+M6502_INLINE uint8_t setNz(uint8_t p, uint8_t value) { return uint8_t((p & ~(m6502N | m6502Z)) | nzFlags[value]); }
 
-M6502_INLINE uint8_t setFlag(uint8_t p, uint8_t flag, bool on)
-{
-    return on ? uint8_t(p | flag) : uint8_t(p & ~flag);
-}
+M6502_INLINE uint8_t setFlag(uint8_t p, uint8_t flag, bool on) { return on ? uint8_t(p | flag) : uint8_t(p & ~flag); }
 
 // Binary addition with carry; sets N V Z C.
 M6502_INLINE uint8_t addBinary(uint8_t a, uint8_t m, uint8_t& p)

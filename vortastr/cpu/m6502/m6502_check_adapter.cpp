@@ -25,7 +25,7 @@ int opcodeOfStem(std::string_view stem)
         return -1;
     int value = 0;
     for (char ch : stem) {
-        int digit = ch >= '0' && ch <= '9' ? ch - '0'
+        int digit = ch >= '0' && ch <= '9'   ? ch - '0'
                     : ch >= 'a' && ch <= 'f' ? ch - 'a' + 10
                     : ch >= 'A' && ch <= 'F' ? ch - 'A' + 10
                                              : -1;
@@ -111,8 +111,7 @@ public:
         return list;
     }
 
-    std::optional<std::string> skipReason(std::string_view fileStem,
-                                          const nlohmann::json& testCase) const override
+    std::optional<std::string> skipReason(std::string_view fileStem, const nlohmann::json& testCase) const override
     {
         int opcode = opcodeOfStem(fileStem);
         if (opcode >= 0 && m6502::decodeTable[opcode].op == m6502::Op::None)

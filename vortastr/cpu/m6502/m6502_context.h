@@ -42,19 +42,19 @@ enum M6502Flag : uint8_t {
 // The one 6502 of a board. The board set-up writes the memory base and the two list pointers
 // directly; the engine works on this record in place. A null list is an empty list.
 struct M6502Context {
-    uint8_t* memory;                  // the 64 KB block, offset = address
+    uint8_t* memory; // the 64 KB block, offset = address
     const M6502ReadEntry* readList;
     const M6502WriteEntry* writeList;
-    uint32_t cycleTotal;              // published cycles of every instruction, 7 per interrupt
+    uint32_t cycleTotal; // published cycles of every instruction, 7 per interrupt
     uint8_t a;
     uint8_t p;
     uint16_t pc;
     uint8_t x;
     uint8_t y;
-    uint8_t s;                        // stack at 0x0100 + s
-    uint8_t lastOpcode;               // the opcode of the last instruction executed
-    uint8_t nmiInProgress;            // set when an NMI is taken, cleared by RTI
-    uint8_t reserved[7];              // carried along, never used
+    uint8_t s;             // stack at 0x0100 + s
+    uint8_t lastOpcode;    // the opcode of the last instruction executed
+    uint8_t nmiInProgress; // set when an NMI is taken, cleared by RTI
+    uint8_t reserved[7];   // carried along, never used
 };
 
 // The fields keep their order; with 4-byte pointers the record is the 32 bytes boards expect.

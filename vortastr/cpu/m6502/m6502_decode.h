@@ -7,26 +7,78 @@ namespace vortastr::m6502 {
 
 enum class Op : uint8_t {
     None,
-    ADC, AND, ASL, BCC, BCS, BEQ, BIT, BMI, BNE, BPL, BRK, BVC, BVS, CLC,
-    CLD, CLI, CLV, CMP, CPX, CPY, DEC, DEX, DEY, EOR, INC, INX, INY, JMP,
-    JSR, LDA, LDX, LDY, LSR, NOP, ORA, PHA, PHP, PLA, PLP, ROL, ROR, RTI,
-    RTS, SBC, SEC, SED, SEI, STA, STX, STY, TAX, TAY, TSX, TXA, TXS, TYA,
+    ADC,
+    AND,
+    ASL,
+    BCC,
+    BCS,
+    BEQ,
+    BIT,
+    BMI,
+    BNE,
+    BPL,
+    BRK,
+    BVC,
+    BVS,
+    CLC,
+    CLD,
+    CLI,
+    CLV,
+    CMP,
+    CPX,
+    CPY,
+    DEC,
+    DEX,
+    DEY,
+    EOR,
+    INC,
+    INX,
+    INY,
+    JMP,
+    JSR,
+    LDA,
+    LDX,
+    LDY,
+    LSR,
+    NOP,
+    ORA,
+    PHA,
+    PHP,
+    PLA,
+    PLP,
+    ROL,
+    ROR,
+    RTI,
+    RTS,
+    SBC,
+    SEC,
+    SED,
+    SEI,
+    STA,
+    STX,
+    STY,
+    TAX,
+    TAY,
+    TSX,
+    TXA,
+    TXS,
+    TYA,
 };
 
 enum class Mode : uint8_t {
-    Imp,  // implied
-    Acc,  // accumulator
-    Imm,  // #nn
-    Zp,   // nn
-    Zpx,  // nn,X (wraps in page zero)
-    Zpy,  // nn,Y (wraps in page zero)
-    Abs,  // nnnn
-    Abx,  // nnnn,X
-    Aby,  // nnnn,Y
-    Ind,  // (nnnn), JMP only
-    Izx,  // (nn,X)
-    Izy,  // (nn),Y
-    Rel,  // branch offset
+    Imp, // implied
+    Acc, // accumulator
+    Imm, // #nn
+    Zp,  // nn
+    Zpx, // nn,X (wraps in page zero)
+    Zpy, // nn,Y (wraps in page zero)
+    Abs, // nnnn
+    Abx, // nnnn,X
+    Aby, // nnnn,Y
+    Ind, // (nnnn), JMP only
+    Izx, // (nn,X)
+    Izy, // (nn),Y
+    Rel, // branch offset
 };
 
 struct OpcodeInfo {

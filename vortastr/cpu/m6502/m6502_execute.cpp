@@ -34,10 +34,7 @@ M6502_INLINE uint16_t pullWord(Cpu& c)
 }
 
 // P as pulled by PLP and RTI: B exists only in pushed copies and the unused bit reads as 1.
-M6502_INLINE uint8_t pulledStatus(uint8_t value)
-{
-    return uint8_t((value & ~m6502B) | m6502U);
-}
+M6502_INLINE uint8_t pulledStatus(uint8_t value) { return uint8_t((value & ~m6502B) | m6502U); }
 
 template <Op op, Mode mode>
 M6502_INLINE void perform(Cpu& c)
@@ -235,18 +232,18 @@ uint32_t M6502Engine::execute(int32_t count)
         const uint8_t opcode = c.mem[c.pc];
         bool ran = false;
         switch (opcode) {
-#define M6502_CASE(n) \
-    case n: ran = step<n>(c); break;
-#define M6502_ROW(h)                                                                                  \
-    M6502_CASE(h * 16 + 0) M6502_CASE(h * 16 + 1) M6502_CASE(h * 16 + 2) M6502_CASE(h * 16 + 3)       \
-    M6502_CASE(h * 16 + 4) M6502_CASE(h * 16 + 5) M6502_CASE(h * 16 + 6) M6502_CASE(h * 16 + 7)       \
-    M6502_CASE(h * 16 + 8) M6502_CASE(h * 16 + 9) M6502_CASE(h * 16 + 10) M6502_CASE(h * 16 + 11)     \
+            // clang-format off
+#define M6502_CASE(n) case n: ran = step<n>(c); break;
+#define M6502_ROW(h) \
+    M6502_CASE(h * 16 + 0) M6502_CASE(h * 16 + 1) M6502_CASE(h * 16 + 2) M6502_CASE(h * 16 + 3) \
+    M6502_CASE(h * 16 + 4) M6502_CASE(h * 16 + 5) M6502_CASE(h * 16 + 6) M6502_CASE(h * 16 + 7) \
+    M6502_CASE(h * 16 + 8) M6502_CASE(h * 16 + 9) M6502_CASE(h * 16 + 10) M6502_CASE(h * 16 + 11) \
     M6502_CASE(h * 16 + 12) M6502_CASE(h * 16 + 13) M6502_CASE(h * 16 + 14) M6502_CASE(h * 16 + 15)
-            M6502_ROW(0) M6502_ROW(1) M6502_ROW(2) M6502_ROW(3) M6502_ROW(4) M6502_ROW(5) M6502_ROW(6)
-            M6502_ROW(7) M6502_ROW(8) M6502_ROW(9) M6502_ROW(10) M6502_ROW(11) M6502_ROW(12)
-            M6502_ROW(13) M6502_ROW(14) M6502_ROW(15)
+            M6502_ROW(0) M6502_ROW(1) M6502_ROW(2) M6502_ROW(3) M6502_ROW(4) M6502_ROW(5) M6502_ROW(6) M6502_ROW(7)
+            M6502_ROW(8) M6502_ROW(9) M6502_ROW(10) M6502_ROW(11) M6502_ROW(12) M6502_ROW(13) M6502_ROW(14) M6502_ROW(15)
 #undef M6502_ROW
 #undef M6502_CASE
+            // clang-format on
         }
         if (!ran) {
             result = c.pc;

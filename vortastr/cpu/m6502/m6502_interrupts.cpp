@@ -52,14 +52,8 @@ int M6502Engine::nmi()
     return 0;
 }
 
-void M6502Engine::loadContext(const M6502Context& from)
-{
-    context = from;
-}
+void M6502Engine::loadContext(const M6502Context& from) { context = from; }
 
-void M6502Engine::saveContext(M6502Context& to)
-{
-    to = context;
-}
+void M6502Engine::saveContext(M6502Context& to) { to = context; }
 
 } // namespace vortastr

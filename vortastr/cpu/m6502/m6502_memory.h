@@ -20,10 +20,7 @@ struct Cpu {
 };
 
 // A 16-bit index keeps every access inside the 64 KB block.
-M6502_INLINE uint8_t fetch(Cpu& c)
-{
-    return c.mem[c.pc++];
-}
+M6502_INLINE uint8_t fetch(Cpu& c) { return c.mem[c.pc++]; }
 
 M6502_INLINE uint16_t fetchWord(Cpu& c)
 {
@@ -44,20 +41,11 @@ M6502_INLINE uint16_t readZeroPageWord(const uint8_t* mem, uint8_t address)
 }
 
 // The stack is page one; S wraps within it.
-M6502_INLINE void pushByte(uint8_t* mem, uint8_t& s, uint8_t value)
-{
-    mem[0x0100 + s--] = value;
-}
+M6502_INLINE void pushByte(uint8_t* mem, uint8_t& s, uint8_t value) { mem[0x0100 + s--] = value; }
 
-M6502_INLINE void push(Cpu& c, uint8_t value)
-{
-    pushByte(c.mem, c.s, value);
-}
+M6502_INLINE void push(Cpu& c, uint8_t value) { pushByte(c.mem, c.s, value); }
 
-M6502_INLINE uint8_t pull(Cpu& c)
-{
-    return c.mem[0x0100 + ++c.s];
-}
+M6502_INLINE uint8_t pull(Cpu& c) { return c.mem[0x0100 + ++c.s]; }
 
 M6502_INLINE uint8_t readData(const Cpu& c, uint16_t address)
 {

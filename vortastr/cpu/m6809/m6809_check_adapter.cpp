@@ -31,8 +31,10 @@ bool parseStem(std::string_view stem, int& page, uint8_t& opcode)
             return false;
         value = 0;
         for (char ch : text) {
-            int digit = ch >= '0' && ch <= '9' ? ch - '0' : ch >= 'a' && ch <= 'f' ? ch - 'a' + 10
-                      : ch >= 'A' && ch <= 'F' ? ch - 'A' + 10 : -1;
+            int digit = ch >= '0' && ch <= '9'   ? ch - '0'
+                        : ch >= 'a' && ch <= 'f' ? ch - 'a' + 10
+                        : ch >= 'A' && ch <= 'F' ? ch - 'A' + 10
+                                                 : -1;
             if (digit < 0)
                 return false;
             value = value * 16 + unsigned(digit);
@@ -68,10 +70,8 @@ std::optional<uint8_t> initialByte(const nlohmann::json& testCase, unsigned addr
     return std::nullopt;
 }
 
-const char* const invalidOpcodeReason =
-    "invalid page-1 opcode: this engine stops on it with PC on the opcode";
-const char* const undefinedPagedReason =
-    "undefined page-2/3 opcode: this engine stops with PC on the second byte";
+const char* const invalidOpcodeReason = "invalid page-1 opcode: this engine stops on it with PC on the opcode";
+const char* const undefinedPagedReason = "undefined page-2/3 opcode: this engine stops with PC on the second byte";
 const char* const opcode3eReason = "undefined 0x3E: this engine resets the registers without cycles";
 const char* const waitReason = "waits for an interrupt; a single step cannot complete it";
 const char* const postByteReason = "invalid indexed post-byte: this engine abandons the instruction";
@@ -187,9 +187,9 @@ private:
 
         CaseResult result;
         const nlohmann::json& out = testCase.at("final");
-        const std::pair<const char*, unsigned> registers[] = {
-            {"pc", context.pc}, {"s", context.s}, {"u", context.u}, {"x", context.x}, {"y", context.y},
-            {"dp", context.dp}, {"a", context.a}, {"b", context.b}, {"cc", context.cc}};
+        const std::pair<const char*, unsigned> registers[] = {{"pc", context.pc}, {"s", context.s}, {"u", context.u},
+                                                              {"x", context.x},   {"y", context.y}, {"dp", context.dp},
+                                                              {"a", context.a},   {"b", context.b}, {"cc", context.cc}};
         for (const auto& [name, value] : registers)
             if (out.contains(name))
                 result.compare(name, out.at(name).get<unsigned>(), value);

@@ -19,16 +19,91 @@ enum class Mode : uint8_t {
 };
 
 enum class Op : uint8_t {
-    Invalid, Page2, Page3,
-    Neg, Com, Lsr, Ror, Asr, Asl, Rol, Dec, Inc, Tst, Clr, Jmp,
-    Nop, Sync, Lbra, Lbsr, Daa, Orcc, Andcc, Sex, Exg, Tfr,
-    Bcc, LBcc, Bsr, Jsr,
-    Leax, Leay, Leas, Leau, Pshs, Puls, Pshu, Pulu,
-    Rts, Abx, Rti, Cwai, Mul, Reset, Swi, Swi2, Swi3,
-    Suba, Cmpa, Sbca, Anda, Bita, Lda, Sta, Eora, Adca, Ora, Adda,
-    Subb, Cmpb, Sbcb, Andb, Bitb, Ldb, Stb, Eorb, Adcb, Orb, Addb,
-    Subd, Addd, Cmpd, Cmpx, Cmpy, Cmpu, Cmps,
-    Ldd, Ldx, Ldy, Ldu, Lds, Std, Stx, Sty, Stu, Sts,
+    Invalid,
+    Page2,
+    Page3,
+    Neg,
+    Com,
+    Lsr,
+    Ror,
+    Asr,
+    Asl,
+    Rol,
+    Dec,
+    Inc,
+    Tst,
+    Clr,
+    Jmp,
+    Nop,
+    Sync,
+    Lbra,
+    Lbsr,
+    Daa,
+    Orcc,
+    Andcc,
+    Sex,
+    Exg,
+    Tfr,
+    Bcc,
+    LBcc,
+    Bsr,
+    Jsr,
+    Leax,
+    Leay,
+    Leas,
+    Leau,
+    Pshs,
+    Puls,
+    Pshu,
+    Pulu,
+    Rts,
+    Abx,
+    Rti,
+    Cwai,
+    Mul,
+    Reset,
+    Swi,
+    Swi2,
+    Swi3,
+    Suba,
+    Cmpa,
+    Sbca,
+    Anda,
+    Bita,
+    Lda,
+    Sta,
+    Eora,
+    Adca,
+    Ora,
+    Adda,
+    Subb,
+    Cmpb,
+    Sbcb,
+    Andb,
+    Bitb,
+    Ldb,
+    Stb,
+    Eorb,
+    Adcb,
+    Orb,
+    Addb,
+    Subd,
+    Addd,
+    Cmpd,
+    Cmpx,
+    Cmpy,
+    Cmpu,
+    Cmps,
+    Ldd,
+    Ldx,
+    Ldy,
+    Ldu,
+    Lds,
+    Std,
+    Stx,
+    Sty,
+    Stu,
+    Sts,
 };
 
 struct Decode {
@@ -49,9 +124,12 @@ constexpr bool indexedPostByteValid(uint8_t postByte)
     const unsigned form = postByte & 0x0F;
     const bool indirect = postByte & 0x10;
     switch (form) {
-    case 0x0: case 0x2: return !indirect; // ,R+ and ,-R have no indirect form
-    case 0x7: case 0xA: case 0xE: return false;
-    case 0xF: return postByte == 0x9F;    // only [n16]
+    case 0x0:
+    case 0x2: return !indirect; // ,R+ and ,-R have no indirect form
+    case 0x7:
+    case 0xA:
+    case 0xE: return false;
+    case 0xF: return postByte == 0x9F; // only [n16]
     default: return true;
     }
 }

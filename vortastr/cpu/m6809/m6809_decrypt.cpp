@@ -15,8 +15,8 @@ void buildM6809DecryptTable(M6809DecryptTable& table)
     }
 }
 
-void m6809DecryptOpcodes(const M6809DecryptTable& table, const uint8_t* data, uint8_t* opcodes,
-                         uint32_t address, std::size_t length)
+void m6809DecryptOpcodes(const M6809DecryptTable& table, const uint8_t* data, uint8_t* opcodes, uint32_t address,
+                         std::size_t length)
 {
     for (std::size_t i = 0; i < length; ++i)
         opcodes[i] = table.row[m6809DecryptRow(address + uint32_t(i))][data[i]];

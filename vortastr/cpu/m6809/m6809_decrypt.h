@@ -15,14 +15,11 @@ struct M6809DecryptTable {
 
 void buildM6809DecryptTable(M6809DecryptTable& table);
 
-constexpr unsigned m6809DecryptRow(uint32_t address)
-{
-    return ((address >> 3) & 1) * 2 + ((address >> 1) & 1);
-}
+constexpr unsigned m6809DecryptRow(uint32_t address) { return ((address >> 3) & 1) * 2 + ((address >> 1) & 1); }
 
 // Decrypts `length` bytes of `data`, which sit at processor address `address`, into `opcodes`.
-void m6809DecryptOpcodes(const M6809DecryptTable& table, const uint8_t* data, uint8_t* opcodes,
-                         uint32_t address, std::size_t length);
+void m6809DecryptOpcodes(const M6809DecryptTable& table, const uint8_t* data, uint8_t* opcodes, uint32_t address,
+                         std::size_t length);
 
 // Fills the opcode image of a 6809 block (offsets 0x10000-0x1FFFF) from its data image: a plain
 // copy, or through `table` when it is given.

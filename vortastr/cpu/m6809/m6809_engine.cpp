@@ -154,18 +154,40 @@ int32_t M6809Engine::execute(int32_t budget)
             return false;
         bool update = false;
         switch (pb & 0x0F) {
-        case 0x0: ea = reg++; update = true; break;
-        case 0x1: ea = reg; reg += 2; update = true; break;
-        case 0x2: ea = --reg; update = true; break;
-        case 0x3: reg -= 2; ea = reg; update = true; break;
+        case 0x0:
+            ea = reg++;
+            update = true;
+            break;
+        case 0x1:
+            ea = reg;
+            reg += 2;
+            update = true;
+            break;
+        case 0x2:
+            ea = --reg;
+            update = true;
+            break;
+        case 0x3:
+            reg -= 2;
+            ea = reg;
+            update = true;
+            break;
         case 0x4: ea = reg; break;
         case 0x5: ea = uint16_t(reg + int8_t(b)); break;
         case 0x6: ea = uint16_t(reg + int8_t(a)); break;
         case 0x8: ea = uint16_t(reg + int8_t(fetch8())); break;
         case 0x9: ea = uint16_t(reg + fetch16()); break;
         case 0xB: ea = uint16_t(reg + getD()); break;
-        case 0xC: { const int8_t off = int8_t(fetch8()); ea = uint16_t(pc + off); break; }
-        case 0xD: { const uint16_t off = fetch16(); ea = uint16_t(pc + off); break; }
+        case 0xC: {
+            const int8_t off = int8_t(fetch8());
+            ea = uint16_t(pc + off);
+            break;
+        }
+        case 0xD: {
+            const uint16_t off = fetch16();
+            ea = uint16_t(pc + off);
+            break;
+        }
         default: ea = fetch16(); break; // [n16]
         }
         if (update) {
@@ -186,9 +208,18 @@ int32_t M6809Engine::execute(int32_t budget)
         const uint16_t pending = t.pendingInterrupts & m6809InterruptBits;
         state.pendingInterrupts = pending;
         switch (eligibleInterrupt(pending, fl, true)) {
-        case Interrupt::Nmi: fl.i = fl.f = 1; pc = vectorAt(mem, nmiVector); break;
-        case Interrupt::Firq: fl.i = fl.f = 1; pc = vectorAt(mem, firqVector); break;
-        case Interrupt::Irq: fl.i = 1; pc = vectorAt(mem, irqVector); break;
+        case Interrupt::Nmi:
+            fl.i = fl.f = 1;
+            pc = vectorAt(mem, nmiVector);
+            break;
+        case Interrupt::Firq:
+            fl.i = fl.f = 1;
+            pc = vectorAt(mem, firqVector);
+            break;
+        case Interrupt::Irq:
+            fl.i = 1;
+            pc = vectorAt(mem, irqVector);
+            break;
         case Interrupt::None: return false;
         }
         waiting = false;
@@ -247,8 +278,14 @@ int32_t M6809Engine::execute(int32_t budget)
         case Mode::Inh:
         case Mode::AccA:
         case Mode::AccB: break;
-        case Mode::Imm8: ea = pc; pc += 1; break;
-        case Mode::Imm16: ea = pc; pc += 2; break;
+        case Mode::Imm8:
+            ea = pc;
+            pc += 1;
+            break;
+        case Mode::Imm16:
+            ea = pc;
+            pc += 2;
+            break;
         case Mode::Dir: ea = uint16_t(dp << 8 | fetch8()); break;
         case Mode::Ext: ea = fetch16(); break;
         case Mode::Idx:
@@ -257,8 +294,16 @@ int32_t M6809Engine::execute(int32_t budget)
                 goto stop;
             }
             break;
-        case Mode::Rel8: { const int8_t off = int8_t(fetch8()); ea = uint16_t(pc + off); break; }
-        case Mode::Rel16: { const uint16_t off = fetch16(); ea = uint16_t(pc + off); break; }
+        case Mode::Rel8: {
+            const int8_t off = int8_t(fetch8());
+            ea = uint16_t(pc + off);
+            break;
+        }
+        case Mode::Rel16: {
+            const uint16_t off = fetch16();
+            ea = uint16_t(pc + off);
+            break;
+        }
         }
         cnt -= d->cycles;
 
@@ -346,8 +391,14 @@ int32_t M6809Engine::execute(int32_t budget)
                 cnt -= 1;
             break;
 
-        case Op::Leax: x = ea; fl.z = x == 0; break;
-        case Op::Leay: y = ea; fl.z = y == 0; break;
+        case Op::Leax:
+            x = ea;
+            fl.z = x == 0;
+            break;
+        case Op::Leay:
+            y = ea;
+            fl.z = y == 0;
+            break;
         case Op::Leas: s = ea; break;
         case Op::Leau: u = ea; break;
         case Op::Pshs:
@@ -355,14 +406,22 @@ int32_t M6809Engine::execute(int32_t budget)
             const uint8_t list = mem[ea];
             const bool system = d->op == Op::Pshs;
             uint16_t sp = system ? s : u;
-            if (list & 0x80) push16(sp, pc);
-            if (list & 0x40) push16(sp, system ? u : s);
-            if (list & 0x20) push16(sp, y);
-            if (list & 0x10) push16(sp, x);
-            if (list & 0x08) push8(sp, dp);
-            if (list & 0x04) push8(sp, b);
-            if (list & 0x02) push8(sp, a);
-            if (list & 0x01) push8(sp, packCc(fl));
+            if (list & 0x80)
+                push16(sp, pc);
+            if (list & 0x40)
+                push16(sp, system ? u : s);
+            if (list & 0x20)
+                push16(sp, y);
+            if (list & 0x10)
+                push16(sp, x);
+            if (list & 0x08)
+                push8(sp, dp);
+            if (list & 0x04)
+                push8(sp, b);
+            if (list & 0x02)
+                push8(sp, a);
+            if (list & 0x01)
+                push8(sp, packCc(fl));
             (system ? s : u) = sp;
             break;
         }
@@ -371,14 +430,22 @@ int32_t M6809Engine::execute(int32_t budget)
             const uint8_t list = mem[ea];
             const bool system = d->op == Op::Puls;
             uint16_t sp = system ? s : u;
-            if (list & 0x01) fl = unpackCc(pull8(sp));
-            if (list & 0x02) a = pull8(sp);
-            if (list & 0x04) b = pull8(sp);
-            if (list & 0x08) dp = pull8(sp);
-            if (list & 0x10) x = pull16(sp);
-            if (list & 0x20) y = pull16(sp);
-            if (list & 0x40) (system ? u : s) = pull16(sp);
-            if (list & 0x80) pc = pull16(sp);
+            if (list & 0x01)
+                fl = unpackCc(pull8(sp));
+            if (list & 0x02)
+                a = pull8(sp);
+            if (list & 0x04)
+                b = pull8(sp);
+            if (list & 0x08)
+                dp = pull8(sp);
+            if (list & 0x10)
+                x = pull16(sp);
+            if (list & 0x20)
+                y = pull16(sp);
+            if (list & 0x40)
+                (system ? u : s) = pull16(sp);
+            if (list & 0x80)
+                pc = pull16(sp);
             (system ? s : u) = sp;
             break;
         }

@@ -3,10 +3,10 @@
 // budgets. Anything outside the memory block or any undefined behaviour is a finding.
 #include "m6809_engine.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
-#include <algorithm>
 #include <vector>
 
 using namespace vortastr;
@@ -21,9 +21,9 @@ uint8_t fuzzRead(uint16_t address) { return uint8_t(address * 13); }
 uint8_t* fuzzWrite(uint8_t value, uint16_t address)
 {
     if (value == 0xA5)
-        return nullptr;                            // a faulty handler answering null
+        return nullptr; // a faulty handler answering null
     if ((address & 0x0F) == 0x0F)
-        nextBlock ^= 1;                            // bank switch to the other block
+        nextBlock ^= 1; // bank switch to the other block
     blocks[nextBlock][address] = value;
     return blocks[nextBlock];
 }

@@ -7,7 +7,8 @@
 
 namespace vortastr::v30 {
 
-template <int Bits> struct Width {
+template <int Bits>
+struct Width {
     static constexpr uint32_t mask = (1u << Bits) - 1;
     static constexpr uint32_t signBit = 1u << (Bits - 1);
     static constexpr uint32_t carryBit = 1u << Bits;
@@ -17,14 +18,16 @@ template <int Bits> struct Width {
 // The eight operations of the 0x00-0x3F grid and of the 0x80-0x83 group, in reg-field order.
 enum AluOp : int { aluAdd = 0, aluOr, aluAdc, aluSbb, aluAnd, aluSub, aluXor, aluCmp };
 
-template <int Bits> inline void setSignZeroParity(V30State& s, uint32_t result)
+template <int Bits>
+inline void setSignZeroParity(V30State& s, uint32_t result)
 {
     s.zeroValue = result & Width<Bits>::mask;
     s.signValue = Width<Bits>::signed_(result);
     s.parityValue = result;
 }
 
-template <int Bits> inline uint32_t addFlags(V30State& s, uint32_t a, uint32_t b, uint32_t carryIn)
+template <int Bits>
+inline uint32_t addFlags(V30State& s, uint32_t a, uint32_t b, uint32_t carryIn)
 {
     uint32_t r = a + b + carryIn;
     s.carryValue = r & Width<Bits>::carryBit;
@@ -34,7 +37,8 @@ template <int Bits> inline uint32_t addFlags(V30State& s, uint32_t a, uint32_t b
     return r & Width<Bits>::mask;
 }
 
-template <int Bits> inline uint32_t subFlags(V30State& s, uint32_t a, uint32_t b, uint32_t borrowIn)
+template <int Bits>
+inline uint32_t subFlags(V30State& s, uint32_t a, uint32_t b, uint32_t borrowIn)
 {
     uint32_t r = a - b - borrowIn;
     s.carryValue = r & Width<Bits>::carryBit;
@@ -44,7 +48,8 @@ template <int Bits> inline uint32_t subFlags(V30State& s, uint32_t a, uint32_t b
     return r & Width<Bits>::mask;
 }
 
-template <int Bits> inline uint32_t logicFlags(V30State& s, uint32_t r)
+template <int Bits>
+inline uint32_t logicFlags(V30State& s, uint32_t r)
 {
     s.carryValue = 0;
     s.overflowValue = 0;
@@ -54,7 +59,8 @@ template <int Bits> inline uint32_t logicFlags(V30State& s, uint32_t r)
 }
 
 // Returns the result; for CMP the caller does not store it.
-template <int Bits> inline uint32_t alu(V30State& s, int op, uint32_t a, uint32_t b)
+template <int Bits>
+inline uint32_t alu(V30State& s, int op, uint32_t a, uint32_t b)
 {
     switch (op) {
     case aluAdd: return addFlags<Bits>(s, a, b, 0);
@@ -69,14 +75,16 @@ template <int Bits> inline uint32_t alu(V30State& s, int op, uint32_t a, uint32_
 }
 
 // INC and DEC leave CF alone.
-template <int Bits> inline uint32_t increment(V30State& s, uint32_t a)
+template <int Bits>
+inline uint32_t increment(V30State& s, uint32_t a)
 {
     uint32_t carry = s.carryValue;
     uint32_t r = addFlags<Bits>(s, a, 1, 0);
     s.carryValue = carry;
     return r;
 }
-template <int Bits> inline uint32_t decrement(V30State& s, uint32_t a)
+template <int Bits>
+inline uint32_t decrement(V30State& s, uint32_t a)
 {
     uint32_t carry = s.carryValue;
     uint32_t r = subFlags<Bits>(s, a, 1, 0);
@@ -86,7 +94,8 @@ template <int Bits> inline uint32_t decrement(V30State& s, uint32_t a)
 
 // The shift and rotate group (reg field: ROL ROR RCL RCR SHL SHR SHL SAR). The count is not
 // masked, as on the 8086; a count of 0 changes nothing, not even the flags.
-template <int Bits> inline uint32_t shiftRotate(V30State& s, int op, uint32_t v, uint32_t count)
+template <int Bits>
+inline uint32_t shiftRotate(V30State& s, int op, uint32_t v, uint32_t count)
 {
     using W = Width<Bits>;
     if (count == 0)
@@ -133,7 +142,7 @@ template <int Bits> inline uint32_t shiftRotate(V30State& s, int op, uint32_t v,
         s.auxValue = 0;
         setSignZeroParity<Bits>(s, v);
         break;
-    case 5: // SHR
+    case 5:                               // SHR
         s.overflowValue = v & W::signBit; // the sign before the first step
         for (uint32_t i = 0; i < count; ++i) {
             cf = v & 1;

@@ -50,28 +50,28 @@ void BM_V30MixedCode(benchmark::State& state)
     BenchMachine m({
         0x31, 0xC0, 0x8E, 0xD8, 0x8E, 0xC0, 0x8E, 0xD0, 0xBC, 0x00, 0x80, // segments 0, SP 8000h
         // outer: (offset 0x0B)
-        0xBE, 0x00, 0x10,             // MOV SI,1000h
-        0xB9, 0x40, 0x00,             // MOV CX,64
+        0xBE, 0x00, 0x10, // MOV SI,1000h
+        0xB9, 0x40, 0x00, // MOV CX,64
         // inner: (offset 0x11)
-        0x8B, 0x04,                   // MOV AX,[SI]
-        0x03, 0x44, 0x02,             // ADD AX,[SI+2]
-        0xD1, 0xE0,                   // SHL AX,1
-        0x89, 0x44, 0x40,             // MOV [SI+40h],AX
-        0x80, 0x7C, 0x01, 0x80,       // CMP byte [SI+1],80h
-        0x72, 0x02,                   // JB +2
-        0xF7, 0xD8,                   // NEG AX
-        0x50,                         // PUSH AX
-        0xE8, 0x0C, 0x00,             // CALL sub
-        0x58,                         // POP AX
-        0x46, 0x46,                   // INC SI ; INC SI
-        0xE2, 0xE5,                   // LOOP inner
-        0xB9, 0x08, 0x00,             // MOV CX,8
-        0xF3, 0xA5,                   // REP MOVSW
-        0xEB, 0xD8,                   // JMP outer
+        0x8B, 0x04,             // MOV AX,[SI]
+        0x03, 0x44, 0x02,       // ADD AX,[SI+2]
+        0xD1, 0xE0,             // SHL AX,1
+        0x89, 0x44, 0x40,       // MOV [SI+40h],AX
+        0x80, 0x7C, 0x01, 0x80, // CMP byte [SI+1],80h
+        0x72, 0x02,             // JB +2
+        0xF7, 0xD8,             // NEG AX
+        0x50,                   // PUSH AX
+        0xE8, 0x0C, 0x00,       // CALL sub
+        0x58,                   // POP AX
+        0x46, 0x46,             // INC SI ; INC SI
+        0xE2, 0xE5,             // LOOP inner
+        0xB9, 0x08, 0x00,       // MOV CX,8
+        0xF3, 0xA5,             // REP MOVSW
+        0xEB, 0xD8,             // JMP outer
         // sub: (offset 0x33)
-        0x01, 0xC3,                   // ADD BX,AX
-        0x31, 0xDA,                   // XOR DX,BX
-        0xC3,                         // RET
+        0x01, 0xC3, // ADD BX,AX
+        0x31, 0xDA, // XOR DX,BX
+        0xC3,       // RET
     });
     runSlices(state, m);
 }

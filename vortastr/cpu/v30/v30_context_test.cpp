@@ -54,17 +54,17 @@ TEST(V30ContextRecord, FieldsInOrderLittleEndian)
     EXPECT_EQ(le(r, 32, 4), 0xD5D50u); // DS base
     for (int reg = 0; reg < 8; ++reg)
         EXPECT_EQ(le(r, 36 + 2 * reg, 2), 0x0101u * (reg + 1)) << reg;
-    EXPECT_EQ(r[52], 1);                       // TF
-    EXPECT_EQ(r[53], 1);                       // IF
-    EXPECT_EQ(r[54], 0);                       // DF
-    EXPECT_EQ(le(r, 55, 4), 0x10u);            // auxiliary
-    EXPECT_EQ(le(r, 59, 4), 0x8000u);          // overflow
-    EXPECT_EQ(le(r, 63, 4), 0xFFFFFFFEu);      // sign
-    EXPECT_EQ(le(r, 67, 4), 0xABCDu);          // zero
-    EXPECT_EQ(le(r, 71, 4), 0x10000u);         // carry
-    EXPECT_EQ(le(r, 75, 4), 0x7Eu);            // parity
-    EXPECT_EQ(le(r, 79, 4), 0x42u);            // pending vector
-    EXPECT_EQ(le(r, 83, 4), 0u);               // memory base is never written
+    EXPECT_EQ(r[52], 1);                  // TF
+    EXPECT_EQ(r[53], 1);                  // IF
+    EXPECT_EQ(r[54], 0);                  // DF
+    EXPECT_EQ(le(r, 55, 4), 0x10u);       // auxiliary
+    EXPECT_EQ(le(r, 59, 4), 0x8000u);     // overflow
+    EXPECT_EQ(le(r, 63, 4), 0xFFFFFFFEu); // sign
+    EXPECT_EQ(le(r, 67, 4), 0xABCDu);     // zero
+    EXPECT_EQ(le(r, 71, 4), 0x10000u);    // carry
+    EXPECT_EQ(le(r, 75, 4), 0x7Eu);       // parity
+    EXPECT_EQ(le(r, 79, 4), 0x42u);       // pending vector
+    EXPECT_EQ(le(r, 83, 4), 0u);          // memory base is never written
 }
 
 TEST(V30ContextRecord, RoundTripKeepsTheSlotsMemory)
@@ -84,9 +84,9 @@ TEST(V30ContextRecord, RoundTripKeepsTheSlotsMemory)
 TEST(V30ContextRecord, BasesFollowTheSegmentsOfADamagedRecord)
 {
     V30ContextRecord r = serialize(distinctive());
-    r[20] = 0x77;        // ES base out of step
-    r[4 + 2] = 0x01;     // ES value beyond 16 bits
-    r[0 + 2] = 0x05;     // IP beyond 16 bits
+    r[20] = 0x77;    // ES base out of step
+    r[4 + 2] = 0x01; // ES value beyond 16 bits
+    r[0 + 2] = 0x05; // IP beyond 16 bits
     V30Context loaded;
     deserialize(r.data(), loaded);
     EXPECT_EQ(loaded.segment[ES], 0xE5E5u);

@@ -1,7 +1,7 @@
 // cpucheck adapter for the V30 engine: runs the 8086 single-instruction vectors and
 // self-checking programs loaded into the 1 MB address space.
-#include "cpu_check_adapter.h"
 #include "cpu/cpu_kind.h"
+#include "cpu_check_adapter.h"
 #include "v30_engine.h"
 #include "v30_flags.h"
 
@@ -42,8 +42,8 @@ const std::map<std::string, std::string>& fixedSkips()
 
 const std::set<std::string> aliasOn8086ButNot186 = {"60", "61", "62", "68", "69", "6A", "6B", "6C",
                                                     "6D", "6E", "6F", "C0", "C1", "C8", "C9"};
-const std::set<std::string> unimplementedHere = {"63", "64", "65", "66", "67",
-                                                 "82.0", "82.1", "82.2", "82.3", "82.4", "82.5", "82.6", "82.7"};
+const std::set<std::string> unimplementedHere = {"63",   "64",   "65",   "66",   "67",   "82.0", "82.1",
+                                                 "82.2", "82.3", "82.4", "82.5", "82.6", "82.7"};
 
 uint16_t regValue(const nlohmann::json& regs, const char* name, uint16_t fallback)
 {
@@ -174,9 +174,7 @@ public:
 
         const auto& before = initial.at("regs");
         const auto& after = final.at("regs");
-        auto expected = [&](const char* name) {
-            return regValue(after, name, regValue(before, name, 0));
-        };
+        auto expected = [&](const char* name) { return regValue(after, name, regValue(before, name, 0)); };
         const V30Context& c = machine_.engine().context();
         for (int r = 0; r < 8; ++r)
             result.compare(wordRegisterNames[r], expected(wordRegisterNames[r]), c.reg[r]);

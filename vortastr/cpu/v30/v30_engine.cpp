@@ -13,15 +13,9 @@ void V30Engine::reset(uint8_t* memory)
     loadContext(fresh);
 }
 
-void V30Engine::loadContext(const V30Context& context)
-{
-    static_cast<V30Context&>(state_) = context;
-}
+void V30Engine::loadContext(const V30Context& context) { static_cast<V30Context&>(state_) = context; }
 
-void V30Engine::saveContext(V30Context& context) const
-{
-    context = static_cast<const V30Context&>(state_);
-}
+void V30Engine::saveContext(V30Context& context) const { context = static_cast<const V30Context&>(state_); }
 
 void V30Engine::setPortHandlers(PortRead portRead, PortWrite portWrite)
 {

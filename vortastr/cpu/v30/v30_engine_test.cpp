@@ -101,9 +101,9 @@ TEST(V30Interrupt, TakenAtOnceWhenIfIsSet)
     EXPECT_EQ(m.ctx().interruptFlag, 0);
     EXPECT_EQ(m.ctx().reg[SP], 0x00FA);
     uint32_t ss = m.ctx().segmentBase[SS];
-    EXPECT_EQ(m.word(ss + 0xFA), 0x0010);                  // IP
+    EXPECT_EQ(m.word(ss + 0xFA), 0x0010);                   // IP
     EXPECT_EQ(m.word(ss + 0xFC), TestMachine::codeSegment); // CS
-    EXPECT_EQ(m.word(ss + 0xFE), 0xF203);                  // FLAGS with IF and CF
+    EXPECT_EQ(m.word(ss + 0xFE), 0xF203);                   // FLAGS with IF and CF
 }
 
 TEST(V30Interrupt, WaitsForIfAndANewerRequestReplacesTheOlder)
@@ -150,8 +150,8 @@ TEST(V30Addressing, SegmentFFFFOffset10WrapsToTheBottom)
     m.at(0x00000) = 0x5A;
     m.at(0x00001) = 0x77;
     m.at(0xFFFFF) = 0x33;
-    m.code({0xA0, 0x10, 0x00,    // MOV AL,[0010h] -> linear 0x00000
-            0xA1, 0x0F, 0x00,    // MOV AX,[000Fh] -> 0xFFFFF and 0x00000
+    m.code({0xA0, 0x10, 0x00,               // MOV AL,[0010h] -> linear 0x00000
+            0xA1, 0x0F, 0x00,               // MOV AX,[000Fh] -> 0xFFFFF and 0x00000
             0xC6, 0x06, 0x11, 0x00, 0x99}); // MOV byte [0011h],99h -> 0x00001
     m.step();
     EXPECT_EQ(m.al(), 0x5A);
@@ -188,11 +188,11 @@ TEST(V30Ports, ImmediateAndDxFormsWithWordsAtPortAndPortPlusOne)
     TestMachine m;
     m.ctx().reg[AX] = 0xBEEF;
     m.ctx().reg[DX] = 0x1234; // only the low byte reaches the board
-    m.code({0xE6, 0x10,   // OUT 10h,AL
-            0xE7, 0x20,   // OUT 20h,AX
-            0xEE,         // OUT DX,AL
-            0xE4, 0x05,   // IN AL,05h
-            0xED});       // IN AX,DX
+    m.code({0xE6, 0x10,       // OUT 10h,AL
+            0xE7, 0x20,       // OUT 20h,AX
+            0xEE,             // OUT DX,AL
+            0xE4, 0x05,       // IN AL,05h
+            0xED});           // IN AX,DX
     for (int i = 0; i < 5; ++i)
         m.step();
     using W = std::pair<uint16_t, uint8_t>;
@@ -223,17 +223,14 @@ TEST_P(V30Timing, ChargesThePublishedCount)
 
 INSTANTIATE_TEST_SUITE_P(
     Published, V30Timing,
-    ::testing::Values(TimingCase{"ADD AL,AL", {0x00, 0xC0}, 3},
-                      TimingCase{"ADD [BX+SI],AL", {0x00, 0x00}, 16 + 7},
+    ::testing::Values(TimingCase{"ADD AL,AL", {0x00, 0xC0}, 3}, TimingCase{"ADD [BX+SI],AL", {0x00, 0x00}, 16 + 7},
                       TimingCase{"ADD [BX+DI+d8],AL", {0x00, 0x41, 0x01}, 16 + 12},
                       TimingCase{"ADD [d16],AL", {0x00, 0x06, 0x00, 0x10}, 16 + 6},
                       TimingCase{"ADD [BP+d16],AL", {0x00, 0x86, 0x00, 0x10}, 16 + 9},
                       TimingCase{"CMP AL,[SI]", {0x3A, 0x04}, 9 + 5},
                       TimingCase{"MOV AX,[BP+2]", {0x8B, 0x46, 0x02}, 8 + 9},
-                      TimingCase{"ES: MOV AX,[BX]", {0x26, 0x8B, 0x07}, 2 + 8 + 5},
-                      TimingCase{"PUSHF", {0x9C}, 14},
-                      TimingCase{"JZ not taken", {0x74, 0x10}, 4},
-                      TimingCase{"JNZ taken", {0x75, 0x10}, 16},
+                      TimingCase{"ES: MOV AX,[BX]", {0x26, 0x8B, 0x07}, 2 + 8 + 5}, TimingCase{"PUSHF", {0x9C}, 14},
+                      TimingCase{"JZ not taken", {0x74, 0x10}, 4}, TimingCase{"JNZ taken", {0x75, 0x10}, 16},
                       // CX counts down to 0 (or starts there for JCXZ) when they fall through
                       TimingCase{"LOOPNE not taken", {0xB9, 0x01, 0x00, 0xE0, 0x10}, 4 + 5, 2},
                       TimingCase{"LOOPE not taken", {0xB9, 0x01, 0x00, 0xE1, 0x10}, 4 + 6, 2},
@@ -246,8 +243,7 @@ INSTANTIATE_TEST_SUITE_P(
                       TimingCase{"SHL AX,CL with CL=0", {0xD3, 0xE0}, 8},
                       TimingCase{"ESC register form", {0xD8, 0xC0}, 2},
                       TimingCase{"ESC [BX+SI+d16]", {0xDB, 0x80, 0x34, 0x12}, 8 + 11},
-                      TimingCase{"unknown 0x0F second byte", {0x0F, 0xFF}, 4},
-                      TimingCase{"INT 21h", {0xCD, 0x21}, 51}),
+                      TimingCase{"unknown 0x0F second byte", {0x0F, 0xFF}, 4}, TimingCase{"INT 21h", {0xCD, 0x21}, 51}),
     [](const auto& info) { return "case" + std::to_string(info.index); });
 
 TEST(V30Escape, SkipsItsOperandAndChangesNothing)

@@ -124,7 +124,8 @@ void divideError(V30State& s)
 }
 
 // 0xF6 and 0xF7: TEST, NOT, NEG, MUL, IMUL, DIV, IDIV.
-template <int Bits> void unaryGroup(V30State& s)
+template <int Bits>
+void unaryGroup(V30State& s)
 {
     using W = Width<Bits>;
     uint8_t modrm = fetchModRm(s);
@@ -147,8 +148,14 @@ template <int Bits> void unaryGroup(V30State& s)
         s.cycles -= memory ? 11 : 5;
         return;
     }
-    case 2: set(~get()); s.cycles -= memory ? 16 : 3; return;
-    case 3: set(subFlags<Bits>(s, 0, get(), 0)); s.cycles -= memory ? 16 : 3; return;
+    case 2:
+        set(~get());
+        s.cycles -= memory ? 16 : 3;
+        return;
+    case 3:
+        set(subFlags<Bits>(s, 0, get(), 0));
+        s.cycles -= memory ? 16 : 3;
+        return;
     default: break;
     }
     s.cycles -= multiplyDivideCycles[Bits == 16][op - 4] + (memory ? 6 : 0);
@@ -302,49 +309,125 @@ int32_t V30Engine::execute(int32_t budget)
     dispatch:
         switch (opcode) {
         // --- ALU grid and the one-byte instructions in its columns 6, 7, E, F
-        case 0x00: case 0x01: case 0x02: case 0x03: case 0x04: case 0x05:
-        case 0x08: case 0x09: case 0x0A: case 0x0B: case 0x0C: case 0x0D:
-        case 0x10: case 0x11: case 0x12: case 0x13: case 0x14: case 0x15:
-        case 0x18: case 0x19: case 0x1A: case 0x1B: case 0x1C: case 0x1D:
-        case 0x20: case 0x21: case 0x22: case 0x23: case 0x24: case 0x25:
-        case 0x28: case 0x29: case 0x2A: case 0x2B: case 0x2C: case 0x2D:
-        case 0x30: case 0x31: case 0x32: case 0x33: case 0x34: case 0x35:
-        case 0x38: case 0x39: case 0x3A: case 0x3B: case 0x3C: case 0x3D:
-            aluForm(s, opcode);
-            break;
-        case 0x06: case 0x0E: case 0x16: case 0x1E: // PUSH sreg
+        case 0x00:
+        case 0x01:
+        case 0x02:
+        case 0x03:
+        case 0x04:
+        case 0x05:
+        case 0x08:
+        case 0x09:
+        case 0x0A:
+        case 0x0B:
+        case 0x0C:
+        case 0x0D:
+        case 0x10:
+        case 0x11:
+        case 0x12:
+        case 0x13:
+        case 0x14:
+        case 0x15:
+        case 0x18:
+        case 0x19:
+        case 0x1A:
+        case 0x1B:
+        case 0x1C:
+        case 0x1D:
+        case 0x20:
+        case 0x21:
+        case 0x22:
+        case 0x23:
+        case 0x24:
+        case 0x25:
+        case 0x28:
+        case 0x29:
+        case 0x2A:
+        case 0x2B:
+        case 0x2C:
+        case 0x2D:
+        case 0x30:
+        case 0x31:
+        case 0x32:
+        case 0x33:
+        case 0x34:
+        case 0x35:
+        case 0x38:
+        case 0x39:
+        case 0x3A:
+        case 0x3B:
+        case 0x3C:
+        case 0x3D: aluForm(s, opcode); break;
+        case 0x06:
+        case 0x0E:
+        case 0x16:
+        case 0x1E: // PUSH sreg
             s.push(uint16_t(s.segment[opcode >> 3]));
             chargeBase(s, opcode);
             break;
-        case 0x07: case 0x17: case 0x1F: // POP ES, POP SS, POP DS
+        case 0x07:
+        case 0x17:
+        case 0x1F: // POP ES, POP SS, POP DS
             s.setSegment(opcode >> 3, s.pop());
             chargeBase(s, opcode);
             break;
-        case 0x0F:
-            extendedInstruction(s);
-            break;
-        case 0x26: case 0x2E: case 0x36: case 0x3E: // segment overrides
+        case 0x0F: extendedInstruction(s); break;
+        case 0x26:
+        case 0x2E:
+        case 0x36:
+        case 0x3E: // segment overrides
             s.dataBase = s.stackBase = s.segmentBase[(opcode >> 3) & 3];
             chargeBase(s, opcode);
             if (++prefixes > maxPrefixes)
                 break;
             opcode = s.fetch8();
             goto dispatch;
-        case 0x27: decimalAdjustAdd(s); chargeBase(s, opcode); break;
-        case 0x2F: decimalAdjustSubtract(s); chargeBase(s, opcode); break;
-        case 0x37: asciiAdjust(s, true); chargeBase(s, opcode); break;
-        case 0x3F: asciiAdjust(s, false); chargeBase(s, opcode); break;
+        case 0x27:
+            decimalAdjustAdd(s);
+            chargeBase(s, opcode);
+            break;
+        case 0x2F:
+            decimalAdjustSubtract(s);
+            chargeBase(s, opcode);
+            break;
+        case 0x37:
+            asciiAdjust(s, true);
+            chargeBase(s, opcode);
+            break;
+        case 0x3F:
+            asciiAdjust(s, false);
+            chargeBase(s, opcode);
+            break;
 
         // --- INC, DEC, PUSH, POP of word registers
-        case 0x40: case 0x41: case 0x42: case 0x43: case 0x44: case 0x45: case 0x46: case 0x47:
+        case 0x40:
+        case 0x41:
+        case 0x42:
+        case 0x43:
+        case 0x44:
+        case 0x45:
+        case 0x46:
+        case 0x47:
             s.reg[opcode & 7] = uint16_t(increment<16>(s, s.reg[opcode & 7]));
             chargeBase(s, opcode);
             break;
-        case 0x48: case 0x49: case 0x4A: case 0x4B: case 0x4C: case 0x4D: case 0x4E: case 0x4F:
+        case 0x48:
+        case 0x49:
+        case 0x4A:
+        case 0x4B:
+        case 0x4C:
+        case 0x4D:
+        case 0x4E:
+        case 0x4F:
             s.reg[opcode & 7] = uint16_t(decrement<16>(s, s.reg[opcode & 7]));
             chargeBase(s, opcode);
             break;
-        case 0x50: case 0x51: case 0x52: case 0x53: case 0x55: case 0x56: case 0x57:
+        case 0x50:
+        case 0x51:
+        case 0x52:
+        case 0x53:
+        case 0x55:
+        case 0x56:
+        case 0x57:
             s.push(s.reg[opcode & 7]);
             chargeBase(s, opcode);
             break;
@@ -352,7 +435,14 @@ int32_t V30Engine::execute(int32_t budget)
             s.push(uint16_t(s.reg[SP] - 2));
             chargeBase(s, opcode);
             break;
-        case 0x58: case 0x59: case 0x5A: case 0x5B: case 0x5C: case 0x5D: case 0x5E: case 0x5F: {
+        case 0x58:
+        case 0x59:
+        case 0x5A:
+        case 0x5B:
+        case 0x5C:
+        case 0x5D:
+        case 0x5E:
+        case 0x5F: {
             uint16_t value = s.pop();
             s.reg[opcode & 7] = value;
             chargeBase(s, opcode);
@@ -363,13 +453,20 @@ int32_t V30Engine::execute(int32_t budget)
         case 0x60: pushAll(s); break;
         case 0x61: popAll(s); break;
         case 0x62: checkBound(s); break;
-        case 0x68: s.push(s.fetch16()); chargeBase(s, opcode); break;
-        case 0x6A: s.push(uint16_t(int8_t(s.fetch8()))); chargeBase(s, opcode); break;
+        case 0x68:
+            s.push(s.fetch16());
+            chargeBase(s, opcode);
+            break;
+        case 0x6A:
+            s.push(uint16_t(int8_t(s.fetch8())));
+            chargeBase(s, opcode);
+            break;
         case 0x69: multiplyImmediate(s, false); break;
         case 0x6B: multiplyImmediate(s, true); break;
-        case 0x6C: case 0x6D: case 0x6E: case 0x6F:
-            stringInstruction(s, opcode, repeat);
-            break;
+        case 0x6C:
+        case 0x6D:
+        case 0x6E:
+        case 0x6F: stringInstruction(s, opcode, repeat); break;
         case 0xC8: enterFrame(s); break;
         case 0xC9: // LEAVE
             s.reg[SP] = s.reg[BP];
@@ -378,14 +475,35 @@ int32_t V30Engine::execute(int32_t budget)
             break;
 
         // --- not implemented: step back onto the opcode and spin there
-        case 0x63: case 0x64: case 0x65: case 0x66: case 0x67: case 0x82: case 0xD6: case 0xF1:
+        case 0x63:
+        case 0x64:
+        case 0x65:
+        case 0x66:
+        case 0x67:
+        case 0x82:
+        case 0xD6:
+        case 0xF1:
             s.ip = (s.ip - 1) & 0xFFFF;
             chargeBase(s, opcode);
             break;
 
         // --- conditional jumps
-        case 0x70: case 0x71: case 0x72: case 0x73: case 0x74: case 0x75: case 0x76: case 0x77:
-        case 0x78: case 0x79: case 0x7A: case 0x7B: case 0x7C: case 0x7D: case 0x7E: case 0x7F: {
+        case 0x70:
+        case 0x71:
+        case 0x72:
+        case 0x73:
+        case 0x74:
+        case 0x75:
+        case 0x76:
+        case 0x77:
+        case 0x78:
+        case 0x79:
+        case 0x7A:
+        case 0x7B:
+        case 0x7C:
+        case 0x7D:
+        case 0x7E:
+        case 0x7F: {
             int8_t displacement = int8_t(s.fetch8());
             chargeBase(s, opcode);
             if (conditionHolds(s, opcode & 15)) {
@@ -396,8 +514,11 @@ int32_t V30Engine::execute(int32_t budget)
         }
 
         // --- 0x80 row
-        case 0x80: case 0x81: case 0x83: aluImmediate(s, opcode); break;
-        case 0x84: case 0x85: { // TEST Eb/Ev, Gb/Gv
+        case 0x80:
+        case 0x81:
+        case 0x83: aluImmediate(s, opcode); break;
+        case 0x84:
+        case 0x85: { // TEST Eb/Ev, Gb/Gv
             uint8_t modrm = fetchModRm(s);
             if (opcode == 0x84)
                 logicFlags<8>(s, rm8(s, modrm) & byteRegister(s, modRmTable[modrm].regByte));
@@ -477,15 +598,27 @@ int32_t V30Engine::execute(int32_t budget)
 
         // --- 0x90 row
         case 0x90: chargeBase(s, opcode); break; // NOP
-        case 0x91: case 0x92: case 0x93: case 0x94: case 0x95: case 0x96: case 0x97: {
+        case 0x91:
+        case 0x92:
+        case 0x93:
+        case 0x94:
+        case 0x95:
+        case 0x96:
+        case 0x97: {
             uint16_t other = s.reg[opcode & 7];
             s.reg[opcode & 7] = s.reg[AX];
             s.reg[AX] = other;
             chargeBase(s, opcode);
             break;
         }
-        case 0x98: s.reg[AX] = uint16_t(int8_t(s.reg8(0))); chargeBase(s, opcode); break; // CBW
-        case 0x99: s.reg[DX] = (s.reg[AX] & 0x8000) ? 0xFFFF : 0; chargeBase(s, opcode); break; // CWD
+        case 0x98:
+            s.reg[AX] = uint16_t(int8_t(s.reg8(0)));
+            chargeBase(s, opcode);
+            break; // CBW
+        case 0x99:
+            s.reg[DX] = (s.reg[AX] & 0x8000) ? 0xFFFF : 0;
+            chargeBase(s, opcode);
+            break;   // CWD
         case 0x9A: { // CALL far
             uint16_t offset = s.fetch16(), segment = s.fetch16();
             s.push(uint16_t(s.segment[CS]));
@@ -496,37 +629,90 @@ int32_t V30Engine::execute(int32_t budget)
             break;
         }
         case 0x9B: chargeBase(s, opcode); break; // WAIT: no coprocessor to wait for
-        case 0x9C: s.push(composeFlags(s)); chargeBase(s, opcode); break;
-        case 0x9D: decomposeFlags(s, s.pop()); chargeBase(s, opcode); break;
-        case 0x9E: decomposeLowFlags(s, s.reg8(4)); chargeBase(s, opcode); break; // SAHF
-        case 0x9F: s.reg8(4) = uint8_t(composeFlags(s)); chargeBase(s, opcode); break; // LAHF
+        case 0x9C:
+            s.push(composeFlags(s));
+            chargeBase(s, opcode);
+            break;
+        case 0x9D:
+            decomposeFlags(s, s.pop());
+            chargeBase(s, opcode);
+            break;
+        case 0x9E:
+            decomposeLowFlags(s, s.reg8(4));
+            chargeBase(s, opcode);
+            break; // SAHF
+        case 0x9F:
+            s.reg8(4) = uint8_t(composeFlags(s));
+            chargeBase(s, opcode);
+            break; // LAHF
 
         // --- 0xA0 row
-        case 0xA0: s.reg8(0) = s.read8(s.dataBase, s.fetch16()); chargeBase(s, opcode); break;
-        case 0xA1: s.reg[AX] = s.read16(s.dataBase, s.fetch16()); chargeBase(s, opcode); break;
-        case 0xA2: s.write8(s.dataBase, s.fetch16(), s.reg8(0)); chargeBase(s, opcode); break;
-        case 0xA3: s.write16(s.dataBase, s.fetch16(), s.reg[AX]); chargeBase(s, opcode); break;
-        case 0xA4: case 0xA5: case 0xA6: case 0xA7: case 0xAA: case 0xAB:
-        case 0xAC: case 0xAD: case 0xAE: case 0xAF:
-            stringInstruction(s, opcode, repeat);
+        case 0xA0:
+            s.reg8(0) = s.read8(s.dataBase, s.fetch16());
+            chargeBase(s, opcode);
             break;
-        case 0xA8: logicFlags<8>(s, s.reg8(0) & s.fetch8()); chargeBase(s, opcode); break;
-        case 0xA9: logicFlags<16>(s, s.reg[AX] & s.fetch16()); chargeBase(s, opcode); break;
+        case 0xA1:
+            s.reg[AX] = s.read16(s.dataBase, s.fetch16());
+            chargeBase(s, opcode);
+            break;
+        case 0xA2:
+            s.write8(s.dataBase, s.fetch16(), s.reg8(0));
+            chargeBase(s, opcode);
+            break;
+        case 0xA3:
+            s.write16(s.dataBase, s.fetch16(), s.reg[AX]);
+            chargeBase(s, opcode);
+            break;
+        case 0xA4:
+        case 0xA5:
+        case 0xA6:
+        case 0xA7:
+        case 0xAA:
+        case 0xAB:
+        case 0xAC:
+        case 0xAD:
+        case 0xAE:
+        case 0xAF: stringInstruction(s, opcode, repeat); break;
+        case 0xA8:
+            logicFlags<8>(s, s.reg8(0) & s.fetch8());
+            chargeBase(s, opcode);
+            break;
+        case 0xA9:
+            logicFlags<16>(s, s.reg[AX] & s.fetch16());
+            chargeBase(s, opcode);
+            break;
 
         // --- MOV register, immediate
-        case 0xB0: case 0xB1: case 0xB2: case 0xB3: case 0xB4: case 0xB5: case 0xB6: case 0xB7:
+        case 0xB0:
+        case 0xB1:
+        case 0xB2:
+        case 0xB3:
+        case 0xB4:
+        case 0xB5:
+        case 0xB6:
+        case 0xB7:
             s.reg8(opcode & 7) = s.fetch8();
             chargeBase(s, opcode);
             break;
-        case 0xB8: case 0xB9: case 0xBA: case 0xBB: case 0xBC: case 0xBD: case 0xBE: case 0xBF:
+        case 0xB8:
+        case 0xB9:
+        case 0xBA:
+        case 0xBB:
+        case 0xBC:
+        case 0xBD:
+        case 0xBE:
+        case 0xBF:
             s.reg[opcode & 7] = s.fetch16();
             chargeBase(s, opcode);
             break;
 
         // --- 0xC0 row
-        case 0xC0: case 0xC1: case 0xD0: case 0xD1: case 0xD2: case 0xD3:
-            shiftGroup(s, opcode);
-            break;
+        case 0xC0:
+        case 0xC1:
+        case 0xD0:
+        case 0xD1:
+        case 0xD2:
+        case 0xD3: shiftGroup(s, opcode); break;
         case 0xC2: { // RET imm16
             uint16_t release = s.fetch16();
             s.ip = s.pop();
@@ -534,8 +720,12 @@ int32_t V30Engine::execute(int32_t budget)
             chargeBase(s, opcode);
             break;
         }
-        case 0xC3: s.ip = s.pop(); chargeBase(s, opcode); break;
-        case 0xC4: case 0xC5: { // LES, LDS; a register form has no pointer and changes nothing
+        case 0xC3:
+            s.ip = s.pop();
+            chargeBase(s, opcode);
+            break;
+        case 0xC4:
+        case 0xC5: { // LES, LDS; a register form has no pointer and changes nothing
             uint8_t modrm = fetchModRm(s);
             if (modrm < 0xC0) {
                 uint16_t offset = rm16(s, modrm), segment = rmWordAfter(s);
@@ -557,7 +747,8 @@ int32_t V30Engine::execute(int32_t budget)
             charge(s, opcode, modrm);
             break;
         }
-        case 0xCA: case 0xCB: { // RETF, RETF imm16
+        case 0xCA:
+        case 0xCB: { // RETF, RETF imm16
             uint16_t release = opcode == 0xCA ? s.fetch16() : 0;
             s.ip = s.pop();
             s.setSegment(CS, s.pop());
@@ -565,8 +756,14 @@ int32_t V30Engine::execute(int32_t budget)
             chargeBase(s, opcode);
             break;
         }
-        case 0xCC: enterInterrupt(s, 3); chargeBase(s, opcode); break;
-        case 0xCD: enterInterrupt(s, s.fetch8()); chargeBase(s, opcode); break;
+        case 0xCC:
+            enterInterrupt(s, 3);
+            chargeBase(s, opcode);
+            break;
+        case 0xCD:
+            enterInterrupt(s, s.fetch8());
+            chargeBase(s, opcode);
+            break;
         case 0xCE: // INTO
             if (s.overflowValue) {
                 enterInterrupt(s, 4);
@@ -603,15 +800,28 @@ int32_t V30Engine::execute(int32_t budget)
             chargeBase(s, opcode);
             break;
         }
-        case 0xD7: s.reg8(0) = s.read8(s.dataBase, uint16_t(s.reg[BX] + s.reg8(0))); chargeBase(s, opcode); break;
-        case 0xD8: case 0xD9: case 0xDA: case 0xDB: case 0xDC: case 0xDD: case 0xDE: case 0xDF: {
+        case 0xD7:
+            s.reg8(0) = s.read8(s.dataBase, uint16_t(s.reg[BX] + s.reg8(0)));
+            chargeBase(s, opcode);
+            break;
+        case 0xD8:
+        case 0xD9:
+        case 0xDA:
+        case 0xDB:
+        case 0xDC:
+        case 0xDD:
+        case 0xDE:
+        case 0xDF: {
             uint8_t modrm = fetchModRm(s); // escape to a coprocessor that is not there
             charge(s, opcode, modrm);
             break;
         }
 
         // --- 0xE0 row
-        case 0xE0: case 0xE1: case 0xE2: case 0xE3: { // LOOPNE, LOOPE, LOOP, JCXZ
+        case 0xE0:
+        case 0xE1:
+        case 0xE2:
+        case 0xE3: { // LOOPNE, LOOPE, LOOP, JCXZ
             int8_t displacement = int8_t(s.fetch8());
             bool taken;
             if (opcode == 0xE3) {
@@ -628,10 +838,22 @@ int32_t V30Engine::execute(int32_t budget)
             }
             break;
         }
-        case 0xE4: s.reg8(0) = s.in8(s.fetch8()); chargeBase(s, opcode); break;
-        case 0xE5: s.reg[AX] = s.in16(s.fetch8()); chargeBase(s, opcode); break;
-        case 0xE6: s.out8(s.fetch8(), s.reg8(0)); chargeBase(s, opcode); break;
-        case 0xE7: s.out16(s.fetch8(), s.reg[AX]); chargeBase(s, opcode); break;
+        case 0xE4:
+            s.reg8(0) = s.in8(s.fetch8());
+            chargeBase(s, opcode);
+            break;
+        case 0xE5:
+            s.reg[AX] = s.in16(s.fetch8());
+            chargeBase(s, opcode);
+            break;
+        case 0xE6:
+            s.out8(s.fetch8(), s.reg8(0));
+            chargeBase(s, opcode);
+            break;
+        case 0xE7:
+            s.out16(s.fetch8(), s.reg[AX]);
+            chargeBase(s, opcode);
+            break;
         case 0xE8: { // CALL near
             uint16_t displacement = s.fetch16();
             s.push(uint16_t(s.ip));
@@ -658,10 +880,22 @@ int32_t V30Engine::execute(int32_t budget)
             chargeBase(s, opcode);
             break;
         }
-        case 0xEC: s.reg8(0) = s.in8(s.reg[DX] & 0xFF); chargeBase(s, opcode); break;
-        case 0xED: s.reg[AX] = s.in16(s.reg[DX] & 0xFF); chargeBase(s, opcode); break;
-        case 0xEE: s.out8(s.reg[DX] & 0xFF, s.reg8(0)); chargeBase(s, opcode); break;
-        case 0xEF: s.out16(s.reg[DX] & 0xFF, s.reg[AX]); chargeBase(s, opcode); break;
+        case 0xEC:
+            s.reg8(0) = s.in8(s.reg[DX] & 0xFF);
+            chargeBase(s, opcode);
+            break;
+        case 0xED:
+            s.reg[AX] = s.in16(s.reg[DX] & 0xFF);
+            chargeBase(s, opcode);
+            break;
+        case 0xEE:
+            s.out8(s.reg[DX] & 0xFF, s.reg8(0));
+            chargeBase(s, opcode);
+            break;
+        case 0xEF:
+            s.out16(s.reg[DX] & 0xFF, s.reg[AX]);
+            chargeBase(s, opcode);
+            break;
 
         // --- 0xF0 row
         case 0xF0: // LOCK: nothing to lock
@@ -670,7 +904,8 @@ int32_t V30Engine::execute(int32_t budget)
                 break;
             opcode = s.fetch8();
             goto dispatch;
-        case 0xF2: case 0xF3:
+        case 0xF2:
+        case 0xF3:
             repeat = opcode;
             chargeBase(s, opcode);
             if (++prefixes > maxPrefixes)
@@ -678,15 +913,36 @@ int32_t V30Engine::execute(int32_t budget)
             opcode = s.fetch8();
             goto dispatch;
         case 0xF4: s.cycles = 0; break; // HLT: the slice ends; IP is already past it
-        case 0xF5: s.carryValue = !s.carryValue; chargeBase(s, opcode); break;
+        case 0xF5:
+            s.carryValue = !s.carryValue;
+            chargeBase(s, opcode);
+            break;
         case 0xF6: unaryGroup<8>(s); break;
         case 0xF7: unaryGroup<16>(s); break;
-        case 0xF8: s.carryValue = 0; chargeBase(s, opcode); break;
-        case 0xF9: s.carryValue = 1; chargeBase(s, opcode); break;
-        case 0xFA: s.interruptFlag = 0; chargeBase(s, opcode); break;
-        case 0xFB: s.interruptFlag = 1; chargeBase(s, opcode); break;
-        case 0xFC: s.df = 0; chargeBase(s, opcode); break;
-        case 0xFD: s.df = 1; chargeBase(s, opcode); break;
+        case 0xF8:
+            s.carryValue = 0;
+            chargeBase(s, opcode);
+            break;
+        case 0xF9:
+            s.carryValue = 1;
+            chargeBase(s, opcode);
+            break;
+        case 0xFA:
+            s.interruptFlag = 0;
+            chargeBase(s, opcode);
+            break;
+        case 0xFB:
+            s.interruptFlag = 1;
+            chargeBase(s, opcode);
+            break;
+        case 0xFC:
+            s.df = 0;
+            chargeBase(s, opcode);
+            break;
+        case 0xFD:
+            s.df = 1;
+            chargeBase(s, opcode);
+            break;
         case 0xFE: incDecByte(s); break;
         case 0xFF: wordGroup(s); break;
         }

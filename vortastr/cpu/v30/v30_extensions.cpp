@@ -78,8 +78,8 @@ void bitInstruction(V30State& s, uint8_t second)
     int operation = (second >> 1) & 3; // TEST1, CLR1, SET1, NOT1
     static constexpr uint8_t registerCycles[4] = {3, 5, 4, 4};
     static constexpr uint8_t memoryCycles[4] = {12, 14, 13, 18};
-    s.cycles -= (memory ? memoryCycles[operation] + (word ? 4 : 0) : registerCycles[operation]) +
-                ((second & 0x08) ? 1 : 0);
+    s.cycles -=
+        (memory ? memoryCycles[operation] + (word ? 4 : 0) : registerCycles[operation]) + ((second & 0x08) ? 1 : 0);
     switch (operation) {
     case 0:
         s.zeroValue = value & mask; // ZF when the bit is 0

@@ -5,10 +5,10 @@
 
 namespace vortastr::v30 {
 
-void pushAll(V30State& s);      // 0x60
-void popAll(V30State& s);       // 0x61
-void checkBound(V30State& s);   // 0x62, after the opcode
-void enterFrame(V30State& s);   // 0xC8, after the opcode
+void pushAll(V30State& s);    // 0x60
+void popAll(V30State& s);     // 0x61
+void checkBound(V30State& s); // 0x62, after the opcode
+void enterFrame(V30State& s); // 0xC8, after the opcode
 // 0x0F: fetches the second byte and runs it; unknown second bytes cost 4 cycles and do nothing.
 void extendedInstruction(V30State& s);
 

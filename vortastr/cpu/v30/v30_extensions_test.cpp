@@ -102,14 +102,16 @@ TEST_P(V30ShiftImmediate, CountFromTheByteAfterTheOperand)
     EXPECT_EQ(m.ctx().ip, p.bytes.size());
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Forms, V30ShiftImmediate,
-    ::testing::Values(ShiftCase{{0xC1, 0xE0, 0x04}, 0x1234, 0x2340, true, 5 + 4},        // SHL AX,4
-                      ShiftCase{{0xC1, 0xE8, 0x08}, 0x1234, 0x0012, false, 5 + 8},       // SHR AX,8
-                      ShiftCase{{0xC1, 0xF8, 0x04}, 0x8010, 0xF801, false, 5 + 4},       // SAR AX,4
-                      ShiftCase{{0xC0, 0xC0, 0x01}, 0x0081, 0x0003, true, 5 + 1},        // ROL AL,1
-                      ShiftCase{{0xC1, 0x26, 0x10, 0x00, 0x03}, 0x00FF, 0x07F8, false,   // SHL [0010h],3
-                                17 + 6 + 3}));
+INSTANTIATE_TEST_SUITE_P(Forms, V30ShiftImmediate,
+                         ::testing::Values(ShiftCase{{0xC1, 0xE0, 0x04}, 0x1234, 0x2340, true, 5 + 4},  // SHL AX,4
+                                           ShiftCase{{0xC1, 0xE8, 0x08}, 0x1234, 0x0012, false, 5 + 8}, // SHR AX,8
+                                           ShiftCase{{0xC1, 0xF8, 0x04}, 0x8010, 0xF801, false, 5 + 4}, // SAR AX,4
+                                           ShiftCase{{0xC0, 0xC0, 0x01}, 0x0081, 0x0003, true, 5 + 1},  // ROL AL,1
+                                           ShiftCase{{0xC1, 0x26, 0x10, 0x00, 0x03},
+                                                     0x00FF,
+                                                     0x07F8,
+                                                     false, // SHL [0010h],3
+                                                     17 + 6 + 3}));
 
 TEST(V30Enter, LevelsZeroOneAndTwoThenLeave)
 {
@@ -220,33 +222,32 @@ TEST_P(V30BitInstruction, ActsOnTheNumberedBitOnly)
 
 INSTANTIATE_TEST_SUITE_P(
     Forms, V30BitInstruction,
-    ::testing::Values(
-        BitCase{"TEST1 AL,CL set bit", {0x10, 0xC0}, 3, 0x0008, 0x0008, 0},
-        BitCase{"TEST1 AL,CL clear bit", {0x10, 0xC0}, 2, 0x0008, 0x0008, 1},
-        BitCase{"TEST1 AL,CL bit 11 of a byte", {0x10, 0xC0}, 11, 0xFFFF, 0xFFFF, 1},
-        BitCase{"TEST1 AX,CL bit 15", {0x11, 0xC0}, 15, 0x8000, 0x8000, 0},
-        BitCase{"TEST1 AX,CL bit 31 is bit 15", {0x11, 0xC0}, 31, 0x8000, 0x8000, 0},
-        BitCase{"CLR1 AL,CL", {0x12, 0xC0}, 7, 0x00FF, 0x007F, -1},
-        BitCase{"CLR1 AL,CL bit 8 of a byte", {0x12, 0xC0}, 8, 0xFFFF, 0xFFFF, -1},
-        BitCase{"CLR1 AX,CL bit 12", {0x13, 0xC0}, 12, 0xFFFF, 0xEFFF, -1},
-        BitCase{"SET1 [0010h],CL byte", {0x14, 0x06, 0x10, 0x00}, 1, 0x5500, 0x5502, -1},
-        BitCase{"SET1 [0010h],CL bit 9 of a byte", {0x14, 0x06, 0x10, 0x00}, 9, 0x5500, 0x5500, -1},
-        BitCase{"SET1 AX,CL bit 9", {0x15, 0xC0}, 9, 0x0000, 0x0200, -1},
-        BitCase{"NOT1 AL,CL", {0x16, 0xC0}, 0, 0x0001, 0x0000, -1},
-        BitCase{"NOT1 [0010h],CL word", {0x17, 0x06, 0x10, 0x00}, 14, 0x0000, 0x4000, -1},
-        BitCase{"TEST1 AL,imm", {0x18, 0xC0, 0x06}, 0, 0x0040, 0x0040, 0},
-        BitCase{"TEST1 [0010h],imm byte 13", {0x18, 0x06, 0x10, 0x00, 0x0D}, 0, 0xFFFF, 0xFFFF, 1},
-        BitCase{"CLR1 AX,imm", {0x1B, 0xC0, 0x0F}, 0, 0xFFFF, 0x7FFF, -1},
-        BitCase{"SET1 AL,imm bit 15 of a byte", {0x1C, 0xC0, 0x0F}, 0, 0x0000, 0x0000, -1},
-        BitCase{"SET1 [0010h],imm word", {0x1D, 0x06, 0x10, 0x00, 0x08}, 0, 0x0000, 0x0100, -1},
-        BitCase{"NOT1 AL,imm", {0x1E, 0xC0, 0x04}, 0, 0x0010, 0x0000, -1},
-        BitCase{"NOT1 AX,imm", {0x1F, 0xC0, 0x0A}, 0, 0x0000, 0x0400, -1}),
+    ::testing::Values(BitCase{"TEST1 AL,CL set bit", {0x10, 0xC0}, 3, 0x0008, 0x0008, 0},
+                      BitCase{"TEST1 AL,CL clear bit", {0x10, 0xC0}, 2, 0x0008, 0x0008, 1},
+                      BitCase{"TEST1 AL,CL bit 11 of a byte", {0x10, 0xC0}, 11, 0xFFFF, 0xFFFF, 1},
+                      BitCase{"TEST1 AX,CL bit 15", {0x11, 0xC0}, 15, 0x8000, 0x8000, 0},
+                      BitCase{"TEST1 AX,CL bit 31 is bit 15", {0x11, 0xC0}, 31, 0x8000, 0x8000, 0},
+                      BitCase{"CLR1 AL,CL", {0x12, 0xC0}, 7, 0x00FF, 0x007F, -1},
+                      BitCase{"CLR1 AL,CL bit 8 of a byte", {0x12, 0xC0}, 8, 0xFFFF, 0xFFFF, -1},
+                      BitCase{"CLR1 AX,CL bit 12", {0x13, 0xC0}, 12, 0xFFFF, 0xEFFF, -1},
+                      BitCase{"SET1 [0010h],CL byte", {0x14, 0x06, 0x10, 0x00}, 1, 0x5500, 0x5502, -1},
+                      BitCase{"SET1 [0010h],CL bit 9 of a byte", {0x14, 0x06, 0x10, 0x00}, 9, 0x5500, 0x5500, -1},
+                      BitCase{"SET1 AX,CL bit 9", {0x15, 0xC0}, 9, 0x0000, 0x0200, -1},
+                      BitCase{"NOT1 AL,CL", {0x16, 0xC0}, 0, 0x0001, 0x0000, -1},
+                      BitCase{"NOT1 [0010h],CL word", {0x17, 0x06, 0x10, 0x00}, 14, 0x0000, 0x4000, -1},
+                      BitCase{"TEST1 AL,imm", {0x18, 0xC0, 0x06}, 0, 0x0040, 0x0040, 0},
+                      BitCase{"TEST1 [0010h],imm byte 13", {0x18, 0x06, 0x10, 0x00, 0x0D}, 0, 0xFFFF, 0xFFFF, 1},
+                      BitCase{"CLR1 AX,imm", {0x1B, 0xC0, 0x0F}, 0, 0xFFFF, 0x7FFF, -1},
+                      BitCase{"SET1 AL,imm bit 15 of a byte", {0x1C, 0xC0, 0x0F}, 0, 0x0000, 0x0000, -1},
+                      BitCase{"SET1 [0010h],imm word", {0x1D, 0x06, 0x10, 0x00, 0x08}, 0, 0x0000, 0x0100, -1},
+                      BitCase{"NOT1 AL,imm", {0x1E, 0xC0, 0x04}, 0, 0x0010, 0x0000, -1},
+                      BitCase{"NOT1 AX,imm", {0x1F, 0xC0, 0x0A}, 0, 0x0000, 0x0400, -1}),
     [](const auto& info) { return "case" + std::to_string(info.index); });
 
 struct DecimalCase {
     std::vector<uint8_t> source; // lowest address first
     std::vector<uint8_t> destination;
-    uint8_t digits;              // CL
+    uint8_t digits; // CL
     std::vector<uint8_t> sum;
     bool carry;
     bool zero;
@@ -276,19 +277,18 @@ TEST_P(V30AddDecimalStrings, AddsIntoTheDestinationWithCarryAndZero)
     EXPECT_EQ(m.ctx().reg[DI], 0x0050);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Sums, V30AddDecimalStrings,
-    ::testing::Values(
-        // 1234 + 8765 = 9999
-        DecimalCase{{0x34, 0x12}, {0x65, 0x87}, 4, {0x99, 0x99}, false, false},
-        // 1234 + 8766 = 10000: carry out, every byte zero
-        DecimalCase{{0x34, 0x12}, {0x66, 0x87}, 4, {0x00, 0x00}, true, true},
-        // 3 digits take 2 bytes: 058 + 947 = 1005
-        DecimalCase{{0x58, 0x00}, {0x47, 0x09}, 3, {0x05, 0x10}, false, false},
-        // only the bytes CL counts are touched: 1 digit -> 1 byte, 9 + 1
-        DecimalCase{{0x09, 0x55}, {0x01, 0x66}, 1, {0x10, 0x66}, false, false},
-        // 0 + 0 is zero without carry
-        DecimalCase{{0x00}, {0x00}, 2, {0x00}, false, true}));
+INSTANTIATE_TEST_SUITE_P(Sums, V30AddDecimalStrings,
+                         ::testing::Values(
+                             // 1234 + 8765 = 9999
+                             DecimalCase{{0x34, 0x12}, {0x65, 0x87}, 4, {0x99, 0x99}, false, false},
+                             // 1234 + 8766 = 10000: carry out, every byte zero
+                             DecimalCase{{0x34, 0x12}, {0x66, 0x87}, 4, {0x00, 0x00}, true, true},
+                             // 3 digits take 2 bytes: 058 + 947 = 1005
+                             DecimalCase{{0x58, 0x00}, {0x47, 0x09}, 3, {0x05, 0x10}, false, false},
+                             // only the bytes CL counts are touched: 1 digit -> 1 byte, 9 + 1
+                             DecimalCase{{0x09, 0x55}, {0x01, 0x66}, 1, {0x10, 0x66}, false, false},
+                             // 0 + 0 is zero without carry
+                             DecimalCase{{0x00}, {0x00}, 2, {0x00}, false, true}));
 
 TEST(V30Extended, UnknownSecondBytesCostFourAndDoNothing)
 {

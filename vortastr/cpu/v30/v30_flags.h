@@ -48,9 +48,8 @@ inline bool overflowFlag(const V30Context& c) { return c.overflowValue != 0; }
 inline uint16_t composeFlags(const V30Context& c)
 {
     return uint16_t(flagsFixedOnes | (carryFlag(c) ? flagCarry : 0) | (parityFlag(c) ? flagParity : 0) |
-                    (auxFlag(c) ? flagAux : 0) | (zeroFlag(c) ? flagZero : 0) |
-                    (signFlag(c) ? flagSign : 0) | (c.tf ? flagTrap : 0) |
-                    (c.interruptFlag ? flagInterrupt : 0) | (c.df ? flagDirection : 0) |
+                    (auxFlag(c) ? flagAux : 0) | (zeroFlag(c) ? flagZero : 0) | (signFlag(c) ? flagSign : 0) |
+                    (c.tf ? flagTrap : 0) | (c.interruptFlag ? flagInterrupt : 0) | (c.df ? flagDirection : 0) |
                     (overflowFlag(c) ? flagOverflow : 0));
 }
 
@@ -78,14 +77,14 @@ inline bool conditionHolds(const V30Context& c, int cc)
 {
     bool holds;
     switch (cc >> 1) {
-    case 0: holds = overflowFlag(c); break;                                   // JO
-    case 1: holds = carryFlag(c); break;                                      // JC
-    case 2: holds = zeroFlag(c); break;                                       // JZ
-    case 3: holds = carryFlag(c) || zeroFlag(c); break;                       // JBE
-    case 4: holds = signFlag(c); break;                                       // JS
-    case 5: holds = parityFlag(c); break;                                     // JP
-    case 6: holds = signFlag(c) != overflowFlag(c); break;                    // JL
-    default: holds = zeroFlag(c) || signFlag(c) != overflowFlag(c); break;    // JLE
+    case 0: holds = overflowFlag(c); break;                                // JO
+    case 1: holds = carryFlag(c); break;                                   // JC
+    case 2: holds = zeroFlag(c); break;                                    // JZ
+    case 3: holds = carryFlag(c) || zeroFlag(c); break;                    // JBE
+    case 4: holds = signFlag(c); break;                                    // JS
+    case 5: holds = parityFlag(c); break;                                  // JP
+    case 6: holds = signFlag(c) != overflowFlag(c); break;                 // JL
+    default: holds = zeroFlag(c) || signFlag(c) != overflowFlag(c); break; // JLE
     }
     return (cc & 1) ? !holds : holds;
 }

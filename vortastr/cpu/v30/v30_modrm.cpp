@@ -17,7 +17,8 @@ struct Disp16 {
     static uint16_t get(V30State& s) { return s.fetch16(); }
 };
 
-template <int RM, class Disp> uint16_t sumOf(V30State& s)
+template <int RM, class Disp>
+uint16_t sumOf(V30State& s)
 {
     const uint16_t* r = s.reg;
     uint16_t d = Disp::get(s);
@@ -34,9 +35,11 @@ template <int RM, class Disp> uint16_t sumOf(V30State& s)
 }
 
 // Forms based on BP take SS by default; an override prefix has already replaced both bases.
-template <int RM> constexpr bool stackBased = RM == 2 || RM == 3 || RM == 6;
+template <int RM>
+constexpr bool stackBased = RM == 2 || RM == 3 || RM == 6;
 
-template <int Mod, int RM> constexpr uint8_t cost()
+template <int Mod, int RM>
+constexpr uint8_t cost()
 {
     constexpr uint8_t base[8] = {7, 8, 8, 7, 5, 5, 9, 5}; // r/m 6 with mod 0 is [disp16]: 6
     if (Mod == 0)
@@ -44,7 +47,8 @@ template <int Mod, int RM> constexpr uint8_t cost()
     return uint8_t(base[RM] + (RM == 6 ? 0 : 4));
 }
 
-template <int Mod, int RM> void effectiveAddress(V30State& s)
+template <int Mod, int RM>
+void effectiveAddress(V30State& s)
 {
     if constexpr (Mod == 0 && RM == 6) {
         s.eaOffset = s.fetch16();
@@ -57,17 +61,19 @@ template <int Mod, int RM> void effectiveAddress(V30State& s)
     s.cycles -= cost<Mod, RM>();
 }
 
-template <int Mod, std::size_t... RM> constexpr std::array<EaRoutine, 8> routinesOfMod(std::index_sequence<RM...>)
+template <int Mod, std::size_t... RM>
+constexpr std::array<EaRoutine, 8> routinesOfMod(std::index_sequence<RM...>)
 {
     return {&effectiveAddress<Mod, int(RM)>...};
 }
-template <int Mod, std::size_t... RM> constexpr std::array<uint8_t, 8> cyclesOfMod(std::index_sequence<RM...>)
+template <int Mod, std::size_t... RM>
+constexpr std::array<uint8_t, 8> cyclesOfMod(std::index_sequence<RM...>)
 {
     return {cost<Mod, int(RM)>()...};
 }
 
-template <class T> constexpr std::array<T, 24> join(const std::array<T, 8>& a, const std::array<T, 8>& b,
-                                                    const std::array<T, 8>& c)
+template <class T>
+constexpr std::array<T, 24> join(const std::array<T, 8>& a, const std::array<T, 8>& b, const std::array<T, 8>& c)
 {
     std::array<T, 24> all{};
     for (int i = 0; i < 8; ++i) {
@@ -89,12 +95,12 @@ const std::array<ModRmEntry, 256> modRmTable = [] {
     return table;
 }();
 
-const std::array<EaRoutine, 24> eaRoutines = join(routinesOfMod<0>(std::make_index_sequence<8>()),
-                                                  routinesOfMod<1>(std::make_index_sequence<8>()),
-                                                  routinesOfMod<2>(std::make_index_sequence<8>()));
+const std::array<EaRoutine, 24> eaRoutines =
+    join(routinesOfMod<0>(std::make_index_sequence<8>()), routinesOfMod<1>(std::make_index_sequence<8>()),
+         routinesOfMod<2>(std::make_index_sequence<8>()));
 
-const std::array<uint8_t, 24> eaCycles = join(cyclesOfMod<0>(std::make_index_sequence<8>()),
-                                              cyclesOfMod<1>(std::make_index_sequence<8>()),
-                                              cyclesOfMod<2>(std::make_index_sequence<8>()));
+const std::array<uint8_t, 24> eaCycles =
+    join(cyclesOfMod<0>(std::make_index_sequence<8>()), cyclesOfMod<1>(std::make_index_sequence<8>()),
+         cyclesOfMod<2>(std::make_index_sequence<8>()));
 
 } // namespace vortastr::v30

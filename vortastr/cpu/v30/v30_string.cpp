@@ -7,7 +7,7 @@ namespace vortastr::v30 {
 namespace {
 
 struct StringCost {
-    uint8_t single;    // without a repeat prefix
+    uint8_t single; // without a repeat prefix
     uint8_t repeatSetUp;
     uint8_t perRepeat;
 };
@@ -17,17 +17,18 @@ StringCost costOf(uint8_t opcode)
 {
     switch (opcode & 0xFE) {
     case 0x6C:
-    case 0x6E: return {14, 8, 8};   // INS, OUTS
-    case 0xA4: return {18, 9, 17};  // MOVS
-    case 0xA6: return {22, 9, 22};  // CMPS
-    case 0xAA: return {11, 9, 10};  // STOS
-    case 0xAC: return {12, 9, 13};  // LODS
-    default: return {15, 9, 15};    // SCAS
+    case 0x6E: return {14, 8, 8};  // INS, OUTS
+    case 0xA4: return {18, 9, 17}; // MOVS
+    case 0xA6: return {22, 9, 22}; // CMPS
+    case 0xAA: return {11, 9, 10}; // STOS
+    case 0xAC: return {12, 9, 13}; // LODS
+    default: return {15, 9, 15};   // SCAS
     }
 }
 
 // One element; returns false when a CMPS or SCAS under `repeat` must stop.
-template <int Bits> bool stepOnce(V30State& s, uint8_t opcode, uint8_t repeat)
+template <int Bits>
+bool stepOnce(V30State& s, uint8_t opcode, uint8_t repeat)
 {
     constexpr uint16_t size = Bits / 8;
     const uint16_t delta = s.df ? uint16_t(-size) : size;
@@ -89,7 +90,8 @@ template <int Bits> bool stepOnce(V30State& s, uint8_t opcode, uint8_t repeat)
     return repeat == repeatWhileEqual ? equal : !equal;
 }
 
-template <int Bits> void run(V30State& s, uint8_t opcode, uint8_t repeat)
+template <int Bits>
+void run(V30State& s, uint8_t opcode, uint8_t repeat)
 {
     StringCost cost = costOf(opcode);
     if (repeat == repeatNone) {

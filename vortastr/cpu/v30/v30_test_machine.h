@@ -35,7 +35,9 @@ public:
                 PortLog::get().reads.push_back(port);
                 return uint8_t(0x40 + port); // recognisable per port
             },
-            [](uint16_t port, uint8_t value) { PortLog::get().writes.push_back({port, value}); });
+            [](uint16_t port, uint8_t value) {
+                PortLog::get().writes.push_back({port, value});
+            });
         ctx().setSegment(CS, codeSegment);
         ctx().setSegment(SS, 0x3000);
         ctx().setSegment(DS, 0x4000);

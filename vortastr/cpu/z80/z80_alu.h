@@ -143,14 +143,38 @@ inline uint8_t shiftRotate(uint8_t& f, unsigned kind, uint8_t v)
     uint8_t r;
     uint8_t carry;
     switch (kind) {
-    case 0: carry = v >> 7; r = uint8_t(v << 1 | carry); break;
-    case 1: carry = v & 1; r = uint8_t(v >> 1 | carry << 7); break;
-    case 2: carry = v >> 7; r = uint8_t(v << 1 | (f & flagC)); break;
-    case 3: carry = v & 1; r = uint8_t(v >> 1 | (f & flagC) << 7); break;
-    case 4: carry = v >> 7; r = uint8_t(v << 1); break;
-    case 5: carry = v & 1; r = uint8_t((v >> 1) | (v & 0x80)); break;
-    case 6: carry = v >> 7; r = uint8_t(v << 1 | 1); break;
-    default: carry = v & 1; r = uint8_t(v >> 1); break;
+    case 0:
+        carry = v >> 7;
+        r = uint8_t(v << 1 | carry);
+        break;
+    case 1:
+        carry = v & 1;
+        r = uint8_t(v >> 1 | carry << 7);
+        break;
+    case 2:
+        carry = v >> 7;
+        r = uint8_t(v << 1 | (f & flagC));
+        break;
+    case 3:
+        carry = v & 1;
+        r = uint8_t(v >> 1 | (f & flagC) << 7);
+        break;
+    case 4:
+        carry = v >> 7;
+        r = uint8_t(v << 1);
+        break;
+    case 5:
+        carry = v & 1;
+        r = uint8_t((v >> 1) | (v & 0x80));
+        break;
+    case 6:
+        carry = v >> 7;
+        r = uint8_t(v << 1 | 1);
+        break;
+    default:
+        carry = v & 1;
+        r = uint8_t(v >> 1);
+        break;
     }
     f = uint8_t(szp(r) | carry);
     return r;

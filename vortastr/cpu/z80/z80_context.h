@@ -22,7 +22,7 @@ using Z80PortOutputHandler = void (*)(uint16_t port, uint8_t value, const Z80Por
 constexpr uint16_t z80ListEnd = 0xFFFF;
 
 struct Z80MemoryReadEntry {
-    uint32_t low;  // only the low 16 bits are compared
+    uint32_t low; // only the low 16 bits are compared
     uint32_t high;
     Z80MemoryReadHandler handler;
     void* user;
@@ -52,8 +52,8 @@ struct Z80PortOutputEntry {
 // Field order follows the processor record the boards build; pointers are native, so the
 // record is larger than its 70 bytes of a 32-bit build. It is never written to a file.
 struct Z80Context {
-    uint8_t* memory = nullptr;                        // the slot's 64 KB block
-    const Z80MemoryReadEntry* readList = nullptr;     // null: no handlers
+    uint8_t* memory = nullptr;                    // the slot's 64 KB block
+    const Z80MemoryReadEntry* readList = nullptr; // null: no handlers
     const Z80MemoryWriteEntry* writeList = nullptr;
     const Z80PortInputEntry* inputList = nullptr;
     const Z80PortOutputEntry* outputList = nullptr;

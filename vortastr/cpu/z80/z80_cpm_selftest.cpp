@@ -65,138 +65,156 @@ private:
 void beginCheck(Assembly& a, int number)
 {
     a.bytes({0x3E, uint8_t('0' + number)}); // LD A,'n'
-    a.bytes({0x32}); a.word("current");     // LD (current),A
+    a.bytes({0x32});
+    a.word("current"); // LD (current),A
 }
 
 void failUnlessZero(Assembly& a)
 {
-    a.bytes({0xC2}); a.word("fail"); // JP NZ,fail
+    a.bytes({0xC2});
+    a.word("fail"); // JP NZ,fail
 }
 
 void passCheck(Assembly& a)
 {
-    a.bytes({0x3A}); a.word("current"); // LD A,(current)
-    a.bytes({0x5F});                     // LD E,A
-    a.bytes({0x0E, 0x02});               // LD C,2
-    a.bytes({0xCD, 0x05, 0x00});         // CALL 5
+    a.bytes({0x3A});
+    a.word("current");           // LD A,(current)
+    a.bytes({0x5F});             // LD E,A
+    a.bytes({0x0E, 0x02});       // LD C,2
+    a.bytes({0xCD, 0x05, 0x00}); // CALL 5
 }
 
 std::vector<uint8_t> assemble(std::string& problem)
 {
     Assembly a;
-    a.bytes({0x11}); a.word("banner"); // LD DE,banner
-    a.bytes({0x0E, 0x09});              // LD C,9
-    a.bytes({0xCD, 0x05, 0x00});        // CALL 5
+    a.bytes({0x11});
+    a.word("banner");            // LD DE,banner
+    a.bytes({0x0E, 0x09});       // LD C,9
+    a.bytes({0xCD, 0x05, 0x00}); // CALL 5
 
-    beginCheck(a, 1);                   // 0x1234 + 0x1111 - 0x2345 = 0
-    a.bytes({0x21, 0x34, 0x12});        // LD HL,0x1234
-    a.bytes({0x01, 0x11, 0x11});        // LD BC,0x1111
-    a.bytes({0x09});                    // ADD HL,BC
-    a.bytes({0x11, 0x45, 0x23});        // LD DE,0x2345
-    a.bytes({0xB7});                    // OR A
-    a.bytes({0xED, 0x52});              // SBC HL,DE
+    beginCheck(a, 1);            // 0x1234 + 0x1111 - 0x2345 = 0
+    a.bytes({0x21, 0x34, 0x12}); // LD HL,0x1234
+    a.bytes({0x01, 0x11, 0x11}); // LD BC,0x1111
+    a.bytes({0x09});             // ADD HL,BC
+    a.bytes({0x11, 0x45, 0x23}); // LD DE,0x2345
+    a.bytes({0xB7});             // OR A
+    a.bytes({0xED, 0x52});       // SBC HL,DE
     failUnlessZero(a);
     passCheck(a);
 
-    beginCheck(a, 2);                   // BCD 19 + 28 = 47
-    a.bytes({0x3E, 0x19});              // LD A,0x19
-    a.bytes({0xC6, 0x28});              // ADD A,0x28
-    a.bytes({0x27});                    // DAA
-    a.bytes({0xFE, 0x47});              // CP 0x47
+    beginCheck(a, 2);      // BCD 19 + 28 = 47
+    a.bytes({0x3E, 0x19}); // LD A,0x19
+    a.bytes({0xC6, 0x28}); // ADD A,0x28
+    a.bytes({0x27});       // DAA
+    a.bytes({0xFE, 0x47}); // CP 0x47
     failUnlessZero(a);
     passCheck(a);
 
-    beginCheck(a, 3);                   // 10 + 9 + ... + 1 = 55
-    a.bytes({0x06, 0x0A});              // LD B,10
-    a.bytes({0xAF});                    // XOR A
+    beginCheck(a, 3);      // 10 + 9 + ... + 1 = 55
+    a.bytes({0x06, 0x0A}); // LD B,10
+    a.bytes({0xAF});       // XOR A
     a.label("sum");
-    a.bytes({0x80});                    // ADD A,B
-    a.bytes({0x10}); a.relative("sum"); // DJNZ sum
-    a.bytes({0xFE, 55});                // CP 55
+    a.bytes({0x80}); // ADD A,B
+    a.bytes({0x10});
+    a.relative("sum");   // DJNZ sum
+    a.bytes({0xFE, 55}); // CP 55
     failUnlessZero(a);
     passCheck(a);
 
-    beginCheck(a, 4);                   // LDIR copies the message and leaves BC = 0
-    a.bytes({0x21}); a.word("source");  // LD HL,source
-    a.bytes({0x11}); a.word("copy");    // LD DE,copy
-    a.bytes({0x01}); a.word("length");  // LD BC,length
-    a.bytes({0xED, 0xB0});              // LDIR
-    a.bytes({0x78});                    // LD A,B
-    a.bytes({0xB1});                    // OR C
+    beginCheck(a, 4); // LDIR copies the message and leaves BC = 0
+    a.bytes({0x21});
+    a.word("source"); // LD HL,source
+    a.bytes({0x11});
+    a.word("copy"); // LD DE,copy
+    a.bytes({0x01});
+    a.word("length");      // LD BC,length
+    a.bytes({0xED, 0xB0}); // LDIR
+    a.bytes({0x78});       // LD A,B
+    a.bytes({0xB1});       // OR C
     failUnlessZero(a);
     passCheck(a);
 
-    beginCheck(a, 5);                   // CPIR finds the '$' that ends the copy
-    a.bytes({0x21}); a.word("copy");    // LD HL,copy
-    a.bytes({0x01, 0x40, 0x00});        // LD BC,64
-    a.bytes({0x3E, '$'});               // LD A,'$'
-    a.bytes({0xED, 0xB1});              // CPIR
+    beginCheck(a, 5); // CPIR finds the '$' that ends the copy
+    a.bytes({0x21});
+    a.word("copy");              // LD HL,copy
+    a.bytes({0x01, 0x40, 0x00}); // LD BC,64
+    a.bytes({0x3E, '$'});        // LD A,'$'
+    a.bytes({0xED, 0xB1});       // CPIR
     failUnlessZero(a);
-    a.bytes({0x2B});                    // DEC HL
-    a.bytes({0x11}); a.word("copyEnd"); // LD DE,copyEnd
-    a.bytes({0xB7});                    // OR A
-    a.bytes({0xED, 0x52});              // SBC HL,DE
-    failUnlessZero(a);
-    passCheck(a);
-
-    beginCheck(a, 6);                   // indexed load, SET and BIT through IX
-    a.bytes({0xDD, 0x21}); a.word("table");  // LD IX,table
-    a.bytes({0xDD, 0x7E, 0x02});        // LD A,(IX+2)
-    a.bytes({0xFE, 0x30});              // CP 0x30
-    failUnlessZero(a);
-    a.bytes({0xDD, 0xCB, 0x01, 0xC6});  // SET 0,(IX+1)
-    a.bytes({0xDD, 0xCB, 0x01, 0x46});  // BIT 0,(IX+1)
-    a.bytes({0xCA}); a.word("fail");    // JP Z,fail
-    a.bytes({0xDD, 0x7E, 0x01});        // LD A,(IX+1)
-    a.bytes({0xFE, 0x21});              // CP 0x21
+    a.bytes({0x2B}); // DEC HL
+    a.bytes({0x11});
+    a.word("copyEnd");     // LD DE,copyEnd
+    a.bytes({0xB7});       // OR A
+    a.bytes({0xED, 0x52}); // SBC HL,DE
     failUnlessZero(a);
     passCheck(a);
 
-    beginCheck(a, 7);                   // PUSH BC / POP DE
-    a.bytes({0x01, 0xEF, 0xBE});        // LD BC,0xBEEF
-    a.bytes({0xC5});                    // PUSH BC
-    a.bytes({0xD1});                    // POP DE
-    a.bytes({0x7A});                    // LD A,D
-    a.bytes({0xFE, 0xBE});              // CP 0xBE
+    beginCheck(a, 6); // indexed load, SET and BIT through IX
+    a.bytes({0xDD, 0x21});
+    a.word("table");             // LD IX,table
+    a.bytes({0xDD, 0x7E, 0x02}); // LD A,(IX+2)
+    a.bytes({0xFE, 0x30});       // CP 0x30
     failUnlessZero(a);
-    a.bytes({0x7B});                    // LD A,E
-    a.bytes({0xFE, 0xEF});              // CP 0xEF
-    failUnlessZero(a);
-    passCheck(a);
-
-    beginCheck(a, 8);                   // CALL/RET and RLCA's carry
-    a.bytes({0x3E, 0x21});              // LD A,0x21
-    a.bytes({0xCD}); a.word("double");  // CALL double
-    a.bytes({0xFE, 0x42});              // CP 0x42
-    failUnlessZero(a);
-    a.bytes({0x3E, 0x81});              // LD A,0x81
-    a.bytes({0x07});                    // RLCA
-    a.bytes({0xD2}); a.word("fail");    // JP NC,fail
-    a.bytes({0xFE, 0x03});              // CP 0x03
+    a.bytes({0xDD, 0xCB, 0x01, 0xC6}); // SET 0,(IX+1)
+    a.bytes({0xDD, 0xCB, 0x01, 0x46}); // BIT 0,(IX+1)
+    a.bytes({0xCA});
+    a.word("fail");              // JP Z,fail
+    a.bytes({0xDD, 0x7E, 0x01}); // LD A,(IX+1)
+    a.bytes({0xFE, 0x21});       // CP 0x21
     failUnlessZero(a);
     passCheck(a);
 
-    a.bytes({0x11}); a.word("copy");    // LD DE,copy
-    a.bytes({0x0E, 0x09});              // LD C,9
-    a.bytes({0xCD, 0x05, 0x00});        // CALL 5
-    a.bytes({0x11}); a.word("done");    // LD DE,done
-    a.bytes({0x0E, 0x09});              // LD C,9
-    a.bytes({0xCD, 0x05, 0x00});        // CALL 5
-    a.bytes({0xC3, 0x00, 0x00});        // JP 0
+    beginCheck(a, 7);            // PUSH BC / POP DE
+    a.bytes({0x01, 0xEF, 0xBE}); // LD BC,0xBEEF
+    a.bytes({0xC5});             // PUSH BC
+    a.bytes({0xD1});             // POP DE
+    a.bytes({0x7A});             // LD A,D
+    a.bytes({0xFE, 0xBE});       // CP 0xBE
+    failUnlessZero(a);
+    a.bytes({0x7B});       // LD A,E
+    a.bytes({0xFE, 0xEF}); // CP 0xEF
+    failUnlessZero(a);
+    passCheck(a);
+
+    beginCheck(a, 8);      // CALL/RET and RLCA's carry
+    a.bytes({0x3E, 0x21}); // LD A,0x21
+    a.bytes({0xCD});
+    a.word("double");      // CALL double
+    a.bytes({0xFE, 0x42}); // CP 0x42
+    failUnlessZero(a);
+    a.bytes({0x3E, 0x81}); // LD A,0x81
+    a.bytes({0x07});       // RLCA
+    a.bytes({0xD2});
+    a.word("fail");        // JP NC,fail
+    a.bytes({0xFE, 0x03}); // CP 0x03
+    failUnlessZero(a);
+    passCheck(a);
+
+    a.bytes({0x11});
+    a.word("copy");              // LD DE,copy
+    a.bytes({0x0E, 0x09});       // LD C,9
+    a.bytes({0xCD, 0x05, 0x00}); // CALL 5
+    a.bytes({0x11});
+    a.word("done");              // LD DE,done
+    a.bytes({0x0E, 0x09});       // LD C,9
+    a.bytes({0xCD, 0x05, 0x00}); // CALL 5
+    a.bytes({0xC3, 0x00, 0x00}); // JP 0
 
     a.label("fail");
-    a.bytes({0x11}); a.word("failed");  // LD DE,failed
-    a.bytes({0x0E, 0x09});              // LD C,9
-    a.bytes({0xCD, 0x05, 0x00});        // CALL 5
-    passCheck(a);                       // the check's number
-    a.bytes({0x11}); a.word("newline"); // LD DE,newline
-    a.bytes({0x0E, 0x09});              // LD C,9
-    a.bytes({0xCD, 0x05, 0x00});        // CALL 5
-    a.bytes({0xC3, 0x00, 0x00});        // JP 0
+    a.bytes({0x11});
+    a.word("failed");            // LD DE,failed
+    a.bytes({0x0E, 0x09});       // LD C,9
+    a.bytes({0xCD, 0x05, 0x00}); // CALL 5
+    passCheck(a);                // the check's number
+    a.bytes({0x11});
+    a.word("newline");           // LD DE,newline
+    a.bytes({0x0E, 0x09});       // LD C,9
+    a.bytes({0xCD, 0x05, 0x00}); // CALL 5
+    a.bytes({0xC3, 0x00, 0x00}); // JP 0
 
     a.label("double");
-    a.bytes({0x87});                    // ADD A,A
-    a.bytes({0xC9});                    // RET
+    a.bytes({0x87}); // ADD A,A
+    a.bytes({0xC9}); // RET
 
     a.label("current");
     a.bytes({0});

@@ -17,8 +17,8 @@ constexpr uint32_t takenRetExtra = 6;  // RET cc: 11 instead of 5
 constexpr uint32_t takenCallExtra = 7; // CALL cc: 17 instead of 10
 
 // Block repeats run to the end in one step.
-constexpr uint32_t blockMoveCostPerByte = 21;    // LDIR, LDDR; the product is kept to 16 bits
-constexpr uint32_t blockCompareRepeatCost = 21;  // CPIR, CPDR: each repetition that continues
-constexpr uint32_t blockCompareLastCost = 16;    // and the last one
+constexpr uint32_t blockMoveCostPerByte = 21;   // LDIR, LDDR; the product is kept to 16 bits
+constexpr uint32_t blockCompareRepeatCost = 21; // CPIR, CPDR: each repetition that continues
+constexpr uint32_t blockCompareLastCost = 16;   // and the last one
 
 } // namespace vortastr::z80

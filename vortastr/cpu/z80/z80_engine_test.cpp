@@ -95,7 +95,7 @@ TEST(Z80Halt, ChargesTheRestOfTheBudgetAndBlocksUntilAnInterrupt)
     m.place(0, {0x00, 0x3E, 0x07, 0x76, 0x3C}); // NOP; LD A,7; HALT; INC A
     EXPECT_EQ(m.run(100), Z80Engine::sliceDone);
     EXPECT_EQ(m.context.halted, 1u);
-    EXPECT_EQ(m.context.pc, 4); // after the HALT
+    EXPECT_EQ(m.context.pc, 4);                          // after the HALT
     EXPECT_EQ(Z80Engine::cyclesThisCall(), 100 + 4 + 7); // the budget on top of NOP and LD A,7
 
     for (int slice = 0; slice < 3; ++slice) {
@@ -455,7 +455,7 @@ TEST(Z80Context, ResetKeepsTheBlockListsAndInterruptAddresses)
 TEST(Z80Context, TwoProcessorsShareTheEngineBySwapping)
 {
     Z80TestMachine first, second;
-    first.place(0, {0x3C, 0x3C, 0x3C}); // INC A
+    first.place(0, {0x3C, 0x3C, 0x3C});  // INC A
     second.place(0, {0x05, 0x05, 0x05}); // DEC B
     for (int slice = 0; slice < 3; ++slice) {
         first.run(0);

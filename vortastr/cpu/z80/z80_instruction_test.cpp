@@ -233,13 +233,38 @@ std::vector<bool> opcodeSet(std::initializer_list<std::pair<int, int>> ranges)
 
 TEST(Z80Tables, ImplementedOpcodesRunAndTheOthersEndTheSlice)
 {
-    const std::vector<bool> ed = opcodeSet({{0x40, 0x4B}, {0x4D, 0x4D}, {0x4F, 0x53}, {0x56, 0x5B}, {0x5E, 0x63},
-                                            {0x67, 0x6A}, {0x6F, 0x6F}, {0x72, 0x73}, {0x78, 0x7B}, {0xA0, 0xA1},
-                                            {0xA8, 0xA9}, {0xB0, 0xB1}, {0xB8, 0xB9}});
-    std::vector<bool> index = opcodeSet({{0x09, 0x09}, {0x19, 0x19}, {0x21, 0x26}, {0x29, 0x2E}, {0x34, 0x36},
-                                         {0x39, 0x39}, {0x44, 0x46}, {0x4C, 0x4E}, {0x54, 0x56}, {0x5C, 0x5E},
-                                         {0x60, 0x75}, {0x77, 0x77}, {0x7C, 0x7E}, {0xCB, 0xCB}, {0xE1, 0xE1},
-                                         {0xE3, 0xE3}, {0xE5, 0xE5}, {0xE9, 0xE9}, {0xF9, 0xF9}});
+    const std::vector<bool> ed = opcodeSet({{0x40, 0x4B},
+                                            {0x4D, 0x4D},
+                                            {0x4F, 0x53},
+                                            {0x56, 0x5B},
+                                            {0x5E, 0x63},
+                                            {0x67, 0x6A},
+                                            {0x6F, 0x6F},
+                                            {0x72, 0x73},
+                                            {0x78, 0x7B},
+                                            {0xA0, 0xA1},
+                                            {0xA8, 0xA9},
+                                            {0xB0, 0xB1},
+                                            {0xB8, 0xB9}});
+    std::vector<bool> index = opcodeSet({{0x09, 0x09},
+                                         {0x19, 0x19},
+                                         {0x21, 0x26},
+                                         {0x29, 0x2E},
+                                         {0x34, 0x36},
+                                         {0x39, 0x39},
+                                         {0x44, 0x46},
+                                         {0x4C, 0x4E},
+                                         {0x54, 0x56},
+                                         {0x5C, 0x5E},
+                                         {0x60, 0x75},
+                                         {0x77, 0x77},
+                                         {0x7C, 0x7E},
+                                         {0xCB, 0xCB},
+                                         {0xE1, 0xE1},
+                                         {0xE3, 0xE3},
+                                         {0xE5, 0xE5},
+                                         {0xE9, 0xE9},
+                                         {0xF9, 0xF9}});
     for (int row = 0x80; row < 0xC0; row += 8)
         index[row + 4] = index[row + 5] = index[row + 6] = true;
     std::vector<bool> indexBit(256, false);

@@ -7,9 +7,9 @@
 namespace vortastr::z80 {
 
 struct EngineState {
-    Z80Context context;          // the loaded processor
-    uint32_t remaining = 0;      // budget left in the current call
-    int32_t cyclesThisCall = 0;  // T-states used since the current call began
+    Z80Context context;         // the loaded processor
+    uint32_t remaining = 0;     // budget left in the current call
+    int32_t cyclesThisCall = 0; // T-states used since the current call began
 };
 
 extern EngineState engine;

@@ -15,8 +15,8 @@ namespace vortastr::testing {
 inline auto contextFields(const Z80Context& c)
 {
     return std::tie(c.memory, c.readList, c.writeList, c.inputList, c.outputList, c.reserved, c.inService,
-                    c.interruptMode, c.iff, c.halted, c.af, c.bc, c.de, c.hl, c.afAlt, c.bcAlt, c.deAlt, c.hlAlt,
-                    c.ix, c.iy, c.sp, c.pc, c.nmiAddress, c.irqAddress, c.i, c.r);
+                    c.interruptMode, c.iff, c.halted, c.af, c.bc, c.de, c.hl, c.afAlt, c.bcAlt, c.deAlt, c.hlAlt, c.ix,
+                    c.iy, c.sp, c.pc, c.nmiAddress, c.irqAddress, c.i, c.r);
 }
 
 struct Z80TestMachine {

@@ -57,13 +57,13 @@ TEST_P(AssemblerSample, RunsToItsStopWithTheExpectedResults)
         EXPECT_EQ(bytes[std::size_t(i)], s.expected(i)) << s.cpu << " byte " << i;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Assemblers, AssemblerSample,
-    ::testing::Values(Sample{"z80", "sample_z80.bin", "0", "0x0003", "0x8000", [](int i) { return uint8_t(i * i); }},
-                      Sample{"v30", "sample_v30.bin", "0", "0x0002", "0x0800",
-                             [](int i) { return uint8_t(20 * i + 7); }},
-                      Sample{"6502", "sample_6502.bin", "0x0200", "0x0203", "0x0300",
-                             [](int i) { return uint8_t(fibonacci(i)); }}),
-    [](const auto& info) { return std::string("cpu_") + info.param.cpu; });
+INSTANTIATE_TEST_SUITE_P(Assemblers, AssemblerSample,
+                         ::testing::Values(Sample{"z80", "sample_z80.bin", "0", "0x0003", "0x8000",
+                                                  [](int i) { return uint8_t(i * i); }},
+                                           Sample{"v30", "sample_v30.bin", "0", "0x0002", "0x0800",
+                                                  [](int i) { return uint8_t(20 * i + 7); }},
+                                           Sample{"6502", "sample_6502.bin", "0x0200", "0x0203", "0x0300",
+                                                  [](int i) { return uint8_t(fibonacci(i)); }}),
+                         [](const auto& info) { return std::string("cpu_") + info.param.cpu; });
 
 } // namespace

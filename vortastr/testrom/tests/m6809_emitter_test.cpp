@@ -1,8 +1,8 @@
 // The 6809 emitter: the caller's encryption reaches opcode bytes only, labels resolve, and the
 // "Vorta Strike" set decrypts to real code through the board's own decryption table.
+#include "boards/konami_bitmap/testrom/vorta_test_set.h"
 #include "m6809_decrypt.h"
 #include "testrom/m6809_emitter.h"
-#include "boards/konami_bitmap/testrom/vorta_test_set.h"
 
 #include <gtest/gtest.h>
 
@@ -19,7 +19,7 @@ TEST(M6809Emitter, EncryptsOpcodesAndPrefixedPairsButNotOperands)
         return uint8_t(opcode ^ 0xFF);
     });
     a.org(0x1000);
-    a.op(0x86), a.byte(0x12);                // LDA #$12
+    a.op(0x86), a.byte(0x12);                   // LDA #$12
     a.op(0x10, 0xCE), a.word(uint16_t(0x8FF0)); // LDS #$8FF0
     const std::vector<uint8_t>& bytes = a.finish();
     EXPECT_EQ(bytes, (std::vector<uint8_t>{0x79, 0x12, 0xEF, 0x31, 0x8F, 0xF0, 0, 0}));

@@ -8,10 +8,7 @@
 namespace vortastr::testrom {
 namespace {
 
-PenImage blank(int w, int h)
-{
-    return {w, h, std::vector<uint8_t>(std::size_t(w) * std::size_t(h), 0)};
-}
+PenImage blank(int w, int h) { return {w, h, std::vector<uint8_t>(std::size_t(w) * std::size_t(h), 0)}; }
 
 void set(PenImage& image, int x, int y, uint8_t pen)
 {
@@ -19,16 +16,13 @@ void set(PenImage& image, int x, int y, uint8_t pen)
 }
 
 // 8 x 8, two planes of 8 bytes each (rows), tiles 16 bytes apart.
-PlaneLayout rowPlanes()
-{
-    return {8, 8, {0, 64}, bitSteps(0, 1, 8), bitSteps(0, 8, 8), 128};
-}
+PlaneLayout rowPlanes() { return {8, 8, {0, 64}, bitSteps(0, 1, 8), bitSteps(0, 8, 8), 128}; }
 
 TEST(PlaneGraphics, PlanarRowsPutEachPenBitInItsPlane)
 {
     PenImage image = blank(16, 8);
-    set(image, 2, 5, 3); // tile 0: both planes
-    set(image, 8, 0, 1); // tile 1, left column: plane 0 only
+    set(image, 2, 5, 3);  // tile 0: both planes
+    set(image, 8, 0, 1);  // tile 1, left column: plane 0 only
     set(image, 15, 7, 2); // tile 1, last pixel: plane 1 only
     const std::vector<uint8_t> rom = encodeTiles(image, rowPlanes());
     ASSERT_EQ(rom.size(), 32u);

@@ -35,10 +35,10 @@ TEST(RomPacking, InterleaveDealsGroupsToTheChips)
         std::vector<Bytes> expected;
     };
     const Case cases[] = {
-        {2, 1, 4, {{1, 3, 5, 7}, {2, 4, 6, 8}}},               // even and odd bytes
-        {2, 2, 4, {{1, 2, 5, 6}, {3, 4, 7, 8}}},               // 16-bit words to 32-bit pairs
-        {4, 1, 2, {{1, 5}, {2, 6}, {3, 7}, {4, 8}}},           // four ways
-        {2, 1, 5, {{1, 3, 5, 7, 0xFF}, {2, 4, 6, 8, 0xFF}}},   // padded
+        {2, 1, 4, {{1, 3, 5, 7}, {2, 4, 6, 8}}},             // even and odd bytes
+        {2, 2, 4, {{1, 2, 5, 6}, {3, 4, 7, 8}}},             // 16-bit words to 32-bit pairs
+        {4, 1, 2, {{1, 5}, {2, 6}, {3, 7}, {4, 8}}},         // four ways
+        {2, 1, 5, {{1, 3, 5, 7, 0xFF}, {2, 4, 6, 8, 0xFF}}}, // padded
     };
     for (const Case& c : cases)
         EXPECT_EQ(interleaveImage(counting(8), c.ways, c.width, c.chip), c.expected) << c.ways << "x" << c.width;
@@ -54,8 +54,8 @@ TEST(RomPacking, PlaceInChipKeepsTheImageInside)
 }
 
 struct Folder {
-    std::filesystem::path path = std::filesystem::temp_directory_path() /
-                                 ("testrom-packing-" + std::to_string(::getpid()));
+    std::filesystem::path path =
+        std::filesystem::temp_directory_path() / ("testrom-packing-" + std::to_string(::getpid()));
     Folder() { std::filesystem::create_directories(path); }
     ~Folder() { std::filesystem::remove_all(path); }
 };

@@ -1,6 +1,5 @@
 #include "boards/atari/testrom/atari_test_set.h"
 
-
 #ifndef ATARI_TESTROM_BINARIES
 #error "ATARI_TESTROM_BINARIES names the folder of the assembled test programs"
 #endif
@@ -45,9 +44,8 @@ testrom::RomFiles buildCrystalCastlesSet(const std::string& binaryFolder, std::s
     bankOne[0] = kBankOneMarker;
     Bytes spritesA(kCastlesChip, 0), spritesB(kCastlesChip, 0);
     drawSprite(spritesA, spritesB, kSpriteCode);
-    return {{"136022.303", chips[0]}, {"136022.304", chips[1]},  {"136022.305", chips[2]},
-            {"136022.102", bankOne},  {"136022.101", bankOneHigh}, {"136022.107", spritesA},
-            {"136022.106", spritesB}};
+    return {{"136022.303", chips[0]},    {"136022.304", chips[1]}, {"136022.305", chips[2]}, {"136022.102", bankOne},
+            {"136022.101", bankOneHigh}, {"136022.107", spritesA}, {"136022.106", spritesB}};
 }
 
 testrom::RomFiles buildTunnelHuntSet(const std::string& binaryFolder, std::string& error)
@@ -63,10 +61,7 @@ testrom::RomFiles buildTunnelHuntSet(const std::string& binaryFolder, std::strin
     return files;
 }
 
-testrom::RomFiles tunnelHuntCharacterFiles()
-{
-    return {{"g12.bin", Bytes(4096, 0)}, {"h12.bin", Bytes(4096, 0)}};
-}
+testrom::RomFiles tunnelHuntCharacterFiles() { return {{"g12.bin", Bytes(4096, 0)}, {"h12.bin", Bytes(4096, 0)}}; }
 
 bool writeCrystalCastlesTestSet(const std::string& folder, std::string& error)
 {

@@ -33,12 +33,43 @@ uint8_t vortaOpcodeEncryption(uint16_t address, uint8_t opcode)
 
 // 6809 opcodes used.
 enum : uint8_t {
-    LDA_IMM = 0x86, LDB_IMM = 0xC6, LDX_IMM = 0x8E, LDA_EXT = 0xB6, STA_EXT = 0xB7, LDB_EXT = 0xF6,
-    STB_EXT = 0xF7, CMPA_EXT = 0xB1, CMPB_IMM = 0xC1, INC_EXT = 0x7C, DEC_EXT = 0x7A, LDD_IDX = 0xEC,
-    STD_IDX = 0xED, STA_IDX = 0xA7, LEAX = 0x30, LEAY = 0x31, DECB = 0x5A, INCB = 0x5C, ADDA_IMM = 0x8B,
-    ADDB_IMM = 0xCB, SUBB_IMM = 0xC0, ANDA_IMM = 0x84, BITA_IMM = 0x85, ANDCC = 0x1C, JSR_EXT = 0xBD,
-    RTS = 0x39, RTI = 0x3B, BRA = 0x20, BNE = 0x26, BEQ = 0x27, BHS = 0x24, PREFIX10 = 0x10, LDS_IMM = 0xCE,
-    LDY_IMM = 0x8E, LSRA = 0x44, LDA_IDX = 0xA6, JMP_EXT = 0x7E
+    LDA_IMM = 0x86,
+    LDB_IMM = 0xC6,
+    LDX_IMM = 0x8E,
+    LDA_EXT = 0xB6,
+    STA_EXT = 0xB7,
+    LDB_EXT = 0xF6,
+    STB_EXT = 0xF7,
+    CMPA_EXT = 0xB1,
+    CMPB_IMM = 0xC1,
+    INC_EXT = 0x7C,
+    DEC_EXT = 0x7A,
+    LDD_IDX = 0xEC,
+    STD_IDX = 0xED,
+    STA_IDX = 0xA7,
+    LEAX = 0x30,
+    LEAY = 0x31,
+    DECB = 0x5A,
+    INCB = 0x5C,
+    ADDA_IMM = 0x8B,
+    ADDB_IMM = 0xCB,
+    SUBB_IMM = 0xC0,
+    ANDA_IMM = 0x84,
+    BITA_IMM = 0x85,
+    ANDCC = 0x1C,
+    JSR_EXT = 0xBD,
+    RTS = 0x39,
+    RTI = 0x3B,
+    BRA = 0x20,
+    BNE = 0x26,
+    BEQ = 0x27,
+    BHS = 0x24,
+    PREFIX10 = 0x10,
+    LDS_IMM = 0xCE,
+    LDY_IMM = 0x8E,
+    LSRA = 0x44,
+    LDA_IDX = 0xA6,
+    JMP_EXT = 0x7E
 };
 
 // 5 x 7 glyphs, one byte per row, bit 4 the left pixel.
@@ -274,8 +305,8 @@ std::vector<uint8_t> bankRoutine(int b)
     a.op(LDX_IMM), a.word(uint16_t(kMarkerFirstLine * 128 + kMarkerByte));
     a.op(LDB_IMM), a.byte(16);
     a.label("loop");
-    a.op(STA_IDX), a.byte(0x84); // STA ,X
-    a.op(STA_IDX), a.byte(0x01); // STA 1,X
+    a.op(STA_IDX), a.byte(0x84);           // STA ,X
+    a.op(STA_IDX), a.byte(0x01);           // STA 1,X
     a.op(LEAX), a.byte(0x89), a.word(128); // LEAX 128,X
     a.op(DECB);
     a.branch(BNE, "loop");
@@ -313,7 +344,8 @@ std::map<std::string, std::vector<uint8_t>> buildVortaTestRomSet()
     files["VSC_A10.BIN"] = slice(rom, 0x4000);
 
     // Two 4 KB banks per file; banks 0 to 3 carry routines, the rest stay empty.
-    const char* bankFiles[] = {"VSC1_A4.BIN", "VSC2_A5.BIN", "VSC3_A6.BIN", "VSC4_A7.BIN", "VSC5_A8.BIN", "VSC6_A9.BIN"};
+    const char* bankFiles[] = {"VSC1_A4.BIN", "VSC2_A5.BIN", "VSC3_A6.BIN",
+                               "VSC4_A7.BIN", "VSC5_A8.BIN", "VSC6_A9.BIN"};
     for (int f = 0; f < 6; ++f) {
         std::vector<uint8_t> file(0x2000, 0);
         for (int half = 0; half < 2; ++half) {

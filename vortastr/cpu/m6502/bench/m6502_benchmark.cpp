@@ -44,12 +44,16 @@ const uint8_t subroutine[] = {
 uint8_t readPort(uint16_t address) { return uint8_t(address); }
 int writePort(uint16_t, uint8_t) { return 0; }
 
-const M6502ReadEntry boardReads[] = {
-    {0x8000, 0x8FFF, readPort}, {0x9000, 0x9003, readPort}, {0x9400, 0x9401, readPort},
-    {0x9600, 0x9600, readPort}, {m6502ListEnd, 0, nullptr}};
-const M6502WriteEntry boardWrites[] = {
-    {0x9000, 0x9003, writePort}, {0x9400, 0x9401, writePort}, {0x9600, 0x97FF, writePort},
-    {0x9800, 0x9800, writePort}, {m6502ListEnd, 0, nullptr}};
+const M6502ReadEntry boardReads[] = {{0x8000, 0x8FFF, readPort},
+                                     {0x9000, 0x9003, readPort},
+                                     {0x9400, 0x9401, readPort},
+                                     {0x9600, 0x9600, readPort},
+                                     {m6502ListEnd, 0, nullptr}};
+const M6502WriteEntry boardWrites[] = {{0x9000, 0x9003, writePort},
+                                       {0x9400, 0x9401, writePort},
+                                       {0x9600, 0x97FF, writePort},
+                                       {0x9800, 0x9800, writePort},
+                                       {m6502ListEnd, 0, nullptr}};
 
 void runGameLoop(benchmark::State& state, bool withLists)
 {
@@ -72,8 +76,7 @@ void runGameLoop(benchmark::State& state, bool withLists)
         benchmark::DoNotOptimize(result);
     }
     state.SetItemsProcessed(int64_t(state.iterations()) * perCall);
-    state.counters["cycles/instr"] =
-        double(M6502Engine::context.cycleTotal) / (double(state.iterations()) * perCall);
+    state.counters["cycles/instr"] = double(M6502Engine::context.cycleTotal) / (double(state.iterations()) * perCall);
 }
 
 void flatMemory(benchmark::State& state) { runGameLoop(state, false); }

@@ -84,8 +84,8 @@ protected:
                     if ((ctx().p & ~arithmeticFlags) != (p & ~arithmeticFlags) || got.a != want.a ||
                         got.flags != want.flags) {
                         if (++failures <= 10)
-                            ADD_FAILURE() << "a=" << a << " b=" << b << " carry=" << carry << ": got A="
-                                          << int(got.a) << " flags=" << int(got.flags) << ", want A=" << int(want.a)
+                            ADD_FAILURE() << "a=" << a << " b=" << b << " carry=" << carry << ": got A=" << int(got.a)
+                                          << " flags=" << int(got.flags) << ", want A=" << int(want.a)
                                           << " flags=" << int(want.flags);
                     }
                 }

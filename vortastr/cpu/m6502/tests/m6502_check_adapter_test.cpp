@@ -63,8 +63,8 @@ TEST(M6502CheckAdapter, ProgramMachineStartsWhereToldAndSteps)
     uint8_t* mem = machine->memory();
     mem[0xFFFC] = 0x00;
     mem[0xFFFD] = 0x80;
-    mem[0x0400] = 0xE8;                        // INX
-    mem[0x0401] = 0x4C;                        // JMP $0401
+    mem[0x0400] = 0xE8; // INX
+    mem[0x0401] = 0x4C; // JMP $0401
     mem[0x0402] = 0x01;
     mem[0x0403] = 0x04;
     machine->start(std::nullopt);

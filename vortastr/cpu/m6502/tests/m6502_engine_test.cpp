@@ -7,10 +7,7 @@
 namespace vortastr::m6502test {
 namespace {
 
-bool sameContext(const M6502Context& x, const M6502Context& y)
-{
-    return std::memcmp(&x, &y, sizeof x) == 0;
-}
+bool sameContext(const M6502Context& x, const M6502Context& y) { return std::memcmp(&x, &y, sizeof x) == 0; }
 
 class Budget : public M6502Machine {};
 
@@ -308,12 +305,8 @@ TEST_F(RangeLists, BankSwitchFromEveryWritingMode)
         std::vector<uint8_t> code; // at 0x0200; it writes 0x8000
     };
     const SwitchCase cases[] = {
-        {"STA abs,X", {0x9D, 0xF0, 0x7F}},
-        {"STA (zp),Y", {0x91, 0x10}},
-        {"STA (zp,X)", {0x81, 0x10}},
-        {"STX abs", {0x8E, 0x00, 0x80}},
-        {"INC abs", {0xEE, 0x00, 0x80}},
-        {"ROR abs,X", {0x7E, 0xF0, 0x7F}},
+        {"STA abs,X", {0x9D, 0xF0, 0x7F}}, {"STA (zp),Y", {0x91, 0x10}},    {"STA (zp,X)", {0x81, 0x10}},
+        {"STX abs", {0x8E, 0x00, 0x80}},   {"INC abs", {0xEE, 0x00, 0x80}}, {"ROR abs,X", {0x7E, 0xF0, 0x7F}},
     };
     std::vector<uint8_t> bankB(0x10000);
     handlers::bankB = &bankB;

@@ -47,10 +47,10 @@ Placement place(Am mode, std::vector<uint8_t>& mem, uint8_t immediate)
     switch (mode) {
     case Am::Imm: return {{immediate}, 0};
     case Am::Zp: return {{0x80}, 0x0080};
-    case Am::Zpx: return {{0xF8}, uint8_t(0xF8 + indexX)};           // wraps within page zero
+    case Am::Zpx: return {{0xF8}, uint8_t(0xF8 + indexX)}; // wraps within page zero
     case Am::Zpy: return {{0xF8}, uint8_t(0xF8 + indexY)};
     case Am::Abs: return {{0x34, 0x12}, 0x1234};
-    case Am::Abx: return {{0xF8, 0x12}, uint16_t(0x12F8 + indexX)};  // crosses a page
+    case Am::Abx: return {{0xF8, 0x12}, uint16_t(0x12F8 + indexX)}; // crosses a page
     case Am::Aby: return {{0xF8, 0x12}, uint16_t(0x12F8 + indexY)};
     case Am::Izx:
         mem[uint8_t(0x70 + indexX)] = 0x56;
@@ -81,26 +81,38 @@ const std::vector<Case> compareCases = {
     {0x00, 0xFF, U, 0x00, 0xFF, U},
 };
 
-#define ALU_MODES(base)                                                                             \
-    {                                                                                               \
-        {base + 0x09, Am::Imm, 2}, {base + 0x05, Am::Zp, 3}, {base + 0x15, Am::Zpx, 4},             \
-            {base + 0x0D, Am::Abs, 4}, {base + 0x1D, Am::Abx, 4}, {base + 0x19, Am::Aby, 4},        \
-            {base + 0x01, Am::Izx, 6}, {base + 0x11, Am::Izy, 5},                                   \
+#define ALU_MODES(base)                                                                                                \
+    {                                                                                                                  \
+        {base + 0x09, Am::Imm, 2}, {base + 0x05, Am::Zp, 3}, {base + 0x15, Am::Zpx, 4}, {base + 0x0D, Am::Abs, 4},     \
+            {base + 0x1D, Am::Abx, 4}, {base + 0x19, Am::Aby, 4}, {base + 0x01, Am::Izx, 6},                           \
+            {base + 0x11, Am::Izy, 5},                                                                                 \
     }
-#define SHIFT_MODES(base)                                                                           \
-    {                                                                                               \
-        {base + 0x0A, Am::Acc, 2}, {base + 0x06, Am::Zp, 5}, {base + 0x16, Am::Zpx, 6},             \
-            {base + 0x0E, Am::Abs, 6}, {base + 0x1E, Am::Abx, 7},                                   \
+#define SHIFT_MODES(base)                                                                                              \
+    {                                                                                                                  \
+        {base + 0x0A, Am::Acc, 2}, {base + 0x06, Am::Zp, 5}, {base + 0x16, Am::Zpx, 6}, {base + 0x0E, Am::Abs, 6},     \
+            {base + 0x1E, Am::Abx, 7},                                                                                 \
     }
 
 const std::vector<Instruction> instructions = {
-    {"ORA", Kind::Read, Reg::A, ALU_MODES(0x00),
+    {"ORA",
+     Kind::Read,
+     Reg::A,
+     ALU_MODES(0x00),
      {{0x00, 0x00, U, 0x00, 0x00, U | Z}, {0x0F, 0xF0, U | Z, 0xFF, 0xF0, U | N}}},
-    {"AND", Kind::Read, Reg::A, ALU_MODES(0x20),
+    {"AND",
+     Kind::Read,
+     Reg::A,
+     ALU_MODES(0x20),
      {{0xF0, 0x3C, U, 0x30, 0x3C, U}, {0x0F, 0xF0, U | N, 0x00, 0xF0, U | Z}, {0xFF, 0x80, U, 0x80, 0x80, U | N}}},
-    {"EOR", Kind::Read, Reg::A, ALU_MODES(0x40),
+    {"EOR",
+     Kind::Read,
+     Reg::A,
+     ALU_MODES(0x40),
      {{0xFF, 0xFF, U, 0x00, 0xFF, U | Z}, {0x0F, 0xFF, U | C, 0xF0, 0xFF, U | N | C}}},
-    {"ADC", Kind::Read, Reg::A, ALU_MODES(0x60),
+    {"ADC",
+     Kind::Read,
+     Reg::A,
+     ALU_MODES(0x60),
      {
          {0x50, 0x50, U, 0xA0, 0x50, U | N | V},
          {0xFF, 0x01, U, 0x00, 0x01, U | Z | C},
@@ -111,7 +123,10 @@ const std::vector<Instruction> instructions = {
          {0x99, 0x01, U | D, 0x00, 0x01, U | D | N | C},
      }},
     {"CMP", Kind::Read, Reg::A, ALU_MODES(0xC0), compareCases},
-    {"SBC", Kind::Read, Reg::A, ALU_MODES(0xE0),
+    {"SBC",
+     Kind::Read,
+     Reg::A,
+     ALU_MODES(0xE0),
      {
          {0x50, 0xF0, U | C, 0x60, 0xF0, U},
          {0x50, 0xB0, U | C, 0xA0, 0xB0, U | N | V},
@@ -121,43 +136,71 @@ const std::vector<Instruction> instructions = {
          {0x00, 0x01, U | D | C, 0x99, 0x01, U | D | N},
      }},
     {"LDA", Kind::Read, Reg::A, ALU_MODES(0xA0), loadCases},
-    {"LDX", Kind::Read, Reg::X,
+    {"LDX",
+     Kind::Read,
+     Reg::X,
      {{0xA2, Am::Imm, 2}, {0xA6, Am::Zp, 3}, {0xB6, Am::Zpy, 4}, {0xAE, Am::Abs, 4}, {0xBE, Am::Aby, 4}},
      loadCases},
-    {"LDY", Kind::Read, Reg::Y,
+    {"LDY",
+     Kind::Read,
+     Reg::Y,
      {{0xA0, Am::Imm, 2}, {0xA4, Am::Zp, 3}, {0xB4, Am::Zpx, 4}, {0xAC, Am::Abs, 4}, {0xBC, Am::Abx, 4}},
      loadCases},
     {"CPX", Kind::Read, Reg::X, {{0xE0, Am::Imm, 2}, {0xE4, Am::Zp, 3}, {0xEC, Am::Abs, 4}}, compareCases},
     {"CPY", Kind::Read, Reg::Y, {{0xC0, Am::Imm, 2}, {0xC4, Am::Zp, 3}, {0xCC, Am::Abs, 4}}, compareCases},
-    {"BIT", Kind::Read, Reg::A, {{0x24, Am::Zp, 3}, {0x2C, Am::Abs, 4}},
-     {{0x01, 0xC0, U, 0x01, 0xC0, U | N | V | Z}, {0x41, 0x41, U | N | V | Z, 0x41, 0x41, U | V},
+    {"BIT",
+     Kind::Read,
+     Reg::A,
+     {{0x24, Am::Zp, 3}, {0x2C, Am::Abs, 4}},
+     {{0x01, 0xC0, U, 0x01, 0xC0, U | N | V | Z},
+      {0x41, 0x41, U | N | V | Z, 0x41, 0x41, U | V},
       {0x80, 0x80, U | V | C, 0x80, 0x80, U | N | C}}},
-    {"STA", Kind::Store, Reg::A,
-     {{0x85, Am::Zp, 3}, {0x95, Am::Zpx, 4}, {0x8D, Am::Abs, 4}, {0x9D, Am::Abx, 5}, {0x99, Am::Aby, 5},
-      {0x81, Am::Izx, 6}, {0x91, Am::Izy, 6}},
+    {"STA",
+     Kind::Store,
+     Reg::A,
+     {{0x85, Am::Zp, 3},
+      {0x95, Am::Zpx, 4},
+      {0x8D, Am::Abs, 4},
+      {0x9D, Am::Abx, 5},
+      {0x99, Am::Aby, 5},
+      {0x81, Am::Izx, 6},
+      {0x91, Am::Izy, 6}},
      storeCases},
     {"STX", Kind::Store, Reg::X, {{0x86, Am::Zp, 3}, {0x96, Am::Zpy, 4}, {0x8E, Am::Abs, 4}}, storeCases},
     {"STY", Kind::Store, Reg::Y, {{0x84, Am::Zp, 3}, {0x94, Am::Zpx, 4}, {0x8C, Am::Abs, 4}}, storeCases},
-    {"ASL", Kind::Modify, Reg::A, SHIFT_MODES(0x00),
+    {"ASL",
+     Kind::Modify,
+     Reg::A,
+     SHIFT_MODES(0x00),
      {{0, 0x81, U, 0, 0x02, U | C}, {0, 0x40, U | C, 0, 0x80, U | N}, {0, 0x80, U, 0, 0x00, U | Z | C}}},
-    {"ROL", Kind::Modify, Reg::A, SHIFT_MODES(0x20),
+    {"ROL",
+     Kind::Modify,
+     Reg::A,
+     SHIFT_MODES(0x20),
      {{0, 0x80, U | C, 0, 0x01, U | C}, {0, 0x40, U, 0, 0x80, U | N}, {0, 0x80, U, 0, 0x00, U | Z | C}}},
-    {"LSR", Kind::Modify, Reg::A, SHIFT_MODES(0x40),
+    {"LSR",
+     Kind::Modify,
+     Reg::A,
+     SHIFT_MODES(0x40),
      {{0, 0x01, U, 0, 0x00, U | Z | C}, {0, 0x82, U | N | C, 0, 0x41, U}}},
-    {"ROR", Kind::Modify, Reg::A, SHIFT_MODES(0x60),
+    {"ROR",
+     Kind::Modify,
+     Reg::A,
+     SHIFT_MODES(0x60),
      {{0, 0x01, U | C, 0, 0x80, U | N | C}, {0, 0x02, U, 0, 0x01, U}, {0, 0x01, U, 0, 0x00, U | Z | C}}},
-    {"DEC", Kind::Modify, Reg::A,
+    {"DEC",
+     Kind::Modify,
+     Reg::A,
      {{0xC6, Am::Zp, 5}, {0xD6, Am::Zpx, 6}, {0xCE, Am::Abs, 6}, {0xDE, Am::Abx, 7}},
      {{0, 0x01, U, 0, 0x00, U | Z}, {0, 0x00, U | C, 0, 0xFF, U | N | C}, {0, 0x80, U | N, 0, 0x7F, U}}},
-    {"INC", Kind::Modify, Reg::A,
+    {"INC",
+     Kind::Modify,
+     Reg::A,
      {{0xE6, Am::Zp, 5}, {0xF6, Am::Zpx, 6}, {0xEE, Am::Abs, 6}, {0xFE, Am::Abx, 7}},
      {{0, 0xFF, U, 0, 0x00, U | Z}, {0, 0x7F, U | V, 0, 0x80, U | N | V}}},
 };
 
-uint8_t& registerOf(M6502Context& c, Reg reg)
-{
-    return reg == Reg::A ? c.a : reg == Reg::X ? c.x : c.y;
-}
+uint8_t& registerOf(M6502Context& c, Reg reg) { return reg == Reg::A ? c.a : reg == Reg::X ? c.x : c.y; }
 
 class OperandInstructions : public M6502Machine {};
 
@@ -336,11 +379,11 @@ TEST_F(Branches, TakenCostsOneMoreAndPageCrossingNothing)
         uint16_t target;
     };
     const Where places[] = {
-        {0x0480, 0x10, 0x0492},  // forward
-        {0x0480, 0xF0, 0x0472},  // backward
-        {0x04F0, 0x20, 0x0512},  // forward into the next page: still 3 cycles
-        {0x0500, 0x80, 0x0482},  // furthest back, previous page
-        {0xFFF0, 0x7F, 0x0071},  // wraps past 0xFFFF
+        {0x0480, 0x10, 0x0492}, // forward
+        {0x0480, 0xF0, 0x0472}, // backward
+        {0x04F0, 0x20, 0x0512}, // forward into the next page: still 3 cycles
+        {0x0500, 0x80, 0x0482}, // furthest back, previous page
+        {0xFFF0, 0x7F, 0x0071}, // wraps past 0xFFFF
     };
     for (const BranchOp& op : ops) {
         for (const Where& w : places) {

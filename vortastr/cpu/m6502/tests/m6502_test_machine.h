@@ -11,8 +11,7 @@
 
 namespace vortastr::m6502test {
 
-constexpr uint8_t U = m6502U, C = m6502C, Z = m6502Z, I = m6502I, D = m6502D, B = m6502B, V = m6502V,
-                  N = m6502N;
+constexpr uint8_t U = m6502U, C = m6502C, Z = m6502Z, I = m6502I, D = m6502D, B = m6502B, V = m6502V, N = m6502N;
 
 struct ListedAccess {
     bool write;
@@ -41,8 +40,7 @@ struct AccessLog {
 
 // Lists that claim every address (0xFFFF cannot start an entry, but may end one).
 inline const M6502ReadEntry loggingReads[] = {{0x0000, 0xFFFF, &AccessLog::read}, {m6502ListEnd, 0, nullptr}};
-inline const M6502WriteEntry loggingWrites[] = {{0x0000, 0xFFFF, &AccessLog::write},
-                                                {m6502ListEnd, 0, nullptr}};
+inline const M6502WriteEntry loggingWrites[] = {{0x0000, 0xFFFF, &AccessLog::write}, {m6502ListEnd, 0, nullptr}};
 
 class M6502Machine : public ::testing::Test {
 protected:

@@ -44,10 +44,7 @@ protected:
         return cases;
     }
 
-    void write(const std::string& name, const nlohmann::json& cases)
-    {
-        std::ofstream(dir / name) << cases.dump();
-    }
+    void write(const std::string& name, const nlohmann::json& cases) { std::ofstream(dir / name) << cases.dump(); }
 
     fs::path dir;
     std::ostringstream out, err;
@@ -63,8 +60,7 @@ TEST_F(M6809CpuCheck, ACorruptedVectorIsReportedAsAFailure)
     cases[1]["final"]["a"] = (cases[1]["final"]["a"].get<int>() + 1) & 0xFF;
     write("86.json", cases);
     EXPECT_EQ(run({"--cpu", "6809", "--verbose", (dir / "86.json").string()}), 1);
-    EXPECT_NE(out.str().find(std::to_string(cases.size() - 1) + " passed, 1 failed\n"), std::string::npos)
-        << out.str();
+    EXPECT_NE(out.str().find(std::to_string(cases.size() - 1) + " passed, 1 failed\n"), std::string::npos) << out.str();
     EXPECT_NE(out.str().find("a: expected"), std::string::npos);
 }
 
@@ -114,8 +110,8 @@ TEST_F(M6809CpuCheck, PerCaseSkipsFollowThePostByte)
 TEST_F(M6809CpuCheck, ListSkipsGivesEveryEntryAReason)
 {
     EXPECT_EQ(run({"--cpu", "6809", "--list-skips"}), 0);
-    for (const char* expected : {"01 02 05 0b", "10 xx except 21", "11 xx except 3f", "3e:", "SYNC", "CWAI",
-                                 "post-bytes 87 8a", "1e, 1f"})
+    for (const char* expected :
+         {"01 02 05 0b", "10 xx except 21", "11 xx except 3f", "3e:", "SYNC", "CWAI", "post-bytes 87 8a", "1e, 1f"})
         EXPECT_NE(out.str().find(expected), std::string::npos) << expected;
 }
 
@@ -148,8 +144,7 @@ TEST_F(M6809CpuCheck, ProgramRunsFromTheResetVectorToItsTrap)
     std::ifstream in(dump, std::ios::binary);
     EXPECT_EQ(in.get(), 55);
 
-    EXPECT_EQ(run({"--cpu", "6809", "--program", (dir / "sum.bin").string(), "--load", "0", "--trap", "0x0110"}),
-              1);
+    EXPECT_EQ(run({"--cpu", "6809", "--program", (dir / "sum.bin").string(), "--load", "0", "--trap", "0x0110"}), 1);
 }
 
 } // namespace

@@ -25,7 +25,7 @@ protected:
         m.setWord(0xFFF2, swi3Handler);
         m.setWord(0xFFFE, resetEntry);
         for (uint16_t at : {irqHandler, firqHandler, nmiHandler, swiHandler, swi2Handler, swi3Handler, resetEntry})
-            m.load(at, {0x20, 0xFE}); // BRA *
+            m.load(at, {0x20, 0xFE});                         // BRA *
         m.load(0x1000, {0x12, 0x12, 0x12, 0x12, 0x20, 0xFA}); // NOPs, BRA back
         m.start(0x1000);
         m.regs().s = 0x8000;
@@ -138,7 +138,7 @@ TEST_F(M6809Interrupts, CwaiKeepsItsBudgetUntilAnUnmaskedInterruptComes)
 
 TEST_F(M6809Interrupts, SyncBurnsTheSliceUntilAnyBitIsPending)
 {
-    m.load(0x1000, {0x13, 0x12}); // SYNC, NOP
+    m.load(0x1000, {0x13, 0x12});            // SYNC, NOP
     EXPECT_EQ(m.cpu().execute(10), 10 - 12); // passes of 3 until negative
     EXPECT_EQ(m.regs().pc, 0x1001) << "the next slice goes on after SYNC";
 

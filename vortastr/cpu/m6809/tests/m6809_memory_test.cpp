@@ -121,10 +121,10 @@ TEST_F(M6809Memory, MissingHandlersReadFFAndKeepTheBase)
     m.context.writePage[0x50] = nullptr; // and no handlers either
     handlerReturns = nullptr;
     m6809MapHandlers(m.context, 0x51, 0x51, nullptr, &recordWrite); // a handler answering null
-    m.load(0x1000, {0xB6, 0x50, 0x00,  // LDA $5000
-                    0xB7, 0x50, 0x00,  // STA $5000
-                    0xB7, 0x51, 0x00,  // STA $5100
-                    0x12});            // NOP
+    m.load(0x1000, {0xB6, 0x50, 0x00,                               // LDA $5000
+                    0xB7, 0x50, 0x00,                               // STA $5000
+                    0xB7, 0x51, 0x00,                               // STA $5100
+                    0x12});                                         // NOP
     m.start(0x1000);
     m.cpu().execute(16);
     EXPECT_EQ(m.regs().a, 0xFF);
@@ -135,8 +135,8 @@ TEST_F(M6809Memory, MissingHandlersReadFFAndKeepTheBase)
 TEST_F(M6809Memory, OpcodesFromTheOpcodeImageOperandsFromTheDataImageNeitherThroughPages)
 {
     m6809MapHandlers(m.context, 0x10, 0x10, &recordRead, &recordWrite);
-    m.load(0x1000, {0x12, 0x42});      // data image: NOP ...
-    m.data()[0x11000] = 0x86;          // opcode image: LDA #
+    m.load(0x1000, {0x12, 0x42}); // data image: NOP ...
+    m.data()[0x11000] = 0x86;     // opcode image: LDA #
     m.start(0x1000);
     m.cyclesOf(0x1000);
     EXPECT_EQ(m.regs().a, 0x42);
