@@ -296,7 +296,13 @@ void render(DisplayState& display, const ColourTables& colours, const Board& boa
 {
     TileVideo& video = tileVideo();
     const uint8_t* memory = board.data();
-    if (display.suspended || !memory || video.background.empty() || display.screen.empty())
+    if (display.suspended || !memory || display.screen.empty())
+        return;
+    // Video set up for another board (another game, or a board set up since) is set up again
+    // for this one, so the renderer never reads through pointers into memory that is gone.
+    if (video.layout.spriteRam != memory + layoutOf(board.game).sprites && !setUpVideo(board.game, memory, video))
+        return;
+    if (video.background.empty())
         return;
     video.layout.setClipWindow(0, 0, 0, 0);
     const GraphicsSheets& sheets = graphicsSheets();
