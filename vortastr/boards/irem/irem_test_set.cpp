@@ -2,6 +2,7 @@
 
 #include "testrom/plane_graphics.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace vortastr::irem::testset {
@@ -104,6 +105,38 @@ uint8_t spritePen(int sprite, int x, int y)
     if (x < 2 || y < 2)
         return 0;
     return static_cast<uint8_t>((sprite + x + 3 * y) % 15 + 1);
+}
+
+std::vector<ScoreEntry> defaultScoreEntries(bool rtype2)
+{
+    std::vector<ScoreEntry> entries = {
+        {0x00060000, 8, "MAJOR "}, {0x00050000, 7, "CAPTN "}, {0x00040000, 6, "LIEUT "}, {0x00035000, 5, "ENSGN "},
+        {0x00030000, 5, "SERGT "}, {0x00025000, 4, "CORPL "}, {0x00020000, 3, "CADET "}, {0x00015000, 3, "PRIVT "},
+        {0x00010000, 2, "RECRT "}, {0x00008000, 1, "TRAINE"}, {0x00006000, 1, "ROOKIE"}, {0x00004000, 1, "NOVICE"},
+        {0x00002000, 1, "GUEST "}};
+    entries.resize(rtype2 ? 13 : 10);
+    return entries;
+}
+
+ScoreEntry enteredScore() { return {0x00055000, 6, "PILOT "}; }
+
+std::vector<uint8_t> scoreTableBytes(bool rtype2, const std::vector<ScoreEntry>& ranked)
+{
+    // RType: 8 unused bytes, entries of name, score and stage from the best on, 7 unused bytes.
+    // RType II: 5 unused bytes, entries of score and name with the best at the end.
+    std::vector<uint8_t> table(rtype2 ? 135 : 115, 0);
+    const std::size_t count = rtype2 ? 13 : 10;
+    for (std::size_t rank = 0; rank < ranked.size() && rank < count; ++rank) {
+        const ScoreEntry& e = ranked[rank];
+        const std::size_t at = rtype2 ? 5 + (count - 1 - rank) * 10 : 8 + rank * 10;
+        const std::size_t scoreAt = rtype2 ? at : at + 5, nameAt = rtype2 ? at + 4 : at;
+        for (int i = 0; i < 4; ++i)
+            table[scoreAt + std::size_t(i)] = uint8_t(e.score >> (24 - 8 * i));
+        if (!rtype2)
+            table[at + 9] = e.stage;
+        std::copy_n(e.name.begin(), rtype2 ? 6 : 5, table.begin() + std::ptrdiff_t(nameAt));
+    }
+    return table;
 }
 
 RomFiles buildRTypeSet(const Bytes& program)

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace vortastr::irem::testset {
 
@@ -19,6 +20,25 @@ constexpr uint16_t kMovingAttr = 0x5C03;
 constexpr uint16_t kStillCode = 0x030;
 constexpr uint16_t kStillAttr = 0x5005;
 constexpr uint8_t kFireSoundCommand = 0x31;
+
+// Work RAM, where the program keeps its variables (frame counter first).
+constexpr uint32_t workRam(bool rtype2) { return rtype2 ? 0xE0000u : 0x40000u; }
+
+// The program's high-score table. An entry's score is BCD digits written as a number
+// (0x00060000 is 60000 points); RType keeps the stage reached and five letters of the name,
+// RType II six letters.
+struct ScoreEntry {
+    uint32_t score;
+    uint8_t stage;
+    std::string name;
+};
+// The defaults it writes at start-up, best first (10 entries; RType II 13).
+std::vector<ScoreEntry> defaultScoreEntries(bool rtype2);
+// The entry it puts in at its rank when the first start key goes down.
+ScoreEntry enteredScore();
+// The table's bytes as the program lays them out from the table's address: RType 115 bytes;
+// RType II 135, as its first entry's name reaches five bytes past the 130 that are saved.
+std::vector<uint8_t> scoreTableBytes(bool rtype2, const std::vector<ScoreEntry>& ranked);
 
 // Pen of pixel (x, y) of tile `tile` in tile image `image` (each decode of the set is an
 // image; tile 0 of image 0 is blank so that the first layer has holes).
