@@ -18,8 +18,8 @@
 ;   - a sound command on port 0 when the first button is pressed;
 ;   - a high-score table, its defaults written first thing at start-up as the game does, and a
 ;     new entry put in at its rank when the first start key goes down.
-; RType II also asks for the raster interrupt (0xF7 at 0xB0000) and gives its second layer a
-; different scroll for the lower half of the screen there.
+; RType II also asks for the raster interrupt (0xF7 at 0xB0000, every frame) and gives its second
+; layer a different scroll for the lower half of the screen there.
 
 cpu 186
 bits 16
@@ -153,13 +153,7 @@ start:
     call fill_first_layer
     call fill_second_layer
     call clear_sprites
-%ifdef RTYPE2
-    push ds
-    mov ax, 0xB000
-    mov ds, ax
-    mov byte [0], 0xF7          ; raster interrupt wanted
-    pop ds
-%endif
+    call arm_raster
     call set_scroll
     call write_sprites
     sti
@@ -178,6 +172,7 @@ vblank:
     mov ax, WORK_SEG
     mov ds, ax
     inc word [frame]
+    call arm_raster
     call set_scroll
     call read_controls
     call write_sprites
@@ -185,6 +180,17 @@ vblank:
     pop ds
     popa
     iret
+
+; RType II asks for the raster interrupt again every frame, as a game sets its raster line.
+arm_raster:
+%ifdef RTYPE2
+    push ds
+    mov ax, 0xB000
+    mov ds, ax
+    mov byte [0], 0xF7
+    pop ds
+%endif
+    ret
 
 %ifdef RTYPE2
 ; Mid-frame: the lower half of the second layer scrolls on its own.
