@@ -1,4 +1,4 @@
-// The high-score tables of RType and RType II end to end on the generated sets: the program
+// The high-score tables of RType (both sets) and RType II end to end on the generated sets: the program
 // writes its default table at start-up, a score entered with the start key is written to the
 // game's file on quitting, and the next run puts it back once the program's defaults stand.
 #include "boards/board.h"
@@ -23,7 +23,8 @@ struct Game {
     const char* set;
     bool rtype2;
 };
-constexpr Game kGames[] = {{"r1", RType, "rtype", false}, {"r2", RType2, "rtype2", true}};
+constexpr Game kGames[] = {
+    {"rj", RTypeJapanese, "rtypejp", false}, {"r1", RType, "rtype", false}, {"r2", RType2, "rtype2", true}};
 
 // The table after the entered score took its rank: the entries below it move down one and the
 // last drops out.
@@ -43,7 +44,7 @@ struct IremHighScores : ::testing::Test {
     {
         for (const Game& g : kGames) {
             std::string error;
-            const std::string program = std::string(IREM_PROGRAM_DIR) + "/" + g.set + ".bin";
+            const std::string program = std::string(IREM_PROGRAM_DIR) + (g.rtype2 ? "/rtype2.bin" : "/rtype.bin");
             ASSERT_TRUE(writeIremTestRomSet(folder.str(), g.set, program, error)) << error;
         }
         keyStates().releaseAll();
@@ -110,7 +111,7 @@ TEST_F(IremHighScores, AResetWritesTheTableAndTheProgramsDefaultsNeverOverwriteI
 {
     // Work RAM keeps the old table through the reset: its marker stands before the program
     // writes its defaults again, so the defaults must be written before the first check.
-    const Game& g = kGames[0];
+    const Game& g = kGames[1];
     RunningGame game(folder.str(), g.code);
     game.loop.unpaced = true;
     std::string error;

@@ -150,6 +150,18 @@ RomFiles buildRTypeSet(const Bytes& program)
     return files;
 }
 
+RomFiles buildRTypeJapaneseSet(const Bytes& program)
+{
+    RomFiles files = buildRTypeSet(program);
+    const std::pair<const char*, const char*> renames[] = {
+        {"cn3_l0.bin", "db_a1.bin"}, {"cn3_h0.bin", "db_b1.bin"}, {"cn3_l1.bin", "db_a2.bin"}, {"cn3_h1.bin", "db_b2.bin"}};
+    for (const auto& [from, to] : renames) {
+        files[to] = std::move(files[from]);
+        files.erase(from);
+    }
+    return files;
+}
+
 RomFiles buildRType2Set(const Bytes& program)
 {
     RomFiles files;
@@ -166,7 +178,11 @@ RomFiles buildRType2Set(const Bytes& program)
 bool writeIremTestRomSet(const std::string& folder, const std::string& set, const std::string& programPath,
                          std::string& error)
 {
-    if (set != "rtype" && set != "rtype2") {
+    RomFiles (*build)(const Bytes&) = set == "rtype"     ? buildRTypeSet
+                                      : set == "rtypejp" ? buildRTypeJapaneseSet
+                                      : set == "rtype2"  ? buildRType2Set
+                                                         : nullptr;
+    if (!build) {
         error = "unknown set " + set;
         return false;
     }
@@ -174,8 +190,7 @@ bool writeIremTestRomSet(const std::string& folder, const std::string& set, cons
     if (!testrom::readBinary(programPath, program, error))
         return false;
     try {
-        return testrom::writeRomFiles(folder, set, set == "rtype" ? buildRTypeSet(program) : buildRType2Set(program),
-                                      error);
+        return testrom::writeRomFiles(folder, set, build(program), error);
     } catch (const std::exception& e) {
         error = e.what();
         return false;

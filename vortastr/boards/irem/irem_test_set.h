@@ -46,11 +46,13 @@ uint8_t tilePen(int image, int tile, int x, int y);
 // Pen of pixel (x, y) of sprite `sprite`; a two-pixel border of pen 0.
 uint8_t spritePen(int sprite, int x, int y);
 
-// The sets from an assembled program image: "rtype" (256 KB program) and "rtype2" (512 KB).
+// The sets from an assembled program image: "rtype" (256 KB program), "rtypejp" (the same
+// program and graphics under the Japanese set's program names) and "rtype2" (512 KB).
 testrom::RomFiles buildRTypeSet(const testrom::Bytes& program);
+testrom::RomFiles buildRTypeJapaneseSet(const testrom::Bytes& program);
 testrom::RomFiles buildRType2Set(const testrom::Bytes& program);
 
-// Writes the set "rtype" or "rtype2" below `folder` from the assembled program; false with a
+// Writes the set "rtype", "rtypejp" or "rtype2" below `folder` from the assembled program; false with a
 // reason when the program cannot be read, the set is unknown or a file cannot be written.
 bool writeIremTestRomSet(const std::string& folder, const std::string& set, const std::string& programPath,
                          std::string& error);
