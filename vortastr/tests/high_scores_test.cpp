@@ -297,7 +297,7 @@ TEST(TileHighScoresEndToEnd, RockNRopeInstallsItsFileOverTheDefaultsAndWritesThe
         EXPECT_TRUE(std::equal(saved.begin(), saved.end(), table())) << "installed over the defaults";
         EXPECT_EQ(shownTopScore(), (std::vector<uint8_t>{0x02, 0x50, 0x00}));
         table()[9] = 0x95; // the second entry's score, as a player would set it
-    } // quitting writes the table
+    }                      // quitting writes the table
     std::vector<uint8_t> expected = saved;
     expected[9] = 0x95;
     ASSERT_EQ(readFile(file), expected);

@@ -32,7 +32,8 @@ std::vector<ScoreEntry> rankedWithEnteredScore(bool rtype2)
 {
     std::vector<ScoreEntry> ranked = defaultScoreEntries(rtype2);
     const ScoreEntry entry = enteredScore();
-    const auto at = std::find_if(ranked.begin(), ranked.end(), [&](const ScoreEntry& e) { return e.score < entry.score; });
+    const auto at =
+        std::find_if(ranked.begin(), ranked.end(), [&](const ScoreEntry& e) { return e.score < entry.score; });
     ranked.insert(at, entry);
     ranked.pop_back();
     return ranked;

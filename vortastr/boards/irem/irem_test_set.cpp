@@ -109,11 +109,11 @@ uint8_t spritePen(int sprite, int x, int y)
 
 std::vector<ScoreEntry> defaultScoreEntries(bool rtype2)
 {
-    std::vector<ScoreEntry> entries = {
-        {0x00060000, 8, "MAJOR "}, {0x00050000, 7, "CAPTN "}, {0x00040000, 6, "LIEUT "}, {0x00035000, 5, "ENSGN "},
-        {0x00030000, 5, "SERGT "}, {0x00025000, 4, "CORPL "}, {0x00020000, 3, "CADET "}, {0x00015000, 3, "PRIVT "},
-        {0x00010000, 2, "RECRT "}, {0x00008000, 1, "TRAINE"}, {0x00006000, 1, "ROOKIE"}, {0x00004000, 1, "NOVICE"},
-        {0x00002000, 1, "GUEST "}};
+    std::vector<ScoreEntry> entries = {{0x00060000, 8, "MAJOR "}, {0x00050000, 7, "CAPTN "}, {0x00040000, 6, "LIEUT "},
+                                       {0x00035000, 5, "ENSGN "}, {0x00030000, 5, "SERGT "}, {0x00025000, 4, "CORPL "},
+                                       {0x00020000, 3, "CADET "}, {0x00015000, 3, "PRIVT "}, {0x00010000, 2, "RECRT "},
+                                       {0x00008000, 1, "TRAINE"}, {0x00006000, 1, "ROOKIE"}, {0x00004000, 1, "NOVICE"},
+                                       {0x00002000, 1, "GUEST "}};
     entries.resize(rtype2 ? 13 : 10);
     return entries;
 }
@@ -153,8 +153,10 @@ RomFiles buildRTypeSet(const Bytes& program)
 RomFiles buildRTypeJapaneseSet(const Bytes& program)
 {
     RomFiles files = buildRTypeSet(program);
-    const std::pair<const char*, const char*> renames[] = {
-        {"cn3_l0.bin", "db_a1.bin"}, {"cn3_h0.bin", "db_b1.bin"}, {"cn3_l1.bin", "db_a2.bin"}, {"cn3_h1.bin", "db_b2.bin"}};
+    const std::pair<const char*, const char*> renames[] = {{"cn3_l0.bin", "db_a1.bin"},
+                                                           {"cn3_h0.bin", "db_b1.bin"},
+                                                           {"cn3_l1.bin", "db_a2.bin"},
+                                                           {"cn3_h1.bin", "db_b2.bin"}};
     for (const auto& [from, to] : renames) {
         files[to] = std::move(files[from]);
         files.erase(from);

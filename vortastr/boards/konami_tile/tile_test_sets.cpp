@@ -293,7 +293,8 @@ std::vector<uint8_t> rockNRopeDefaultHighScoreTable()
                              {0x006000, "DNO", 2}, {0x005000, "LDR", 2}, {0x004000, "HKS", 1}, {0x003000, "NET", 1}};
     std::vector<uint8_t> table;
     for (const Entry& e : entries) {
-        table.push_back(uint8_t(e.score >> 16)), table.push_back(uint8_t(e.score >> 8)), table.push_back(uint8_t(e.score));
+        table.push_back(uint8_t(e.score >> 16)), table.push_back(uint8_t(e.score >> 8)),
+            table.push_back(uint8_t(e.score));
         table.insert(table.end(), e.initials, e.initials + 3);
         table.push_back(e.stage), table.push_back(0);
     }
