@@ -61,7 +61,8 @@ void RunningGame::frames(int count)
         frameLoopIteration(emu(), loop);
 }
 
-HeadlessRun runHeadless(const std::string& romPath, const std::string& gameLine, const std::string& script, int frames)
+HeadlessRun runHeadless(const std::string& romPath, const std::string& gameLine, const std::string& script, int frames,
+                        const std::string& saveStateAtEnd)
 {
     Emulator emu;
     FakeHost host;
@@ -72,6 +73,7 @@ HeadlessRun runHeadless(const std::string& romPath, const std::string& gameLine,
     options.frames = frames;
     options.unpaced = true;
     options.inputScript = script;
+    options.saveStatePath = saveStateAtEnd;
     HeadlessRun run;
     run.status = runEmulator(emu, host, store, options);
     run.messages = !host.messages.empty();

@@ -4,7 +4,6 @@
 #include "boards/board.h"
 #include "boards/irem/irem_test_set.h"
 #include "boards/rtype_save_file.h"
-#include "shell/startup.h"
 #include "tests/game_fixtures.h"
 
 #include <gtest/gtest.h>
@@ -31,12 +30,6 @@ std::string firstDifference(const std::vector<uint8_t>& a, const std::vector<uin
     return {};
 }
 
-struct RunResult {
-    int status = -1;
-    std::vector<Message> messages;
-    std::vector<uint8_t> picture;
-};
-
 struct IremSaveGame : ::testing::Test {
     TempFolder folder;
 
@@ -51,25 +44,10 @@ struct IremSaveGame : ::testing::Test {
     void TearDown() override { keyStates().releaseAll(); }
 
     // A headless run; `stateAtEnd` receives this emulator's own saved state after the last frame.
-    RunResult run(const std::string& game, int frames, const std::string& script, const std::string& stateAtEnd)
+    HeadlessRun run(const std::string& game, int frames, const std::string& script, const std::string& stateAtEnd)
     {
-        Emulator emu;
-        FakeHost host;
-        MemoryStore store;
-        LaunchOptions options;
-        options.gameLine = game;
-        options.romPath = folder.str();
-        options.frames = frames;
-        options.unpaced = true;
-        options.inputScript = script;
-        options.saveStatePath = stateAtEnd;
         keyStates().releaseAll();
-        RunResult result;
-        result.status = runEmulator(emu, host, store, options);
-        result.messages = host.messages;
-        const ScreenSurface& shot = emu.display.presented;
-        result.picture.assign(shot.pixels(), shot.pixels() + shot.byteCount());
-        return result;
+        return runHeadless(folder.str(), game, script, frames, stateAtEnd);
     }
 };
 
@@ -85,26 +63,26 @@ TEST_F(IremSaveGame, F7AtFrameNThenF8InANewRunEndsWhereOneUninterruptedRunEnds)
         const std::filesystem::path file = romFile(folder, c.file);
         // F7 after frame 60 while the sprite moves; the run goes on to frame 130.
         const std::string whole = folder.file(std::string(c.code) + "-whole.state");
-        const RunResult one = run(c.code, 130, "10:Right,60:Right+F7,61:Right,80:Up+Ctrl,100:-", whole);
+        const HeadlessRun one = run(c.code, 130, "10:Right,60:Right+F7,61:Right,80:Up+Ctrl,100:-", whole);
         ASSERT_EQ(one.status, 0);
-        EXPECT_TRUE(one.messages.empty());
+        EXPECT_FALSE(one.messages);
         ASSERT_TRUE(std::filesystem::exists(file));
         EXPECT_EQ(std::filesystem::file_size(file), rtypeSaveFileSize(c.game));
 
         // F8 after the first frame puts the board at the end of frame 60: frame k of this run
         // is frame k + 59 of the first, and the script goes on from there.
         const std::string split = folder.file(std::string(c.code) + "-split.state");
-        const RunResult two = run(c.code, 71, "1:Right+F8,2:Right,21:Up+Ctrl,41:-", split);
+        const HeadlessRun two = run(c.code, 71, "1:Right+F8,2:Right,21:Up+Ctrl,41:-", split);
         ASSERT_EQ(two.status, 0);
-        EXPECT_TRUE(two.messages.empty());
+        EXPECT_FALSE(two.messages);
         EXPECT_EQ(two.picture, one.picture);
         EXPECT_EQ(firstDifference(readFile(split), readFile(whole)), std::string()) << "the boards differ";
 
         // Without the file F8 does nothing: the run is a plain one of 71 frames.
         std::filesystem::remove(file);
-        const RunResult plain = run(c.code, 71, "1:Right,21:Up+Ctrl,41:-", "");
-        const RunResult refused = run(c.code, 71, "1:Right+F8,2:Right,21:Up+Ctrl,41:-", "");
-        EXPECT_TRUE(refused.messages.empty());
+        const HeadlessRun plain = run(c.code, 71, "1:Right,21:Up+Ctrl,41:-", "");
+        const HeadlessRun refused = run(c.code, 71, "1:Right+F8,2:Right,21:Up+Ctrl,41:-", "");
+        EXPECT_FALSE(refused.messages);
         EXPECT_EQ(refused.picture, plain.picture);
         EXPECT_NE(refused.picture, one.picture);
     }
