@@ -31,7 +31,7 @@ void PrintTo(const GameCase& c, std::ostream* out) { *out << c.code; }
 
 const GameCase kGames[] = {
     {"JN", "TF"}, {"TK", "JN"}, {"TF", "HS"}, {"HS", "TF"}, {"RR", "RM"}, {"RM", "RR"}, {"CH", "C2"}, {"C2", "CH"},
-    {"SC", "TZ"}, {"TZ", "SB"}, {"SB", "SC"}, {"CC", "TH"}, {"TH", "CC"}, {"r1", "r2"}, {"r2", "r1"},
+    {"SC", "TZ"}, {"TZ", "SB"}, {"SB", "SC"}, {"CC", "TH"}, {"TH", "CC"}, {"rj", "r1"}, {"r1", "r2"}, {"r2", "r1"},
 };
 
 struct RunResult {
@@ -57,6 +57,8 @@ struct GameStates : ::testing::TestWithParam<GameCase> {
         ASSERT_TRUE(atari::testset::writeCrystalCastlesTestSet(folder->str(), error)) << error;
         ASSERT_TRUE(atari::testset::writeTunnelHuntTestSet(folder->str(), error)) << error;
         ASSERT_TRUE(irem::testset::writeIremTestRomSet(folder->str(), "rtype", IREM_PROGRAM_DIR "/rtype.bin", error))
+            << error;
+        ASSERT_TRUE(irem::testset::writeIremTestRomSet(folder->str(), "rtypejp", IREM_PROGRAM_DIR "/rtype.bin", error))
             << error;
         ASSERT_TRUE(irem::testset::writeIremTestRomSet(folder->str(), "rtype2", IREM_PROGRAM_DIR "/rtype2.bin", error))
             << error;
