@@ -256,7 +256,8 @@ set_scroll:
     ret
 
 ; ---------------------------------------------------------------- controls
-; Player 1, active low: bit 0 right, 1 left, 2 down, 3 up, 7 first button.
+; Active low. Player 1: bit 0 right, 1 left, 2 down, 3 up, 7 first button; system port: bit 0
+; the first start key.
 read_controls:
     in al, PORT_INPUT
     test al, 0x01
