@@ -85,7 +85,7 @@ Layout layoutOf(JoystickBoard board)
     case JoystickBoard::MegaZone:
         return {0x6000, true,  0x3F00, 0x3800, 0x0007, 1,     0x0080, 0x0081,
                 0x0083, 0x2000, 0x0C00, 0x3001, 0x3003, 0x3002, 0x3000, 1,
-                0x15,   100,   120,    false,  {{0x1800, 3}, {0x1000, 0x50}}, {{0x1800, true}, {0x1000, false}}};
+                0x15,   100,   120,    false,  {{0x1800, 3}, {0x1000, 0xC0}}, {{0x1800, true}, {0x1000, false}}};
     }
     return {};
 }
