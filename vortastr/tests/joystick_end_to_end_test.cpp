@@ -5,7 +5,6 @@
 // where the program put them; a fixed script gives the same picture every time.
 #include "boards/board.h"
 #include "boards/konami_tile/joystick_test_sets.h"
-#include "shell/startup.h"
 #include "tests/game_fixtures.h"
 #include "video/game_palette.h"
 
@@ -168,19 +167,10 @@ TEST_P(JoystickEndToEnd, AFixedScriptGivesTheSamePictureEveryTime)
         for (const auto& entry : std::filesystem::recursive_directory_iterator(folder.path()))
             if (entry.path().extension() == ".hsc")
                 std::filesystem::remove(entry.path());
-        Emulator emu;
-        FakeHost host;
-        MemoryStore store;
-        LaunchOptions options;
-        options.gameLine = c.code;
-        options.romPath = folder.str();
-        options.frames = 80;
-        options.unpaced = true;
-        options.inputScript = script;
-        EXPECT_EQ(runEmulator(emu, host, store, options), 0);
-        EXPECT_TRUE(host.messages.empty());
-        const ScreenSurface& shot = emu.display.presented;
-        return std::vector<uint8_t>(shot.pixels(), shot.pixels() + shot.byteCount());
+        const HeadlessRun r = runHeadless(folder.str(), c.code, script, 80);
+        EXPECT_EQ(r.status, 0);
+        EXPECT_FALSE(r.messages);
+        return r.picture;
     };
     const auto first = run(kScript);
     EXPECT_EQ(run(kScript), first);

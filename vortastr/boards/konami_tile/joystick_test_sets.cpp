@@ -1,5 +1,7 @@
 #include "boards/konami_tile/joystick_test_sets.h"
 
+#include "boards/konami_tile/tile_graphics_encode.h"
+#include "boards/konami_tile/tile_test_sets.h"
 #include "testrom/m6809_emitter.h"
 
 #include <array>
@@ -160,13 +162,6 @@ enum : uint8_t {
 constexpr uint8_t kPostIncrement2 = 0x81;  // ,X++
 constexpr uint8_t kPostIncrementY2 = 0xA1; // ,Y++
 
-// The Konami opcode encryption: the opcode at address a is stored XOR m(a), m(a) = (0x80 if
-// bit 1 of a, else 0x20) OR (0x08 if bit 3 of a, else 0x02).
-uint8_t encryptOpcode(uint16_t address, uint8_t opcode)
-{
-    return static_cast<uint8_t>(opcode ^ (((address & 2) ? 0x80 : 0x20) | ((address & 8) ? 0x08 : 0x02)));
-}
-
 void storeImmediate(Emitter& a, uint8_t value, uint16_t address)
 {
     a.op(LDA_IMM), a.byte(value);
@@ -178,7 +173,7 @@ std::vector<uint8_t> assemble(JoystickBoard board)
     const Layout l = layoutOf(board);
     const uint16_t frames = l.variables, x = uint16_t(l.variables + 1), y = uint16_t(l.variables + 2),
                    input = uint16_t(l.variables + 3);
-    Emitter a(l.romStart, std::size_t(0x10000 - l.romStart), l.encrypted ? OpcodeEncryption(encryptOpcode) : nullptr);
+    Emitter a(l.romStart, std::size_t(0x10000 - l.romStart), l.encrypted ? OpcodeEncryption(konamiOpcodeEncryption) : nullptr);
     a.org(l.romStart);
     a.label("reset");
     a.op(PREFIX10, LDS_IMM), a.word(l.stackTop);
@@ -251,22 +246,6 @@ std::vector<uint8_t> assemble(JoystickBoard board)
 }
 
 // ---- Graphics encoders ----------------------------------------------------------------------
-
-void setBit(uint8_t& byte, int n, int value)
-{
-    if (value)
-        byte = static_cast<uint8_t>(byte | (1u << n));
-}
-
-// Four pixels j = 0..3 of a byte pair: pen bit 3 -> A bit 3-j, bit 2 -> A bit 7-j, bit 1 -> B bit
-// 3-j, bit 0 -> B bit 7-j.
-void putNibblePair(uint8_t& a, uint8_t& b, int j, int pen)
-{
-    setBit(a, 3 - j, (pen >> 3) & 1);
-    setBit(a, 7 - j, (pen >> 2) & 1);
-    setBit(b, 3 - j, (pen >> 1) & 1);
-    setBit(b, 7 - j, pen & 1);
-}
 
 // Packed nibbles, 32 bytes a tile; `turned`: byte b is column 7 - b/4, rows 2(b%4) and +1,
 // else 4 bytes a row with the high nibble left.

@@ -7,15 +7,17 @@
 
 namespace vortastr::konamiTile {
 
-void setUpMegaZone(Board& b)
+void setUpIoPageBoard(Board& b, M6809WriteHandler write)
 {
     M6809Context& t = m6809Engine().state;
     m6809MapPages(t, 0x00, 0xFF, b.data(), b.data());
-    m6809MapHandlers(t, 0x00, 0x00, ioPageRead, megaZoneWrite);
+    m6809MapHandlers(t, 0x00, 0x00, ioPageRead, write);
     b.ownTables = true;
     b.tileColumns = 32, b.tileRows = 32, b.widthFactor = 1, b.heightFactor = 1, b.bitmap = false;
     setUpVideo(b.game, b.data(), tileVideo());
 }
+
+void setUpMegaZone(Board& b) { setUpIoPageBoard(b, megaZoneWrite); }
 
 uint8_t ioPageRead(uint16_t address)
 {

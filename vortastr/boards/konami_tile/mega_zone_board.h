@@ -24,6 +24,7 @@
 // The I/O page at 0x0000-0x00FF is laid out the same way on Shaolin's Road (shaolin_board.h).
 #include "boards/board.h"
 #include "boards/konami_tile/konami_tile_video.h"
+#include "cpu/m6809/m6809_context.h"
 
 #include <cstdint>
 
@@ -47,6 +48,9 @@ constexpr uint32_t kSpriteRam = 0x3000;
 } // namespace megaZonePort
 
 void setUpMegaZone(Board& board);
+// The whole address space direct with the I/O page over it (reads through ioPageRead, writes
+// through `write`), the 32 x 32 screen and the video layout: MegaZone's and Shaolin's Road's.
+void setUpIoPageBoard(Board& board, M6809WriteHandler write);
 // The input ports of the I/O page; other addresses read the memory byte.
 uint8_t ioPageRead(uint16_t address);
 uint8_t* megaZoneWrite(uint8_t value, uint16_t address);

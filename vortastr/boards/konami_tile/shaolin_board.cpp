@@ -6,15 +6,7 @@
 
 namespace vortastr::konamiTile {
 
-void setUpShaolinsRoad(Board& b)
-{
-    M6809Context& t = m6809Engine().state;
-    m6809MapPages(t, 0x00, 0xFF, b.data(), b.data());
-    m6809MapHandlers(t, 0x00, 0x00, ioPageRead, shaolinWrite);
-    b.ownTables = true;
-    b.tileColumns = 32, b.tileRows = 32, b.widthFactor = 1, b.heightFactor = 1, b.bitmap = false;
-    setUpVideo(b.game, b.data(), tileVideo());
-}
+void setUpShaolinsRoad(Board& b) { setUpIoPageBoard(b, shaolinWrite); }
 
 uint8_t* shaolinWrite(uint8_t value, uint16_t address)
 {
