@@ -60,8 +60,8 @@ void drawExpectedSprite(Picture& p, const BoardCase& c, int sx, int sy, int shee
 {
     for (int j = 0; j < 16; ++j)
         for (int i = 0; i < 16; ++i) {
-            const int value =
-                lookup(c.game, group, testrom::joystickSpritePen(c.board, sheetSprite, fx ? 15 - i : i, fy ? 15 - j : j));
+            const int value = lookup(
+                c.game, group, testrom::joystickSpritePen(c.board, sheetSprite, fx ? 15 - i : i, fy ? 15 - j : j));
             if (value && sx + i >= 0 && sx + i < p.width && sy + j >= 0 && sy + j < p.height)
                 p.at(sx + i, sy + j) = value;
         }

@@ -46,8 +46,8 @@ struct JoystickRender : ::testing::Test {
     void render()
     {
         video.layout.setClipWindow(0, 0, 0, 0);
-        const konamiTile::TileFrame f{game,           memory.data(), describeSurface(screen), viewOf(&tiles),
-                                      viewOf(&sprites), &colours,    &video};
+        const konamiTile::TileFrame f{
+            game, memory.data(), describeSurface(screen), viewOf(&tiles), viewOf(&sprites), &colours, &video};
         konamiTile::updateBackground(f);
         konamiTile::copyBackground(f);
         konamiTile::drawSprites(f);
@@ -71,14 +71,14 @@ TEST_F(JoystickRender, MegaZoneWrapsTheWholeBackgroundAtBothEdgesInBothDirection
     const struct {
         uint8_t ch, c;
         int dx, dy; // where background (0, 0) shows
-    } cases[] = {{0, 0, 0, 0},     {0, 255, 0, 0},  {5, 0, 5, 255}, {0, 1, 0, 254},
+    } cases[] = {{0, 0, 0, 0},       {0, 255, 0, 0},   {5, 0, 5, 255},     {0, 1, 0, 254},
                  {255, 254, 255, 1}, {1, 128, 1, 127}, {200, 77, 200, 178}};
     for (const auto& c : cases) {
         memory[0x1000] = c.c;
         memory[0x1800] = c.ch;
         video.layout.setClipWindow(0, 0, 0, 0);
-        const konamiTile::TileFrame f{game,           memory.data(), describeSurface(screen), viewOf(&tiles),
-                                      viewOf(&sprites), &colours,    &video};
+        const konamiTile::TileFrame f{
+            game, memory.data(), describeSurface(screen), viewOf(&tiles), viewOf(&sprites), &colours, &video};
         konamiTile::copyBackground(f);
         int wrong = 0;
         for (int sy = 0; sy < 256; ++sy)

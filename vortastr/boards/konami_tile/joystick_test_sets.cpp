@@ -65,29 +65,69 @@ Layout layoutOf(JoystickBoard board)
 {
     switch (board) {
     case JoystickBoard::WhizQuiz: {
-        Layout l{0x6000, true, 0x0F00, 0x0800, 0x1087, 1, 0x1280, 0x1281, 0x1283, 0x3000, 0x1000,
-                 0x1C00, 0x1801, 0x1C01, 0x1800, 1, 0x43, 100, 120, true, {}, {}};
+        Layout l{0x6000, true,   0x0F00, 0x0800, 0x1087, 1,    0x1280, 0x1281, 0x1283, 0x3000, 0x1000,
+                 0x1C00, 0x1801, 0x1C01, 0x1800, 1,      0x43, 100,    120,    true,   {},     {}};
         for (int r = 0; r < kWhizQuizBandRows; ++r)
             l.steps.push_back({uint16_t(0x1840 + kWhizQuizBandRow + r), true});
         return l;
     }
     case JoystickBoard::ShaolinsRoad: {
-        Layout l{0x6000, false, 0x2700, 0x2000, 0x0000, 0x04, 0x0080, 0x0081, 0x0083, 0x3000, 0x0800,
-                 kShaolinSprites, kShaolinSprites + 3, kShaolinSprites + 1, kShaolinSprites + 2, 1, 3, 100, 120,
-                 false, {{kShaolinSpriteBank, kShaolinBank}}, {}};
+        Layout l{0x6000,
+                 false,
+                 0x2700,
+                 0x2000,
+                 0x0000,
+                 0x04,
+                 0x0080,
+                 0x0081,
+                 0x0083,
+                 0x3000,
+                 0x0800,
+                 kShaolinSprites,
+                 kShaolinSprites + 3,
+                 kShaolinSprites + 1,
+                 kShaolinSprites + 2,
+                 1,
+                 3,
+                 100,
+                 120,
+                 false,
+                 {{kShaolinSpriteBank, kShaolinBank}},
+                 {}};
         int entry = 1;
         for (const PlacedSprite& s : stillSprites(board)) {
             const uint16_t e = uint16_t(kShaolinSprites + 4 * entry++);
             const uint8_t flags = uint8_t((s.flipX ? 0x80 : 0) | (s.flipY ? 0x40 : 0) | 1);
-            l.stores.insert(l.stores.end(), {{e, uint8_t(s.x)}, {uint16_t(e + 1), flags},
-                                             {uint16_t(e + 2), uint8_t(s.group)}, {uint16_t(e + 3), uint8_t(s.y)}});
+            l.stores.insert(l.stores.end(), {{e, uint8_t(s.x)},
+                                             {uint16_t(e + 1), flags},
+                                             {uint16_t(e + 2), uint8_t(s.group)},
+                                             {uint16_t(e + 3), uint8_t(s.y)}});
         }
         return l;
     }
     case JoystickBoard::MegaZone:
-        return {0x6000, true,  0x3F00, 0x3800, 0x0007, 1,     0x0080, 0x0081,
-                0x0083, 0x2000, 0x0C00, 0x3001, 0x3003, 0x3002, 0x3000, 1,
-                0x15,   100,   120,    false,  {{0x1800, 3}, {0x1000, 0xC0}}, {{0x1800, true}, {0x1000, false}}};
+        return {0x6000,
+                true,
+                0x3F00,
+                0x3800,
+                0x0007,
+                1,
+                0x0080,
+                0x0081,
+                0x0083,
+                0x2000,
+                0x0C00,
+                0x3001,
+                0x3003,
+                0x3002,
+                0x3000,
+                1,
+                0x15,
+                100,
+                120,
+                false,
+                {{0x1800, 3}, {0x1000, 0xC0}},
+                {{0x1800, true}, {0x1000, false}}};
     }
     return {};
 }
@@ -106,13 +146,11 @@ Cell cellOf(JoystickBoard board, const PlacedTile& t)
     switch (board) {
     case JoystickBoard::WhizQuiz: {
         const std::size_t at = std::size_t(t.cellY * 64 + t.cellX);
-        return {at, at + 0x800, code,
-                uint8_t(group | (high & 3) << 6 | (t.flipX ? 0x10 : 0) | (t.flipY ? 0x20 : 0))};
+        return {at, at + 0x800, code, uint8_t(group | (high & 3) << 6 | (t.flipX ? 0x10 : 0) | (t.flipY ? 0x20 : 0))};
     }
     case JoystickBoard::MegaZone: {
         const std::size_t at = std::size_t(992 + t.cellY - 32 * t.cellX);
-        return {at, at + 0x800, code,
-                uint8_t(group | (high & 1) << 7 | (t.flipX ? 0x20 : 0) | (t.flipY ? 0x40 : 0))};
+        return {at, at + 0x800, code, uint8_t(group | (high & 1) << 7 | (t.flipX ? 0x20 : 0) | (t.flipY ? 0x40 : 0))};
     }
     case JoystickBoard::ShaolinsRoad: {
         // The board does not flip tiles: bits 4 to 6 are set on the flip row and must not show.
@@ -173,7 +211,8 @@ std::vector<uint8_t> assemble(JoystickBoard board)
     const Layout l = layoutOf(board);
     const uint16_t frames = l.variables, x = uint16_t(l.variables + 1), y = uint16_t(l.variables + 2),
                    input = uint16_t(l.variables + 3);
-    Emitter a(l.romStart, std::size_t(0x10000 - l.romStart), l.encrypted ? OpcodeEncryption(konamiOpcodeEncryption) : nullptr);
+    Emitter a(l.romStart, std::size_t(0x10000 - l.romStart),
+              l.encrypted ? OpcodeEncryption(konamiOpcodeEncryption) : nullptr);
     a.org(l.romStart);
     a.label("reset");
     a.op(PREFIX10, LDS_IMM), a.word(l.stackTop);
@@ -255,7 +294,8 @@ Bytes packedTiles(int firstTile, bool turned)
     for (int t = 0; t < 256; ++t)
         for (int b = 0; b < 32; ++b) {
             const int x = turned ? 7 - b / 4 : (b % 4) * 2, y = turned ? 2 * (b % 4) : b / 4;
-            const int second = turned ? joystickTilePen(firstTile + t, x, y + 1) : joystickTilePen(firstTile + t, x + 1, y);
+            const int second =
+                turned ? joystickTilePen(firstTile + t, x, y + 1) : joystickTilePen(firstTile + t, x + 1, y);
             file[std::size_t(32 * t + b)] = static_cast<uint8_t>(joystickTilePen(firstTile + t, x, y) << 4 | second);
         }
     return file;

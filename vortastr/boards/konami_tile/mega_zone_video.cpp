@@ -22,8 +22,7 @@ void turnedMapTiles(const TileFrame& f, std::size_t attrDistance, bool flips)
             if (!cellChanged(background, at, c, m))
                 continue;
             const int flip = flips ? flipsOf(m & 0x20, m & 0x40) : 0;
-            drawTile(background, 8 * k, 8 * j, f.tiles, c + 256 * (m >> 7), flip, m & 15, *f.colours,
-                     f.video->layout);
+            drawTile(background, 8 * k, 8 * j, f.tiles, c + 256 * (m >> 7), flip, m & 15, *f.colours, f.video->layout);
         }
 }
 
