@@ -14,7 +14,8 @@
 //                    reads:  0x0080 system, 0x0081 joystick 1, 0x0082 joystick 2, 0x0083 dip A,
 //                            0x0084 dip B
 //   0x1000         y scroll: background (0, 0) is shown at screen line 255 - value
-//   0x1800         x scroll: background (0, 0) is shown at screen column value
+//   0x1800         x scroll: background (0, 0) is shown at screen column value (both bytes 0:
+//                  the picture stands unmoved)
 //   0x2000-0x23FF  video RAM (tile codes; cell (k, j) of the screen at 992 + j - 32 k)
 //   0x2800-0x2BFF  colour RAM (bit 7 tile bank, 6 y flip, 5 x flip, 0-3 colour group)
 //   0x3000-0x30FF  sprite RAM: 64 entries of attribute, x, code, y
