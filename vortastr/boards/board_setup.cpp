@@ -263,6 +263,10 @@ int setUpBoard(GameId game)
     b.slots.cpuCount = 0;
     registerCpuSlot(b.slots, setup);
     b.cpuCount = b.slots.cpuCount;
+    if (!registerSecondCpu(b, setup.interruptDecision)) {
+        b.memory = CpuMemory{};
+        return kBoardRomMissing;
+    }
 
     if (b.bitmap) {
         b.visibleWidth = 8 * b.widthFactor;
@@ -272,6 +276,22 @@ int setUpBoard(GameId game)
         b.visibleHeight = 8 * b.heightFactor * b.tileRows;
     }
     return kBoardOk;
+}
+
+bool registerSecondCpu(Board& b, CpuInterruptDecision decision)
+{
+    if (!b.secondCpu)
+        return true;
+    if (b.slots.cpuCount != 1)
+        return false;
+    // The engine holds slot 0's tables until the second set-up fills its own.
+    m6809Engine().state = M6809Context{};
+    CpuSlotSetup second;
+    second.interruptKind = b.interruptKind;
+    second.interruptDecision = decision;
+    const bool registered = b.secondCpu(b, second) && registerCpuSlot(b.slots, second) == 1;
+    b.cpuCount = b.slots.cpuCount;
+    return registered;
 }
 
 void ensureOpcodeImage(Board& b)
