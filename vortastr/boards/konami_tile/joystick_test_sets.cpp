@@ -65,35 +65,57 @@ Layout layoutOf(JoystickBoard board)
 {
     switch (board) {
     case JoystickBoard::WhizQuiz: {
-        Layout l{0x6000, true,   0x0F00, 0x0800, 0x1087, 1,    0x1280, 0x1281, 0x1283, 0x3000, 0x1000,
-                 0x1C00, 0x1801, 0x1C01, 0x1800, 1,      0x43, 100,    120,    true,   {},     {}};
+        // Track'n'Field's map; the band's rows step their row scroll every frame.
+        Layout l{.romStart = 0x6000,
+                 .encrypted = true,
+                 .stackTop = 0x0F00,
+                 .variables = 0x0800,
+                 .interruptEnable = 0x1087,
+                 .enableValue = 1,
+                 .systemPort = 0x1280,
+                 .joystickPort = 0x1281,
+                 .dipPort = 0x1283,
+                 .imageAddress = 0x3000,
+                 .imageSize = 0x1000,
+                 .spriteX = 0x1C00,
+                 .spriteY = 0x1801,
+                 .spriteCode = 0x1C01,
+                 .spriteAttr = 0x1800,
+                 .code = 1,
+                 .attr = 0x43,
+                 .startX = 100,
+                 .startY = 120,
+                 .downDecrements = true,
+                 .stores = {},
+                 .steps = {}};
         for (int r = 0; r < kWhizQuizBandRows; ++r)
             l.steps.push_back({uint16_t(0x1840 + kWhizQuizBandRow + r), true});
         return l;
     }
     case JoystickBoard::ShaolinsRoad: {
-        Layout l{0x6000,
-                 false,
-                 0x2700,
-                 0x2000,
-                 0x0000,
-                 0x04,
-                 0x0080,
-                 0x0081,
-                 0x0083,
-                 0x3000,
-                 0x0800,
-                 kShaolinSprites,
-                 kShaolinSprites + 3,
-                 kShaolinSprites + 1,
-                 kShaolinSprites + 2,
-                 1,
-                 3,
-                 100,
-                 120,
-                 false,
-                 {{kShaolinSpriteBank, kShaolinBank}},
-                 {}};
+        // Bit 2 of the control byte enables the IRQ; the sprites come from bank 1.
+        Layout l{.romStart = 0x6000,
+                 .encrypted = false,
+                 .stackTop = 0x2700,
+                 .variables = 0x2000,
+                 .interruptEnable = 0x0000,
+                 .enableValue = 0x04,
+                 .systemPort = 0x0080,
+                 .joystickPort = 0x0081,
+                 .dipPort = 0x0083,
+                 .imageAddress = 0x3000,
+                 .imageSize = 0x0800,
+                 .spriteX = kShaolinSprites,
+                 .spriteY = kShaolinSprites + 3,
+                 .spriteCode = kShaolinSprites + 1,
+                 .spriteAttr = kShaolinSprites + 2,
+                 .code = 1,
+                 .attr = 3,
+                 .startX = 100,
+                 .startY = 120,
+                 .downDecrements = false,
+                 .stores = {{kShaolinSpriteBank, kShaolinBank}},
+                 .steps = {}};
         int entry = 1;
         for (const PlacedSprite& s : stillSprites(board)) {
             const uint16_t e = uint16_t(kShaolinSprites + 4 * entry++);
@@ -106,28 +128,29 @@ Layout layoutOf(JoystickBoard board)
         return l;
     }
     case JoystickBoard::MegaZone:
-        return {0x6000,
-                true,
-                0x3F00,
-                0x3800,
-                0x0007,
-                1,
-                0x0080,
-                0x0081,
-                0x0083,
-                0x2000,
-                0x0C00,
-                0x3001,
-                0x3003,
-                0x3002,
-                0x3000,
-                1,
-                0x15,
-                100,
-                120,
-                false,
-                {{0x1800, 3}, {0x1000, 0xC0}},
-                {{0x1800, true}, {0x1000, false}}};
+        // The x scroll byte counts up and the y scroll byte down, one a frame.
+        return {.romStart = 0x6000,
+                .encrypted = true,
+                .stackTop = 0x3F00,
+                .variables = 0x3800,
+                .interruptEnable = 0x0007,
+                .enableValue = 1,
+                .systemPort = 0x0080,
+                .joystickPort = 0x0081,
+                .dipPort = 0x0083,
+                .imageAddress = 0x2000,
+                .imageSize = 0x0C00,
+                .spriteX = 0x3001,
+                .spriteY = 0x3003,
+                .spriteCode = 0x3002,
+                .spriteAttr = 0x3000,
+                .code = 1,
+                .attr = 0x15,
+                .startX = 100,
+                .startY = 120,
+                .downDecrements = false,
+                .stores = {{0x1800, 3}, {0x1000, 0xC0}},
+                .steps = {{0x1800, true}, {0x1000, false}}};
     }
     return {};
 }
