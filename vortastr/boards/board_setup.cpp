@@ -8,6 +8,9 @@
 #include "boards/irem/irem_board.h"
 #include "boards/konami_bitmap/konami_bitmap_board.h"
 #include "boards/konami_tile/konami_tile_board.h"
+#include "boards/konami_tile/mega_zone_board.h"
+#include "boards/konami_tile/shaolin_board.h"
+#include "boards/konami_tile/whiz_quiz_board.h"
 #include "boards/rom_files.h"
 #include "boards/rom_sets.h"
 #include "boards/scramble/scramble_board.h"
@@ -62,6 +65,9 @@ bool setUpFamilyBoard(Board& b)
     case RopeMan:
     case CircusCharlie:
     case CircusCharlie2: konamiTile::setUpBoard(b); return true;
+    case WhizQuiz: konamiTile::setUpWhizQuiz(b); return true;
+    case MegaZone: konamiTile::setUpMegaZone(b); return true;
+    case ShaolinsRoad: konamiTile::setUpShaolinsRoad(b); return true;
     case Tazmania:
     case Scramble:
     case SuperBond: scramble::setUpBoard(b); return true;
@@ -176,7 +182,10 @@ bool boardAvailable(GameId game)
     case RockNRope:
     case RopeMan:
     case CircusCharlie:
-    case CircusCharlie2: return true;
+    case CircusCharlie2:
+    case WhizQuiz:
+    case MegaZone:
+    case ShaolinsRoad: return true;
     case Tazmania:
     case Scramble:
     case SuperBond: return true;
@@ -310,7 +319,9 @@ void setUpExtras(GameId game)
     case RockNRope:
     case RopeMan:
     case CircusCharlie:
-    case CircusCharlie2: konamiTile::setUpExtras(b); break;
+    case CircusCharlie2:
+    case WhizQuiz:
+    case MegaZone: konamiTile::setUpExtras(b); break; // Shaolin's Road fetches plain opcodes
     case CrystalCastles: atari::setUpCrystalCastlesExtras(b); break;
     default: break;
     }
@@ -334,7 +345,10 @@ void releaseExtras(GameId game)
     case RockNRope:
     case RopeMan:
     case CircusCharlie:
-    case CircusCharlie2: konamiTile::releaseExtras(b); break;
+    case CircusCharlie2:
+    case WhizQuiz:
+    case MegaZone:
+    case ShaolinsRoad: konamiTile::releaseExtras(b); break;
     case CrystalCastles: atari::releaseExtras(b); break;
     default: break;
     }

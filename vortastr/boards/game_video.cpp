@@ -38,7 +38,10 @@ void resetRendererCaches(const Board& board)
     case RockNRope:
     case RopeMan:
     case CircusCharlie:
-    case CircusCharlie2: konamiTile::resetCaches(); break;
+    case CircusCharlie2:
+    case WhizQuiz:
+    case MegaZone:
+    case ShaolinsRoad: konamiTile::resetCaches(); break;
     case Tazmania:
     case Scramble:
     case SuperBond: scramble::resetCaches(); break;
@@ -69,7 +72,10 @@ void renderFrame(DisplayState& display, const ColourTables& colours, const Board
     case RockNRope:
     case RopeMan:
     case CircusCharlie:
-    case CircusCharlie2: konamiTile::render(display, colours, board); break;
+    case CircusCharlie2:
+    case WhizQuiz:
+    case MegaZone:
+    case ShaolinsRoad: konamiTile::render(display, colours, board); break;
     case Tazmania:
     case Scramble:
     case SuperBond: scramble::render(display, colours, board); break;

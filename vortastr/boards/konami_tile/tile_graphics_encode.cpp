@@ -11,8 +11,8 @@ void setBit(uint8_t& byte, int n, int value)
         byte = static_cast<uint8_t>(byte | (1u << n));
 }
 
-// Four pixels j = 0..3 in a byte pair: pen bit 3 -> A bit 3-j, bit 2 -> A bit 7-j,
-// bit 1 -> B bit 3-j, bit 0 -> B bit 7-j.
+} // namespace
+
 void putNibblePair(uint8_t& a, uint8_t& b, int j, int pen)
 {
     setBit(a, 3 - j, (pen >> 3) & 1);
@@ -20,6 +20,8 @@ void putNibblePair(uint8_t& a, uint8_t& b, int j, int pen)
     setBit(b, 3 - j, (pen >> 1) & 1);
     setBit(b, 7 - j, pen & 1);
 }
+
+namespace {
 
 // Packed nibbles, 32 bytes a tile, 4 a row, high nibble left.
 std::vector<uint8_t> packedTiles(int firstTile)

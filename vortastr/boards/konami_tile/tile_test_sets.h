@@ -32,6 +32,9 @@ constexpr uint16_t kRockNRopeScoreTable = 0x5160;
 constexpr uint16_t kRockNRopeShownTopScore = 0x50A6;
 std::vector<uint8_t> rockNRopeDefaultHighScoreTable(); // 64 bytes
 
+// The opcode byte the ROM holds for `opcode` at `address` on boards that decrypt opcodes.
+uint8_t konamiOpcodeEncryption(uint16_t address, uint8_t opcode);
+
 // Folder (under the ROM path) -> file name -> contents.
 using RomSetFiles = std::map<std::string, RomFiles>;
 RomSetFiles buildTileTestRomSets();
