@@ -143,6 +143,19 @@ void loadHighScores(GameId game)
         state.saveAllowed = true;
 }
 
+void spoilHighScoreMarkers(GameId game, std::span<uint8_t> memory)
+{
+    const HighScoreFile* file = highScoreFile(game);
+    if (!highScores().pending || !file)
+        return;
+    for (const HighScoreMarker& marker : file->markers) {
+        if (!fitsIn(memory.size(), marker.address, marker.bytes.size()))
+            continue;
+        for (std::size_t i = 0; i < marker.bytes.size(); ++i)
+            memory[marker.address + i] = static_cast<uint8_t>(~marker.bytes[i]);
+    }
+}
+
 void installHighScores(GameId game, std::span<uint8_t> memory)
 {
     HighScoreState& state = highScores();

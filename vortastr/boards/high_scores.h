@@ -48,6 +48,10 @@ HighScoreState& highScores();
 
 // At the start of the game and after a reset: the file, if any, into the buffer.
 void loadHighScores(GameId game);
+// A restart keeps RAM, so the markers of the table the game wrote before still stand: while
+// an installation is pending they are spoiled (each byte inverted), so the file goes in only
+// after the restarted game has written its own table again, never before it.
+void spoilHighScoreMarkers(GameId game, std::span<uint8_t> memory);
 // After a slice while pending: installs once the game's markers stand in RAM.
 void installHighScores(GameId game, std::span<uint8_t> memory);
 // After a saved state was loaded: its RAM holds the table the game had, which nothing may

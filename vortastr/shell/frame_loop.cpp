@@ -45,6 +45,13 @@ void saveHighScoresBeforeLeaving(GameId game)
         saveHighScores(game, std::span<const uint8_t>(b.data(), b.size()));
 }
 
+void spoilStandingMarkers(GameId game)
+{
+    Board& b = board();
+    if (b.data() && b.game == game)
+        spoilHighScoreMarkers(game, std::span<uint8_t>(b.data(), b.size()));
+}
+
 int saveStateOfGame(Emulator& emu, GameId game)
 {
     std::string warning;
@@ -141,6 +148,7 @@ void changeGame(Emulator& emu, FrameLoop& loop)
         releaseExtras(previous);
     }
     setUpExtras(run.currentGame);
+    spoilStandingMarkers(run.currentGame);
     loadGameSamples(run.currentGame);
     resetMachine(emu);
 }
@@ -327,6 +335,7 @@ void carryOutFramePendingAction(Emulator& emu, FrameLoop& loop)
         saveHighScoresBeforeLeaving(run.currentGame);
         resetMachine(emu);
         loadHighScores(run.currentGame);
+        spoilStandingMarkers(run.currentGame);
         break;
     case ActionChangeGame: changeGame(emu, loop); break;
     case ActionSaveState:

@@ -110,6 +110,38 @@ TEST_F(HighScores, EveryGameInstallsItsFileOnlyOnceItsMarkersStandAndWritesItBac
     EXPECT_TRUE(notes.empty());
 }
 
+TEST_F(HighScores, AfterARestartTheMarkersOfTheOldTableNoLongerCountUntilTheGameWritesThemAgain)
+{
+    for (const TableRow& row : kTable) {
+        if (!row.hasMarkers)
+            continue;
+        SCOPED_TRACE(row.game);
+        const std::vector<uint8_t> saved = pattern(row.bytes, uint8_t(row.game));
+        writeFile(fileOf(row.game), saved);
+        std::vector<uint8_t> memory = memoryFor(row.game);
+        putMarkers(row.game, memory); // the table of the run before the reset, kept in RAM
+
+        loadHighScores(row.game);
+        spoilHighScoreMarkers(row.game, memory);
+        installHighScores(row.game, memory);
+        EXPECT_TRUE(highScores().pending) << "installed over a table the restarted game has not written yet";
+
+        putMarkers(row.game, memory); // the restarted game's own table
+        installHighScores(row.game, memory);
+        EXPECT_FALSE(highScores().pending);
+        EXPECT_TRUE(std::equal(saved.begin(), saved.end(), memory.begin() + row.address));
+
+        // Nothing pending (no file): RAM is left as it is.
+        std::filesystem::remove(fileOf(row.game));
+        loadHighScores(row.game);
+        const std::vector<uint8_t> before = memory;
+        spoilHighScoreMarkers(row.game, memory);
+        if (!row.readAtInstall) {
+            EXPECT_EQ(memory, before);
+        }
+    }
+}
+
 TEST_F(HighScores, WithoutAFileOnlyTheGamesThatReadAtInstallationNeverWriteOne)
 {
     for (const TableRow& row : kTable) {
