@@ -65,16 +65,15 @@ int FrameDecoder::decodeBlock(int16_t* block, int16_t& predictor, bool chrominan
 }
 
 // Writes position 0 and the positions it lists in stored_; the others keep what they held.
-// The bit reader is copied into a local and the positions are gathered in a local array, so that
-// both stay in registers: stores through members would force them back to memory after every code.
+// The bit reader is copied into a local, so that its state stays in registers: the stores of the
+// coefficients and positions cannot touch it.
 int FrameDecoder::decodeCoefficients(int16_t* block, int16_t& predictor, bool chrominance)
 {
     BitReader bits = bits_;
-    uint8_t positions[64];
+    uint8_t* positions = stored_;
     int count = 0;
     auto finish = [&](int status) {
         bits_ = bits;
-        std::memcpy(stored_, positions, size_t(count));
         storedCount_ = count;
         return status;
     };
