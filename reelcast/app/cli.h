@@ -3,9 +3,9 @@
 
 #include <ostream>
 
-namespace reelcast {
+#include "core/version.h"
 
-inline constexpr const char* kVersionText = "1.06";
+namespace reelcast {
 
 // True when the arguments ask for the window (none, window options, or a movie file to open).
 bool wantsGui(int argc, const char* const* argv);

@@ -1,27 +1,23 @@
 #include <dlfcn.h>
-#include <limits.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <iostream>
 #include <string>
 
 #include "app/cli.h"
+#include "core/program_module.h"
 
 namespace {
 
 // The window lives in reelcast_window.so beside the program.
 int runWindow(int argc, char** argv)
 {
-    char self[PATH_MAX];
-    const ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
-    std::string dir = n > 0 ? std::string(self, size_t(n)) : std::string(argv[0]);
-    dir = dir.substr(0, dir.find_last_of('/') + 1);
-    void* module = dlopen((dir + "reelcast_window.so").c_str(), RTLD_NOW | RTLD_LOCAL);
+    std::string error;
+    void* module = reelcast::loadModuleBesideProgram("reelcast_window.so", error);
     using Entry = int (*)(int, char**);
     Entry entry = module ? reinterpret_cast<Entry>(dlsym(module, "reelcast_window_main")) : nullptr;
     if (!entry) {
-        std::fprintf(stderr, "Can't start. (%s)\n", dlerror());
+        std::fprintf(stderr, "Can't start. (%s)\n", module ? "no entry point" : error.c_str());
         return 1;
     }
     return entry(argc, argv);

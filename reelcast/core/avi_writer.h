@@ -1,7 +1,7 @@
 #pragma once
-// Writer of the conversion's AVI file over libavformat's AVI muxer: one video stream of 24-bit
-// bottom-up bitmaps (fourcc "DIB ", every frame a key frame) or of a libavcodec encoder's output,
-// and an optional 16-bit PCM sound stream at 44100 Hz.
+// Writer of the conversion's AVI file: one video stream of 24-bit bottom-up bitmaps (fourcc "DIB ",
+// every frame a key frame; RawAviWriter) or of a libavcodec encoder's output (libavformat's AVI
+// muxer, in the codec module), and an optional 16-bit PCM sound stream at 44100 Hz.
 
 #include <cstdint>
 #include <memory>

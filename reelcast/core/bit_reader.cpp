@@ -18,27 +18,13 @@ uint16_t BitReader::nextWord()
     return 0;
 }
 
-void BitReader::refill()
+BitReader BitReader::refilledNearEnd(BitReader r)
 {
-    if (size_ - pos_ >= 8) { // the common case: as many whole words as the cache takes, no checks
-        const uint8_t* d = data_ + pos_;
-        for (; count_ <= 48; count_ += 16, d += 2)
-            cache_ |= uint64_t(d[0] | (d[1] << 8)) << (48 - count_);
-        pos_ = size_t(d - data_);
-        return;
+    while (r.count_ <= 48) {
+        r.cache_ |= uint64_t(r.nextWord()) << (48 - r.count_);
+        r.count_ += 16;
     }
-    if (count_ <= 16 && size_ - pos_ >= 6) { // three words at once
-        const uint8_t* d = data_ + pos_;
-        const uint64_t w =
-            uint64_t(d[0] | (d[1] << 8)) << 32 | uint64_t(d[2] | (d[3] << 8)) << 16 | uint64_t(d[4] | (d[5] << 8));
-        cache_ |= w << (16 - count_);
-        count_ += 48;
-        pos_ += 6;
-    }
-    while (count_ <= 48) {
-        cache_ |= uint64_t(nextWord()) << (48 - count_);
-        count_ += 16;
-    }
+    return r;
 }
 
 } // namespace reelcast

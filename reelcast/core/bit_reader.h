@@ -44,8 +44,21 @@ public:
     size_t bitsConsumed() const { return consumed_; }
 
 private:
+    // Tops the cache up to at least 49 bits. Inline, with the rare end of the data out of line and
+    // the reader passed by value, so that a reader copied into a local stays in registers.
+    void refill()
+    {
+        if (size_ - pos_ >= 8) [[likely]] { // as many whole words as the cache takes, no checks
+            const uint8_t* d = data_ + pos_;
+            for (; count_ <= 48; count_ += 16, d += 2)
+                cache_ |= uint64_t(d[0] | (d[1] << 8)) << (48 - count_);
+            pos_ = size_t(d - data_);
+        } else {
+            *this = refilledNearEnd(*this);
+        }
+    }
+    static BitReader refilledNearEnd(BitReader r);
     uint16_t nextWord();
-    void refill(); // tops the cache up to at least 49 bits
 
     const uint8_t* data_ = nullptr;
     size_t size_ = 0;

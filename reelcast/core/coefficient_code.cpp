@@ -31,12 +31,14 @@ CoefficientCode readCoefficientCode(uint32_t w)
     }
 }
 
-const std::array<CoefficientCode, 1 << kShortCodeBits> kShortCodes = [] {
-    std::array<CoefficientCode, 1 << kShortCodeBits> table{};
+const std::array<uint32_t, 1 << kShortCodeBits> kShortCodeWords = [] {
+    std::array<uint32_t, 1 << kShortCodeBits> table{};
     for (uint32_t i = 0; i < table.size(); ++i) {
         const CoefficientCode code = readCoefficientCode(i << (32 - kShortCodeBits));
-        if (code.kind != CoefficientCode::kInvalid && code.length <= kShortCodeBits)
-            table[i] = code;
+        if (code.kind == CoefficientCode::kInvalid || code.length > kShortCodeBits)
+            continue;
+        const uint32_t run = code.kind == CoefficientCode::kEndOfBlock ? kEndOfBlockRun : code.run;
+        table[i] = code.length | run << 8 | uint32_t(uint16_t(code.level)) << 16;
     }
     return table;
 }();

@@ -26,15 +26,15 @@ struct CoefficientCode {
 CoefficientCode readCoefficientCode(uint32_t w);
 
 // Every code of at most 11 bits (all but the escape and the rare long codes) by one look-up of the
-// next 11 bits; an entry of length 0 means "use readCoefficientCode".
+// next 11 bits, packed in one word for the decoding loop: the length in bits 0-7 (0: not a short
+// code), the run in bits 8-15 (kEndOfBlockRun for the end of block), the level in bits 16-31.
 inline constexpr int kShortCodeBits = 11;
-extern const std::array<CoefficientCode, 1 << kShortCodeBits> kShortCodes;
+inline constexpr uint32_t kEndOfBlockRun = 0xFF;
+extern const std::array<uint32_t, 1 << kShortCodeBits> kShortCodeWords;
 
-inline CoefficientCode nextCoefficientCode(uint32_t w)
+// The codes the short table leaves out.
+inline CoefficientCode longCoefficientCode(uint32_t w)
 {
-    const CoefficientCode code = kShortCodes[w >> (32 - kShortCodeBits)];
-    if (code.length)
-        return code;
     if ((w >> 26) == 1) // the escape, frequent in finely quantised pictures
         return {signed10((w >> 10) & 1023), uint8_t((w >> 20) & 63), 22, CoefficientCode::kPair};
     const int z = std::countl_zero(w);

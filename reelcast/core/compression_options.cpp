@@ -2,11 +2,9 @@
 
 #include <algorithm>
 #include <cctype>
+#include <mutex>
 
-extern "C" {
-#include <libavcodec/avcodec.h>
-#include <libavformat/avformat.h>
-}
+#include "core/codec_module.h"
 
 namespace reelcast {
 
@@ -52,37 +50,35 @@ CompressionOptions CompressionOptions::fromRecord(const std::vector<uint8_t>& re
     return o;
 }
 
-const std::vector<CompressorInfo>& availableCompressors()
+namespace {
+
+// "Full Frames (Uncompressed)" is there from the start; the encoders join on the first look at the
+// whole list (which loads the codec module). The room reserved keeps every entry where it is.
+std::vector<CompressorInfo>& compressorList()
 {
-    static const std::vector<CompressorInfo> list = [] {
+    static std::vector<CompressorInfo> list = [] {
         std::vector<CompressorInfo> l;
+        l.reserve(32);
         l.push_back({kFccDib, "dib", "Full Frames (Uncompressed)", 0});
-        struct Candidate {
-            AVCodecID id;
-            const char* name;
-            const char* fourCc;
-            const char* description;
-        };
-        static constexpr Candidate kCandidates[] = {
-            {AV_CODEC_ID_MJPEG, "mjpeg", "MJPG", "Motion JPEG"},
-            {AV_CODEC_ID_FFV1, "ffv1", "FFV1", "FFV1 (lossless)"},
-            {AV_CODEC_ID_HUFFYUV, "huffyuv", "HFYU", "HuffYUV (lossless)"},
-            {AV_CODEC_ID_MPEG4, "mpeg4", "FMP4", "MPEG-4 part 2"},
-            {AV_CODEC_ID_MSMPEG4V3, "msmpeg4", "DIV3", "MPEG-4 part 2 (Microsoft variant 3)"},
-            {AV_CODEC_ID_MPEG2VIDEO, "mpeg2video", "MPG2", "MPEG-2 video"},
-            {AV_CODEC_ID_H264, "h264", "H264", "H.264"},
-            {AV_CODEC_ID_UTVIDEO, "utvideo", "ULRG", "Ut Video (lossless)"},
-        };
-        const AVOutputFormat* avi = av_guess_format("avi", nullptr, nullptr);
-        for (const Candidate& c : kCandidates) {
-            if (!avcodec_find_encoder(c.id))
-                continue;
-            if (avi && avformat_query_codec(avi, c.id, FF_COMPLIANCE_NORMAL) != 1)
-                continue;
-            l.push_back({makeFourCc(*reinterpret_cast<const char(*)[5]>(c.fourCc)), c.name, c.description, int(c.id)});
-        }
         return l;
     }();
+    return list;
+}
+
+} // namespace
+
+const std::vector<CompressorInfo>& availableCompressors()
+{
+    static std::once_flag once;
+    std::vector<CompressorInfo>& list = compressorList();
+    std::call_once(once, [&list] {
+        std::vector<CompressorInfo> encoders;
+        if (const CodecModule* module = codecModule())
+            module->appendCompressors(encoders);
+        for (const CompressorInfo& c : encoders)
+            if (list.size() < list.capacity())
+                list.push_back(c);
+    });
     return list;
 }
 
@@ -92,15 +88,23 @@ const CompressorInfo* findCompressor(const std::string& nameOrFourCc)
         std::transform(s.begin(), s.end(), s.begin(), [](unsigned char ch) { return char(std::tolower(ch)); });
         return s;
     };
+    auto matches = [&](const CompressorInfo& c) {
+        return lower(c.name) == lower(nameOrFourCc) || c.description == nameOrFourCc ||
+               fourCcText(c.fourCc) == nameOrFourCc;
+    };
+    const CompressorInfo& uncompressed = compressorList().front(); // known without the codec module
+    if (matches(uncompressed))
+        return &uncompressed;
     for (const CompressorInfo& c : availableCompressors())
-        if (lower(c.name) == lower(nameOrFourCc) || c.description == nameOrFourCc ||
-            fourCcText(c.fourCc) == nameOrFourCc)
+        if (matches(c))
             return &c;
     return nullptr;
 }
 
 const CompressorInfo* findCompressor(uint32_t fourCc)
 {
+    if (fourCc == kFccDib)
+        return &compressorList().front();
     for (const CompressorInfo& c : availableCompressors())
         if (c.fourCc == fourCc)
             return &c;

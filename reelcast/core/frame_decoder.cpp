@@ -65,45 +65,59 @@ int FrameDecoder::decodeBlock(int16_t* block, int16_t& predictor, bool chrominan
 }
 
 // Writes position 0 and the positions it lists in stored_; the others keep what they held.
-// The positions are gathered in a local array: stores through a byte-sized member would force the
-// bit reader's state back to memory after every coefficient.
+// The bit reader is copied into a local, so that its state stays in registers: the stores of the
+// coefficients and positions cannot touch it.
 int FrameDecoder::decodeCoefficients(int16_t* block, int16_t& predictor, bool chrominance)
 {
-    storedCount_ = 0;
-    uint8_t positions[64];
+    BitReader bits = bits_;
+    uint8_t* positions = stored_;
     int count = 0;
+    auto finish = [&](int status) {
+        bits_ = bits;
+        storedCount_ = count;
+        return status;
+    };
 
     if (header_.version == 3) {
         // The size codes form a complete prefix code of at most 10 bits, so a code always matches.
-        const uint32_t top = bits_.peekBits(10);
+        const uint32_t top = bits.peekBits(10);
         const DcSize d = chrominance ? dcSizeChrominance(top) : dcSizeLuminance(top);
-        bits_.skipBits(d.length);
+        bits.skipBits(d.length);
         int v = 0;
         if (d.size > 0) {
-            v = int(bits_.readBits(d.size));
+            v = int(bits.readBits(d.size));
             if ((v >> (d.size - 1)) == 0)
                 v = v - (1 << d.size) + 1;
         }
         predictor = int16_t(predictor + 4 * v);
         block[0] = predictor;
     } else {
-        block[0] = signed10(bits_.readBits(10));
+        block[0] = signed10(bits.readBits(10));
     }
 
     int p = 1;
     for (;;) {
-        const uint32_t w = bits_.peekBits(32); // every code, escape included, fits in 32 bits
-        const CoefficientCode code = nextCoefficientCode(w);
-        bits_.skipBits(code.length);
-        if (code.kind != CoefficientCode::kPair) {
-            std::memcpy(stored_, positions, size_t(count));
-            storedCount_ = count;
-            return code.kind == CoefficientCode::kEndOfBlock ? kDecodeOk : kDecodeBadCode;
+        const uint32_t w = bits.peekBits(32); // every code, escape included, fits in 32 bits
+        const uint32_t e = kShortCodeWords[w >> (32 - kShortCodeBits)];
+        int run, level;
+        if (e & 0xFF) [[likely]] {
+            bits.skipBits(int(e & 0xFF));
+            run = int((e >> 8) & 0xFF);
+            if (run == int(kEndOfBlockRun))
+                return finish(kDecodeOk);
+            level = int16_t(e >> 16);
+        } else {
+            const CoefficientCode code = longCoefficientCode(w);
+            bits.skipBits(code.length);
+            if (code.kind != CoefficientCode::kPair)
+                return finish(code.kind == CoefficientCode::kEndOfBlock ? kDecodeOk : kDecodeBadCode);
+            run = code.run;
+            level = code.level;
         }
         if (p <= 63) {
-            p += code.run;
+            p += run;
             if (p <= 63) {
-                block[p] = code.level;
+                block[p] = int16_t(level);
                 positions[count++] = uint8_t(p);
             }
             ++p;
