@@ -7,6 +7,7 @@
 #include "boards/interrupt_rules.h"
 #include "boards/irem/irem_board.h"
 #include "boards/konami_bitmap/konami_bitmap_board.h"
+#include "boards/konami_tile/iron_horse_jail_break_board.h"
 #include "boards/konami_tile/konami_tile_board.h"
 #include "boards/rom_files.h"
 #include "boards/rom_sets.h"
@@ -56,6 +57,8 @@ bool setUpFamilyBoard(Board& b)
     case Tutankham:
     case VortaStrike:
     case VortaStrikeBootleg: konamiBitmap::setUpBoard(b); return true;
+    case IronHorse:
+    case JailBreak: konamiTile::setUpIronHorseJailBreak(b); return true;
     case TrackNField:
     case HyperSports:
     case RockNRope:
@@ -171,11 +174,13 @@ bool boardAvailable(GameId game)
     case Tutankham:
     case VortaStrike:
     case VortaStrikeBootleg:
+    case IronHorse:
     case TrackNField:
     case HyperSports:
     case RockNRope:
     case RopeMan:
     case CircusCharlie:
+    case JailBreak:
     case CircusCharlie2: return true;
     case Tazmania:
     case Scramble:
@@ -290,6 +295,7 @@ void setUpExtras(GameId game)
     case RockNRope:
     case RopeMan:
     case CircusCharlie:
+    case JailBreak:
     case CircusCharlie2: konamiTile::setUpExtras(b); break;
     case CrystalCastles: atari::setUpCrystalCastlesExtras(b); break;
     default: break;

@@ -209,6 +209,7 @@ std::vector<uint8_t> decodeCharacterImage(GameId game, const GraphicsInputs& in,
         return std::move(out.pixels);
     }
     switch (game) {
+    case IronHorse:
     case HyperSports: nibblePairTiles(in, blocks, out); break;
     case RockNRope:
     case RopeMan:
@@ -248,6 +249,7 @@ std::vector<uint8_t> decodeSpriteImage(GameId game, const GraphicsInputs& in, in
     case RockNRope: // the same object hardware as Track'n'Field: four bits a pixel in two files
     case RopeMan: nibblePairSprites(in, blocks, true, out); break;
     case HyperSports: nibblePairSprites(in, blocks, false, out); break;
+    case IronHorse: nibblePairSprites(in, blocks, true, out); break;
     case Tazmania:
     case Scramble:
     case SuperBond: return scramble::decodeSpriteImage(in, blocks);

@@ -4,6 +4,7 @@
 // program rewrites it; the generators know where they are.
 #include "boards/atari/testrom/atari_test_set.h"
 #include "boards/konami_bitmap/testrom/vorta_test_set.h"
+#include "boards/konami_tile/iron_horse_jail_break_test_sets.h"
 #include "boards/konami_tile/tile_test_sets.h"
 #include "sound/test_sample_set.h"
 
@@ -19,6 +20,7 @@ bool writeSets(const std::string& folder, const std::string& set, std::string& e
 {
     const bool all = set.empty();
     const bool tile = !all && testrom::buildTileTestRomSets().count(set) > 0;
+    const bool horseBreak = set == "ironhrse" || set == "jailbrk";
     if (all || set == "sound")
         if (!testrom::writeTestSampleSet(folder, error))
             return false;
@@ -34,7 +36,10 @@ bool writeSets(const std::string& folder, const std::string& set, std::string& e
     if (all || tile)
         if (!testrom::writeTileTestRomSets(folder, set, error))
             return false;
-    if (!all && !tile && set != "sound" && set != "vorta" && set != "crystalc" && set != "tunnel") {
+    if (all || horseBreak)
+        if (!testrom::writeHorseBreakTestRomSets(folder, set, error))
+            return false;
+    if (!all && !tile && !horseBreak && set != "sound" && set != "vorta" && set != "crystalc" && set != "tunnel") {
         error = "unknown set " + set;
         return false;
     }
