@@ -4,6 +4,7 @@
 #include "boards/atari/testrom/atari_test_set.h"
 #include "boards/irem/irem_test_set.h"
 #include "boards/konami_bitmap/testrom/vorta_test_set.h"
+#include "boards/konami_tile/iron_horse_jail_break_test_sets.h"
 #include "boards/konami_tile/tile_test_sets.h"
 #include "boards/scramble/scramble_test_set.h"
 #include "tests/game_fixtures.h"
@@ -69,6 +70,18 @@ BENCHMARK_CAPTURE(TileBoardFramesEveryOneDrawn, TrackNField, "TF")->MinTime(1.0)
 BENCHMARK_CAPTURE(TileBoardFramesEveryOneDrawn, HyperSports, "HS")->MinTime(1.0);
 BENCHMARK_CAPTURE(TileBoardFramesEveryOneDrawn, RockNRope, "RR")->MinTime(1.0);
 BENCHMARK_CAPTURE(TileBoardFramesEveryOneDrawn, CircusCharlie, "CH")->MinTime(1.0);
+
+bool writeHorseBreakSets(const std::string& folder, std::string& error)
+{
+    return testrom::writeHorseBreakTestRomSets(folder, "", error);
+}
+
+void HorseBreakFramesEveryOneDrawn(benchmark::State& state, const char* code)
+{
+    runFrames(state, code, writeHorseBreakSets, 1);
+}
+BENCHMARK_CAPTURE(HorseBreakFramesEveryOneDrawn, IronHorse, "IH")->MinTime(1.0);
+BENCHMARK_CAPTURE(HorseBreakFramesEveryOneDrawn, JailBreak, "JB")->MinTime(1.0);
 
 void ScrambleBoardFramesEveryOneDrawn(benchmark::State& state, const char* code)
 {

@@ -4,6 +4,7 @@
 #include "boards/atari/testrom/atari_test_set.h"
 #include "boards/board.h"
 #include "boards/irem/irem_test_set.h"
+#include "boards/konami_tile/iron_horse_jail_break_test_sets.h"
 #include "boards/konami_tile/tile_test_sets.h"
 #include "boards/saved_state.h"
 #include "boards/scramble/scramble_test_set.h"
@@ -32,6 +33,7 @@ void PrintTo(const GameCase& c, std::ostream* out) { *out << c.code; }
 const GameCase kGames[] = {
     {"JN", "TF"}, {"TK", "JN"}, {"TF", "HS"}, {"HS", "TF"}, {"RR", "RM"}, {"RM", "RR"}, {"CH", "C2"}, {"C2", "CH"},
     {"SC", "TZ"}, {"TZ", "SB"}, {"SB", "SC"}, {"CC", "TH"}, {"TH", "CC"}, {"r1", "r2"}, {"r2", "r1"},
+    {"IH", "JB"}, {"JB", "IH"},
 };
 
 struct RunResult {
@@ -51,6 +53,7 @@ struct GameStates : ::testing::TestWithParam<GameCase> {
         writeBlankRomSet(*folder, Tutankham);
         std::string error;
         ASSERT_TRUE(testrom::writeTileTestRomSets(folder->str(), "", error)) << error;
+        ASSERT_TRUE(testrom::writeHorseBreakTestRomSets(folder->str(), "", error)) << error;
         ASSERT_TRUE(scramble::writeTestRomSets(folder->str(), SCRAMBLE_TEST_PROGRAMS "/scramble_test.bin",
                                                SCRAMBLE_TEST_PROGRAMS "/tazmania_test.bin", error))
             << error;
