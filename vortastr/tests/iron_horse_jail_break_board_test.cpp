@@ -70,8 +70,8 @@ TEST_F(HorseBreak, PortsReadTheDipsAndTheSharedKeyMapping)
         uint8_t expected;
     };
     const Case cases[] = {
-        {IronHorse, 0x0018, 0, 0xED},                     // NOT dip A
-        {IronHorse, 0x0019, 0, 0xCB},                     // NOT dip B
+        {IronHorse, 0x0018, 0, 0xED},                         // NOT dip A
+        {IronHorse, 0x0019, 0, 0xCB},                         // NOT dip B
         {IronHorse, 0x0010, InputDigit1 | InputDigit3, 0xF6}, // start 1 bit 3, coin bit 0
         {IronHorse, 0x0011, InputRight | InputCtrl, 0xED},
         {IronHorse, 0x0011, InputLeft | InputRight, 0xFD}, // right wins over left

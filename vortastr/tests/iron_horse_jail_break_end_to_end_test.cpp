@@ -55,7 +55,10 @@ uint16_t colourOf(const Emulator& emu, GameId game, int group, int pen)
     return emu.colours.colour16[0][colourLookupOf(game)[std::size_t(group * 64 + pen)]];
 }
 
-bool overlaps(int x, int y, int w, int h, int sx, int sy) { return x + w > sx && x < sx + 16 && y + h > sy && y < sy + 16; }
+bool overlaps(int x, int y, int w, int h, int sx, int sy)
+{
+    return x + w > sx && x < sx + 16 && y + h > sy && y < sy + 16;
+}
 
 void expectTile(const Emulator& emu, GameId game, const PlacedTile& t, int screenX, int screenY, const char* what)
 {
@@ -63,8 +66,7 @@ void expectTile(const Emulator& emu, GameId game, const PlacedTile& t, int scree
         for (int x = 0; x < 8; ++x) {
             const int pen = testrom::tileArtPen(t.tile, t.flipX ? 7 - x : x, t.flipY ? 7 - y : y);
             ASSERT_EQ(pixel(emu.display.presented, screenX + x, screenY + y), colourOf(emu, game, t.group, pen))
-                << what << " tile " << t.tile << " at cell " << t.cellX << "," << t.cellY << " pixel " << x << ","
-                << y;
+                << what << " tile " << t.tile << " at cell " << t.cellX << "," << t.cellY << " pixel " << x << "," << y;
         }
 }
 

@@ -31,9 +31,9 @@ struct GameCase {
 void PrintTo(const GameCase& c, std::ostream* out) { *out << c.code; }
 
 const GameCase kGames[] = {
-    {"JN", "TF"}, {"TK", "JN"}, {"TF", "HS"}, {"HS", "TF"}, {"RR", "RM"}, {"RM", "RR"}, {"CH", "C2"}, {"C2", "CH"},
-    {"SC", "TZ"}, {"TZ", "SB"}, {"SB", "SC"}, {"CC", "TH"}, {"TH", "CC"}, {"r1", "r2"}, {"r2", "r1"},
-    {"IH", "JB"}, {"JB", "IH"},
+    {"JN", "TF"}, {"TK", "JN"}, {"TF", "HS"}, {"HS", "TF"}, {"RR", "RM"}, {"RM", "RR"},
+    {"CH", "C2"}, {"C2", "CH"}, {"SC", "TZ"}, {"TZ", "SB"}, {"SB", "SC"}, {"CC", "TH"},
+    {"TH", "CC"}, {"r1", "r2"}, {"r2", "r1"}, {"IH", "JB"}, {"JB", "IH"},
 };
 
 struct RunResult {

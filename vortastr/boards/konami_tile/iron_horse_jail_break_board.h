@@ -67,7 +67,7 @@ namespace jailBreakPort {
 constexpr uint16_t kColourRam = 0x0000;
 constexpr uint16_t kVideoRam = 0x0800;
 constexpr uint16_t kSprites = 0x1000;
-constexpr uint16_t kScroll = 0x2000;     // low bytes; bit 8 at kScroll + 32
+constexpr uint16_t kScroll = 0x2000; // low bytes; bit 8 at kScroll + 32
 constexpr uint16_t kInterruptEnable = 0x3000;
 constexpr uint16_t kSoundCommand = 0x3100;
 constexpr uint16_t kDipB = 0x3200;

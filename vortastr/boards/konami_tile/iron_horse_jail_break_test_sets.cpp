@@ -65,18 +65,48 @@ struct Layout {
     uint16_t interruptEnable, system, joystick1, dipA, dipB;
     uint16_t sprites, otherSprites; // otherSprites: Iron Horse's RAM that is not shown
     uint16_t scroll;
-    uint8_t scrollFill;             // every row's scroll value at start
-    uint16_t variables;             // frame counter, x, y, scroll, last input
+    uint8_t scrollFill; // every row's scroll value at start
+    uint16_t variables; // frame counter, x, y, scroll, last input
     uint8_t attr;
 };
 
 Layout layoutOf(Board kind)
 {
     if (kind == Board::IronHorse)
-        return {kind,   0x4000, 0x2000, 0x0800, 0x0400, 32,   0x0004, 0x0010, 0x0011, 0x0018,
-                0x0019, 0x3000, 0x3800, 0x0020, 0xFF,   0x1000, 0x23};
-    return {kind,   0x8000, 0x0000, 0x1000, 0x0800, 64,   0x3000, 0x3300, 0x3301, 0x3303,
-            0x3200, 0x1000, 0,      0x2000, 0x00,   0x1800, 0x53};
+        return {.kind = kind,
+                .romStart = 0x4000,
+                .image = 0x2000,
+                .imageSize = 0x0800,
+                .codeDistance = 0x0400,
+                .mapColumns = 32,
+                .interruptEnable = 0x0004,
+                .system = 0x0010,
+                .joystick1 = 0x0011,
+                .dipA = 0x0018,
+                .dipB = 0x0019,
+                .sprites = 0x3000,
+                .otherSprites = 0x3800,
+                .scroll = 0x0020,
+                .scrollFill = 0xFF,
+                .variables = 0x1000,
+                .attr = 0x23}; // group 3, X flip
+    return {.kind = kind,
+            .romStart = 0x8000,
+            .image = 0x0000,
+            .imageSize = 0x1000,
+            .codeDistance = 0x0800,
+            .mapColumns = 64,
+            .interruptEnable = 0x3000,
+            .system = 0x3300,
+            .joystick1 = 0x3301,
+            .dipA = 0x3303,
+            .dipB = 0x3200,
+            .sprites = 0x1000,
+            .otherSprites = 0,
+            .scroll = 0x2000,
+            .scrollFill = 0x00,
+            .variables = 0x1800,
+            .attr = 0x53}; // group 3, X flip, code + 256
 }
 
 constexpr int kBandFirstRow = 20, kBandRows = 4;
