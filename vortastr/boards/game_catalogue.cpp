@@ -6,7 +6,9 @@ namespace {
 using enum MenuGroup;
 
 // GameId, title, menu group, menu text, command, code, ROM folder, CPU, has a board.
-// Commands of games without a menu item are the identifiers a menu with further items uses.
+// Commands of games without a menu item are the identifiers a menu with further items uses;
+// the five games that were given none (27, 34, 36, 37, 38) use 40201 to 40205, a range of our
+// own beside the ROM audit's 40200, so that every running game can be chosen from the menu.
 constexpr std::array<GameInfo, kGameCount> kCatalogue = {{
     {Tank, "Tank", None, nullptr, 40057, "ZK", "tank", Cpu6502, true},
     {Vanguard, "Vanguard", None, nullptr, 40073, "VG", "vanguard", Cpu6502, true},
@@ -36,18 +38,18 @@ constexpr std::array<GameInfo, kGameCount> kCatalogue = {{
     {SuperBond, "SuperBond", None, nullptr, 40100, "SB", "superbnd", CpuZ80, true},
     {RoadFighters, "Road Fighters", None, nullptr, 40103, "RF", "roadfght", Cpu6809, true},
     {MegaZone, "MegaZone", None, nullptr, 40104, "mz", "megazone", Cpu6809, true},
-    {RTypeJapanese, "RType I Japanese", None, nullptr, 0, "rj", "rtypejp", CpuV30, true},
+    {RTypeJapanese, "RType I Japanese", None, nullptr, 40201, "rj", "rtypejp", CpuV30, true},
     {RType, "RType I", Irem, "RType I", 40106, "r1", "rtype", CpuV30, true},
     {RType2, "RType II", Irem, "RType II", 40105, "r2", "rtype2", CpuV30, true},
     {RTypeLeo, "RType Leo", None, nullptr, 40108, "r3", "rtleo", CpuV30, true},
     {MasterT, "MasterT", None, nullptr, 40102, "mt", "mt", CpuV30, true},
     {ShaolinsRoad, "Shaolins Road", None, nullptr, 40107, "sh", "shaolin", Cpu6809, true},
     {InTheHunt, "In The Hunt", None, nullptr, 40111, "it", "inthehnt", CpuV30, true},
-    {NewZealandStory, "New Zealand Story", None, nullptr, 0, "nz", "NZSTORY", CpuZ80, true},
+    {NewZealandStory, "New Zealand Story", None, nullptr, 40202, "nz", "NZSTORY", CpuZ80, true},
     {HeroTonma, "Legend of Hero Tonma", Irem, "Legend of Hero Tomna", 40117, "lh", "loht", CpuV30, true},
-    {DragonBreed, "Dragon Breed", None, nullptr, 0, "db", "dbreed", CpuV30, true},
-    {Kengo, "Kengo", None, nullptr, 0, "kg", "kengo", CpuV30, true},
-    {UnderCps, nullptr, None, nullptr, 0, "uc", "undercps", CpuV30, true},
+    {DragonBreed, "Dragon Breed", None, nullptr, 40203, "db", "dbreed", CpuV30, true},
+    {Kengo, "Kengo", None, nullptr, 40204, "kg", "kengo", CpuV30, true},
+    {UnderCps, nullptr, None, nullptr, 40205, "uc", "undercps", CpuV30, true},
 }};
 
 constexpr GameId kAtariGames[] = {CrystalCastles};

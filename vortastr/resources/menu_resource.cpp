@@ -38,10 +38,8 @@ MenuEntry gameMenu()
         groups.push_back(popup(group.text, std::move(games)));
     }
     std::vector<MenuEntry> more;
-    for (GameId id : moreMenuGames()) {
-        const GameInfo* info = gameInfo(id);
-        more.push_back(item(menuItemText(info->title), info->command));
-    }
+    for (GameId id : moreMenuGames())
+        more.push_back(item(moreMenuText(id), gameInfo(id)->command));
     if (!more.empty())
         groups.push_back(popup("More", std::move(more)));
     return popup("&Game", std::move(groups));
@@ -86,9 +84,18 @@ std::vector<GameId> moreMenuGames()
 {
     std::vector<GameId> games;
     for (const GameInfo& info : gameCatalogue())
-        if (info.group == MenuGroup::None && info.command != 0 && info.title && boardAvailable(info.id))
+        if (info.group == MenuGroup::None && info.command != 0 && boardAvailable(info.id))
             games.push_back(info.id);
     return games;
+}
+
+std::string moreMenuText(GameId game)
+{
+    const GameInfo* info = gameInfo(game);
+    if (!info)
+        return {};
+    // A game without a title is shown by its ROM folder, as the ROM audit names it.
+    return info->title ? menuItemText(info->title) : info->romDirectory;
 }
 
 std::vector<int> menuCommands(const std::vector<MenuEntry>& menu)

@@ -22,6 +22,9 @@ const std::vector<MenuEntry>& mainMenu();
 // The games the "More" sub-menu of "&Game" lists, in catalogue order: every game outside the
 // shipped sub-menus whose board this build runs and that has a command identifier of its own.
 std::vector<GameId> moreMenuGames();
+// Item text of a game in the "More" sub-menu: its title ("&" doubled), or its ROM folder when
+// it has no title.
+std::string moreMenuText(GameId game);
 
 // Every item command of the menu tree, depth first.
 std::vector<int> menuCommands(const std::vector<MenuEntry>& menu);

@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <set>
+#include <span>
 
 namespace vortastr::test {
 namespace {
@@ -109,6 +110,20 @@ constexpr ReservedCommand kReservedCommands[] = {
     {40098, Scramble},     {40099, RopeMan},   {40100, SuperBond},    {40101, WhizQuiz},  {40102, MasterT},
     {40103, RoadFighters}, {40104, MegaZone},  {40107, ShaolinsRoad}, {40108, RTypeLeo},  {40111, InTheHunt},
 };
+// Our own identifiers for the running games that were given none.
+constexpr ReservedCommand kFurtherCommands[] = {
+    {40201, RTypeJapanese}, {40202, NewZealandStory}, {40203, DragonBreed}, {40204, Kengo}, {40205, UnderCps},
+};
+
+const ReservedCommand* commandOfMoreItem(int command)
+{
+    for (const auto& table :
+         {std::span<const ReservedCommand>(kReservedCommands), std::span<const ReservedCommand>(kFurtherCommands)})
+        for (const ReservedCommand& c : table)
+            if (c.command == command)
+                return &c;
+    return nullptr;
+}
 
 const MenuEntry& moreMenu()
 {
@@ -119,13 +134,16 @@ const MenuEntry& moreMenu()
 
 TEST(GameCommands, ReservedIdentifiersSelectTheirGamesListedInMoreWhenTheBoardRuns)
 {
-    for (const ReservedCommand& c : kReservedCommands) {
+    std::vector<ReservedCommand> all(std::begin(kReservedCommands), std::end(kReservedCommands));
+    all.insert(all.end(), std::begin(kFurtherCommands), std::end(kFurtherCommands));
+    for (const ReservedCommand& c : all) {
         StartedEmulator started;
         const MenuEntry* item = findMenuItem(mainMenu(), c.command);
         EXPECT_EQ(item != nullptr, boardAvailable(c.game)) << c.command;
         EXPECT_EQ(findMenuItem(moreMenu().children, c.command), item) << c.command;
         if (item) {
-            EXPECT_EQ(item->text, gameInfo(c.game)->title) << c.command;
+            const GameInfo* info = gameInfo(c.game);
+            EXPECT_EQ(item->text, info->title ? info->title : info->romDirectory) << c.command;
         }
         ASSERT_EQ(dispatchCommand(started.emu, c.command), 0) << c.command;
         EXPECT_EQ(started.emu.run.requestedGame, c.game);
@@ -141,19 +159,23 @@ TEST(GameCommands, MoreListsOnlyRunningBoardsUnderTheirReservedIdentifiersInCata
     GameId previous = NoGame;
     for (const MenuEntry& item : more.children) {
         ASSERT_EQ(item.kind, MenuEntry::Kind::Item);
-        const auto reserved = std::find_if(std::begin(kReservedCommands), std::end(kReservedCommands),
-                                           [&](const ReservedCommand& c) { return c.command == item.command; });
-        ASSERT_NE(reserved, std::end(kReservedCommands)) << item.text << " carries " << item.command;
+        const ReservedCommand* reserved = commandOfMoreItem(item.command);
+        ASSERT_NE(reserved, nullptr) << item.text << " carries " << item.command;
         EXPECT_TRUE(boardAvailable(reserved->game)) << item.text;
         EXPECT_GT(reserved->game, previous) << item.text;
         previous = reserved->game;
     }
     EXPECT_EQ(more.children.size(), moreMenuGames().size());
-    // Boards that run but have no identifier stay out: the Japanese RType, Dragon Breed, Kengo.
-    const std::vector<GameId> listed = moreMenuGames();
-    for (GameId game : {RTypeJapanese, DragonBreed, Kengo, UnderCps}) {
-        ASSERT_TRUE(boardAvailable(game)) << game;
-        EXPECT_EQ(std::count(listed.begin(), listed.end(), game), 0) << game;
+}
+
+TEST(GameCommands, EveryRunningGameOfTheCatalogueCanBeChosenFromTheGameMenuUnderAnIdentifierOfItsOwn)
+{
+    const std::vector<int> commands = menuCommands(mainMenu());
+    for (const GameInfo& info : gameCatalogue()) {
+        if (!boardAvailable(info.id))
+            continue;
+        EXPECT_EQ(std::count(commands.begin(), commands.end(), info.command), 1) << info.id;
+        EXPECT_EQ(gameForCommand(info.command), info.id) << info.id;
     }
 }
 

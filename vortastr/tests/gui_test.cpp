@@ -99,7 +99,7 @@ TEST(MainWindowGui, MoreListsTheFurtherGamesAndSwitchesToThem)
         shown << action->text();
     QStringList expected;
     for (GameId game : moreMenuGames())
-        expected << gameInfo(game)->title;
+        expected << QString::fromStdString(moreMenuText(game));
     EXPECT_EQ(shown, expected);
     EXPECT_TRUE(shown.contains("Scramble"));
     for (const GameInfo& info : gameCatalogue()) {
