@@ -2,14 +2,14 @@
 // Iron Horse and Jail Break: two more Konami 6809 tile-and-sprite boards. Inputs are active low,
 // every port starts from 0xFF and uses the family's key mapping (system port, two joysticks).
 //
-// Where the facts come from. The picture side (video RAM relations, the row-scroll RAM at 0x0020
-// of Iron Horse and 0x2000/0x2020 of Jail Break, the sprite entry layouts, Iron Horse's control
-// latch at byte 3 with the tile bank in bit 0 and the sprite-RAM select in bit 3, the program ROM
-// places, Jail Break's cleared RAM 0x0000-0x7FFF and its encrypted opcodes) follows the boards'
-// video description kept with this program. No published hardware document found with a search
-// (service manuals, schematics, board notes) lists the I/O decode of either board: the
-// addresses of the dip switches, input ports, interrupt enable and sound command below are
-// chosen here, inside the pages the video side leaves free, and are marked "chosen".
+// Where the facts come from. The picture side (colour RAM 0x400 or 0x800 below the video RAM,
+// Iron Horse's row scroll at 0x0020 and control latch at 0x0003 with the tile bank in bit 0 and
+// the sprite-RAM select in bit 3, Jail Break's ninth scroll bit 32 bytes above the low bytes,
+// both sprite entry layouts), the program ROM places, Jail Break's cleared RAM 0x0000-0x7FFF and
+// its encrypted opcodes are what these boards' game programs are written against. No published
+// hardware document found with a search (service manuals, schematics, board notes) lists the
+// I/O decode of either board or where the video RAM itself sits: those addresses are chosen
+// here, inside the pages the rest of the map leaves free, and are marked "chosen".
 //
 //   Iron Horse (6809, plain opcodes, FIRQ)
 //     0x0000-0x00FF  reads and writes: handler; every write is stored as well
@@ -20,15 +20,15 @@
 //                    0x0018 dip A, 0x0019 dip B (chosen)
 //                    0x0020-0x003F row scroll, one byte per 8-line row (255: not scrolled)
 //     0x0100-0x1FFF  RAM
-//     0x2000-0x23FF  colour RAM (attribute of the cell 0x400 above)
+//     0x2000-0x23FF  colour RAM (attribute of the cell 0x400 above) (chosen)
 //     0x2400-0x27FF  video RAM (tile codes), 32 x 32 cells, row x 32 + column
 //     0x2800-0x3FFF  RAM; sprite RAM at 0x3000 and 0x3800 (51 entries of 5 bytes each)
 //     0x4000-0xFFFF  program ROM (32 KB at 0x4000, 16 KB at 0xC000)
 //
 //   Jail Break (6809, encrypted opcodes, IRQ)
-//     0x0000-0x07FF  colour RAM (attribute of the cell 0x800 above)
+//     0x0000-0x07FF  colour RAM (attribute of the cell 0x800 above) (chosen)
 //     0x0800-0x0FFF  video RAM (tile codes), 64 x 32 cells, row x 64 + column
-//     0x1000-0x10FF  sprite RAM, 64 entries of 4 bytes
+//     0x1000-0x10FF  sprite RAM, 64 entries of 4 bytes (chosen)
 //     0x1100-0x1FFF  RAM
 //     0x2000-0x203F  row scroll: low bytes at 0x2000 + row, bit 8 in bit 0 of 0x2020 + row
 //     0x2040-0x2FFF  RAM
