@@ -14,6 +14,8 @@
 #include <stdexcept>
 #include <unistd.h>
 
+#include <cstring>
+
 namespace vortastr::test {
 
 std::filesystem::path romFile(const TempFolder& folder, const std::string& name)
@@ -79,6 +81,13 @@ HeadlessRun runHeadless(const std::string& romPath, const std::string& gameLine,
     run.width = shot.width();
     run.picture.assign(shot.pixels(), shot.pixels() + shot.byteCount());
     return run;
+}
+
+uint16_t pixel16(const ScreenSurface& screen, int x, int y)
+{
+    uint16_t value;
+    std::memcpy(&value, screen.pixels() + std::size_t(y) * std::size_t(screen.pitch()) + 2 * std::size_t(x), 2);
+    return value;
 }
 
 } // namespace vortastr::test

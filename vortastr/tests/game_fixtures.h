@@ -33,6 +33,9 @@ struct HeadlessRun {
 };
 HeadlessRun runHeadless(const std::string& romPath, const std::string& gameLine, const std::string& script, int frames);
 
+// Pixel (x, y) of a 16-bit screen.
+uint16_t pixel16(const ScreenSurface& screen, int x, int y);
+
 // Time moves only when the loop reads it (by `step`) or sleeps.
 struct SimulatedClock {
     uint64_t now = 1000000000;

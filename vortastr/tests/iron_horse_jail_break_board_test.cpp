@@ -44,20 +44,17 @@ struct HorseBreak : ::testing::Test {
         m6809Engine().state = M6809Context{};
         konamiTile::setUpIronHorseJailBreak(b);
     }
+    // Through the game's own handlers (which pages reach them is checked below).
     uint8_t read(uint16_t address)
     {
-        const M6809Context& t = m6809Engine().state;
-        const unsigned page = address >> 8;
-        return t.readPage[page] ? t.readPage[page][address & 0xFF] : t.readHandler[page](address);
+        return board().game == IronHorse ? konamiTile::ironHorseRead(address) : konamiTile::jailBreakRead(address);
     }
     void write(uint16_t address, uint8_t value)
     {
-        M6809Context& t = m6809Engine().state;
-        const unsigned page = address >> 8;
-        if (t.writePage[page])
-            t.writePage[page][address & 0xFF] = value;
+        if (board().game == IronHorse)
+            konamiTile::ironHorseWrite(value, address);
         else
-            t.writeHandler[page](value, address);
+            konamiTile::jailBreakWrite(value, address);
     }
 };
 
@@ -120,17 +117,23 @@ TEST_F(HorseBreak, InterruptEnableSoundAndLatchWrites)
     EXPECT_EQ(sounds, expected);
 }
 
-TEST_F(HorseBreak, RomAndRamPagesAreDirect)
+TEST_F(HorseBreak, OnlyTheIoPagesGoThroughTheHandlers)
 {
     use(JailBreak);
-    const M6809Context& t = m6809Engine().state;
-    for (unsigned page : {0x00u, 0x08u, 0x10u, 0x20u, 0x34u, 0x80u, 0xFFu})
-        EXPECT_NE(t.readPage[page], nullptr) << page;
-    for (unsigned page = 0x30; page <= 0x33; ++page)
-        EXPECT_EQ(t.readPage[page], nullptr) << page;
+    const M6809Context& j = m6809Engine().state;
+    for (unsigned page = 0; page < 256; ++page) {
+        const bool io = page >= 0x30 && page <= 0x33;
+        EXPECT_EQ(j.readPage[page] == nullptr, io) << page;
+        EXPECT_EQ(j.writePage[page] == nullptr, io) << page;
+    }
+    EXPECT_EQ(j.readHandler[0x33], &konamiTile::jailBreakRead);
+    EXPECT_EQ(j.writeHandler[0x30], &konamiTile::jailBreakWrite);
     use(IronHorse);
-    EXPECT_EQ(m6809Engine().state.readPage[0x00], nullptr);
-    EXPECT_NE(m6809Engine().state.readPage[0x01], nullptr);
+    const M6809Context& h = m6809Engine().state;
+    EXPECT_EQ(h.readHandler[0x00], &konamiTile::ironHorseRead);
+    EXPECT_EQ(h.writeHandler[0x00], &konamiTile::ironHorseWrite);
+    for (unsigned page = 1; page < 256; ++page)
+        EXPECT_NE(h.readPage[page], nullptr) << page;
 }
 
 // Renders through the global sheets: tile t is solid pen (t & 3) + 4 ((t >> 9) & 3), sprite s

@@ -5,14 +5,12 @@
 // a fixed script gives the same picture every time.
 #include "boards/board.h"
 #include "boards/konami_tile/iron_horse_jail_break_test_sets.h"
-#include "shell/startup.h"
 #include "tests/game_fixtures.h"
 #include "video/game_palette.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <filesystem>
 
 namespace vortastr::test {
 namespace {
@@ -43,13 +41,6 @@ struct HorseBreakEndToEnd : ::testing::TestWithParam<BoardCase> {
     }
 };
 
-uint16_t pixel(const ScreenSurface& screen, int x, int y)
-{
-    uint16_t value;
-    std::memcpy(&value, screen.pixels() + std::size_t(y) * std::size_t(screen.pitch()) + 2 * std::size_t(x), 2);
-    return value;
-}
-
 uint16_t colourOf(const Emulator& emu, GameId game, int group, int pen)
 {
     return emu.colours.colour16[0][colourLookupOf(game)[std::size_t(group * 64 + pen)]];
@@ -65,7 +56,7 @@ void expectTile(const Emulator& emu, GameId game, const PlacedTile& t, int scree
     for (int y = 0; y < 8; ++y)
         for (int x = 0; x < 8; ++x) {
             const int pen = testrom::tileArtPen(t.tile, t.flipX ? 7 - x : x, t.flipY ? 7 - y : y);
-            ASSERT_EQ(pixel(emu.display.presented, screenX + x, screenY + y), colourOf(emu, game, t.group, pen))
+            ASSERT_EQ(pixel16(emu.display.presented, screenX + x, screenY + y), colourOf(emu, game, t.group, pen))
                 << what << " tile " << t.tile << " at cell " << t.cellX << "," << t.cellY << " pixel " << x << "," << y;
         }
 }
@@ -108,7 +99,7 @@ TEST_P(HorseBreakEndToEnd, TitleFlipsBandAndSpriteAppearWhereTheProgramPutThem)
                                                   facts.spriteFlipY ? 15 - j : j);
             if (!pen)
                 continue;
-            ASSERT_EQ(pixel(screen, sx + i, sy + j), colourOf(emu, c.game, group, pen)) << "sprite " << i << "," << j;
+            ASSERT_EQ(pixel16(screen, sx + i, sy + j), colourOf(emu, c.game, group, pen)) << "sprite " << i << "," << j;
             ++checked;
         }
     EXPECT_GT(checked, 100);
@@ -130,24 +121,11 @@ TEST_P(HorseBreakEndToEnd, TitleFlipsBandAndSpriteAppearWhereTheProgramPutThem)
 
 TEST_P(HorseBreakEndToEnd, AFixedScriptGivesTheSamePictureEveryTime)
 {
-    const BoardCase c = GetParam();
-    auto run = [&](const std::string& script) {
-        for (const auto& entry : std::filesystem::recursive_directory_iterator(folder.path()))
-            if (entry.path().extension() == ".hsc")
-                std::filesystem::remove(entry.path());
-        Emulator emu;
-        FakeHost host;
-        MemoryStore store;
-        LaunchOptions options;
-        options.gameLine = c.code;
-        options.romPath = folder.str();
-        options.frames = 80;
-        options.unpaced = true;
-        options.inputScript = script;
-        EXPECT_EQ(runEmulator(emu, host, store, options), 0);
-        EXPECT_TRUE(host.messages.empty());
-        const ScreenSurface& shot = emu.display.presented;
-        return std::vector<uint8_t>(shot.pixels(), shot.pixels() + shot.byteCount());
+    auto run = [&](const char* script) {
+        const HeadlessRun r = runHeadless(folder.str(), GetParam().code, script, 80);
+        EXPECT_EQ(r.status, 0);
+        EXPECT_FALSE(r.messages);
+        return r.picture;
     };
     const auto first = run(kScript);
     EXPECT_EQ(run(kScript), first);

@@ -58,13 +58,6 @@ struct TileEndToEnd : ::testing::TestWithParam<BoardCase> {
     }
 };
 
-uint16_t pixel(const ScreenSurface& screen, int x, int y)
-{
-    uint16_t value;
-    std::memcpy(&value, screen.pixels() + std::size_t(y) * std::size_t(screen.pitch()) + 2 * std::size_t(x), 2);
-    return value;
-}
-
 // The colour a pen of the art shows in a group, on this emulator's screen.
 uint16_t colourOf(const Emulator& emu, GameId game, int group, int pen)
 {
@@ -79,7 +72,7 @@ void expectTile(const Emulator& emu, GameId game, const testrom::PlacedTile& t, 
     for (int y = 0; y < 8; ++y)
         for (int x = 0; x < 8; ++x) {
             const int pen = testrom::tileArtPen(t.tile, t.flipX ? 7 - x : x, t.flipY ? 7 - y : y);
-            ASSERT_EQ(pixel(screen, screenX + x, screenY + y), colourOf(emu, game, t.group, pen))
+            ASSERT_EQ(pixel16(screen, screenX + x, screenY + y), colourOf(emu, game, t.group, pen))
                 << what << " tile " << t.tile << " at cell " << t.cellX << "," << t.cellY << " pixel " << x << "," << y;
         }
 }
@@ -124,7 +117,7 @@ TEST_P(TileEndToEnd, TitleFlipsBandAndSpriteAppearWhereTheProgramPutThem)
             const int pen = testrom::spriteArtPen(testrom::kSpriteCode, i, j);
             if (!pen || sx + i < 0 || sx + i >= c.width || sy + j < 0 || sy + j >= c.height)
                 continue;
-            ASSERT_EQ(pixel(screen, sx + i, sy + j), colourOf(emu, c.game, group, pen)) << "sprite " << i << "," << j;
+            ASSERT_EQ(pixel16(screen, sx + i, sy + j), colourOf(emu, c.game, group, pen)) << "sprite " << i << "," << j;
             ++checked;
         }
     EXPECT_GT(checked, 100);

@@ -1,6 +1,8 @@
 #include "boards/konami_tile/iron_horse_jail_break_test_sets.h"
 
+#include "boards/konami_tile/tile_graphics_encode.h"
 #include "testrom/m6809_emitter.h"
+#include "testrom/m6809_opcodes.h"
 
 #include <array>
 
@@ -9,46 +11,10 @@ namespace {
 
 using Board = HorseBreakBoard;
 
-// Jail Break fetches opcodes through the Konami decryption: opcode = ROM byte XOR m(a), with
-// m(a) = (0x80 if bit 1 of a, else 0x20) OR (0x08 if bit 3 of a, else 0x02); XOR undoes itself.
-uint8_t encryptOpcode(uint16_t address, uint8_t opcode)
-{
-    return static_cast<uint8_t>(opcode ^ (((address & 2) ? 0x80 : 0x20) | ((address & 8) ? 0x08 : 0x02)));
-}
+using namespace m6809;
 
-enum : uint8_t {
-    LDA_IMM = 0x86,
-    LDA_EXT = 0xB6,
-    STA_EXT = 0xB7,
-    CLRA = 0x4F,
-    INC_EXT = 0x7C,
-    DEC_EXT = 0x7A,
-    BITA_IMM = 0x85,
-    CMPA_EXT = 0xB1,
-    LDB_IMM = 0xC6,
-    DECB = 0x5A,
-    LDX_IMM = 0x8E,
-    CMPX_IMM = 0x8C,
-    LDD_IDX = 0xEC,
-    STD_IDX = 0xED,
-    STA_IDX = 0xA7,
-    ANDCC = 0x1C,
-    PSHS = 0x34,
-    PULS = 0x35,
-    RTI = 0x3B,
-    BNE = 0x26,
-    BEQ = 0x27,
-    BRA = 0x20,
-    PREFIX10 = 0x10,
-    LDS_IMM = 0xCE,
-    LDY_IMM = 0x8E,
-    CMPY_IMM = 0x8C,
-};
-constexpr uint8_t kPostIncrement1 = 0x80;  // ,X+
-constexpr uint8_t kPostIncrement2 = 0x81;  // ,X++
-constexpr uint8_t kPostIncrementY2 = 0xA1; // ,Y++
-constexpr uint8_t kRegisterA = 0x02;       // PSHS/PULS post byte
-constexpr uint8_t kClearI = 0xEF;          // ANDCC masks
+constexpr uint8_t kRegisterA = 0x02; // PSHS/PULS post byte
+constexpr uint8_t kClearI = 0xEF;    // ANDCC masks
 constexpr uint8_t kClearF = 0xBF;
 
 constexpr int kHighSprite = 256 + kSpriteCode; // sheet sprite drawn: the code's high bit is used
@@ -292,7 +258,7 @@ Bytes assemble(Board kind)
 {
     const Layout l = layoutOf(kind);
     Emitter a(l.romStart, std::size_t(0x10000 - l.romStart),
-              kind == Board::JailBreak ? OpcodeEncryption(encryptOpcode) : OpcodeEncryption{});
+              kind == Board::JailBreak ? OpcodeEncryption(konamiOpcodeEncryption) : OpcodeEncryption{});
     program(a, l);
     return a.finish();
 }
@@ -305,22 +271,6 @@ int horseTilePen(int tile, int x, int y)
     return tile >= kBankedTiles ? tileArtPen((tile - kBankedTiles) & 511, x, y) : kBankZeroPen;
 }
 int spritePen(int sprite, int x, int y) { return sprite >= 256 ? spriteArtPen(sprite - 256, x, y) : 0; }
-
-void setBit(uint8_t& byte, int n, int value)
-{
-    if (value)
-        byte = static_cast<uint8_t>(byte | (1u << n));
-}
-
-// Four pixels j = 0..3 in a byte pair: pen bit 3 -> A bit 3-j, bit 2 -> A bit 7-j, bit 1 ->
-// B bit 3-j, bit 0 -> B bit 7-j.
-void putNibblePair(uint8_t& a, uint8_t& b, int j, int pen)
-{
-    setBit(a, 3 - j, (pen >> 3) & 1);
-    setBit(a, 7 - j, (pen >> 2) & 1);
-    setBit(b, 3 - j, (pen >> 1) & 1);
-    setBit(b, 7 - j, pen & 1);
-}
 
 // Iron Horse characters: 2048 tiles of 16 bytes a file, bytes 0-7 the left half's rows and
 // 8-15 the right half's; A is the second file. Sprites: 512 of 64 bytes a file, bytes 0-31
@@ -433,9 +383,9 @@ std::vector<uint8_t> horseColourFile()
             0x27, 0x80, 0xFE, 0xE8, 0x06, 0x75, 0x30, 0x3E, 0xD8, 0x0D, 0x21, 0xF2, 0xC3, 0xAF, 0x5E, 0x9E};
 }
 
-std::map<std::string, RomFiles> buildHorseBreakTestRomSets()
+RomSets buildHorseBreakTestRomSets()
 {
-    std::map<std::string, RomFiles> sets;
+    RomSets sets;
     {
         RomFiles& s = sets["ironhrse"];
         const std::vector<Bytes> program = splitImage(assemble(Board::IronHorse), {0x8000, 0x4000});
@@ -459,14 +409,8 @@ std::map<std::string, RomFiles> buildHorseBreakTestRomSets()
 
 bool writeHorseBreakTestRomSets(const std::string& folder, const std::string& set, std::string& error)
 {
-    const auto sets = buildHorseBreakTestRomSets();
-    if (!set.empty() && !sets.count(set)) {
-        error = "no test ROM set for " + set;
+    if (!writeRomSets(folder, set, buildHorseBreakTestRomSets(), error))
         return false;
-    }
-    for (const auto& [name, files] : sets)
-        if ((set.empty() || set == name) && !writeRomFiles(folder, name, files, error))
-            return false;
     // Iron Horse takes its colours from the shared colour PROM file beside the game folders.
     if (set.empty() || set == "ironhrse")
         return writeRomFiles(folder, "", {{"default.clr", horseColourFile()}}, error);

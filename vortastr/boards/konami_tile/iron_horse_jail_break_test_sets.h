@@ -40,7 +40,7 @@ std::vector<PlacedTile> horseBreakBandTiles(HorseBreakBoard board);
 std::vector<uint8_t> horseColourFile();
 
 // Folder name -> files, for "ironhrse" and "jailbrk".
-std::map<std::string, RomFiles> buildHorseBreakTestRomSets();
+RomSets buildHorseBreakTestRomSets();
 // Writes one set ("ironhrse", "jailbrk") or both (empty name) under folder; false with a reason.
 bool writeHorseBreakTestRomSets(const std::string& folder, const std::string& set, std::string& error);
 

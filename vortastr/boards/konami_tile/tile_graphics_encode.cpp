@@ -11,16 +11,6 @@ void setBit(uint8_t& byte, int n, int value)
         byte = static_cast<uint8_t>(byte | (1u << n));
 }
 
-// Four pixels j = 0..3 in a byte pair: pen bit 3 -> A bit 3-j, bit 2 -> A bit 7-j,
-// bit 1 -> B bit 3-j, bit 0 -> B bit 7-j.
-void putNibblePair(uint8_t& a, uint8_t& b, int j, int pen)
-{
-    setBit(a, 3 - j, (pen >> 3) & 1);
-    setBit(a, 7 - j, (pen >> 2) & 1);
-    setBit(b, 3 - j, (pen >> 1) & 1);
-    setBit(b, 7 - j, pen & 1);
-}
-
 // Packed nibbles, 32 bytes a tile, 4 a row, high nibble left.
 std::vector<uint8_t> packedTiles(int firstTile)
 {
@@ -90,6 +80,14 @@ std::vector<uint8_t> packedSprites(int firstSprite)
 std::vector<uint8_t> blank() { return std::vector<uint8_t>(kFileBytes, 0); }
 
 } // namespace
+
+void putNibblePair(uint8_t& a, uint8_t& b, int j, int pen)
+{
+    setBit(a, 3 - j, (pen >> 3) & 1);
+    setBit(a, 7 - j, (pen >> 2) & 1);
+    setBit(b, 3 - j, (pen >> 1) & 1);
+    setBit(b, 7 - j, pen & 1);
+}
 
 RomImages encodeCharacters(TileBoard board)
 {
