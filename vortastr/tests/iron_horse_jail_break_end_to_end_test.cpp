@@ -6,11 +6,9 @@
 #include "boards/board.h"
 #include "boards/konami_tile/iron_horse_jail_break_test_sets.h"
 #include "tests/game_fixtures.h"
-#include "video/game_palette.h"
+#include "tests/tile_art_expect.h"
 
 #include <gtest/gtest.h>
-
-#include <cstring>
 
 namespace vortastr::test {
 namespace {
@@ -41,24 +39,9 @@ struct HorseBreakEndToEnd : ::testing::TestWithParam<BoardCase> {
     }
 };
 
-uint16_t colourOf(const Emulator& emu, GameId game, int group, int pen)
-{
-    return emu.colours.colour16[0][colourLookupOf(game)[std::size_t(group * 64 + pen)]];
-}
-
 bool overlaps(int x, int y, int w, int h, int sx, int sy)
 {
     return x + w > sx && x < sx + 16 && y + h > sy && y < sy + 16;
-}
-
-void expectTile(const Emulator& emu, GameId game, const PlacedTile& t, int screenX, int screenY, const char* what)
-{
-    for (int y = 0; y < 8; ++y)
-        for (int x = 0; x < 8; ++x) {
-            const int pen = testrom::tileArtPen(t.tile, t.flipX ? 7 - x : x, t.flipY ? 7 - y : y);
-            ASSERT_EQ(pixel16(emu.display.presented, screenX + x, screenY + y), colourOf(emu, game, t.group, pen))
-                << what << " tile " << t.tile << " at cell " << t.cellX << "," << t.cellY << " pixel " << x << "," << y;
-        }
 }
 
 TEST_P(HorseBreakEndToEnd, TitleFlipsBandAndSpriteAppearWhereTheProgramPutThem)
@@ -88,7 +71,7 @@ TEST_P(HorseBreakEndToEnd, TitleFlipsBandAndSpriteAppearWhereTheProgramPutThem)
     // over the title, so a wrongly chosen sprite RAM fails here.
     for (const PlacedTile& t : testrom::horseBreakFixedTiles(c.board))
         if (!overlaps(8 * t.cellX, 8 * t.cellY, 8, 8, sx, sy))
-            expectTile(emu, c.game, t, 8 * t.cellX, 8 * t.cellY, "fixed");
+            expectArtTile(emu, c.game, t, 8 * t.cellX, 8 * t.cellY, "fixed");
 
     // The sprite in its flips and group, opaque pens only.
     const int group = facts.spriteAttr & 15;
@@ -99,7 +82,8 @@ TEST_P(HorseBreakEndToEnd, TitleFlipsBandAndSpriteAppearWhereTheProgramPutThem)
                                                   facts.spriteFlipY ? 15 - j : j);
             if (!pen)
                 continue;
-            ASSERT_EQ(pixel16(screen, sx + i, sy + j), colourOf(emu, c.game, group, pen)) << "sprite " << i << "," << j;
+            ASSERT_EQ(pixel16(screen, sx + i, sy + j), artColour(emu, c.game, group, pen))
+                << "sprite " << i << "," << j;
             ++checked;
         }
     EXPECT_GT(checked, 100);
@@ -113,7 +97,7 @@ TEST_P(HorseBreakEndToEnd, TitleFlipsBandAndSpriteAppearWhereTheProgramPutThem)
         const int x = ((8 * t.cellX - shift) % facts.mapWidth + facts.mapWidth) % facts.mapWidth, y = 8 * t.cellY;
         if (x + 8 > 256 || overlaps(x, y, 8, 8, sx, sy))
             continue;
-        expectTile(emu, c.game, t, x, y, "band");
+        expectArtTile(emu, c.game, t, x, y, "band");
         ++cells;
     }
     EXPECT_GT(cells, 100);
