@@ -63,6 +63,14 @@ void RunningGame::frames(int count)
         frameLoopIteration(emu(), loop);
 }
 
+void RunningGame::play(const std::string& script, int count)
+{
+    loop.unpaced = true;
+    std::string error;
+    loop.script = parseInputScript(script, error);
+    frames(count);
+}
+
 HeadlessRun runHeadless(const std::string& romPath, const std::string& gameLine, const std::string& script, int frames)
 {
     Emulator emu;

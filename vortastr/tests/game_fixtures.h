@@ -64,6 +64,8 @@ struct RunningGame {
     Emulator& emu() { return started.emu; }
     FakeHost& host() { return started.host; }
     void frames(int count);
+    // Unpaced, `count` frames with the scripted keys (parseInputScript's format).
+    void play(const std::string& script, int count);
 };
 
 } // namespace vortastr::test

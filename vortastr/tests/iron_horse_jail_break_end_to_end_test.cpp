@@ -50,10 +50,7 @@ TEST_P(HorseBreakEndToEnd, TitleFlipsBandAndSpriteAppearWhereTheProgramPutThem)
     RunningGame game(folder.str(), c.code);
     ASSERT_EQ(game.result, FrameLoopResult::Quit);
     ASSERT_TRUE(game.host().messages.empty());
-    game.loop.unpaced = true;
-    std::string error;
-    game.loop.script = parseInputScript(kScript, error);
-    game.frames(90);
+    game.play(kScript, 90);
     ASSERT_EQ(board().game, c.game);
     const Emulator& emu = game.emu();
     const ScreenSurface& screen = emu.display.presented;

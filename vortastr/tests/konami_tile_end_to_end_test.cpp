@@ -65,10 +65,7 @@ TEST_P(TileEndToEnd, TitleFlipsBandAndSpriteAppearWhereTheProgramPutThem)
     RunningGame game(folder.str(), c.code);
     ASSERT_EQ(game.result, FrameLoopResult::Quit);
     ASSERT_TRUE(game.host().messages.empty());
-    game.loop.unpaced = true;
-    std::string error;
-    game.loop.script = parseInputScript(c.script, error);
-    game.frames(90);
+    game.play(c.script, 90);
     ASSERT_EQ(board().game, c.game);
     const Emulator& emu = game.emu();
     const ScreenSurface& screen = emu.display.presented;
