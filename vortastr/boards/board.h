@@ -22,11 +22,18 @@ struct BoardIo {
     DirectKeyTest keyHeld = nullptr; // keys tested directly by some boards
     bool cheatMode = false;          // "-cheat": the run-button ports press themselves
     const DipBytes* dips = nullptr;
-    uint8_t* interruptEnable = nullptr; // the latch of slot 0
+    uint8_t* interruptEnable = nullptr;       // the latch of slot 0
+    uint8_t* secondInterruptEnable = nullptr; // the latch of slot 1, on two-processor boards
     void (*soundCommand)(GameId game, uint8_t command) = nullptr;
     // Mouse or analogue-stick motion since the last call, for trackball boards.
     void (*takeTrackballMotion)(int32_t& dx, int32_t& dy) = nullptr;
 };
+
+struct Board;
+// Set-up of a board's second processor (a sub CPU with an address space of its own): fills the
+// engine's tables or lists for it and the slot set-up; false when it cannot run (its ROMs are
+// missing).
+using SecondCpuSetUp = bool (*)(Board& board, CpuSlotSetup& setup);
 
 struct Board {
     GameId game = NoGame;
@@ -46,6 +53,9 @@ struct Board {
 
     CpuMemory memory;
     CpuSlotTable slots;
+    // A second processor, registered as slot 1 after slot 0 when the family's set-up names one.
+    SecondCpuSetUp secondCpu = nullptr;
+    CpuMemory secondMemory;
 
     // Interrupt-rule state.
     int32_t currentSlice = 0;
@@ -61,6 +71,11 @@ struct Board {
     uint8_t* data() const { return memory.data(); }
     std::size_t size() const { return memory.size; }
     bool interruptsEnabled() const { return io.interruptEnable && (*io.interruptEnable & 1); }
+    bool interruptsEnabled(int32_t slot) const
+    {
+        const uint8_t* latch = slot == 0 ? io.interruptEnable : slot == 1 ? io.secondInterruptEnable : nullptr;
+        return latch && (*latch & 1);
+    }
 };
 
 Board& board();

@@ -9,6 +9,9 @@
 #include "boards/konami_bitmap/konami_bitmap_board.h"
 #include "boards/konami_tile/iron_horse_jail_break_board.h"
 #include "boards/konami_tile/konami_tile_board.h"
+#include "boards/konami_tile/mega_zone_board.h"
+#include "boards/konami_tile/shaolin_board.h"
+#include "boards/konami_tile/whiz_quiz_board.h"
 #include "boards/rom_files.h"
 #include "boards/rom_sets.h"
 #include "boards/scramble/scramble_board.h"
@@ -65,6 +68,9 @@ bool setUpFamilyBoard(Board& b)
     case RopeMan:
     case CircusCharlie:
     case CircusCharlie2: konamiTile::setUpBoard(b); return true;
+    case WhizQuiz: konamiTile::setUpWhizQuiz(b); return true;
+    case MegaZone: konamiTile::setUpMegaZone(b); return true;
+    case ShaolinsRoad: konamiTile::setUpShaolinsRoad(b); return true;
     case Tazmania:
     case Scramble:
     case SuperBond: scramble::setUpBoard(b); return true;
@@ -181,7 +187,10 @@ bool boardAvailable(GameId game)
     case RopeMan:
     case CircusCharlie:
     case JailBreak:
-    case CircusCharlie2: return true;
+    case CircusCharlie2:
+    case WhizQuiz:
+    case MegaZone:
+    case ShaolinsRoad: return true;
     case Tazmania:
     case Scramble:
     case SuperBond: return true;
@@ -259,6 +268,10 @@ int setUpBoard(GameId game)
     b.slots.cpuCount = 0;
     registerCpuSlot(b.slots, setup);
     b.cpuCount = b.slots.cpuCount;
+    if (!registerSecondCpu(b, setup.interruptDecision)) {
+        b.memory = CpuMemory{};
+        return kBoardRomMissing;
+    }
 
     if (b.bitmap) {
         b.visibleWidth = 8 * b.widthFactor;
@@ -268,6 +281,22 @@ int setUpBoard(GameId game)
         b.visibleHeight = 8 * b.heightFactor * b.tileRows;
     }
     return kBoardOk;
+}
+
+bool registerSecondCpu(Board& b, CpuInterruptDecision decision)
+{
+    if (!b.secondCpu)
+        return true;
+    if (b.slots.cpuCount != 1)
+        return false;
+    // The engine holds slot 0's tables until the second set-up fills its own.
+    m6809Engine().state = M6809Context{};
+    CpuSlotSetup second;
+    second.interruptKind = b.interruptKind;
+    second.interruptDecision = decision;
+    const bool registered = b.secondCpu(b, second) && registerCpuSlot(b.slots, second) == 1;
+    b.cpuCount = b.slots.cpuCount;
+    return registered;
 }
 
 void ensureOpcodeImage(Board& b)
@@ -296,7 +325,9 @@ void setUpExtras(GameId game)
     case RopeMan:
     case CircusCharlie:
     case JailBreak:
-    case CircusCharlie2: konamiTile::setUpExtras(b); break;
+    case CircusCharlie2:
+    case WhizQuiz:
+    case MegaZone: konamiTile::setUpExtras(b); break; // Shaolin's Road fetches plain opcodes
     case CrystalCastles: atari::setUpCrystalCastlesExtras(b); break;
     default: break;
     }
@@ -320,7 +351,10 @@ void releaseExtras(GameId game)
     case RockNRope:
     case RopeMan:
     case CircusCharlie:
-    case CircusCharlie2: konamiTile::releaseExtras(b); break;
+    case CircusCharlie2:
+    case WhizQuiz:
+    case MegaZone:
+    case ShaolinsRoad: konamiTile::releaseExtras(b); break;
     case CrystalCastles: atari::releaseExtras(b); break;
     default: break;
     }

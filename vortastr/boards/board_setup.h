@@ -27,6 +27,11 @@ std::string boardNotAvailableMessage(GameId game);
 // saying so. The board record is reset first, so a failure leaves no half-built board.
 int setUpBoard(GameId game);
 
+// Slot 1 for a board whose family set-up named a second processor (Board::secondCpu): the
+// set-up fills fresh engine tables and the slot set-up, which takes the decision of slot 0.
+// True when there is none or it is registered; false (slot 0 alone stays) when it cannot run.
+bool registerSecondCpu(Board& board, CpuInterruptDecision decision);
+
 // Side buffers, decrypted images and the 6809 opcode image, then the high scores (loaded
 // here, written when the game is released). A buffer that cannot be had leaves the game
 // running without it.

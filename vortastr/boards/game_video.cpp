@@ -41,7 +41,10 @@ void resetRendererCaches(const Board& board)
     case RopeMan:
     case CircusCharlie:
     case JailBreak:
-    case CircusCharlie2: konamiTile::resetCaches(); break;
+    case CircusCharlie2:
+    case WhizQuiz:
+    case MegaZone:
+    case ShaolinsRoad: konamiTile::resetCaches(); break;
     case Tazmania:
     case Scramble:
     case SuperBond: scramble::resetCaches(); break;
@@ -72,7 +75,10 @@ void renderFrame(DisplayState& display, const ColourTables& colours, const Board
     case RockNRope:
     case RopeMan:
     case CircusCharlie:
-    case CircusCharlie2: konamiTile::render(display, colours, board); break;
+    case CircusCharlie2:
+    case WhizQuiz:
+    case MegaZone:
+    case ShaolinsRoad: konamiTile::render(display, colours, board); break;
     case IronHorse:
     case JailBreak: konamiTile::renderHorseBreak(display, colours, board); break;
     case Tazmania:

@@ -210,7 +210,8 @@ std::vector<uint8_t> decodeCharacterImage(GameId game, const GraphicsInputs& in,
     }
     switch (game) {
     case IronHorse:
-    case HyperSports: nibblePairTiles(in, blocks, out); break;
+    case HyperSports:
+    case ShaolinsRoad: nibblePairTiles(in, blocks, out); break;
     case RockNRope:
     case RopeMan:
     case RoadFighters: nibblePairRotatedTiles(in, blocks, out); break;
@@ -247,7 +248,9 @@ std::vector<uint8_t> decodeSpriteImage(GameId game, const GraphicsInputs& in, in
     case TrackNField:
     case WhizQuiz:
     case RockNRope: // the same object hardware as Track'n'Field: four bits a pixel in two files
-    case RopeMan: nibblePairSprites(in, blocks, true, out); break;
+    case RopeMan:
+    case MegaZone:
+    case ShaolinsRoad: nibblePairSprites(in, blocks, true, out); break;
     case HyperSports: nibblePairSprites(in, blocks, false, out); break;
     case IronHorse: nibblePairSprites(in, blocks, true, out); break;
     case Tazmania:

@@ -26,6 +26,8 @@ constexpr uint32_t kBoardTag = tag("BORD");
 constexpr uint32_t kFamilyTag = tag("FAMI");
 constexpr uint32_t kPaletteTag = tag("PAL ");
 constexpr uint32_t kEngineTag = tag("ENGN");
+// Two-processor boards only: slot 1's interrupt latch, then its own memory block (if any).
+constexpr uint32_t kSecondCpuTag = tag("SUB1");
 
 // What an engine keeps for all its slots rather than per slot: the 6809 carries a slice's
 // overshoot into the next slice in its engine-wide counter.
@@ -108,6 +110,13 @@ std::vector<uint8_t> boardSection(const Board& b)
     return std::move(w.bytes());
 }
 
+std::vector<uint8_t> secondCpuSection(const Board& b)
+{
+    std::vector<uint8_t> bytes{uint8_t(b.io.secondInterruptEnable ? *b.io.secondInterruptEnable : 0)};
+    bytes.insert(bytes.end(), b.secondMemory.data(), b.secondMemory.data() + b.secondMemory.size);
+    return bytes;
+}
+
 std::vector<uint8_t> paletteSection(const ColourTables& colours)
 {
     StateWriter w;
@@ -137,6 +146,7 @@ struct Candidate {
     std::array<uint8_t, 256> index8{};
     std::array<std::array<uint16_t, 256>, 2> colour16{};
     std::span<const uint8_t> memory;
+    std::span<const uint8_t> secondCpu; // latch byte + second memory, when there is a slot 1
     int32_t engineCounter = 0;
 };
 
@@ -200,6 +210,11 @@ void commit(Candidate& c, Board& b, ColourTables& colours)
     b.m6502InterruptPending = c.m6502Pending;
     if (b.io.interruptEnable)
         *b.io.interruptEnable = c.interruptLatch;
+    if (!c.secondCpu.empty()) {
+        if (b.io.secondInterruptEnable)
+            *b.io.secondInterruptEnable = c.secondCpu[0];
+        std::copy(c.secondCpu.begin() + 1, c.secondCpu.end(), b.secondMemory.data());
+    }
     colours.bank = c.paletteBank;
     colours.rgb = c.rgb;
     colours.index8 = c.index8;
@@ -230,6 +245,8 @@ std::vector<uint8_t> encodeSavedState(const Board& b, const ColourTables& colour
     sections.emplace_back(kFamilyTag, std::move(family.bytes()));
     sections.emplace_back(kPaletteTag, paletteSection(colours));
     sections.emplace_back(kEngineTag, engineSection(b.kind));
+    if (b.slots.cpuCount > 1)
+        sections.emplace_back(kSecondCpuTag, secondCpuSection(b));
 
     StateWriter w;
     w.append(kMagic);
@@ -293,6 +310,11 @@ bool decodeSavedState(std::span<const uint8_t> file, Board& b, ColourTables& col
             return failed();
     }
     c.memory = sections[kMemoryTag];
+    if (b.slots.cpuCount > 1) {
+        c.secondCpu = sections[kSecondCpuTag];
+        if (c.secondCpu.size() != 1 + b.secondMemory.size)
+            return failed();
+    }
     c.family = b.family;
     StateReader familyReader(sections[kFamilyTag]);
     if (c.memory.size() != b.size() || !readBoard(c, sections[kBoardTag]) ||

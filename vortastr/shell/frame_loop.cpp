@@ -199,6 +199,7 @@ void connectBoard(Emulator& emu)
     io.takeTrackballMotion = takeTrackballMotion;
     io.dips = &emu.run.dips;
     io.interruptEnable = &emu.run.interruptEnable[0];
+    io.secondInterruptEnable = &emu.run.interruptEnable[1];
     io.soundCommand = soundCommand;
     sampleSets().showTitle = [&emu](const char* name) {
         setWindowTitle(emu.display, name ? name : emu.run.titleName, nullptr);

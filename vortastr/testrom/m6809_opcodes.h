@@ -1,6 +1,5 @@
 #pragma once
-// 6809 opcodes and index post bytes the generated test programs use, and the Konami opcode
-// encryption of the boards that decrypt their opcodes.
+// 6809 opcodes and index post bytes the generated test programs use.
 #include <cstdint>
 
 namespace vortastr::testrom::m6809 {
@@ -38,13 +37,5 @@ enum : uint8_t {
 constexpr uint8_t kPostIncrement1 = 0x80;  // ,X+
 constexpr uint8_t kPostIncrement2 = 0x81;  // ,X++
 constexpr uint8_t kPostIncrementY2 = 0xA1; // ,Y++
-
-// The opcode at address a is the ROM byte XOR m(a), m(a) = (0x80 if bit 1 of a, else 0x20) OR
-// (0x08 if bit 3 of a, else 0x02); XOR is its own inverse, so the same mask encrypts.
-inline uint8_t konamiOpcodeEncryption(uint16_t address, uint8_t opcode)
-{
-    const uint8_t mask = static_cast<uint8_t>(((address & 2) ? 0x80 : 0x20) | ((address & 8) ? 0x08 : 0x02));
-    return static_cast<uint8_t>(opcode ^ mask);
-}
 
 } // namespace vortastr::testrom::m6809

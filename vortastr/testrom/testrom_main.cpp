@@ -5,6 +5,7 @@
 #include "boards/atari/testrom/atari_test_set.h"
 #include "boards/konami_bitmap/testrom/vorta_test_set.h"
 #include "boards/konami_tile/iron_horse_jail_break_test_sets.h"
+#include "boards/konami_tile/joystick_test_sets.h"
 #include "boards/konami_tile/tile_test_sets.h"
 #include "sound/test_sample_set.h"
 
@@ -20,6 +21,7 @@ bool writeSets(const std::string& folder, const std::string& set, std::string& e
 {
     const bool all = set.empty();
     const bool tile = !all && testrom::buildTileTestRomSets().count(set) > 0;
+    const bool joystick = !all && testrom::buildJoystickTestRomSets().count(set) > 0;
     const bool horseBreak = set == "ironhrse" || set == "jailbrk";
     if (all || set == "sound")
         if (!testrom::writeTestSampleSet(folder, error))
@@ -36,10 +38,14 @@ bool writeSets(const std::string& folder, const std::string& set, std::string& e
     if (all || tile)
         if (!testrom::writeTileTestRomSets(folder, set, error))
             return false;
+    if (all || joystick)
+        if (!testrom::writeJoystickTestRomSets(folder, set, error))
+            return false;
     if (all || horseBreak)
         if (!testrom::writeHorseBreakTestRomSets(folder, set, error))
             return false;
-    if (!all && !tile && !horseBreak && set != "sound" && set != "vorta" && set != "crystalc" && set != "tunnel") {
+    if (!all && !tile && !joystick && !horseBreak && set != "sound" && set != "vorta" && set != "crystalc" &&
+        set != "tunnel") {
         error = "unknown set " + set;
         return false;
     }

@@ -5,6 +5,7 @@
 #include "boards/irem/irem_test_set.h"
 #include "boards/konami_bitmap/testrom/vorta_test_set.h"
 #include "boards/konami_tile/iron_horse_jail_break_test_sets.h"
+#include "boards/konami_tile/joystick_test_sets.h"
 #include "boards/konami_tile/tile_test_sets.h"
 #include "boards/scramble/scramble_test_set.h"
 #include "tests/game_fixtures.h"
@@ -50,6 +51,11 @@ bool writeTileSets(const std::string& folder, std::string& error)
     return testrom::writeTileTestRomSets(folder, "", error);
 }
 
+bool writeJoystickSets(const std::string& folder, std::string& error)
+{
+    return testrom::writeJoystickTestRomSets(folder, "", error);
+}
+
 bool writeScrambleSets(const std::string& folder, std::string& error)
 {
     return scramble::writeTestRomSets(folder, SCRAMBLE_TEST_PROGRAMS "/scramble_test.bin",
@@ -70,6 +76,15 @@ BENCHMARK_CAPTURE(TileBoardFramesEveryOneDrawn, TrackNField, "TF")->MinTime(1.0)
 BENCHMARK_CAPTURE(TileBoardFramesEveryOneDrawn, HyperSports, "HS")->MinTime(1.0);
 BENCHMARK_CAPTURE(TileBoardFramesEveryOneDrawn, RockNRope, "RR")->MinTime(1.0);
 BENCHMARK_CAPTURE(TileBoardFramesEveryOneDrawn, CircusCharlie, "CH")->MinTime(1.0);
+
+// WhizQuiz scrolls a band, MegaZone the whole picture both ways; the sprite follows the joystick.
+void JoystickBoardFramesEveryOneDrawn(benchmark::State& state, const char* code)
+{
+    runFrames(state, code, writeJoystickSets, 1, "30:Right,200:Left+Down,400:-");
+}
+BENCHMARK_CAPTURE(JoystickBoardFramesEveryOneDrawn, WhizQuiz, "WQ")->MinTime(1.0);
+BENCHMARK_CAPTURE(JoystickBoardFramesEveryOneDrawn, MegaZone, "mz")->MinTime(1.0);
+BENCHMARK_CAPTURE(JoystickBoardFramesEveryOneDrawn, ShaolinsRoad, "sh")->MinTime(1.0);
 
 bool writeHorseBreakSets(const std::string& folder, std::string& error)
 {

@@ -324,5 +324,32 @@ TEST(InterruptRules, TheTableOfOtherBoards)
     board().io = BoardIo{};
 }
 
+// Tank's board answers every slice, whatever its latch says: an NMI while Ctrl is held, else an IRQ.
+TEST(InterruptRules, TankTakesAnNmiOnlyWhileCtrlIsHeld)
+{
+    uint8_t latch = 0;
+    board().io.interruptEnable = &latch;
+    board().io.pollInput = fakePoll;
+    const struct {
+        uint32_t held;
+        int32_t answer;
+    } cases[] = {
+        {0, m6502AnswerIrq},
+        {InputCtrl, m6502AnswerNmi},
+        {InputCtrl | InputUp | InputShift, m6502AnswerNmi},
+        {InputShift | InputSpace | InputPadDecimal, m6502AnswerIrq},
+    };
+    for (const auto& c : cases) {
+        heldInputs = c.held;
+        EXPECT_EQ(interruptRule(Tank, 0), c.answer) << "held 0x" << std::hex << c.held;
+        EXPECT_EQ(interruptRule(Vanguard, 0), m6502AnswerIrq);
+    }
+    // Without an input poll (no window yet) nothing counts as held.
+    board().io.pollInput = nullptr;
+    EXPECT_EQ(interruptRule(Tank, 0), m6502AnswerIrq);
+    heldInputs = 0;
+    board().io = BoardIo{};
+}
+
 } // namespace
 } // namespace vortastr::test

@@ -157,7 +157,8 @@ void initGamePalette(GameId game, DisplayState& display, ColourTables& colours, 
     case VortaStrikeBootleg:
     case JailBreak:
     case ShaolinsRoad: decodeColourBytes(kStartVortaStrike, 16, rgb); break;
-    case TrackNField: decodeColourBytes(kPromTrackField, 32, rgb); break;
+    case TrackNField:
+    case WhizQuiz: decodeColourBytes(kPromTrackField, 32, rgb); break; // the same video board
     case HyperSports: decodeColourBytes(kPromHyperSports, 32, rgb); break;
     case RockNRope:
     case RopeMan: decodeColourBytes(kPromRockNRope, 32, rgb); break;
@@ -166,7 +167,6 @@ void initGamePalette(GameId game, DisplayState& display, ColourTables& colours, 
     case Tazmania:
     case SuperBond: file("tazmania\\colr6f.cpu", 32); break;
     case Scramble: file("scramble\\scramble.clr", 32); break;
-    case WhizQuiz:
     case RTypeJapanese:
     case RType:
     case RType2:

@@ -1,6 +1,7 @@
 #include "boards/konami_tile/iron_horse_jail_break_test_sets.h"
 
 #include "boards/konami_tile/tile_graphics_encode.h"
+#include "boards/konami_tile/tile_test_sets.h"
 #include "testrom/m6809_emitter.h"
 #include "testrom/m6809_opcodes.h"
 
@@ -379,8 +380,11 @@ std::vector<PlacedTile> horseBreakBandTiles(HorseBreakBoard kind)
 
 std::vector<uint8_t> horseColourFile()
 {
-    return {0x00, 0xFF, 0x07, 0x38, 0xC0, 0x3F, 0xC7, 0xF8, 0xA4, 0x52, 0x1D, 0x88, 0xE0, 0x66, 0xAD, 0x14,
-            0x27, 0x80, 0xFE, 0xE8, 0x06, 0x75, 0x30, 0x3E, 0xD8, 0x0D, 0x21, 0xF2, 0xC3, 0xAF, 0x5E, 0x9E};
+    // The same bytes the MegaZone set writes into the shared file: 32 distinct colours, 0 black.
+    std::vector<uint8_t> bytes(32);
+    for (std::size_t i = 1; i < bytes.size(); ++i)
+        bytes[i] = static_cast<uint8_t>((i * 0x25 + 0x13) & 0xFF);
+    return bytes;
 }
 
 RomSets buildHorseBreakTestRomSets()

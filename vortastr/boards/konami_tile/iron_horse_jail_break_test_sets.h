@@ -36,7 +36,8 @@ HorseBreakFacts horseBreakFacts(HorseBreakBoard board);
 std::vector<PlacedTile> horseBreakFixedTiles(HorseBreakBoard board);
 std::vector<PlacedTile> horseBreakBandTiles(HorseBreakBoard board);
 
-// The colour PROM image the Iron Horse set writes as "default.clr" beside the game folders.
+// The colour PROM image the Iron Horse set writes as "default.clr" beside the game folders (the
+// same bytes as the other sets that write that shared file).
 std::vector<uint8_t> horseColourFile();
 
 // Folder name -> files, for "ironhrse" and "jailbrk".

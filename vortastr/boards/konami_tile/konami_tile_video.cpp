@@ -1,5 +1,8 @@
 #include "boards/konami_tile/konami_tile_video.h"
 
+#include "boards/konami_tile/mega_zone_board.h"
+#include "boards/konami_tile/shaolin_board.h"
+
 #include "video/graphics_sheet.h"
 
 #include <algorithm>
@@ -217,6 +220,8 @@ LayoutRow layoutOf(GameId game)
     case RopeMan: return {kRockNRopeTiles, -1, kRockNRopeSprites, 28, 32};
     case CircusCharlie:
     case CircusCharlie2: return {kCircusCharlieTiles, kCircusCharlieScroll, kCircusCharlieSprites, 32, 32};
+    case MegaZone: return {megaZonePort::kVideoRam, megaZonePort::kScrollY, megaZonePort::kSpriteRam, 32, 32};
+    case ShaolinsRoad: return {shaolinPort::kVideoRam, -1, shaolinPort::kSpriteRam, 32, 32};
     default: return {0, -1, 0, 32, 32};
     }
 }
@@ -257,6 +262,8 @@ void updateBackground(const TileFrame& f)
     case RopeMan: rockNRopeTiles(f); break;
     case CircusCharlie:
     case CircusCharlie2: circusCharlieTiles(f); break;
+    case MegaZone: turnedMapTiles(f, 0x800, true); break;
+    case ShaolinsRoad: shaolinTiles(f); break;
     default: break;
     }
 }
@@ -272,6 +279,7 @@ void copyBackground(const TileFrame& f)
     case HyperSports: rowScrollCopy(f, [s](int r) { return s[2 * r] | (s[2 * r + 1] & 1) << 8; }); break;
     case CircusCharlie:
     case CircusCharlie2: circusCharlieScroll(f); break;
+    case MegaZone: megaZoneScroll(f); break;
     default: plainCopy(f); break;
     }
 }
@@ -288,6 +296,8 @@ void drawSprites(const TileFrame& f)
     case RopeMan: rockNRopeSprites(f); break;
     case CircusCharlie:
     case CircusCharlie2: circusCharlieSprites(f); break;
+    case MegaZone: megaZoneSprites(f); break;
+    case ShaolinsRoad: shaolinSprites(f); break;
     default: break;
     }
 }

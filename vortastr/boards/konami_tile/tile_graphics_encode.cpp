@@ -11,6 +11,18 @@ void setBit(uint8_t& byte, int n, int value)
         byte = static_cast<uint8_t>(byte | (1u << n));
 }
 
+} // namespace
+
+void putNibblePair(uint8_t& a, uint8_t& b, int j, int pen)
+{
+    setBit(a, 3 - j, (pen >> 3) & 1);
+    setBit(a, 7 - j, (pen >> 2) & 1);
+    setBit(b, 3 - j, (pen >> 1) & 1);
+    setBit(b, 7 - j, pen & 1);
+}
+
+namespace {
+
 // Packed nibbles, 32 bytes a tile, 4 a row, high nibble left.
 std::vector<uint8_t> packedTiles(int firstTile)
 {
@@ -80,14 +92,6 @@ std::vector<uint8_t> packedSprites(int firstSprite)
 std::vector<uint8_t> blank() { return std::vector<uint8_t>(kFileBytes, 0); }
 
 } // namespace
-
-void putNibblePair(uint8_t& a, uint8_t& b, int j, int pen)
-{
-    setBit(a, 3 - j, (pen >> 3) & 1);
-    setBit(a, 7 - j, (pen >> 2) & 1);
-    setBit(b, 3 - j, (pen >> 1) & 1);
-    setBit(b, 7 - j, pen & 1);
-}
 
 RomImages encodeCharacters(TileBoard board)
 {

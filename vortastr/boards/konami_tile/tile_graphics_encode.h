@@ -10,6 +10,10 @@ namespace vortastr::testrom {
 
 using RomImages = std::vector<std::vector<uint8_t>>;
 
+// Sets pixel j (0-3) of a two-file nibble-plane byte pair to `pen`: pen bit 3 -> A bit 3-j,
+// bit 2 -> A bit 7-j, bit 1 -> B bit 3-j, bit 0 -> B bit 7-j (bits only set, never cleared).
+void putNibblePair(uint8_t& a, uint8_t& b, int j, int pen);
+
 // Track'n'Field: three packed files (tiles 0-255, 256-511, 512-767). Hyper Sports: two pairs
 // of nibble-plane files (second-weighted file second; tiles 0-511, 512-1023). Rock'n'Rope: one
 // pair of turned nibble-plane files. Circus Charlie: two turned packed files.

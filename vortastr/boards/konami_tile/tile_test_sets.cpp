@@ -6,6 +6,16 @@
 #include "testrom/rom_packing.h"
 
 namespace vortastr::testrom {
+
+// These boards fetch opcodes through the Konami decryption: the opcode at address a is the ROM
+// byte XOR m(a), m(a) = (0x80 if bit 1 of a, else 0x20) OR (0x08 if bit 3 of a, else 0x02);
+// XOR is its own inverse.
+uint8_t konamiOpcodeEncryption(uint16_t address, uint8_t opcode)
+{
+    const uint8_t mask = static_cast<uint8_t>(((address & 2) ? 0x80 : 0x20) | ((address & 8) ? 0x08 : 0x02));
+    return static_cast<uint8_t>(opcode ^ mask);
+}
+
 namespace {
 
 using namespace m6809;

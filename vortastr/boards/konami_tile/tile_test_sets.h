@@ -24,6 +24,9 @@ struct TileProgramFacts {
 };
 TileProgramFacts tileProgramFacts(TileBoard board);
 
+// The opcode byte the ROM holds for `opcode` at `address` on boards that decrypt opcodes.
+uint8_t konamiOpcodeEncryption(uint16_t address, uint8_t opcode);
+
 // Folder (under the ROM path) -> file name -> contents.
 using RomSetFiles = std::map<std::string, RomFiles>;
 RomSetFiles buildTileTestRomSets();
