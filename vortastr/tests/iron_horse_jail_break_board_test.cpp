@@ -27,22 +27,18 @@ struct HorseBreak : ::testing::Test {
     {
         polled = 0;
         sounds.clear();
-        Board& b = board();
-        b = Board{};
-        b.io.pollInput = fakePoll;
-        b.io.dips = &dips;
-        b.io.interruptEnable = &latch;
-        b.io.soundCommand = fakeSound;
+        board() = Board{};
+        board().io = {.pollInput = fakePoll, .dips = &dips, .interruptEnable = &latch, .soundCommand = fakeSound};
     }
     void TearDown() override { board() = Board{}; }
 
+    // A fresh board of the game over zeroed memory, mapped as the set-up maps it.
     void use(GameId game)
     {
-        Board& b = board();
-        b.game = game;
-        b.memory = CpuMemory::allocate(Cpu6809);
+        board().game = game;
+        board().memory = CpuMemory::allocate(Cpu6809);
         m6809Engine().state = M6809Context{};
-        konamiTile::setUpIronHorseJailBreak(b);
+        konamiTile::setUpIronHorseJailBreak(board());
     }
     // Through the game's own handlers (which pages reach them is checked below).
     uint8_t read(uint16_t address)

@@ -21,52 +21,49 @@ void setUpIronHorseJailBreak(Board& b)
     setUpHorseBreakVideo(b.game, memory, tileVideo());
 }
 
-uint8_t ironHorseRead(uint16_t address)
+namespace {
+
+// Where a board decodes its registers; Jail Break's enable register keeps nothing.
+struct Registers {
+    uint16_t system, joystick1, joystick2, dipA, dipB, interruptEnable, soundCommand;
+    bool enableStored;
+};
+constexpr Registers kIronHorse{
+    ironHorsePort::kSystem, ironHorsePort::kJoystick1,       ironHorsePort::kJoystick2,    ironHorsePort::kDipA,
+    ironHorsePort::kDipB,   ironHorsePort::kInterruptEnable, ironHorsePort::kSoundCommand, true};
+constexpr Registers kJailBreak{
+    jailBreakPort::kSystem, jailBreakPort::kJoystick1,       jailBreakPort::kJoystick2,    jailBreakPort::kDipA,
+    jailBreakPort::kDipB,   jailBreakPort::kInterruptEnable, jailBreakPort::kSoundCommand, false};
+
+uint8_t readRegister(const Registers& r, uint16_t address)
 {
-    using namespace ironHorsePort;
-    switch (address) {
-    case kSystem: return systemPort();
-    case kJoystick1: return joystickPort1();
-    case kJoystick2: return joystickPort2();
-    case kDipA: return dipPort(false);
-    case kDipB: return dipPort(true);
-    default: return board().data()[address];
-    }
+    if (address == r.system)
+        return systemPort();
+    if (address == r.joystick1)
+        return joystickPort1();
+    if (address == r.joystick2)
+        return joystickPort2();
+    if (address == r.dipA || address == r.dipB)
+        return dipPort(address == r.dipB);
+    return board().data()[address];
 }
 
-uint8_t* ironHorseWrite(uint8_t value, uint16_t address)
+uint8_t* writeRegister(const Registers& r, uint8_t value, uint16_t address)
 {
-    storeByte(value, address);
-    if (address == ironHorsePort::kInterruptEnable)
+    if (address != r.interruptEnable || r.enableStored)
+        storeByte(value, address);
+    if (address == r.interruptEnable)
         writeInterruptEnable(value);
-    else if (address == ironHorsePort::kSoundCommand)
-        sendSoundCommand(value); // no sample set answers it on this board
+    else if (address == r.soundCommand)
+        sendSoundCommand(value); // no sample set answers it on these boards
     return board().data();
 }
 
-uint8_t jailBreakRead(uint16_t address)
-{
-    using namespace jailBreakPort;
-    switch (address) {
-    case kDipB: return dipPort(true);
-    case kSystem: return systemPort();
-    case kJoystick1: return joystickPort1();
-    case kJoystick2: return joystickPort2();
-    case kDipA: return dipPort(false);
-    default: return board().data()[address];
-    }
-}
+} // namespace
 
-uint8_t* jailBreakWrite(uint8_t value, uint16_t address)
-{
-    if (address == jailBreakPort::kInterruptEnable) {
-        writeInterruptEnable(value);
-        return board().data();
-    }
-    storeByte(value, address);
-    if (address == jailBreakPort::kSoundCommand)
-        sendSoundCommand(value);
-    return board().data();
-}
+uint8_t ironHorseRead(uint16_t address) { return readRegister(kIronHorse, address); }
+uint8_t* ironHorseWrite(uint8_t value, uint16_t address) { return writeRegister(kIronHorse, value, address); }
+uint8_t jailBreakRead(uint16_t address) { return readRegister(kJailBreak, address); }
+uint8_t* jailBreakWrite(uint8_t value, uint16_t address) { return writeRegister(kJailBreak, value, address); }
 
 } // namespace vortastr::konamiTile
