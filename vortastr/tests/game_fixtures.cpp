@@ -71,7 +71,8 @@ void RunningGame::play(const std::string& script, int count)
     frames(count);
 }
 
-HeadlessRun runHeadless(const std::string& romPath, const std::string& gameLine, const std::string& script, int frames)
+HeadlessRun runHeadless(const std::string& romPath, const std::string& gameLine, const std::string& script, int frames,
+                        const std::string& saveStateAtEnd)
 {
     Emulator emu;
     FakeHost host;
@@ -82,6 +83,7 @@ HeadlessRun runHeadless(const std::string& romPath, const std::string& gameLine,
     options.frames = frames;
     options.unpaced = true;
     options.inputScript = script;
+    options.saveStatePath = saveStateAtEnd;
     HeadlessRun run;
     run.status = runEmulator(emu, host, store, options);
     run.messages = !host.messages.empty();

@@ -23,15 +23,17 @@ void writeTestRomSet(const TempFolder& folder);
 // Zero-filled files of every name the game's sets use (program, side buffer, graphics).
 void writeBlankRomSet(const TempFolder& folder, GameId game);
 
-// A whole headless run (--unpaced, --frames, --input) of a game from a ROM folder: the exit
-// status, whether a message was shown, and the last presented picture.
+// A whole headless run (--unpaced, --frames, --input, and --save-state when a path is given) of
+// a game from a ROM folder: the exit status, whether a message was shown, and the last
+// presented picture.
 struct HeadlessRun {
     int status = -1;
     bool messages = false;
     int width = 0;
     std::vector<uint8_t> picture;
 };
-HeadlessRun runHeadless(const std::string& romPath, const std::string& gameLine, const std::string& script, int frames);
+HeadlessRun runHeadless(const std::string& romPath, const std::string& gameLine, const std::string& script, int frames,
+                        const std::string& saveStateAtEnd = "");
 
 // Pixel (x, y) of a 16-bit screen.
 uint16_t pixel16(const ScreenSurface& screen, int x, int y);

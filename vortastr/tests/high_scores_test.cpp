@@ -1,9 +1,10 @@
 // High-score files on plain memory images of every game that has one, and end to end on the
-// generated "Vorta Strike" set.
+// generated "Vorta Strike" and Rock'n'Rope sets.
 #include "boards/board.h"
 #include "boards/file_commit.h"
 #include "boards/high_scores.h"
 #include "boards/konami_bitmap/testrom/vorta_test_set.h"
+#include "boards/konami_tile/tile_test_sets.h"
 #include "boards/rom_files.h"
 #include "tests/game_fixtures.h"
 
@@ -252,6 +253,59 @@ TEST_F(HighScoresEndToEnd, AResetWritesTheTableAndInstallsItAgain)
     EXPECT_EQ(readFile(scoreFile()).at(10), 0x42);
     game.frames(1); // the program writes its defaults again, then the file's table goes in
     EXPECT_EQ(board().data()[testrom::kHighScoreTableAddress + 10], 0x42);
+}
+
+// Rock'n'Rope reads its file only once its own default table stands: without a file nothing is
+// written; a file's table goes in over the defaults, its top score also where the screen shows
+// it, and the table with a new score goes back on quitting.
+TEST(TileHighScoresEndToEnd, RockNRopeInstallsItsFileOverTheDefaultsAndWritesTheNewScoreBack)
+{
+    TempFolder folder;
+    std::string error;
+    ASSERT_TRUE(testrom::writeTileTestRomSets(folder.str(), "rocnrope", error)) << error;
+    keyStates().releaseAll();
+    const fs::path file = romFile(folder, "rocnrope\\rocnrope.hsc");
+    const std::vector<uint8_t> defaults = testrom::rockNRopeDefaultHighScoreTable();
+    ASSERT_EQ(defaults.size(), highScoreFile(RockNRope)->bytes);
+    const auto table = [] { return board().data() + testrom::kRockNRopeScoreTable; };
+    const auto shownTopScore = [] {
+        const uint8_t* shown = board().data() + testrom::kRockNRopeShownTopScore;
+        return std::vector<uint8_t>(shown, shown + 3);
+    };
+    {
+        RunningGame game(folder.str(), "RR");
+        ASSERT_EQ(game.result, FrameLoopResult::Quit);
+        game.loop.unpaced = true;
+        game.frames(5);
+        EXPECT_TRUE(std::equal(defaults.begin(), defaults.end(), table()));
+        EXPECT_EQ(shownTopScore(), std::vector<uint8_t>(defaults.begin(), defaults.begin() + 3));
+        EXPECT_FALSE(highScores().pending);
+        EXPECT_FALSE(highScores().saveAllowed);
+    }
+    EXPECT_FALSE(fs::exists(file)) << "a run without a file writes none";
+
+    std::vector<uint8_t> saved = defaults;
+    saved[0] = 0x02, saved[1] = 0x50; // 25000 points by "ACE"
+    saved[3] = 'A', saved[4] = 'C', saved[5] = 'E';
+    writeFile(file, saved);
+    {
+        RunningGame game(folder.str(), "RR");
+        game.loop.unpaced = true;
+        EXPECT_TRUE(highScores().pending);
+        game.frames(5);
+        EXPECT_FALSE(highScores().pending);
+        EXPECT_TRUE(std::equal(saved.begin(), saved.end(), table())) << "installed over the defaults";
+        EXPECT_EQ(shownTopScore(), (std::vector<uint8_t>{0x02, 0x50, 0x00}));
+        table()[9] = 0x95; // the second entry's score, as a player would set it
+    }                      // quitting writes the table
+    std::vector<uint8_t> expected = saved;
+    expected[9] = 0x95;
+    ASSERT_EQ(readFile(file), expected);
+
+    RunningGame game(folder.str(), "RR");
+    game.loop.unpaced = true;
+    game.frames(5);
+    EXPECT_TRUE(std::equal(expected.begin(), expected.end(), table()));
 }
 
 } // namespace

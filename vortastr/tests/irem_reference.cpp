@@ -1,5 +1,6 @@
 #include "tests/irem_reference.h"
 
+#include "boards/irem/irem_test_set.h"
 #include "video/colour_tables.h"
 
 #include <cstdio>
@@ -162,7 +163,8 @@ testrom::Bytes assembledIremProgram(const char* name)
 IremProgramState readIremProgramState(const uint8_t* memory, bool rtype2)
 {
     const auto word = [&](uint32_t a) { return int(memory[a] | memory[a + 1] << 8); };
-    return {rtype2, word(0x40000), word(0x40002), word(0x40004)};
+    const uint32_t work = irem::testset::workRam(rtype2);
+    return {rtype2, word(work), word(work + 2), word(work + 4)};
 }
 
 uint16_t programColour(int bank, int colour)

@@ -33,8 +33,8 @@ void PrintTo(const GameCase& c, std::ostream* out) { *out << c.code; }
 
 const GameCase kGames[] = {
     {"JN", "TF"}, {"TK", "JN"}, {"TF", "HS"}, {"HS", "TF"}, {"RR", "RM"}, {"RM", "RR"}, {"CH", "C2"},
-    {"C2", "CH"}, {"SC", "TZ"}, {"TZ", "SB"}, {"SB", "SC"}, {"CC", "TH"}, {"TH", "CC"}, {"r1", "r2"},
-    {"r2", "r1"}, {"WQ", "TF"}, {"mz", "sh"}, {"sh", "mz"}, {"IH", "JB"}, {"JB", "IH"},
+    {"C2", "CH"}, {"SC", "TZ"}, {"TZ", "SB"}, {"SB", "SC"}, {"CC", "TH"}, {"TH", "CC"}, {"rj", "r1"},
+    {"r1", "r2"}, {"r2", "r1"}, {"WQ", "TF"}, {"mz", "sh"}, {"sh", "mz"}, {"IH", "JB"}, {"JB", "IH"},
 };
 
 struct RunResult {
@@ -62,6 +62,8 @@ struct GameStates : ::testing::TestWithParam<GameCase> {
         ASSERT_TRUE(atari::testset::writeCrystalCastlesTestSet(folder->str(), error)) << error;
         ASSERT_TRUE(atari::testset::writeTunnelHuntTestSet(folder->str(), error)) << error;
         ASSERT_TRUE(irem::testset::writeIremTestRomSet(folder->str(), "rtype", IREM_PROGRAM_DIR "/rtype.bin", error))
+            << error;
+        ASSERT_TRUE(irem::testset::writeIremTestRomSet(folder->str(), "rtypejp", IREM_PROGRAM_DIR "/rtype.bin", error))
             << error;
         ASSERT_TRUE(irem::testset::writeIremTestRomSet(folder->str(), "rtype2", IREM_PROGRAM_DIR "/rtype2.bin", error))
             << error;

@@ -3,7 +3,9 @@
 ; It is a program for the real board: the interrupt vectors are a table in ROM at address 0,
 ; the interrupt controller (an 8259-compatible part at ports 0x40 and 0x42) is set up once
 ; with automatic end of interrupt, so the handlers need no acknowledge, and every register is
-; written through the board's ports and memory. Work RAM is 0x40000-0x43FFF.
+; written through the board's ports and memory. Work RAM is 0x40000-0x43FFF on RType; on RType II
+; it is 0xE0000-0xE3FFF (the family's notes list no work RAM for that board; its high-score table
+; and saved-state regions lie there).
 ;
 ; What it shows:
 ;   - both palettes (tile bank: red 2p+1, green 2g, blue 31-p for colour 16g+p; sprite bank:
@@ -13,25 +15,28 @@
 ;     splits on both axes;
 ;   - a sprite two parts high and two wide, flipped both ways, moved with the joystick
 ;     (2 pixels a frame), a second one unflipped, and two entries that must not be drawn;
-;   - a sound command on port 0 when the first button is pressed.
-; RType II also asks for the raster interrupt (0xF7 at 0xB0000) and gives its second layer a
-; different scroll for the lower half of the screen there.
+;   - a sound command on port 0 when the first button is pressed;
+;   - a high-score table, its defaults written first thing at start-up as the game does, and a
+;     new entry put in at its rank when the first start key goes down.
+; RType II also asks for the raster interrupt (0xF7 at 0xB0000, every frame) and gives its second
+; layer a different scroll for the lower half of the screen there.
 
 cpu 186
 bits 16
 org 0
 
-%define WORK_SEG        0x4000
 %define SPRITE_SEG      0xC000
 %define SPRITE_PAL_SEG  0xC800
 %define FIRST_LAYER_SEG 0xD000
 %ifdef RTYPE2
+%define WORK_SEG         0xE000
 %define SECOND_LAYER_SEG 0xD400
 %define TILE_PAL_SEG     0xD800
 %define ROM_SIZE         0x80000
 %define SECOND_TILE_BASE 0x4001     ; tiles 16385 on: the third tile image
 %define SPRITE_X_BIAS    260
 %else
+%define WORK_SEG         0x4000
 %define SECOND_LAYER_SEG 0xD800
 %define TILE_PAL_SEG     0xCC00
 %define ROM_SIZE         0x40000
@@ -40,6 +45,7 @@ org 0
 %endif
 
 %define PORT_INPUT      0x00
+%define PORT_SYSTEM     0x02
 %define PORT_SOUND      0x00
 %define PORT_SPRITE_DMA 0x04
 %define PORT_PIC0       0x40
@@ -64,6 +70,40 @@ org 0
 %define sprite_w0   0x0002
 %define sprite_w3   0x0004
 %define last_input  0x0006
+%define last_system 0x0008
+
+; ---------------------------------------------------------------- high-score table layout
+; Entries are ranked from 0 (best); a score is four BCD bytes, most significant first. A record
+; in ROM holds the bytes of an entry from the score on, then the name.
+%ifdef RTYPE2
+; 130 bytes saved from 0xE3834: five unused bytes, then 13 entries of score and six letters,
+; best at the highest address, so the first entry's name is at 0xE38B5 and reaches five bytes
+; past the saved region.
+%define SCORE_TABLE  0x3834
+%define TABLE_BYTES  135
+%define ENTRY_COUNT  13
+%define ENTRY_STEP   -10
+%define SCORE_OFS    0
+%define SCORE_BYTES  4
+%define NAME_OFS     4
+%define NAME_LEN     6
+%define FIRST_ENTRY  (SCORE_TABLE + 5 + (ENTRY_COUNT - 1) * 10)
+%else
+; 115 bytes from 0x42F4D: eight unused bytes, then 10 entries of five letters, score and stage
+; reached, best first, so the first entry's name is at 0x42F55; seven unused bytes after.
+%define SCORE_TABLE  0x2F4D
+%define TABLE_BYTES  115
+%define ENTRY_COUNT  10
+%define ENTRY_STEP   10
+%define SCORE_OFS    5
+%define SCORE_BYTES  5
+%define NAME_OFS     0
+%define NAME_LEN     5
+%define FIRST_ENTRY  (SCORE_TABLE + 8)
+%endif
+%define ENTRY_SIZE   10
+%define NEW_SCORE    0x00055000     ; entered with the first start key: second place
+%define RECORD_SIZE  (SCORE_BYTES + NAME_LEN)
 
 ; ---------------------------------------------------------------- interrupt vectors
 vectors:
@@ -106,18 +146,14 @@ start:
     mov word [sprite_w0], SPRITE_START_W0
     mov word [sprite_w3], SPRITE_START_X + SPRITE_X_BIAS
     mov byte [last_input], 0xFF
+    mov byte [last_system], 0xFF
 
+    call write_default_scores
     call write_palettes
     call fill_first_layer
     call fill_second_layer
     call clear_sprites
-%ifdef RTYPE2
-    push ds
-    mov ax, 0xB000
-    mov ds, ax
-    mov byte [0], 0xF7          ; raster interrupt wanted
-    pop ds
-%endif
+    call arm_raster
     call set_scroll
     call write_sprites
     sti
@@ -136,6 +172,7 @@ vblank:
     mov ax, WORK_SEG
     mov ds, ax
     inc word [frame]
+    call arm_raster
     call set_scroll
     call read_controls
     call write_sprites
@@ -143,6 +180,17 @@ vblank:
     pop ds
     popa
     iret
+
+; RType II asks for the raster interrupt again every frame, as a game sets its raster line.
+arm_raster:
+%ifdef RTYPE2
+    push ds
+    mov ax, 0xB000
+    mov ds, ax
+    mov byte [0], 0xF7
+    pop ds
+%endif
+    ret
 
 %ifdef RTYPE2
 ; Mid-frame: the lower half of the second layer scrolls on its own.
@@ -208,7 +256,8 @@ set_scroll:
     ret
 
 ; ---------------------------------------------------------------- controls
-; Player 1, active low: bit 0 right, 1 left, 2 down, 3 up, 7 first button.
+; Active low. Player 1: bit 0 right, 1 left, 2 down, 3 up, 7 first button; system port: bit 0
+; the first start key.
 read_controls:
     in al, PORT_INPUT
     test al, 0x01
@@ -237,7 +286,144 @@ read_controls:
     mov al, SOUND_FIRE
     out PORT_SOUND, al
 .done:
+    ; a new high score when the first start key goes down
+    in al, PORT_SYSTEM
+    mov ah, [last_system]
+    mov [last_system], al
+    test ah, 0x01
+    jz .noScore
+    test al, 0x01
+    jnz .noScore
+    call enter_score
+.noScore:
     ret
+
+; ---------------------------------------------------------------- high scores
+; DI = the address in WORK_SEG of the entry of rank BX.
+entry_address:
+    imul di, bx, ENTRY_STEP
+    add di, FIRST_ENTRY
+    ret
+
+; The record at DS:SI into the entry of rank BX (ES = WORK_SEG): the score first, the name last,
+; as the name of the first entry is what a saved table's installer waits for.
+put_entry:
+    call entry_address
+    push di
+    add di, SCORE_OFS
+    mov cx, SCORE_BYTES
+    rep movsb
+    pop di
+    add di, NAME_OFS
+    mov cx, NAME_LEN
+    rep movsb
+    ret
+
+; The default table, from the last rank to the first.
+write_default_scores:
+    push ds
+    mov ax, WORK_SEG
+    mov es, ax
+    mov di, SCORE_TABLE
+    mov cx, TABLE_BYTES
+    xor al, al
+    rep stosb
+    xor ax, ax
+    mov ds, ax
+    mov si, default_scores + (ENTRY_COUNT - 1) * RECORD_SIZE
+    mov bx, ENTRY_COUNT - 1
+.entry:
+    push si
+    call put_entry
+    pop si
+    sub si, RECORD_SIZE
+    dec bx
+    jns .entry
+    pop ds
+    ret
+
+; The new score goes in before the first entry it beats; the entries below move down a rank
+; and the last one drops out.
+enter_score:
+    push ds
+    push es
+    mov ax, WORK_SEG
+    mov ds, ax
+    mov es, ax
+    xor bx, bx
+.find:
+    cmp bx, ENTRY_COUNT
+    je .done
+    call entry_address
+    mov ax, [di + SCORE_OFS]
+    xchg ah, al
+    cmp ax, NEW_SCORE >> 16
+    jb .found
+    ja .next
+    mov ax, [di + SCORE_OFS + 2]
+    xchg ah, al
+    cmp ax, NEW_SCORE & 0xFFFF
+    jb .found
+.next:
+    inc bx
+    jmp .find
+.found:
+    mov dx, bx
+    mov bx, ENTRY_COUNT - 1
+.shift:
+    cmp bx, dx
+    je .put
+    dec bx
+    call entry_address
+    mov si, di
+    inc bx
+    call entry_address
+    mov cx, ENTRY_SIZE
+    rep movsb
+    dec bx
+    jmp .shift
+.put:
+    xor ax, ax
+    mov ds, ax
+    mov si, new_score
+    call put_entry
+.done:
+    pop es
+    pop ds
+    ret
+
+; A record: score (BCD digits written as a hexadecimal number), stage reached (RType only), name
+; (six letters; RType keeps the first five).
+%macro SCORE_RECORD 3
+    db (%1 >> 24) & 0xFF, (%1 >> 16) & 0xFF, (%1 >> 8) & 0xFF, %1 & 0xFF
+%ifdef RTYPE2
+    db %3
+%else
+    db %2
+%substr short_name %3 1,5
+    db short_name
+%endif
+%endmacro
+
+default_scores:
+    SCORE_RECORD 0x00060000, 8, 'MAJOR '
+    SCORE_RECORD 0x00050000, 7, 'CAPTN '
+    SCORE_RECORD 0x00040000, 6, 'LIEUT '
+    SCORE_RECORD 0x00035000, 5, 'ENSGN '
+    SCORE_RECORD 0x00030000, 5, 'SERGT '
+    SCORE_RECORD 0x00025000, 4, 'CORPL '
+    SCORE_RECORD 0x00020000, 3, 'CADET '
+    SCORE_RECORD 0x00015000, 3, 'PRIVT '
+    SCORE_RECORD 0x00010000, 2, 'RECRT '
+    SCORE_RECORD 0x00008000, 1, 'TRAINE'
+%ifdef RTYPE2
+    SCORE_RECORD 0x00006000, 1, 'ROOKIE'
+    SCORE_RECORD 0x00004000, 1, 'NOVICE'
+    SCORE_RECORD 0x00002000, 1, 'GUEST '
+%endif
+
+new_score:
+    SCORE_RECORD NEW_SCORE, 6, 'PILOT '
 
 ; ---------------------------------------------------------------- sprites
 clear_sprites:

@@ -2,6 +2,7 @@
 
 #include "testrom/plane_graphics.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace vortastr::irem::testset {
@@ -106,6 +107,38 @@ uint8_t spritePen(int sprite, int x, int y)
     return static_cast<uint8_t>((sprite + x + 3 * y) % 15 + 1);
 }
 
+std::vector<ScoreEntry> defaultScoreEntries(bool rtype2)
+{
+    std::vector<ScoreEntry> entries = {{0x00060000, 8, "MAJOR "}, {0x00050000, 7, "CAPTN "}, {0x00040000, 6, "LIEUT "},
+                                       {0x00035000, 5, "ENSGN "}, {0x00030000, 5, "SERGT "}, {0x00025000, 4, "CORPL "},
+                                       {0x00020000, 3, "CADET "}, {0x00015000, 3, "PRIVT "}, {0x00010000, 2, "RECRT "},
+                                       {0x00008000, 1, "TRAINE"}, {0x00006000, 1, "ROOKIE"}, {0x00004000, 1, "NOVICE"},
+                                       {0x00002000, 1, "GUEST "}};
+    entries.resize(rtype2 ? 13 : 10);
+    return entries;
+}
+
+ScoreEntry enteredScore() { return {0x00055000, 6, "PILOT "}; }
+
+std::vector<uint8_t> scoreTableBytes(bool rtype2, const std::vector<ScoreEntry>& ranked)
+{
+    // RType: 8 unused bytes, entries of name, score and stage from the best on, 7 unused bytes.
+    // RType II: 5 unused bytes, entries of score and name with the best at the end.
+    std::vector<uint8_t> table(rtype2 ? 135 : 115, 0);
+    const std::size_t count = rtype2 ? 13 : 10;
+    for (std::size_t rank = 0; rank < ranked.size() && rank < count; ++rank) {
+        const ScoreEntry& e = ranked[rank];
+        const std::size_t at = rtype2 ? 5 + (count - 1 - rank) * 10 : 8 + rank * 10;
+        const std::size_t scoreAt = rtype2 ? at : at + 5, nameAt = rtype2 ? at + 4 : at;
+        for (int i = 0; i < 4; ++i)
+            table[scoreAt + std::size_t(i)] = uint8_t(e.score >> (24 - 8 * i));
+        if (!rtype2)
+            table[at + 9] = e.stage;
+        std::copy_n(e.name.begin(), rtype2 ? 6 : 5, table.begin() + std::ptrdiff_t(nameAt));
+    }
+    return table;
+}
+
 RomFiles buildRTypeSet(const Bytes& program)
 {
     RomFiles files;
@@ -114,6 +147,20 @@ RomFiles buildRTypeSet(const Bytes& program)
     addTiles(files, {"cn5_b0.bin", "cn5_b1.bin", "cn5_b2.bin", "cn5_b3.bin"}, 32768, 1);
     addSprites(files, {"cn3_00.bin", "cn3_10.bin", "cn3_20.bin", "cn3_30.bin"}, 65536, 0);
     addSprites(files, {"cn3_01.bin", "cn3_11.bin", "cn3_21.bin", "cn3_31.bin"}, 65536, 1);
+    return files;
+}
+
+RomFiles buildRTypeJapaneseSet(const Bytes& program)
+{
+    RomFiles files = buildRTypeSet(program);
+    const std::pair<const char*, const char*> renames[] = {{"cn3_l0.bin", "db_a1.bin"},
+                                                           {"cn3_h0.bin", "db_b1.bin"},
+                                                           {"cn3_l1.bin", "db_a2.bin"},
+                                                           {"cn3_h1.bin", "db_b2.bin"}};
+    for (const auto& [from, to] : renames) {
+        files[to] = std::move(files[from]);
+        files.erase(from);
+    }
     return files;
 }
 
@@ -133,7 +180,11 @@ RomFiles buildRType2Set(const Bytes& program)
 bool writeIremTestRomSet(const std::string& folder, const std::string& set, const std::string& programPath,
                          std::string& error)
 {
-    if (set != "rtype" && set != "rtype2") {
+    RomFiles (*build)(const Bytes&) = set == "rtype"     ? buildRTypeSet
+                                      : set == "rtypejp" ? buildRTypeJapaneseSet
+                                      : set == "rtype2"  ? buildRType2Set
+                                                         : nullptr;
+    if (!build) {
         error = "unknown set " + set;
         return false;
     }
@@ -141,8 +192,7 @@ bool writeIremTestRomSet(const std::string& folder, const std::string& set, cons
     if (!testrom::readBinary(programPath, program, error))
         return false;
     try {
-        return testrom::writeRomFiles(folder, set, set == "rtype" ? buildRTypeSet(program) : buildRType2Set(program),
-                                      error);
+        return testrom::writeRomFiles(folder, set, build(program), error);
     } catch (const std::exception& e) {
         error = e.what();
         return false;

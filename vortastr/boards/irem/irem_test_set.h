@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace vortastr::irem::testset {
 
@@ -20,17 +21,38 @@ constexpr uint16_t kStillCode = 0x030;
 constexpr uint16_t kStillAttr = 0x5005;
 constexpr uint8_t kFireSoundCommand = 0x31;
 
+// Work RAM, where the program keeps its variables (frame counter first).
+constexpr uint32_t workRam(bool rtype2) { return rtype2 ? 0xE0000u : 0x40000u; }
+
+// The program's high-score table. An entry's score is BCD digits written as a number
+// (0x00060000 is 60000 points); RType keeps the stage reached and five letters of the name,
+// RType II six letters.
+struct ScoreEntry {
+    uint32_t score;
+    uint8_t stage;
+    std::string name;
+};
+// The defaults it writes at start-up, best first (10 entries; RType II 13).
+std::vector<ScoreEntry> defaultScoreEntries(bool rtype2);
+// The entry it puts in at its rank when the first start key goes down.
+ScoreEntry enteredScore();
+// The table's bytes as the program lays them out from the table's address: RType 115 bytes;
+// RType II 135, as its first entry's name reaches five bytes past the 130 that are saved.
+std::vector<uint8_t> scoreTableBytes(bool rtype2, const std::vector<ScoreEntry>& ranked);
+
 // Pen of pixel (x, y) of tile `tile` in tile image `image` (each decode of the set is an
 // image; tile 0 of image 0 is blank so that the first layer has holes).
 uint8_t tilePen(int image, int tile, int x, int y);
 // Pen of pixel (x, y) of sprite `sprite`; a two-pixel border of pen 0.
 uint8_t spritePen(int sprite, int x, int y);
 
-// The sets from an assembled program image: "rtype" (256 KB program) and "rtype2" (512 KB).
+// The sets from an assembled program image: "rtype" (256 KB program), "rtypejp" (the same
+// program and graphics under the Japanese set's program names) and "rtype2" (512 KB).
 testrom::RomFiles buildRTypeSet(const testrom::Bytes& program);
+testrom::RomFiles buildRTypeJapaneseSet(const testrom::Bytes& program);
 testrom::RomFiles buildRType2Set(const testrom::Bytes& program);
 
-// Writes the set "rtype" or "rtype2" below `folder` from the assembled program; false with a
+// Writes the set "rtype", "rtypejp" or "rtype2" below `folder` from the assembled program; false with a
 // reason when the program cannot be read, the set is unknown or a file cannot be written.
 bool writeIremTestRomSet(const std::string& folder, const std::string& set, const std::string& programPath,
                          std::string& error);

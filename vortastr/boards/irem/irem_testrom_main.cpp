@@ -1,4 +1,4 @@
-// Writes an Irem test ROM set: irem_testrom_writer OUTPUT_FOLDER rtype|rtype2 ASSEMBLED_PROGRAM
+// Writes an Irem test ROM set: irem_testrom_writer OUTPUT_FOLDER rtype|rtypejp|rtype2 ASSEMBLED_PROGRAM
 #include "boards/irem/irem_test_set.h"
 
 #include <iostream>
@@ -6,7 +6,7 @@
 int main(int argc, char** argv)
 {
     if (argc != 4) {
-        std::cerr << "Usage: irem_testrom_writer OUTPUT_FOLDER rtype|rtype2 ASSEMBLED_PROGRAM\n";
+        std::cerr << "Usage: irem_testrom_writer OUTPUT_FOLDER rtype|rtypejp|rtype2 ASSEMBLED_PROGRAM\n";
         return 2;
     }
     std::string error;

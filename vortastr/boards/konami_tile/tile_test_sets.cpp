@@ -122,6 +122,25 @@ std::vector<uint8_t> tileRamImage(const Board& b)
     return image;
 }
 
+// The default table, written from its third byte on, then the shown copy of the top score, then
+// the top score's first two bytes: the last byte written completes both places the installer
+// of a saved table checks.
+void writeDefaultHighScores(Emitter& a)
+{
+    const std::vector<uint8_t> table = rockNRopeDefaultHighScoreTable();
+    a.op(LDX_IMM), a.word("scoresFromThirdByte");
+    a.op(PREFIX10, LDY_IMM), a.word(uint16_t(kRockNRopeScoreTable + 2));
+    a.label("copyScores");
+    a.op(LDD_IDX), a.byte(kPostIncrement2);
+    a.op(STD_IDX), a.byte(kPostIncrementY2);
+    a.op(PREFIX10, CMPY_IMM), a.word(uint16_t(kRockNRopeScoreTable + table.size()));
+    a.branch(BNE, "copyScores");
+    for (uint16_t i = 0; i < 3; ++i)
+        storeImmediate(a, table[i], uint16_t(kRockNRopeShownTopScore + i));
+    storeImmediate(a, table[1], uint16_t(kRockNRopeScoreTable + 1));
+    storeImmediate(a, table[0], kRockNRopeScoreTable);
+}
+
 void program(Emitter& a, const Board& b)
 {
     a.org(b.romStart);
@@ -145,6 +164,8 @@ void program(Emitter& a, const Board& b)
     // The dip switches are read once, as a game does at start.
     a.op(LDA_EXT), a.word(b.dipPort);
     a.op(STA_EXT), a.word(inputVariable(b));
+    if (b.kind == TileBoard::RockNRope)
+        writeDefaultHighScores(a);
     storeImmediate(a, b.startX, xVariable(b));
     storeImmediate(a, b.startY, yVariable(b));
     storeImmediate(a, uint8_t(kSpriteCode), b.spriteCode);
@@ -203,6 +224,11 @@ void program(Emitter& a, const Board& b)
 
     a.label("image");
     a.data(tileRamImage(b));
+    if (b.kind == TileBoard::RockNRope) {
+        const std::vector<uint8_t> table = rockNRopeDefaultHighScoreTable();
+        a.label("scoresFromThirdByte");
+        a.data(std::vector<uint8_t>(table.begin() + 2, table.end()));
+    }
 
     a.org(0xFFF8);
     a.word(b.vectorRegisters ? "romIrq" : "irq");
@@ -227,6 +253,25 @@ void programFiles(RomFiles& set, const Bytes& rom, std::initializer_list<const c
 }
 
 } // namespace
+
+std::vector<uint8_t> rockNRopeDefaultHighScoreTable()
+{
+    struct Entry {
+        uint32_t score; // BCD digits written as a number
+        const char* initials;
+        uint8_t stage;
+    };
+    const Entry entries[] = {{0x010000, "TOP", 4}, {0x009000, "ROP", 4}, {0x008000, "KNT", 3}, {0x007000, "EGG", 3},
+                             {0x006000, "DNO", 2}, {0x005000, "LDR", 2}, {0x004000, "HKS", 1}, {0x003000, "NET", 1}};
+    std::vector<uint8_t> table;
+    for (const Entry& e : entries) {
+        table.push_back(uint8_t(e.score >> 16)), table.push_back(uint8_t(e.score >> 8)),
+            table.push_back(uint8_t(e.score));
+        table.insert(table.end(), e.initials, e.initials + 3);
+        table.push_back(e.stage), table.push_back(0);
+    }
+    return table;
+}
 
 TileProgramFacts tileProgramFacts(TileBoard kind)
 {

@@ -24,6 +24,14 @@ struct TileProgramFacts {
 };
 TileProgramFacts tileProgramFacts(TileBoard board);
 
+// Rock'n'Rope's program writes a default high-score table at start-up, as the game does: eight
+// entries of a three-byte BCD score (most significant first), three initials and the stage
+// reached, and the top score again where the screen shows it; the top score's first byte is
+// written last, completing what the table's installer waits for.
+constexpr uint16_t kRockNRopeScoreTable = 0x5160;
+constexpr uint16_t kRockNRopeShownTopScore = 0x50A6;
+std::vector<uint8_t> rockNRopeDefaultHighScoreTable(); // 64 bytes
+
 // The opcode byte the ROM holds for `opcode` at `address` on boards that decrypt opcodes.
 uint8_t konamiOpcodeEncryption(uint16_t address, uint8_t opcode);
 
