@@ -7,6 +7,7 @@
 #include "boards/interrupt_rules.h"
 #include "boards/irem/irem_board.h"
 #include "boards/konami_bitmap/konami_bitmap_board.h"
+#include "boards/konami_tile/iron_horse_jail_break_board.h"
 #include "boards/konami_tile/konami_tile_board.h"
 #include "boards/konami_tile/mega_zone_board.h"
 #include "boards/konami_tile/shaolin_board.h"
@@ -59,6 +60,8 @@ bool setUpFamilyBoard(Board& b)
     case Tutankham:
     case VortaStrike:
     case VortaStrikeBootleg: konamiBitmap::setUpBoard(b); return true;
+    case IronHorse:
+    case JailBreak: konamiTile::setUpIronHorseJailBreak(b); return true;
     case TrackNField:
     case HyperSports:
     case RockNRope:
@@ -177,11 +180,13 @@ bool boardAvailable(GameId game)
     case Tutankham:
     case VortaStrike:
     case VortaStrikeBootleg:
+    case IronHorse:
     case TrackNField:
     case HyperSports:
     case RockNRope:
     case RopeMan:
     case CircusCharlie:
+    case JailBreak:
     case CircusCharlie2:
     case WhizQuiz:
     case MegaZone:
@@ -319,6 +324,7 @@ void setUpExtras(GameId game)
     case RockNRope:
     case RopeMan:
     case CircusCharlie:
+    case JailBreak:
     case CircusCharlie2:
     case WhizQuiz:
     case MegaZone: konamiTile::setUpExtras(b); break; // Shaolin's Road fetches plain opcodes

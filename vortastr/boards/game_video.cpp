@@ -4,6 +4,7 @@
 #include "boards/irem/irem_palette.h"
 #include "boards/irem/irem_video.h"
 #include "boards/konami_bitmap/konami_bitmap_video.h"
+#include "boards/konami_tile/iron_horse_jail_break_video.h"
 #include "boards/konami_tile/konami_tile_video.h"
 #include "boards/scramble/scramble_video.h"
 
@@ -33,11 +34,13 @@ void resetRendererCaches(const Board& board)
     // cache (the bitmap boards' palette-sync record travels in the saved state). Families whose
     // renderers cache what they drew have an arm here.
     switch (board.game) {
+    case IronHorse:
     case TrackNField:
     case HyperSports:
     case RockNRope:
     case RopeMan:
     case CircusCharlie:
+    case JailBreak:
     case CircusCharlie2:
     case WhizQuiz:
     case MegaZone:
@@ -76,6 +79,8 @@ void renderFrame(DisplayState& display, const ColourTables& colours, const Board
     case WhizQuiz:
     case MegaZone:
     case ShaolinsRoad: konamiTile::render(display, colours, board); break;
+    case IronHorse:
+    case JailBreak: konamiTile::renderHorseBreak(display, colours, board); break;
     case Tazmania:
     case Scramble:
     case SuperBond: scramble::render(display, colours, board); break;

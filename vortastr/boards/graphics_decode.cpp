@@ -209,6 +209,7 @@ std::vector<uint8_t> decodeCharacterImage(GameId game, const GraphicsInputs& in,
         return std::move(out.pixels);
     }
     switch (game) {
+    case IronHorse:
     case HyperSports:
     case ShaolinsRoad: nibblePairTiles(in, blocks, out); break;
     case RockNRope:
@@ -251,6 +252,7 @@ std::vector<uint8_t> decodeSpriteImage(GameId game, const GraphicsInputs& in, in
     case MegaZone:
     case ShaolinsRoad: nibblePairSprites(in, blocks, true, out); break;
     case HyperSports: nibblePairSprites(in, blocks, false, out); break;
+    case IronHorse: nibblePairSprites(in, blocks, true, out); break;
     case Tazmania:
     case Scramble:
     case SuperBond: return scramble::decodeSpriteImage(in, blocks);

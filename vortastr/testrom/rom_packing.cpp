@@ -101,4 +101,16 @@ bool writeRomFiles(const std::string& folder, const std::string& game, const Rom
     return true;
 }
 
+bool writeRomSets(const std::string& folder, const std::string& set, const RomSets& sets, std::string& error)
+{
+    if (!set.empty() && !sets.count(set)) {
+        error = "no test ROM set for " + set;
+        return false;
+    }
+    for (const auto& [name, files] : sets)
+        if ((set.empty() || set == name) && !writeRomFiles(folder, name, files, error))
+            return false;
+    return true;
+}
+
 } // namespace vortastr::testrom

@@ -35,4 +35,10 @@ Bytes placeInChip(const Bytes& image, std::size_t offset, std::size_t size, uint
 // reason at the first file that cannot be written.
 bool writeRomFiles(const std::string& folder, const std::string& game, const RomFiles& files, std::string& error);
 
+// Game folder -> its files.
+using RomSets = std::map<std::string, RomFiles>;
+// Writes the set named `set` (every set when it is empty) under folder; false with a reason when
+// there is no such set or a file cannot be written.
+bool writeRomSets(const std::string& folder, const std::string& set, const RomSets& sets, std::string& error);
+
 } // namespace vortastr::testrom

@@ -4,6 +4,7 @@
 // program rewrites it; the generators know where they are.
 #include "boards/atari/testrom/atari_test_set.h"
 #include "boards/konami_bitmap/testrom/vorta_test_set.h"
+#include "boards/konami_tile/iron_horse_jail_break_test_sets.h"
 #include "boards/konami_tile/joystick_test_sets.h"
 #include "boards/konami_tile/tile_test_sets.h"
 #include "sound/test_sample_set.h"
@@ -21,6 +22,7 @@ bool writeSets(const std::string& folder, const std::string& set, std::string& e
     const bool all = set.empty();
     const bool tile = !all && testrom::buildTileTestRomSets().count(set) > 0;
     const bool joystick = !all && testrom::buildJoystickTestRomSets().count(set) > 0;
+    const bool horseBreak = set == "ironhrse" || set == "jailbrk";
     if (all || set == "sound")
         if (!testrom::writeTestSampleSet(folder, error))
             return false;
@@ -39,7 +41,11 @@ bool writeSets(const std::string& folder, const std::string& set, std::string& e
     if (all || joystick)
         if (!testrom::writeJoystickTestRomSets(folder, set, error))
             return false;
-    if (!all && !tile && !joystick && set != "sound" && set != "vorta" && set != "crystalc" && set != "tunnel") {
+    if (all || horseBreak)
+        if (!testrom::writeHorseBreakTestRomSets(folder, set, error))
+            return false;
+    if (!all && !tile && !joystick && !horseBreak && set != "sound" && set != "vorta" && set != "crystalc" &&
+        set != "tunnel") {
         error = "unknown set " + set;
         return false;
     }

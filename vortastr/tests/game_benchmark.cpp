@@ -4,6 +4,7 @@
 #include "boards/atari/testrom/atari_test_set.h"
 #include "boards/irem/irem_test_set.h"
 #include "boards/konami_bitmap/testrom/vorta_test_set.h"
+#include "boards/konami_tile/iron_horse_jail_break_test_sets.h"
 #include "boards/konami_tile/joystick_test_sets.h"
 #include "boards/konami_tile/tile_test_sets.h"
 #include "boards/scramble/scramble_test_set.h"
@@ -84,6 +85,18 @@ void JoystickBoardFramesEveryOneDrawn(benchmark::State& state, const char* code)
 BENCHMARK_CAPTURE(JoystickBoardFramesEveryOneDrawn, WhizQuiz, "WQ")->MinTime(1.0);
 BENCHMARK_CAPTURE(JoystickBoardFramesEveryOneDrawn, MegaZone, "mz")->MinTime(1.0);
 BENCHMARK_CAPTURE(JoystickBoardFramesEveryOneDrawn, ShaolinsRoad, "sh")->MinTime(1.0);
+
+bool writeHorseBreakSets(const std::string& folder, std::string& error)
+{
+    return testrom::writeHorseBreakTestRomSets(folder, "", error);
+}
+
+void HorseBreakFramesEveryOneDrawn(benchmark::State& state, const char* code)
+{
+    runFrames(state, code, writeHorseBreakSets, 1);
+}
+BENCHMARK_CAPTURE(HorseBreakFramesEveryOneDrawn, IronHorse, "IH")->MinTime(1.0);
+BENCHMARK_CAPTURE(HorseBreakFramesEveryOneDrawn, JailBreak, "JB")->MinTime(1.0);
 
 void ScrambleBoardFramesEveryOneDrawn(benchmark::State& state, const char* code)
 {

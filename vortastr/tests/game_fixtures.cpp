@@ -14,6 +14,8 @@
 #include <stdexcept>
 #include <unistd.h>
 
+#include <cstring>
+
 namespace vortastr::test {
 
 std::filesystem::path romFile(const TempFolder& folder, const std::string& name)
@@ -61,6 +63,14 @@ void RunningGame::frames(int count)
         frameLoopIteration(emu(), loop);
 }
 
+void RunningGame::play(const std::string& script, int count)
+{
+    loop.unpaced = true;
+    std::string error;
+    loop.script = parseInputScript(script, error);
+    frames(count);
+}
+
 HeadlessRun runHeadless(const std::string& romPath, const std::string& gameLine, const std::string& script, int frames,
                         const std::string& saveStateAtEnd)
 {
@@ -81,6 +91,13 @@ HeadlessRun runHeadless(const std::string& romPath, const std::string& gameLine,
     run.width = shot.width();
     run.picture.assign(shot.pixels(), shot.pixels() + shot.byteCount());
     return run;
+}
+
+uint16_t pixel16(const ScreenSurface& screen, int x, int y)
+{
+    uint16_t value;
+    std::memcpy(&value, screen.pixels() + std::size_t(y) * std::size_t(screen.pitch()) + 2 * std::size_t(x), 2);
+    return value;
 }
 
 } // namespace vortastr::test

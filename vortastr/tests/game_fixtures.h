@@ -35,6 +35,9 @@ struct HeadlessRun {
 HeadlessRun runHeadless(const std::string& romPath, const std::string& gameLine, const std::string& script, int frames,
                         const std::string& saveStateAtEnd = "");
 
+// Pixel (x, y) of a 16-bit screen.
+uint16_t pixel16(const ScreenSurface& screen, int x, int y);
+
 // Time moves only when the loop reads it (by `step`) or sleeps.
 struct SimulatedClock {
     uint64_t now = 1000000000;
@@ -63,6 +66,8 @@ struct RunningGame {
     Emulator& emu() { return started.emu; }
     FakeHost& host() { return started.host; }
     void frames(int count);
+    // Unpaced, `count` frames with the scripted keys (parseInputScript's format).
+    void play(const std::string& script, int count);
 };
 
 } // namespace vortastr::test

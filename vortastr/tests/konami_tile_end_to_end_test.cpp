@@ -6,6 +6,7 @@
 #include "boards/konami_tile/tile_test_sets.h"
 #include "shell/startup.h"
 #include "tests/game_fixtures.h"
+#include "tests/tile_art_expect.h"
 #include "video/game_palette.h"
 
 #include <gtest/gtest.h>
@@ -58,42 +59,13 @@ struct TileEndToEnd : ::testing::TestWithParam<BoardCase> {
     }
 };
 
-uint16_t pixel(const ScreenSurface& screen, int x, int y)
-{
-    uint16_t value;
-    std::memcpy(&value, screen.pixels() + std::size_t(y) * std::size_t(screen.pitch()) + 2 * std::size_t(x), 2);
-    return value;
-}
-
-// The colour a pen of the art shows in a group, on this emulator's screen.
-uint16_t colourOf(const Emulator& emu, GameId game, int group, int pen)
-{
-    const uint8_t logical = colourLookupOf(game)[std::size_t(group * 64 + pen)];
-    return emu.colours.colour16[0][logical];
-}
-
-void expectTile(const Emulator& emu, GameId game, const testrom::PlacedTile& t, int screenX, int screenY,
-                const char* what)
-{
-    const ScreenSurface& screen = emu.display.presented;
-    for (int y = 0; y < 8; ++y)
-        for (int x = 0; x < 8; ++x) {
-            const int pen = testrom::tileArtPen(t.tile, t.flipX ? 7 - x : x, t.flipY ? 7 - y : y);
-            ASSERT_EQ(pixel(screen, screenX + x, screenY + y), colourOf(emu, game, t.group, pen))
-                << what << " tile " << t.tile << " at cell " << t.cellX << "," << t.cellY << " pixel " << x << "," << y;
-        }
-}
-
 TEST_P(TileEndToEnd, TitleFlipsBandAndSpriteAppearWhereTheProgramPutThem)
 {
     const BoardCase c = GetParam();
     RunningGame game(folder.str(), c.code);
     ASSERT_EQ(game.result, FrameLoopResult::Quit);
     ASSERT_TRUE(game.host().messages.empty());
-    game.loop.unpaced = true;
-    std::string error;
-    game.loop.script = parseInputScript(c.script, error);
-    game.frames(90);
+    game.play(c.script, 90);
     ASSERT_EQ(board().game, c.game);
     const Emulator& emu = game.emu();
     const ScreenSurface& screen = emu.display.presented;
@@ -113,7 +85,7 @@ TEST_P(TileEndToEnd, TitleFlipsBandAndSpriteAppearWhereTheProgramPutThem)
         const int px = 8 * t.cellX, py = 8 * t.cellY;
         if (px + 8 > sx && px < sx + 16 && py + 8 > sy && py < sy + 16)
             continue;
-        expectTile(emu, c.game, t, px, py, "fixed");
+        expectArtTile(emu, c.game, t, px, py, "fixed");
     }
 
     // The sprite, opaque pens only (pen 0 shows what lies behind).
@@ -124,7 +96,8 @@ TEST_P(TileEndToEnd, TitleFlipsBandAndSpriteAppearWhereTheProgramPutThem)
             const int pen = testrom::spriteArtPen(testrom::kSpriteCode, i, j);
             if (!pen || sx + i < 0 || sx + i >= c.width || sy + j < 0 || sy + j >= c.height)
                 continue;
-            ASSERT_EQ(pixel(screen, sx + i, sy + j), colourOf(emu, c.game, group, pen)) << "sprite " << i << "," << j;
+            ASSERT_EQ(pixel16(screen, sx + i, sy + j), artColour(emu, c.game, group, pen))
+                << "sprite " << i << "," << j;
             ++checked;
         }
     EXPECT_GT(checked, 100);
@@ -149,7 +122,7 @@ TEST_P(TileEndToEnd, TitleFlipsBandAndSpriteAppearWhereTheProgramPutThem)
         const int screenY = trackLike ? 8 * t.cellY - 16 : 8 * t.cellY;
         if (screenX + 8 > c.width || (screenX + 8 > sx && screenX < sx + 16 && screenY + 8 > sy && screenY < sy + 16))
             continue;
-        expectTile(emu, c.game, t, screenX, screenY, "band");
+        expectArtTile(emu, c.game, t, screenX, screenY, "band");
         ++bandPixels;
     }
     EXPECT_GT(bandPixels, 40);

@@ -4,6 +4,7 @@
 #include "boards/atari/testrom/atari_test_set.h"
 #include "boards/board.h"
 #include "boards/irem/irem_test_set.h"
+#include "boards/konami_tile/iron_horse_jail_break_test_sets.h"
 #include "boards/konami_tile/joystick_test_sets.h"
 #include "boards/konami_tile/tile_test_sets.h"
 #include "boards/saved_state.h"
@@ -33,7 +34,7 @@ void PrintTo(const GameCase& c, std::ostream* out) { *out << c.code; }
 const GameCase kGames[] = {
     {"JN", "TF"}, {"TK", "JN"}, {"TF", "HS"}, {"HS", "TF"}, {"RR", "RM"}, {"RM", "RR"}, {"CH", "C2"},
     {"C2", "CH"}, {"SC", "TZ"}, {"TZ", "SB"}, {"SB", "SC"}, {"CC", "TH"}, {"TH", "CC"}, {"rj", "r1"},
-    {"r1", "r2"}, {"r2", "r1"}, {"WQ", "TF"}, {"mz", "sh"}, {"sh", "mz"},
+    {"r1", "r2"}, {"r2", "r1"}, {"WQ", "TF"}, {"mz", "sh"}, {"sh", "mz"}, {"IH", "JB"}, {"JB", "IH"},
 };
 
 struct RunResult {
@@ -54,6 +55,7 @@ struct GameStates : ::testing::TestWithParam<GameCase> {
         std::string error;
         ASSERT_TRUE(testrom::writeTileTestRomSets(folder->str(), "", error)) << error;
         ASSERT_TRUE(testrom::writeJoystickTestRomSets(folder->str(), "", error)) << error;
+        ASSERT_TRUE(testrom::writeHorseBreakTestRomSets(folder->str(), "", error)) << error;
         ASSERT_TRUE(scramble::writeTestRomSets(folder->str(), SCRAMBLE_TEST_PROGRAMS "/scramble_test.bin",
                                                SCRAMBLE_TEST_PROGRAMS "/tazmania_test.bin", error))
             << error;

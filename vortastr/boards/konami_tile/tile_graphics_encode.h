@@ -22,4 +22,8 @@ RomImages encodeCharacters(TileBoard board);
 // pairs (higher-weighted file second); Circus Charlie: six packed files of 64 sprites.
 RomImages encodeSprites(TileBoard board);
 
+// Four pixels j = 0..3 of a nibble-plane byte pair: pen bit 3 -> A bit 3-j, bit 2 -> A bit 7-j,
+// bit 1 -> B bit 3-j, bit 0 -> B bit 7-j (bits are only set).
+void putNibblePair(uint8_t& a, uint8_t& b, int j, int pen);
+
 } // namespace vortastr::testrom

@@ -2,6 +2,7 @@
 
 #include "boards/konami_tile/tile_graphics_encode.h"
 #include "testrom/m6809_emitter.h"
+#include "testrom/m6809_opcodes.h"
 #include "testrom/rom_packing.h"
 
 namespace vortastr::testrom {
@@ -17,37 +18,7 @@ uint8_t konamiOpcodeEncryption(uint16_t address, uint8_t opcode)
 
 namespace {
 
-// 6809 opcodes the programs use.
-enum : uint8_t {
-    LDA_IMM = 0x86,
-    LDA_EXT = 0xB6,
-    STA_EXT = 0xB7,
-    CLRA = 0x4F,
-    INC_EXT = 0x7C,
-    DEC_EXT = 0x7A,
-    BITA_IMM = 0x85,
-    CMPA_EXT = 0xB1,
-    LDB_IMM = 0xC6,
-    DECB = 0x5A,
-    LDX_IMM = 0x8E,
-    LDD_IDX = 0xEC,
-    STD_IDX = 0xED,
-    STA_IDX = 0xA7,
-    ANDCC = 0x1C,
-    RTI = 0x3B,
-    BNE = 0x26,
-    BEQ = 0x27,
-    BRA = 0x20,
-    PREFIX10 = 0x10,
-    LDS_IMM = 0xCE,
-    LDY_IMM = 0x8E,
-    CMPY_IMM = 0x8C,
-    LDD_IMM = 0xCC,
-    STB_EXT = 0xF7,
-};
-constexpr uint8_t kPostIncrement1 = 0x80;  // ,X+
-constexpr uint8_t kPostIncrement2 = 0x81;  // ,X++
-constexpr uint8_t kPostIncrementY2 = 0xA1; // ,Y++
+using namespace m6809;
 
 // One direction of the sprite: while `mask` reads 0 in the port, step `variable` by one.
 struct Move {
@@ -374,15 +345,7 @@ RomSetFiles buildTileTestRomSets()
 
 bool writeTileTestRomSets(const std::string& folder, const std::string& game, std::string& error)
 {
-    const RomSetFiles sets = buildTileTestRomSets();
-    if (!game.empty() && !sets.count(game)) {
-        error = "no test ROM set for " + game;
-        return false;
-    }
-    for (const auto& [name, files] : sets)
-        if ((game.empty() || game == name) && !writeRomFiles(folder, name, files, error))
-            return false;
-    return true;
+    return writeRomSets(folder, game, buildTileTestRomSets(), error);
 }
 
 } // namespace vortastr::testrom
