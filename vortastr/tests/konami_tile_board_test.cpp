@@ -5,6 +5,7 @@
 #include "boards/interrupt_rules.h"
 #include "boards/konami_tile/konami_tile_board.h"
 #include "cpu/m6809/m6809_engine.h"
+#include "tests/m6809_bus.h"
 
 #include <gtest/gtest.h>
 
@@ -46,21 +47,8 @@ struct TileBoard : ::testing::Test {
         konamiTile::setUpBoard(b);
         konamiTile::setUpExtras(b);
     }
-    uint8_t read(uint16_t address)
-    {
-        const M6809Context& t = m6809Engine().state;
-        const unsigned page = address >> 8;
-        return t.readPage[page] ? t.readPage[page][address & 0xFF] : t.readHandler[page](address);
-    }
-    void write(uint16_t address, uint8_t value)
-    {
-        M6809Context& t = m6809Engine().state;
-        const unsigned page = address >> 8;
-        if (t.writePage[page])
-            t.writePage[page][address & 0xFF] = value;
-        else
-            t.writeHandler[page](value, address);
-    }
+    uint8_t read(uint16_t address) { return busRead(address); }
+    void write(uint16_t address, uint8_t value) { busWrite(address, value); }
     uint8_t* memory() { return board().data(); }
 };
 

@@ -3,6 +3,7 @@
 #include "boards/konami_tile/tile_graphics_encode.h"
 #include "boards/konami_tile/tile_test_sets.h"
 #include "testrom/m6809_emitter.h"
+#include "testrom/m6809_opcodes.h"
 
 #include <array>
 
@@ -198,30 +199,7 @@ std::vector<uint8_t> tileRamImage(JoystickBoard board, const Layout& l)
 
 // ---- The program ----------------------------------------------------------------------------
 
-enum : uint8_t {
-    LDA_IMM = 0x86,
-    LDA_EXT = 0xB6,
-    STA_EXT = 0xB7,
-    CLRA = 0x4F,
-    INC_EXT = 0x7C,
-    DEC_EXT = 0x7A,
-    BITA_IMM = 0x85,
-    CMPA_EXT = 0xB1,
-    LDX_IMM = 0x8E,
-    LDD_IDX = 0xEC,
-    STD_IDX = 0xED,
-    ANDCC = 0x1C,
-    RTI = 0x3B,
-    BNE = 0x26,
-    BEQ = 0x27,
-    BRA = 0x20,
-    PREFIX10 = 0x10,
-    LDS_IMM = 0xCE,
-    LDY_IMM = 0x8E,
-    CMPY_IMM = 0x8C,
-};
-constexpr uint8_t kPostIncrement2 = 0x81;  // ,X++
-constexpr uint8_t kPostIncrementY2 = 0xA1; // ,Y++
+using namespace m6809;
 
 void storeImmediate(Emitter& a, uint8_t value, uint16_t address)
 {
