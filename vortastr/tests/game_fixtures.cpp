@@ -74,19 +74,27 @@ void RunningGame::play(const std::string& script, int count)
 HeadlessRun runHeadless(const std::string& romPath, const std::string& gameLine, const std::string& script, int frames,
                         const std::string& saveStateAtEnd)
 {
+    return runHeadless(HeadlessRequest{romPath, gameLine, script, frames, "", saveStateAtEnd});
+}
+
+HeadlessRun runHeadless(const HeadlessRequest& request)
+{
     Emulator emu;
     FakeHost host;
     MemoryStore store;
     LaunchOptions options;
-    options.gameLine = gameLine;
-    options.romPath = romPath;
-    options.frames = frames;
+    options.gameLine = request.gameLine;
+    options.romPath = request.romPath;
+    options.frames = request.frames;
     options.unpaced = true;
-    options.inputScript = script;
-    options.saveStatePath = saveStateAtEnd;
+    options.inputScript = request.script;
+    options.loadStatePath = request.loadState;
+    options.saveStatePath = request.saveState;
+    keyStates().releaseAll(); // keys held at the end of an earlier run would stay down
     HeadlessRun run;
     run.status = runEmulator(emu, host, store, options);
     run.messages = !host.messages.empty();
+    run.shown = host.messages;
     const ScreenSurface& shot = emu.display.presented;
     run.width = shot.width();
     run.picture.assign(shot.pixels(), shot.pixels() + shot.byteCount());

@@ -29,11 +29,19 @@ void writeBlankRomSet(const TempFolder& folder, GameId game);
 struct HeadlessRun {
     int status = -1;
     bool messages = false;
+    std::vector<Message> shown;
     int width = 0;
     std::vector<uint8_t> picture;
 };
 HeadlessRun runHeadless(const std::string& romPath, const std::string& gameLine, const std::string& script, int frames,
                         const std::string& saveStateAtEnd = "");
+// The same with a state loaded before the first frame (--load-state) as well.
+struct HeadlessRequest {
+    std::string romPath, gameLine, script;
+    int frames = 0;
+    std::string loadState, saveState;
+};
+HeadlessRun runHeadless(const HeadlessRequest& request);
 
 // Pixel (x, y) of a 16-bit screen.
 uint16_t pixel16(const ScreenSurface& screen, int x, int y);

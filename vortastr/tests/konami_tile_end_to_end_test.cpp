@@ -136,19 +136,10 @@ TEST_P(TileEndToEnd, AFixedScriptGivesTheSamePictureEveryTime)
         for (const auto& entry : std::filesystem::recursive_directory_iterator(folder.path()))
             if (entry.path().extension() == ".hsc")
                 std::filesystem::remove(entry.path());
-        Emulator emu;
-        FakeHost host;
-        MemoryStore store;
-        LaunchOptions options;
-        options.gameLine = c.code;
-        options.romPath = folder.str();
-        options.frames = 80;
-        options.unpaced = true;
-        options.inputScript = script;
-        EXPECT_EQ(runEmulator(emu, host, store, options), 0);
-        EXPECT_TRUE(host.messages.empty());
-        const ScreenSurface& shot = emu.display.presented;
-        return std::vector<uint8_t>(shot.pixels(), shot.pixels() + shot.byteCount());
+        const HeadlessRun run = runHeadless(folder.str(), c.code, script, 80);
+        EXPECT_EQ(run.status, 0);
+        EXPECT_FALSE(run.messages);
+        return run.picture;
     };
     const auto first = run(c.script);
     EXPECT_EQ(run(c.script), first);

@@ -54,20 +54,11 @@ struct RomSourceFixture : ::testing::Test {
 // The last presented picture of a run of the "Vorta Strike" test set from `romPath`.
 std::vector<uint8_t> snapshotOfRun(const std::string& romPath, std::vector<std::string>& messages)
 {
-    Emulator emu;
-    FakeHost host;
-    MemoryStore store;
-    LaunchOptions options;
-    options.gameLine = "JN";
-    options.romPath = romPath;
-    options.frames = 150;
-    options.unpaced = true;
-    options.inputScript = "20:Right,70:Up+Ctrl,120:-";
-    EXPECT_EQ(runEmulator(emu, host, store, options), 0);
-    for (const auto& m : host.messages)
+    HeadlessRun run = runHeadless(romPath, "JN", "20:Right,70:Up+Ctrl,120:-", 150);
+    EXPECT_EQ(run.status, 0);
+    for (const auto& m : run.shown)
         messages.push_back(m.text);
-    const ScreenSurface& shot = emu.display.presented;
-    return {shot.pixels(), shot.pixels() + shot.byteCount()};
+    return std::move(run.picture);
 }
 
 TEST_F(RomSourceFixture, AZippedSetRunsLikeTheSameSetInAFolder)

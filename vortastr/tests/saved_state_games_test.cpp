@@ -83,24 +83,8 @@ struct GameStates : ::testing::TestWithParam<GameCase> {
         for (const auto& entry : fs::recursive_directory_iterator(folder->path()))
             if (entry.path().extension() == ".hsc")
                 fs::remove(entry.path());
-        Emulator emu;
-        FakeHost host;
-        MemoryStore store;
-        LaunchOptions options;
-        options.gameLine = game;
-        options.romPath = folder->str();
-        options.frames = frames;
-        options.unpaced = true;
-        options.inputScript = script;
-        options.loadStatePath = loadState;
-        options.saveStatePath = saveState;
-        keyStates().releaseAll();
-        RunResult result;
-        result.status = runEmulator(emu, host, store, options);
-        const ScreenSurface& shot = emu.display.presented;
-        result.picture.assign(shot.pixels(), shot.pixels() + shot.byteCount());
-        result.messages = host.messages;
-        return result;
+        HeadlessRun run = runHeadless(HeadlessRequest{folder->str(), game, script, frames, loadState, saveState});
+        return RunResult{std::move(run.picture), std::move(run.shown), run.status};
     }
 };
 

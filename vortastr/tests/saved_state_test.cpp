@@ -36,24 +36,8 @@ struct SavedStates : ::testing::Test {
     RunResult run(const std::string& game, int frames, const std::string& loadState, const std::string& saveState,
                   const std::string& script = "")
     {
-        Emulator emu;
-        FakeHost host;
-        MemoryStore store;
-        LaunchOptions options;
-        options.gameLine = game;
-        options.romPath = folder.str();
-        options.frames = frames;
-        options.unpaced = true;
-        options.inputScript = script;
-        options.loadStatePath = loadState;
-        options.saveStatePath = saveState;
-        RunResult result;
-        keyStates().releaseAll(); // keys held at the end of the last run stay down otherwise
-        result.status = runEmulator(emu, host, store, options);
-        const ScreenSurface& shot = emu.display.presented;
-        result.picture.assign(shot.pixels(), shot.pixels() + shot.byteCount());
-        result.messages = host.messages;
-        return result;
+        HeadlessRun run = runHeadless(HeadlessRequest{folder.str(), game, script, frames, loadState, saveState});
+        return RunResult{std::move(run.picture), std::move(run.shown), run.status};
     }
 };
 

@@ -151,19 +151,10 @@ TEST_P(ScrambleEndToEnd, ColumnsScrollAndShotsAndTheSpriteFollowTheStick)
 TEST_P(ScrambleEndToEnd, AFixedScriptGivesTheSamePictureEveryTime)
 {
     auto run = [&](const std::string& script) {
-        Emulator emu;
-        FakeHost host;
-        MemoryStore store;
-        LaunchOptions options;
-        options.gameLine = GetParam().code;
-        options.romPath = folder.str();
-        options.frames = 90;
-        options.unpaced = true;
-        options.inputScript = script;
-        EXPECT_EQ(runEmulator(emu, host, store, options), 0);
-        EXPECT_TRUE(host.messages.empty());
-        const ScreenSurface& shot = emu.display.presented;
-        return std::vector<uint8_t>(shot.pixels(), shot.pixels() + shot.byteCount());
+        const HeadlessRun run = runHeadless(folder.str(), GetParam().code, script, 90);
+        EXPECT_EQ(run.status, 0);
+        EXPECT_FALSE(run.messages);
+        return run.picture;
     };
     const std::string script = "10:Left,40:Up+Ctrl,70:-";
     const auto first = run(script);
